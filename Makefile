@@ -1,0 +1,41 @@
+# make run  : install what is missing, build, start the program
+# make test : install what is missing, build, run every test (also the
+#             sanitized core tests and a bounded fuzz run)
+BUILD ?= build
+CHECK_BUILD ?= build-check
+CMAKE_FLAGS ?=
+
+.PHONY: all deps build run test check bench examples clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD)
+
+run: build
+	$(BUILD)/tools/slabwise-analyze
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j2
+	$(MAKE) --no-print-directory check
+
+# The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the project-file fuzzer, built with clang.
+check: deps
+	cmake -S . -B $(CHECK_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DSLABWISE_CHECK_BUILD=ON
+	cmake --build $(CHECK_BUILD)
+	ctest --test-dir $(CHECK_BUILD) --output-on-failure -j2
+
+bench: build
+	$(BUILD)/benchmarks/slabwise-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+
+# Rewrites the two example projects in data/ from their definitions.
+examples: build
+	$(BUILD)/tools/slabwise-write-examples data
+
+clean:
+	rm -rf $(BUILD) $(CHECK_BUILD)
