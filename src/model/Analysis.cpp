@@ -1,0 +1,346 @@
+// The closed-form solution of the free finite beam on a Winkler foundation:
+// initial parameters at the left end chosen so that shear and moment vanish
+// at the right end, then every station by superposition of the loads.
+
+#include "BeamFunctions.h"
+#include "FloatFault.h"
+#include "MatData.h"
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace slabwise {
+
+namespace {
+
+constexpr Real NaN = std::numeric_limits<Real>::quiet_NaN();
+
+// Every real of a station but the five results.
+template <typename F> void ForEachTerm(TMatStation& s, F&& f) {
+    f(s.X);
+    f(s.F1), f(s.F2), f(s.F3), f(s.F4);
+    for (Real& v : s.UniformTerms) f(v);
+    for (auto& group : s.DistTerms)
+        for (Real& v : group) f(v);
+    for (auto& group : s.PointTerms)
+        for (Real& v : group) f(v);
+    for (auto& group : s.MomentTerms)
+        for (Real& v : group) f(v);
+    for (auto* terms : {&s.LoadTermsDist, &s.LoadTermsPoint, &s.LoadTermsMoment, &s.LoadTerms})
+        for (Real& v : *terms) f(v);
+}
+
+template <typename F> void ForEachReal(TMatStation& s, F&& f) {
+    ForEachTerm(s, f);
+    f(s.Shear), f(s.Moment), f(s.Slope), f(s.Deflection), f(s.Pressure);
+}
+
+// Step groups of the loads at one station. Loads that share a position share
+// one evaluation: the same argument gives the same bits.
+class TStepCache {
+public:
+    TStepCache(const TBeamFunctions& functions, Real X) : functions_(functions), X_(X) {}
+
+    const TStepGroup& At(Real a) {
+        for (int i = 0; i < count_; ++i)
+            if (positions_[i] == a) return groups_[i];
+        positions_[count_] = a;
+        groups_[count_] = functions_.StepGroup(a, X_);
+        return groups_[count_++];
+    }
+
+private:
+    static constexpr int Capacity = 2 + 2 * DistLoadCount + PointLoadCount + MomentCount;
+    const TBeamFunctions& functions_;
+    Real X_;
+    std::array<Real, Capacity> positions_{};
+    std::array<TStepGroup, Capacity> groups_{};
+    int count_ = 0;
+};
+
+TSegmentTerms SegmentFrom(const TFourFunctions& atB, const TFourFunctions& atE, const TStepGroup& stepB,
+                          const TStepGroup& stepE) {
+    return {atB.F2,   atB.F3,   atE.F2,   atE.F3,   stepB[0], stepB[1], stepB[2],
+            stepB[3], stepB[4], stepE[0], stepE[1], stepE[2], stepE[3], stepE[4]};
+}
+
+TConcentratedTerms ConcentratedFrom(Real end1, Real end2, const TStepGroup& step) {
+    return {end1, end2, step[0], step[1], step[2], step[3], step[4]};
+}
+
+} // namespace
+
+void TMatData::ClearResults() {
+    for (Real* field : {&ConcreteModulus,
+                        &Inertia,
+                        &Beta,
+                        &BetaL,
+                        &FlexuralRigidity,
+                        &C2,
+                        &C3,
+                        &C4,
+                        &C11,
+                        &MaxShear,
+                        &MaxShearX,
+                        &MinShear,
+                        &MinShearX,
+                        &MaxMoment,
+                        &MaxMomentX,
+                        &MinMoment,
+                        &MinMomentX,
+                        &MaxDeflection,
+                        &MaxDeflectionX,
+                        &MaxPressure,
+                        &MaxPressureX,
+                        &MinPressure,
+                        &MinPressureX,
+                        &BearingAreaPct,
+                        &TMinSemiRigid,
+                        &TMinRigid,
+                        &Lr,
+                        &BEst,
+                        &MuNeg,
+                        &MuPos,
+                        &ThicknessIn,
+                        &TopAsRoot1,
+                        &TopAsRoot2,
+                        &TopA1,
+                        &TopA2,
+                        &BotAsRoot1,
+                        &BotAsRoot2,
+                        &BotA1,
+                        &BotA2,
+                        &TopAsReq,
+                        &TopBarsMin,
+                        &TopSpacing,
+                        &TopDepth,
+                        &TopAs,
+                        &TopSteelPct,
+                        &TopAllowMoment,
+                        &BotAsReq,
+                        &BotBarsMin,
+                        &BotSpacing,
+                        &BotDepth,
+                        &BotAs,
+                        &BotSteelPct,
+                        &BotAllowMoment,
+                        &Vu,
+                        &AllowShear,
+                        &TopUtil,
+                        &BottomUtil,
+                        &ShearUtil})
+        *field = NaN;
+    for (TEndParameters* group : {&InitDist, &InitPoint, &InitMoment, &InitTotal}) group->fill(NaN);
+    for (TMatStation& station : Stations) ForEachReal(station, [](Real& v) { v = NaN; });
+}
+
+void TMatData::Analyze() {
+    // Results are NaN until computed, so a fault leaves no other project's
+    // numbers behind.
+    ClearResults();
+    PrepareBarTable();
+    TFaultWatch watch;
+    AnalyzeBeam(watch);
+    DesignReinforcement(watch);
+}
+
+void TMatData::AnalyzeBeam(TFaultWatch& watch) {
+    const Real kf = ByUnits(1.728, 1);
+    const Real Ef = ByUnits(144, 1000);
+    const Real Uy = ByUnits(12, 1000);
+    const Real pi = std::numbers::pi_v<Real>;
+    const Real L = StripLength, B = StripWidth, T = Thickness, k = SubgradeModulus;
+
+    // Distributed loads are uniform over their segment.
+    for (TDistLoad& load : DistLoads) load.we = load.wb;
+
+    // 1. Section and stiffness.
+    Inertia = watch.Checked(std::pow(T, Real(3.0)) * B / 12, "Inertia");
+    ConcreteModulus = watch.Checked(UnitSystem == UnitsSI ? 4700 * std::sqrt(Fc) : 57 * std::sqrt(1000 * Fc),
+                                    "ConcreteModulus");
+    const Real E = ConcreteModulus;
+    Beta = watch.Checked(std::pow(kf * k * B / (Ef * (4 * E) * Inertia), Real(0.25)), "Beta");
+    const Real beta = Beta;
+    BetaL = watch.Checked(beta * L, "BetaL");
+    FlexuralRigidity = watch.Checked(Ef * E * Inertia, "FlexuralRigidity");
+    const Real EI = FlexuralRigidity;
+    const TBeamFunctions fn(beta, L);
+    const TFourFunctions atL = fn.Values(L);
+    C2 = watch.Checked(atL.F2, "C2");
+    C3 = watch.Checked(atL.F3, "C3");
+    C4 = watch.Checked(atL.F4, "C4");
+    C11 = watch.Checked(fn.F11(L), "C11");
+    TMinSemiRigid = watch.Checked(
+        std::pow(kf * (12 * k) / (Ef * (4 * E) * std::pow(pi / L, Real(4))), Real(1) / 3), "TMinSemiRigid");
+    TMinRigid = watch.Checked(
+        std::pow(kf * (12 * k) / (Ef * (4 * E) * std::pow(pi / (4 * L), Real(4))), Real(1) / 3), "TMinRigid");
+    Lr = watch.Checked(
+        std::pow(Ef * E * std::pow(T, Real(3.0)) / (12 * (1 - 0.15L * 0.15L) * k * kf), Real(0.25)), "Lr");
+    BEst = watch.Checked(EffWidthPercent / 100 * 2 * Lr, "BEst");
+
+    const Real b2 = beta * beta, b3 = b2 * beta, b4 = b2 * b2;
+
+    // 3. Station positions.
+    std::array<Real, StationCount> X{};
+    for (int i = 0; i < NodeCount; ++i) X[i] = i * L / 100;
+    for (int j = 0; j < UserPointCount; ++j) {
+        const Real x = UserX[j];
+        X[FirstUserStation + j] = (0 <= x && x < L) ? x - 1e-9L : (x == L ? L + 1e-9L : 0);
+    }
+    for (int n = 0; n < DistLoadCount; ++n) X[FirstDistStation + n] = (DistLoads[n].b + DistLoads[n].e) / 2;
+    for (int m = 0; m < PointLoadCount; ++m) {
+        X[FirstPointStation + 2 * m] = PointLoads[m].a;
+        X[FirstPointStation + 2 * m + 1] = PointLoads[m].a + 1e-9L;
+    }
+    for (int n = 0; n < MomentCount; ++n) {
+        X[FirstMomentStation + 2 * n] = Moments[n].c;
+        X[FirstMomentStation + 2 * n + 1] = Moments[n].c + 1e-9L;
+    }
+
+    // End values F(L - position) do not depend on the station.
+    const TFourFunctions uniformB = atL, uniformE = fn.Values(L - L);
+    std::array<TFourFunctions, DistLoadCount> distB{}, distE{};
+    for (int n = 0; n < DistLoadCount; ++n) {
+        distB[n] = fn.Values(L - DistLoads[n].b);
+        distE[n] = fn.Values(L - DistLoads[n].e);
+    }
+    std::array<TFourFunctions, PointLoadCount> pointEnd{};
+    for (int m = 0; m < PointLoadCount; ++m) pointEnd[m] = fn.Values(L - PointLoads[m].a);
+    std::array<TFourFunctions, MomentCount> momentEnd{};
+    for (int n = 0; n < MomentCount; ++n) momentEnd[n] = fn.Values(L - Moments[n].c);
+
+    // 4. Functions, term groups and load terms of every station.
+    const auto segmentLoadTerms = [&](Real w, const TStepGroup& sb, const TStepGroup& se) -> TLoadTerms {
+        return {-w / (2 * beta) * (sb[1] - se[1]), -w / (2 * b2) * (sb[2] - se[2]),
+                -w / (4 * b3 * EI) * (sb[3] - se[3]), -w / (4 * b4 * EI) * (sb[4] - se[4])};
+    };
+    const auto accumulate = [](TLoadTerms& sum, const TLoadTerms& add) {
+        for (int c = 0; c < 4; ++c) sum[c] += add[c];
+    };
+    for (int i = 0; i < StationCount; ++i) {
+        TMatStation s{};
+        s.X = X[i];
+        const TFourFunctions f = fn.Values(s.X);
+        s.F1 = f.F1, s.F2 = f.F2, s.F3 = f.F3, s.F4 = f.F4;
+        TStepCache steps(fn, s.X);
+
+        s.UniformTerms = SegmentFrom(uniformB, uniformE, steps.At(0), steps.At(L));
+        s.LoadTermsDist = segmentLoadTerms(FullUniformLoad, steps.At(0), steps.At(L));
+        for (int n = 0; n < DistLoadCount; ++n) {
+            const TDistLoad& load = DistLoads[n];
+            const TStepGroup &sb = steps.At(load.b), &se = steps.At(load.e);
+            s.DistTerms[n] = SegmentFrom(distB[n], distE[n], sb, se);
+            accumulate(s.LoadTermsDist, segmentLoadTerms(load.wb, sb, se));
+        }
+        for (int m = 0; m < PointLoadCount; ++m) {
+            const Real P = PointLoads[m].P;
+            const TStepGroup& sa = steps.At(PointLoads[m].a);
+            s.PointTerms[m] = ConcentratedFrom(pointEnd[m].F1, pointEnd[m].F2, sa);
+            accumulate(s.LoadTermsPoint, {-P * sa[0], -P / (2 * beta) * sa[1], -P / (2 * b2 * EI) * sa[2],
+                                          -P / (4 * b3 * EI) * sa[3]});
+        }
+        for (int n = 0; n < MomentCount; ++n) {
+            const Real M = Moments[n].M;
+            const TStepGroup& sc = steps.At(Moments[n].c);
+            s.MomentTerms[n] = ConcentratedFrom(momentEnd[n].F1, momentEnd[n].F4, sc);
+            accumulate(s.LoadTermsMoment, {M * beta * sc[3], -M * sc[0], -M / (2 * beta * EI) * sc[1],
+                                           -M / (2 * b2 * EI) * sc[2]});
+        }
+        for (int c = 0; c < 4; ++c)
+            s.LoadTerms[c] = s.LoadTermsDist[c] + s.LoadTermsPoint[c] + s.LoadTermsMoment[c];
+        s.Shear = s.Moment = s.Slope = s.Deflection = s.Pressure = NaN;
+
+        watch.CheckFlags("station load terms");
+        ForEachTerm(s, [&](Real& v) { watch.Checked(v, "station load terms"); });
+        Stations[i] = s;
+    }
+
+    // 5. Left-end parameters; both ends are free, so RA = MA = 0.
+    {
+        const Real D = C2 * C4 / 2 - C3 * C3;
+        TEndParameters dist{0, 0, 0, 0}, point{0, 0, 0, 0}, moment{0, 0, 0, 0};
+        const TMatStation& s0 = Stations[0];
+        const auto addSegment = [&](Real w, const TSegmentTerms& t) {
+            const Real dF2 = t[0] - t[2], dF3 = t[1] - t[3];
+            dist[2] += (C2 / (2 * beta * EI) * (-w) * dF3 / (2 * b2) -
+                        C3 / (2 * b2 * EI) * (-w) * dF2 / (2 * beta)) /
+                       D;
+            dist[3] +=
+                -(C3 / (2 * b2 * EI) * (-w) * dF3 / (2 * b2) - C4 / (4 * b3 * EI) * (-w) * dF2 / (2 * beta)) /
+                D;
+        };
+        addSegment(FullUniformLoad, s0.UniformTerms);
+        for (int n = 0; n < DistLoadCount; ++n)
+            if (DistLoads[n].wb != 0) addSegment(DistLoads[n].wb, s0.DistTerms[n]);
+        for (int m = 0; m < PointLoadCount; ++m) {
+            const Real P = PointLoads[m].P;
+            if (P == 0) continue;
+            const Real Ca1 = s0.PointTerms[m][0], Ca2 = s0.PointTerms[m][1];
+            point[2] += P / (2 * b2 * EI) * (C2 * Ca2 - 2 * C3 * Ca1) / C11;
+            point[3] += P / (2 * b3 * EI) * (C4 * Ca1 - C3 * Ca2) / C11;
+        }
+        for (int n = 0; n < MomentCount; ++n) {
+            const Real M = Moments[n].M;
+            if (M == 0) continue;
+            const Real Ca1 = s0.MomentTerms[n][0], Ca4 = s0.MomentTerms[n][1];
+            moment[2] += M / (beta * EI) * (C3 * Ca4 + C2 * Ca1) / C11;
+            moment[3] -= M / (2 * b2 * EI) * (2 * C3 * Ca1 + C4 * Ca4) / C11;
+        }
+        TEndParameters total{};
+        for (int c = 0; c < 4; ++c) {
+            watch.Checked(dist[c], "InitDist");
+            watch.Checked(point[c], "InitPoint");
+            watch.Checked(moment[c], "InitMoment");
+            total[c] = watch.Checked(dist[c] + point[c] + moment[c], "InitTotal");
+        }
+        InitDist = dist, InitPoint = point, InitMoment = moment, InitTotal = total;
+    }
+
+    // 6. Station results.
+    {
+        const Real RA = InitTotal[0], MA = InitTotal[1], thetaA = InitTotal[2], yA = InitTotal[3];
+        for (TMatStation& s : Stations) {
+            const TLoadTerms& lt = s.LoadTerms;
+            const Real V = RA * s.F1 - b3 * (2 * EI * yA) * s.F2 - b2 * (2 * EI * thetaA) * s.F3 -
+                           MA * beta * s.F4 + lt[0];
+            const Real M = MA * s.F1 + RA / (2 * beta) * s.F2 - b2 * (2 * EI * yA) * s.F3 -
+                           thetaA * EI * beta * s.F4 + lt[1];
+            const Real theta = thetaA * s.F1 + MA / (2 * EI * beta) * s.F2 + RA / (2 * EI * b2) * s.F3 -
+                               yA * beta * s.F4 + lt[2];
+            const Real y = (yA * s.F1 + thetaA / (2 * beta) * s.F2 + MA / (2 * EI * b2) * s.F3 +
+                            RA / (4 * EI * b3) * s.F4 + lt[3]) *
+                           Uy;
+            const Real q = -(y / Uy) * k * kf;
+            watch.Checked(V, "Shear"), watch.Checked(M, "Moment"), watch.Checked(theta, "Slope");
+            watch.Checked(y, "Deflection"), watch.Checked(q, "Pressure");
+            s.Shear = V, s.Moment = M, s.Slope = theta, s.Deflection = y, s.Pressure = q;
+        }
+    }
+
+    // 7. Extremes and bearing area; on equal values the lower index wins.
+    {
+        Real maxV = -2147483647, minV = 2147483647, maxM = -2147483647, minM = 2147483647;
+        Real maxQ = -2147483647, minQ = 2147483647, maxY = 0;
+        Real maxVX = 0, minVX = 0, maxMX = 0, minMX = 0, maxYX = 0, maxQX = 0, minQX = 0;
+        int tension = 0;
+        for (int i = 0; i < StationCount; ++i) {
+            const TMatStation& s = Stations[i];
+            if (s.Shear > maxV) maxV = s.Shear, maxVX = s.X;
+            if (s.Shear < minV) minV = s.Shear, minVX = s.X;
+            if (s.Moment > maxM) maxM = s.Moment, maxMX = s.X;
+            if (s.Moment < minM) minM = s.Moment, minMX = s.X;
+            if (std::fabs(s.Deflection) > std::fabs(maxY)) maxY = s.Deflection, maxYX = s.X;
+            if (s.Pressure > maxQ) maxQ = s.Pressure, maxQX = s.X;
+            if (s.Pressure < minQ) minQ = s.Pressure, minQX = s.X;
+            if (i < NodeCount && s.Pressure < 0) ++tension;
+        }
+        MaxShear = maxV, MaxShearX = maxVX, MinShear = minV, MinShearX = minVX;
+        MaxMoment = maxM, MaxMomentX = maxMX, MinMoment = minM, MinMomentX = minMX;
+        MaxDeflection = maxY, MaxDeflectionX = maxYX;
+        MaxPressure = maxQ, MaxPressureX = maxQX, MinPressure = minQ, MinPressureX = minQX;
+        BearingAreaPct = (1 - Real(tension) / 101) * 100;
+    }
+}
+
+} // namespace slabwise

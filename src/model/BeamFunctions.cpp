@@ -1,0 +1,60 @@
+#include "BeamFunctions.h"
+
+#include <cmath>
+
+namespace slabwise {
+
+TFourFunctions TBeamFunctions::Values(Real x) const {
+    const Real z = beta_ * x;
+    const Real ch = std::cosh(z), sh = std::sinh(z), c = std::cos(z), s = std::sin(z);
+    return {ch * c, ch * s + sh * c, sh * s, ch * s - sh * c};
+}
+
+Real TBeamFunctions::F11(Real x) const {
+    const Real z = beta_ * x;
+    const Real sh = std::sinh(z), s = std::sin(z);
+    return sh * sh - s * s;
+}
+
+Real TBeamFunctions::FunctionValue(int code, Real x) const {
+    switch (code) {
+    case 1:
+        return Values(x).F1;
+    case 2:
+        return Values(x).F2;
+    case 3:
+        return Values(x).F3;
+    case 4:
+        return Values(x).F4;
+    case 11:
+        return F11(x);
+    default:
+        return 0;
+    }
+}
+
+TStepGroup TBeamFunctions::StepGroup(Real a, Real X) const {
+    if (a < X) return StepFromValues(Values(X - a));
+    return {0, 0, 0, 0, 0};
+}
+
+TSegmentTerms TBeamFunctions::SegmentTerms(Real b, Real e, Real X) const {
+    const TFourFunctions atB = Values(length_ - b), atE = Values(length_ - e);
+    const TStepGroup stepB = StepGroup(b, X), stepE = StepGroup(e, X);
+    return {atB.F2,   atB.F3,   atE.F2,   atE.F3,   stepB[0], stepB[1], stepB[2],
+            stepB[3], stepB[4], stepE[0], stepE[1], stepE[2], stepE[3], stepE[4]};
+}
+
+TConcentratedTerms TBeamFunctions::PointTerms(Real a, Real X) const {
+    const TFourFunctions end = Values(length_ - a);
+    const TStepGroup step = StepGroup(a, X);
+    return {end.F1, end.F2, step[0], step[1], step[2], step[3], step[4]};
+}
+
+TConcentratedTerms TBeamFunctions::MomentTerms(Real c, Real X) const {
+    const TFourFunctions end = Values(length_ - c);
+    const TStepGroup step = StepGroup(c, X);
+    return {end.F1, end.F4, step[0], step[1], step[2], step[3], step[4]};
+}
+
+} // namespace slabwise

@@ -1,0 +1,105 @@
+// Flexural design of both faces with the rectangular stress block and the
+// one-way shear check, in one consistent unit base per unit system:
+// kips, in, ksi (English) or N, mm, MPa (SI).
+
+#include "FloatFault.h"
+#include "MatData.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace slabwise {
+
+namespace {
+
+// MPa per psi, exact by the definitions of the pound-force and the inch.
+constexpr Real MPaPerPsi = 0.006894757293168361L;
+
+struct TFaceInput {
+    Real Mu;
+    Real Depth;
+    Real Cover;
+    Real Override;
+    const TBarRow& Bar;
+};
+
+struct TFaceRoots {
+    Real Root1, Root2, A1, A2;
+};
+
+struct TFaceResult {
+    Real AsReq, BarsMin, Spacing, As, SteelPct, AllowMoment, Util;
+};
+
+} // namespace
+
+void TMatData::Design() {
+    PrepareBarTable();
+    TFaultWatch watch;
+    DesignReinforcement(watch);
+}
+
+void TMatData::DesignReinforcement(TFaultWatch& watch) {
+    const Real Uw = ByUnits(12, 1000); // ft or m to in or mm
+    const Real Mf = ByUnits(12, 1e6);  // ft-kips or kN-m to kip-in or N-mm
+    const Real Fu = ByUnits(1, 1000);  // kips or N to kips or kN
+    const Real psiPerStress = ByUnits(1000, 1 / static_cast<double>(MPaPerPsi));
+    const Real B = StripWidth;
+
+    MuNeg = watch.Checked(MomentLoadFactor * MinMoment, "MuNeg");
+    MuPos = watch.Checked(MomentLoadFactor * MaxMoment, "MuPos");
+    ThicknessIn = watch.Checked(Uw * Thickness, "ThicknessIn");
+    const TBarRow& topBar = FindBar(TopBarSize);
+    const TBarRow& botBar = FindBar(BottomBarSize);
+    TopDepth = watch.Checked(ThicknessIn - TopCover - Real(topBar.Diameter) / 2, "TopDepth");
+    BotDepth = watch.Checked(ThicknessIn - BottomCover - Real(botBar.Diameter) / 2, "BotDepth");
+
+    // Steel area from phi As fy (d - a/2) = Mu, a = As fy / (0.85 fc b): a
+    // quadratic in As fy whose two roots are returned with their block depths.
+    const auto roots = [&](Real Mu, Real d) {
+        const Real P = Uw * (1.7L * Fc * d * B);
+        const Real Q = Uw * (std::fabs(Mu / 0.9L) * 4 * Mf * 2 * 0.85L * Fc * B);
+        const Real S = std::sqrt(std::fabs(P * P - Q));
+        TFaceRoots r{};
+        r.Root1 = watch.Checked((P + S) / 2 / Fy, "steel area root");
+        r.Root2 = watch.Checked((P - S) / 2 / Fy, "steel area root");
+        r.A1 = watch.Checked(r.Root1 * Fy / 0.85L / Fc / B / Uw, "stress block depth");
+        r.A2 = watch.Checked(r.Root2 * Fy / 0.85L / Fc / B / Uw, "stress block depth");
+        return r;
+    };
+    const TFaceRoots top = roots(MuNeg, TopDepth);
+    TopAsRoot1 = top.Root1, TopAsRoot2 = top.Root2, TopA1 = top.A1, TopA2 = top.A2;
+    const TFaceRoots bot = roots(MuPos, BotDepth);
+    BotAsRoot1 = bot.Root1, BotAsRoot2 = bot.Root2, BotA1 = bot.A1, BotA2 = bot.A2;
+
+    const auto face = [&](const TFaceRoots& r, Real Mu, Real d, Real cover, Real override, const TBarRow& bar,
+                          Real& asReq, Real& barsMin, Real& spacing, Real& as, Real& pct, Real& allow,
+                          Real& util) {
+        const Real Ab = bar.Area, db = bar.Diameter;
+        asReq = watch.Checked((0 < r.A1 && r.A1 < d) ? r.Root1 : r.Root2, "required steel");
+        barsMin = watch.Checked(std::max(std::ceil(asReq / Ab), Real(2)), "bar count");
+        // A count below one bar is no choice of bars: the computed count holds.
+        const Real chosen = std::nearbyint(override);
+        const Real n = chosen > 0 ? chosen : barsMin;
+        spacing = watch.Checked((Uw * B - 2 * cover - db) / (n - 1), "bar spacing");
+        as = watch.Checked(Ab * n, "steel area");
+        pct = watch.Checked(as / B / d / Uw * 100, "steel percentage");
+        const Real a = as * Fy / (0.85L * Fc * (Uw * B));
+        allow = watch.Checked(0.9L * as * Fy * (d - a / 2) / Mf, "allowable moment");
+        util = watch.Checked(std::fabs(Mu) / allow * 100, "utilization");
+    };
+    face(top, MuNeg, TopDepth, TopCover, TopBarsOverride, topBar, TopAsReq, TopBarsMin, TopSpacing, TopAs,
+         TopSteelPct, TopAllowMoment, TopUtil);
+    face(bot, MuPos, BotDepth, BottomCover, BotBarsOverride, botBar, BotAsReq, BotBarsMin, BotSpacing, BotAs,
+         BotSteelPct, BotAllowMoment, BottomUtil);
+
+    // One-way shear: 1.5 sqrt(f'c) b d with f'c in psi, taken in the design
+    // stress unit, on the depth of the bottom bars.
+    Vu = watch.Checked(std::max(std::fabs(MaxShear * ShearLoadFactor), std::fabs(MinShear * ShearLoadFactor)),
+                       "Vu");
+    const Real vc = 1.5L * std::sqrt(Fc * psiPerStress) / psiPerStress;
+    AllowShear = watch.Checked(vc * (Uw * B) * BotDepth / Fu, "AllowShear");
+    ShearUtil = watch.Checked(Vu / AllowShear * 100, "ShearUtil");
+}
+
+} // namespace slabwise

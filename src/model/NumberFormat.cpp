@@ -1,0 +1,96 @@
+#include "NumberFormat.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace slabwise {
+
+namespace {
+
+// |value| as decimal digits d1 d2 ... with value = 0.d1d2... x 10^exponent.
+struct TDecimal {
+    std::string digits;
+    int exponent = 0;
+};
+
+TDecimal ToDecimal(Real magnitude) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17Le", magnitude);
+    TDecimal d;
+    const std::string text = buf;
+    const auto ePos = text.find('e');
+    for (size_t i = 0; i < ePos; ++i)
+        if (text[i] != '.') d.digits += text[i];
+    d.exponent = std::stoi(text.substr(ePos + 1)) + 1;
+    return d;
+}
+
+// Keeps `keep` leading digits, rounding half away from zero; a carry out of
+// the first digit raises the exponent.
+void RoundTo(TDecimal& d, int keep) {
+    if (keep < 0) {
+        d = TDecimal{std::string(1, '0'), 1};
+        return;
+    }
+    if (static_cast<size_t>(keep) >= d.digits.size()) return;
+    const bool up = d.digits[static_cast<size_t>(keep)] >= '5';
+    d.digits.resize(static_cast<size_t>(keep));
+    if (!up) return;
+    int i = keep - 1;
+    for (; i >= 0; --i) {
+        if (d.digits[static_cast<size_t>(i)] == '9') {
+            d.digits[static_cast<size_t>(i)] = '0';
+        } else {
+            ++d.digits[static_cast<size_t>(i)];
+            break;
+        }
+    }
+    if (i < 0) {
+        d.digits.insert(d.digits.begin(), '1');
+        ++d.exponent;
+    }
+}
+
+bool AllZero(const std::string& digits) {
+    return digits.find_first_not_of('0') == std::string::npos;
+}
+
+} // namespace
+
+std::string FormatFixed(Real value, int decimals, int precision, char decimalSeparator) {
+    if (std::isnan(value)) return "N.A.";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    const bool negative = std::signbit(value);
+    TDecimal d = ToDecimal(std::fabs(value));
+    if (value == 0) d = {"0", 1};
+    RoundTo(d, precision);
+
+    std::string out;
+    if (d.exponent > precision) {
+        // Too many integer digits for fixed notation.
+        out = d.digits.substr(0, 1);
+        if (precision > 1) {
+            std::string rest = d.digits.substr(1);
+            rest.resize(static_cast<size_t>(precision - 1), '0');
+            out += decimalSeparator + rest;
+        }
+        char exp[16];
+        std::snprintf(exp, sizeof exp, "E+%02d", d.exponent - 1);
+        out += exp;
+    } else {
+        RoundTo(d, d.exponent + decimals);
+        if (d.exponent <= 0) {
+            // Every kept digit lies after the separator.
+            d.digits.insert(0, static_cast<size_t>(-d.exponent + 1), '0');
+            d.exponent = 1;
+        }
+        d.digits.resize(static_cast<size_t>(d.exponent + decimals), '0');
+        out = d.digits.substr(0, static_cast<size_t>(d.exponent));
+        if (decimals > 0) out += decimalSeparator + d.digits.substr(static_cast<size_t>(d.exponent));
+        if (AllZero(d.digits)) return out;
+    }
+    return negative ? "-" + out : out;
+}
+
+} // namespace slabwise

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace slabwise {
+
+// Kinds of quantity whose unit text depends on the unit system.
+enum class TQuantity {
+    Length,        // ft, m: L, B, T, positions, Lr
+    Strength,      // ksi, MPa: Fc, E, Fy
+    Subgrade,      // pci, KN/m^3
+    Pressure,      // ksf, KPa: qa, soil pressure
+    Inertia,       // ft^4, m^4
+    LineLoad,      // kips/ft, KN/m
+    Force,         // kips, KN: point loads, factored and allowable shear
+    AppliedMoment, // ft-kips, KN-m
+    Shear,         // k, KN: shear results
+    Moment,        // ft-k, KN-m: bending moment results
+    DesignLength,  // in, mm: deflection, covers, spacing, depths
+    SteelArea,     // in^2, mm^2
+    DesignMoment,  // k-ft, KN-m: factored and allowable moments
+    Beta,          // 1/ft, 1/m
+    Rigidity,      // kip-ft^2, KN-m^2
+    Slope,         // rad in both systems
+};
+
+// The unit caption the program shows beside a quantity.
+std::string UnitText(TQuantity quantity, uint8_t unitSystem);
+
+} // namespace slabwise

@@ -1,0 +1,84 @@
+#include "model/BarTables.h"
+#include "model/InputRanges.h"
+#include "model/Units.h"
+#include "support/TestModels.h"
+
+#include <gtest/gtest.h>
+
+using namespace slabwise;
+using slabwise::test::NewModel;
+
+namespace {
+
+TEST(BarTable, ConversionBetweenUnitSystems) {
+    struct Case {
+        int32_t barSystem;
+        uint8_t units;
+        int32_t bar;
+        int32_t expectBar;
+        double diameter, area;
+        const char* label;
+    };
+    const Case cases[] = {
+        {BarSystemUS, UnitsEnglish, 6, 6, 0.75, 0.441786467, "#6"},
+        {BarSystemUS, UnitsSI, 19, 19, 19.05, 0.441786467 * 645.16, "19M"},
+        {BarSystemEuropean, UnitsEnglish, 16, 16, 16 / 25.4, 201 / 645.16, "16M"},
+        {BarSystemEuropean, UnitsSI, 25, 25, 25, 491, "25M"},
+        {BarSystemCanadian, UnitsSI, 35, 35, 35.7, 1000, "35M"},
+    };
+    for (const Case& c : cases) {
+        auto mat = NewModel(c.units);
+        mat->BarSystem = c.barSystem;
+        mat->PrepareBarTable();
+        const TBarRow& row = mat->FindBar(c.bar);
+        EXPECT_EQ(row.Bar, c.expectBar) << c.label;
+        EXPECT_DOUBLE_EQ(row.Diameter, c.diameter) << c.label;
+        EXPECT_DOUBLE_EQ(row.Area, c.area) << c.label;
+        EXPECT_EQ(mat->BarLabel(c.bar), c.label);
+    }
+}
+
+TEST(BarTable, EuropeanInEnglishRoundsToPublishedFigures) {
+    const TBarRow row = FindBarIn(MakeBarTable(BarSystemEuropean, UnitsEnglish), 16);
+    EXPECT_NEAR(row.Diameter, 0.62992, 5e-6);
+    EXPECT_NEAR(row.Area, 0.31155, 5e-6);
+}
+
+TEST(BarTable, FindBarFallsBackToFirstRow) {
+    EXPECT_EQ(FindBarIn(MakeBarTable(BarSystemEuropean, UnitsSI), 7).Bar, 6);
+    // Bar 0 finds the first empty row of the Canadian table.
+    const TBarTableRows canadian = MakeBarTable(BarSystemCanadian, UnitsSI);
+    const TBarRow& empty = FindBarIn(canadian, 0);
+    EXPECT_EQ(&empty, &canadian[8]);
+    EXPECT_EQ(empty.Area, 0);
+}
+
+TEST(InputRanges, SwitchingUnitsSelectsTheTableAndRestoresIt) {
+    auto mat = NewModel(UnitsEnglish);
+    EXPECT_EQ(mat->InputRange(1).Max, 500);
+    EXPECT_EQ(mat->InputRange(3).Min, 0.67L);
+    mat->SetUnitSystem(UnitsSI);
+    EXPECT_EQ(mat->InputRange(5).Min, 2000);
+    EXPECT_EQ(mat->InputRange(1).Decimals, 3);
+    EXPECT_EQ(mat->InputRange(15).Decimals, 5);
+    mat->SetUnitSystem(UnitsEnglish);
+    for (int tag = 1; tag <= InputRangeCount; ++tag) {
+        EXPECT_EQ(mat->InputRange(tag).Min, EnglishInputRanges()[tag - 1].Min) << tag;
+        EXPECT_EQ(mat->InputRange(tag).Max, EnglishInputRanges()[tag - 1].Max) << tag;
+        EXPECT_EQ(mat->InputRange(tag).Decimals, EnglishInputRanges()[tag - 1].Decimals) << tag;
+    }
+    EXPECT_FALSE(mat->InputRange(7).Limited());
+    EXPECT_EQ(mat->InputRange(42).Min, 0.5L);
+}
+
+TEST(Units, ByUnitsAndCaptions) {
+    auto mat = NewModel(UnitsEnglish);
+    EXPECT_EQ(mat->ByUnits(1.728, 1), Real(1.728));
+    mat->SetUnitSystem(UnitsSI);
+    EXPECT_EQ(mat->ByUnits(1.728, 1), 1);
+    EXPECT_EQ(UnitText(TQuantity::Subgrade, UnitsSI), "KN/m^3");
+    EXPECT_EQ(UnitText(TQuantity::Moment, UnitsEnglish), "ft-k");
+    EXPECT_EQ(UnitText(TQuantity::DesignMoment, UnitsEnglish), "k-ft");
+}
+
+} // namespace
