@@ -1,0 +1,53 @@
+// Timing of the analysis that runs after every committed field.
+//   build/benchmarks/slabwise-bench --benchmark_repetitions=10
+
+#include "ExampleProjects.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+using namespace slabwise;
+
+namespace {
+
+// Every one of the 23 load groups carries a non-zero load, so no step is
+// cheaper than in the worst case.
+void FillAllLoads(TMatData& mat) {
+    MakeEnglishExample(mat);
+    for (int n = 0; n < DistLoadCount; ++n) mat.DistLoads[n] = {Real(2 + 6 * n), Real(6 + 6 * n), 1.5L, 1.5L};
+    for (int m = 0; m < PointLoadCount; ++m) mat.PointLoads[m] = {Real(1.5 + 3.8 * m), Real(40 + 10 * m)};
+    for (int n = 0; n < MomentCount; ++n) mat.Moments[n] = {Real(5 + 11 * n), Real(n % 2 ? -50 : 50)};
+}
+
+void BM_Analyze(benchmark::State& state) {
+    auto mat = std::make_unique<TMatData>(std::filesystem::path{});
+    FillAllLoads(*mat);
+    mat->StripLength = static_cast<Real>(state.range(0));
+    for (auto _ : state) {
+        mat->Analyze();
+        benchmark::DoNotOptimize(mat->MaxMoment);
+    }
+    state.counters["BetaL"] = static_cast<double>(mat->BetaL);
+}
+BENCHMARK(BM_Analyze)->Arg(48)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadAndAnalyze(benchmark::State& state) {
+    const auto folder = std::filesystem::temp_directory_path() / "slabwise-bench";
+    std::filesystem::create_directories(folder);
+    const auto file = folder / "all-loads.ksw";
+    auto mat = std::make_unique<TMatData>(std::filesystem::path{});
+    FillAllLoads(*mat);
+    mat->SaveToFile(file);
+    for (auto _ : state) {
+        mat->LoadFromFile(file);
+        mat->Analyze();
+        benchmark::DoNotOptimize(mat->MaxMoment);
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_LoadAndAnalyze)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,681 @@
+#include "AnalysisReport.h"
+
+#include "model/FloatFault.h"
+#include "model/MatData.h"
+#include "model/NumberFormat.h"
+#include "model/ResultTexts.h"
+#include "model/Units.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace slabwise {
+namespace {
+
+namespace fs = std::filesystem;
+using json = nlohmann::ordered_json;
+
+constexpr Real NaN = std::numeric_limits<Real>::quiet_NaN();
+
+// A 40 ft strip under two columns and a partial line load, with one unused
+// point-load slot that holds a position but no load.
+TMatData StripModel() {
+    TMatData mat{fs::path{}};
+    mat.SetUnitSystem(UnitsEnglish);
+    mat.ProjectName = "Strip A";
+    mat.ProjectDate = 46027; // 2026-01-05
+    mat.StripLength = 40;
+    mat.StripWidth = 10;
+    mat.Thickness = 2;
+    mat.SubgradeModulus = 100;
+    mat.AllowableBearing = 4;
+    mat.Fc = 4;
+    mat.FullUniformLoad = 1;
+    mat.UserX = {10, 20, 30, 40};
+    mat.PointLoads[0] = {10, 200};
+    mat.PointLoads[3] = {30, 200};
+    mat.PointLoads[5] = {7, 0};
+    mat.DistLoads[1] = {15, 25, 2, 5};
+    mat.TopBarSize = 7;
+    mat.BottomBarSize = 8;
+    return mat;
+}
+
+TMatData AnalysedStrip() {
+    TMatData mat = StripModel();
+    mat.Analyze();
+    return mat;
+}
+
+// Zero thickness divides by zero while the stiffness is computed.
+TMatData FaultedStrip() {
+    TMatData mat = StripModel();
+    mat.Thickness = 0;
+    EXPECT_THROW(mat.Analyze(), EFloatFault);
+    return mat;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The first line that starts with `prefix` after leading blanks.
+std::string LineStarting(const std::string& text, const std::string& prefix) {
+    for (const std::string& line : Lines(text)) {
+        const auto first = line.find_first_not_of(' ');
+        if (first != std::string::npos && line.compare(first, prefix.size(), prefix) == 0) return line;
+    }
+    return {};
+}
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+// ---- JSON ----------------------------------------------------------------
+
+const std::vector<std::string> NumberKeys = {"ProjectDate",
+                                             "StripWidth",
+                                             "StripLength",
+                                             "Thickness",
+                                             "ConcreteModulus",
+                                             "SubgradeModulus",
+                                             "AllowableBearing",
+                                             "FullUniformLoad",
+                                             "EffWidthPercent",
+                                             "Fy",
+                                             "Fc",
+                                             "TopCover",
+                                             "BottomCover",
+                                             "TopBarsOverride",
+                                             "BotBarsOverride",
+                                             "ShearLoadFactor",
+                                             "MomentLoadFactor",
+                                             "Inertia",
+                                             "Beta",
+                                             "BetaL",
+                                             "FlexuralRigidity",
+                                             "C2",
+                                             "C3",
+                                             "C4",
+                                             "C11",
+                                             "TMinSemiRigid",
+                                             "TMinRigid",
+                                             "Lr",
+                                             "BEst",
+                                             "MaxShear",
+                                             "MaxShearX",
+                                             "MinShear",
+                                             "MinShearX",
+                                             "MaxMoment",
+                                             "MaxMomentX",
+                                             "MinMoment",
+                                             "MinMomentX",
+                                             "MaxDeflection",
+                                             "MaxDeflectionX",
+                                             "MaxPressure",
+                                             "MaxPressureX",
+                                             "MinPressure",
+                                             "MinPressureX",
+                                             "BearingAreaPct",
+                                             "MuNeg",
+                                             "MuPos",
+                                             "ThicknessIn",
+                                             "TopAsRoot1",
+                                             "TopAsRoot2",
+                                             "TopA1",
+                                             "TopA2",
+                                             "BotAsRoot1",
+                                             "BotAsRoot2",
+                                             "BotA1",
+                                             "BotA2",
+                                             "TopAsReq",
+                                             "TopBarsMin",
+                                             "TopSpacing",
+                                             "TopDepth",
+                                             "TopAs",
+                                             "TopSteelPct",
+                                             "TopAllowMoment",
+                                             "BotAsReq",
+                                             "BotBarsMin",
+                                             "BotSpacing",
+                                             "BotDepth",
+                                             "BotAs",
+                                             "BotSteelPct",
+                                             "BotAllowMoment",
+                                             "Vu",
+                                             "AllowShear",
+                                             "TopUtil",
+                                             "BottomUtil",
+                                             "ShearUtil"};
+
+const std::vector<std::string> OtherKeys = {
+    "Organization", "ProjectName", "JobNumber",     "DesignedBy", "Logo",      "UnitSystem",
+    "Shape",        "UserX",       "DistLoads",     "PointLoads", "Moments",   "UseReinforcement",
+    "BarSystem",    "TopBarSize",  "BottomBarSize", "InitDist",   "InitPoint", "InitMoment",
+    "InitTotal",    "Stations",    "Rigidity",      "Validity"};
+
+const std::vector<std::string> StationKeys = {"X", "Shear", "Moment", "Slope", "Deflection", "Pressure"};
+
+TEST(AnalyzeJson, HoldsExactlyTheModelFieldsOfASoundAnalysis) {
+    const TMatData mat = AnalysedStrip();
+    const json j = AnalysisJson(mat);
+
+    std::set<std::string> expected(NumberKeys.begin(), NumberKeys.end());
+    expected.insert(OtherKeys.begin(), OtherKeys.end());
+    std::set<std::string> actual;
+    for (const auto& item : j.items()) actual.insert(item.key());
+    EXPECT_EQ(actual, expected);
+
+    for (const std::string& key : NumberKeys) EXPECT_TRUE(j[key].is_number()) << key;
+    EXPECT_EQ(j["StripLength"], 40.0);
+    EXPECT_EQ(j["BetaL"], static_cast<double>(mat.BetaL));
+    EXPECT_EQ(j["TopUtil"], static_cast<double>(mat.TopUtil));
+    EXPECT_EQ(j["UnitSystem"], 0);
+    EXPECT_EQ(j["TopBarSize"], 7);
+    EXPECT_EQ(j["UseReinforcement"], false);
+    EXPECT_TRUE(j["Logo"].is_null());
+
+    ASSERT_EQ(j["UserX"].size(), 4u);
+    ASSERT_EQ(j["DistLoads"].size(), 6u);
+    ASSERT_EQ(j["PointLoads"].size(), 12u);
+    ASSERT_EQ(j["Moments"].size(), 4u);
+    EXPECT_EQ(j["DistLoads"][1], (json{{"b", 15.0}, {"e", 25.0}, {"wb", 2.0}, {"we", 2.0}}));
+    EXPECT_EQ(j["PointLoads"][3], (json{{"a", 30.0}, {"P", 200.0}}));
+    EXPECT_EQ(j["Moments"][0], (json{{"c", 0.0}, {"M", 0.0}}));
+    for (const char* group : {"InitDist", "InitPoint", "InitMoment", "InitTotal"}) {
+        ASSERT_EQ(j[group].size(), 4u) << group;
+        for (const json& v : j[group]) EXPECT_TRUE(v.is_number()) << group;
+    }
+    EXPECT_EQ(j["InitTotal"][3], static_cast<double>(mat.InitTotal[3]));
+
+    const json& stations = j["Stations"];
+    ASSERT_EQ(stations.size(), static_cast<size_t>(StationCount));
+    for (size_t i = 0; i < stations.size(); ++i) {
+        ASSERT_EQ(stations[i].size(), StationKeys.size());
+        for (const std::string& key : StationKeys) EXPECT_TRUE(stations[i][key].is_number()) << i << key;
+    }
+    EXPECT_EQ(stations[100]["X"], 40.0);
+    EXPECT_EQ(stations[111]["X"], 10.0);
+    EXPECT_EQ(stations[50]["Moment"], static_cast<double>(mat.Stations[50].Moment));
+    EXPECT_EQ(stations[104]["Pressure"], static_cast<double>(mat.Stations[104].Pressure));
+
+    EXPECT_EQ(j["Rigidity"], RigidityText(mat.BetaL));
+    EXPECT_EQ(j["Validity"], ValidityMessage(mat));
+    EXPECT_EQ(json::parse(j.dump()), j);
+}
+
+TEST(AnalyzeJson, ResultsAFaultDidNotReachAreNull) {
+    const TMatData mat = FaultedStrip();
+    const json j = AnalysisJson(mat);
+
+    EXPECT_EQ(j["Thickness"], 0.0);
+    EXPECT_EQ(j["StripLength"], 40.0);
+    for (const char* key : {"Beta", "BetaL", "FlexuralRigidity", "MaxShear", "MaxPressure", "BearingAreaPct",
+                            "TopAsReq", "ShearUtil"})
+        EXPECT_TRUE(j[key].is_null()) << key;
+    for (const json& station : j["Stations"])
+        for (const std::string& key : StationKeys) EXPECT_TRUE(station[key].is_null()) << key;
+    for (const json& v : j["InitTotal"]) EXPECT_TRUE(v.is_null());
+    // A NaN classifies as no rigidity class and no validity verdict at all.
+    EXPECT_TRUE(j["Rigidity"].is_null());
+    EXPECT_TRUE(j["Validity"].is_null());
+
+    const std::string text = j.dump();
+    EXPECT_EQ(text.find("NaN"), std::string::npos);
+    EXPECT_EQ(text.find("nan"), std::string::npos);
+    EXPECT_EQ(json::parse(text), j);
+}
+
+TEST(AnalyzeJson, ValuesBeyondTheDoubleRangeAreNull) {
+    TMatData mat = AnalysedStrip();
+    mat.MaxShear = 1e4000L;
+    mat.MinShear = -std::numeric_limits<Real>::infinity();
+    mat.Stations[3].Slope = 1e-4000L;
+    const json j = AnalysisJson(mat);
+    EXPECT_TRUE(j["MaxShear"].is_null());
+    EXPECT_TRUE(j["MinShear"].is_null());
+    EXPECT_EQ(j["Stations"][3]["Slope"], 0.0);
+    EXPECT_EQ(json::parse(j.dump()), j);
+}
+
+TEST(AnalyzeJson, TextsAndLogoSerialise) {
+    TMatData mat = AnalysedStrip();
+    mat.Organization = "Caf\xE9 Ing\xE9nierie"; // single-byte code page
+    mat.ProjectName = "Br\xC3\xBC"
+                      "cke";    // already UTF-8
+    mat.JobNumber = "\xE2\x82"; // cut-off UTF-8 sequence
+    TRgbPixels pixels{3, 2, std::vector<uint8_t>(3 * 2 * 3, 128)};
+    const TJpegImage logo = TJpegImage::FromPixels(pixels);
+    mat.AssignLogo(&logo);
+
+    const json j = AnalysisJson(mat);
+    EXPECT_EQ(j["Organization"], "Caf\xC3\xA9 Ing\xC3\xA9nierie");
+    EXPECT_EQ(j["ProjectName"], "Br\xC3\xBC"
+                                "cke");
+    EXPECT_EQ(j["JobNumber"], "\xC3\xA2\xC2\x82");
+    EXPECT_EQ(j["Logo"], (json{{"Bytes", logo.Bytes().size()}, {"Width", 3}, {"Height", 2}}));
+    EXPECT_EQ(json::parse(j.dump()), j);
+}
+
+struct TClassCase {
+    Real BetaL, MaxPressure, MinPressure, BearingArea;
+    const char* Rigidity;
+    const char* Validity;
+};
+
+TEST(AnalyzeJson, RigidityAndValidityFollowTheirFields) {
+    const TClassCase cases[] = {
+        {0.5L, 1, 0.5L, 100, "Mat is rigid", ""},
+        {2, -1, -2, 0, "Mat is semi-rigid", "Q(max) & (min) < 0, analysis is not valid!"},
+        {4, 1, -1, 80, "Mat is flexible", "Brg Area < 85%, analysis may not be valid!"},
+        {7, 1, 0.5L, 85, "Mat is semi-infinite long", ""},
+    };
+    for (const TClassCase& c : cases) {
+        SCOPED_TRACE(c.Rigidity);
+        TMatData mat = AnalysedStrip();
+        mat.BetaL = c.BetaL;
+        mat.MaxPressure = c.MaxPressure;
+        mat.MinPressure = c.MinPressure;
+        mat.BearingAreaPct = c.BearingArea;
+        const json j = AnalysisJson(mat);
+        EXPECT_EQ(j["Rigidity"], c.Rigidity);
+        EXPECT_EQ(j["Validity"], c.Validity);
+
+        const std::string text = AnalysisText(mat);
+        EXPECT_NE(text.find("\n  " + std::string(c.Rigidity) + "\n"), std::string::npos);
+        const std::string verdict = *c.Validity ? c.Validity : "OK";
+        EXPECT_NE(text.find("  Validity: " + verdict + "\n"), std::string::npos);
+    }
+}
+
+// ---- Text ----------------------------------------------------------------
+
+TEST(AnalyzeText, NodeTableHasAlignedRowsWithTheDisplayDecimals) {
+    const TMatData mat = AnalysedStrip();
+    const std::vector<std::string> lines = Lines(AnalysisText(mat));
+    const auto header = std::find_if(lines.begin(), lines.end(),
+                                     [](const std::string& l) { return l.rfind("  Node", 0) == 0; });
+    ASSERT_NE(header, lines.end());
+    EXPECT_EQ(Words(*header),
+              (std::vector<std::string>{"Node", "X", "(ft)", "Shear", "(k)", "Moment", "(ft-k)", "Slope",
+                                        "(rad)", "Deflection", "(in)", "Pressure", "(ksf)"}));
+    ASSERT_GE(lines.end() - header, 2 + NodeCount);
+
+    const std::regex cells(R"(\s+(\d+)\s+(\d+\.\d{3})\s+(-?\d+\.\d{2})\s+(-?\d+\.\d{2})\s+(-?\d+\.\d{6})\s+)"
+                           R"((-?\d+\.\d{5})\s+(-?\d+\.\d{3}))");
+    for (int node = 1; node <= NodeCount; ++node) {
+        const std::string& row = header[1 + node];
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(row, m, cells)) << row;
+        EXPECT_EQ(m[1].str(), std::to_string(node));
+        EXPECT_EQ(row.size(), header->size()) << row;
+        const TMatStation& s = mat.Stations[static_cast<size_t>(node - 1)];
+        EXPECT_EQ(m[4].str(), FormatFixed(s.Moment, 2));
+        EXPECT_EQ(m[6].str(), FormatFixed(s.Deflection, 5));
+    }
+    EXPECT_EQ(Words(header[1 + NodeCount])[1], "40.000");
+    // The table is the end of the report: stations past the nodes are not listed.
+    EXPECT_EQ(lines.end() - header, 2 + NodeCount);
+}
+
+TEST(AnalyzeText, SectionsShowInputsLoadsAndResults) {
+    const TMatData mat = AnalysedStrip();
+    const std::string text = AnalysisText(mat);
+
+    for (const char* section :
+         {"Geometry and soil", "Loads", "Reinforcement inputs", "Stiffness", "Extremes",
+          "Results at the user points", "Reinforcement design (ACI 318-14)", "Results at the nodes"})
+        EXPECT_NE(text.find(std::string("\n") + section + "\n"), std::string::npos) << section;
+
+    EXPECT_EQ(Words(LineStarting(text, "Project ")), (std::vector<std::string>{"Project", "Strip", "A"}));
+    EXPECT_EQ(Words(LineStarting(text, "Date")), (std::vector<std::string>{"Date", "2026-01-05"}));
+    EXPECT_EQ(Words(LineStarting(text, "Strip length, L")).back(), "ft");
+    EXPECT_NE(LineStarting(text, "Strip length, L").find(" 40.00  ft"), std::string::npos);
+    EXPECT_NE(LineStarting(text, "Beta*L").find(FormatFixed(mat.BetaL, 3)), std::string::npos);
+    EXPECT_NE(LineStarting(text, "Max. moment").find(FormatFixed(mat.MaxMoment, 2) + "  ft-k"),
+              std::string::npos);
+    EXPECT_EQ(Words(LineStarting(text, "Max. moment")).back(), FormatFixed(mat.MaxMomentX, 3));
+    EXPECT_EQ(Words(LineStarting(text, "Bearing area")),
+              (std::vector<std::string>{"Bearing", "area", FormatFixed(mat.BearingAreaPct, 2), "%"}));
+
+    // Only loads with a magnitude are listed, under their own slot numbers.
+    const std::string points =
+        text.substr(text.find("Point loads"), text.find("Applied moments") - text.find("Point loads"));
+    std::vector<std::string> pointRows;
+    for (const std::string& line : Lines(points)) {
+        const std::vector<std::string> words = Words(line);
+        if (!words.empty() && std::isdigit(static_cast<unsigned char>(words.front()[0])))
+            pointRows.push_back(line);
+    }
+    ASSERT_EQ(pointRows.size(), 2u);
+    EXPECT_EQ(Words(pointRows[0]), (std::vector<std::string>{"1", "10.0000", "200.00"}));
+    EXPECT_EQ(Words(pointRows[1]), (std::vector<std::string>{"4", "30.0000", "200.00"}));
+    EXPECT_EQ(Words(LineStarting(text, "2  ")),
+              (std::vector<std::string>{"2", "15.0000", "25.0000", "2.00", "2.00"}));
+    EXPECT_NE(text.find("  Applied moments: none\n"), std::string::npos);
+
+    const std::vector<std::string> x4 = Words(LineStarting(text, "x4 "));
+    ASSERT_EQ(x4.size(), 6u);
+    EXPECT_EQ(x4[1], "40.0000");
+    EXPECT_EQ(x4[5], FormatFixed(mat.Stations[FirstUserStation + 3].Pressure, 3));
+
+    EXPECT_EQ(Words(LineStarting(text, "Bar size")), (std::vector<std::string>{"Bar", "size", "#7", "#8"}));
+    EXPECT_EQ(Words(LineStarting(text, "Number of bars")),
+              (std::vector<std::string>{"Number", "of", "bars", "computed", "computed"}));
+    EXPECT_EQ(Words(LineStarting(text, "Steel area provided")),
+              (std::vector<std::string>{"Steel", "area", "provided", FormatFixed(mat.TopAs, 2),
+                                        FormatFixed(mat.BotAs, 2), "in^2"}));
+    EXPECT_EQ(Words(LineStarting(text, "Max. factored moment")),
+              (std::vector<std::string>{"Max.", "factored", "moment", FormatFixed(mat.MuNeg, 2),
+                                        FormatFixed(mat.MuPos, 2), "k-ft"}));
+    EXPECT_EQ(Words(LineStarting(text, "Max. factored shear, Vu")),
+              (std::vector<std::string>{"Max.", "factored", "shear,", "Vu", FormatFixed(mat.Vu, 1), "kips"}));
+}
+
+struct TUnitCase {
+    uint8_t Units;
+    int32_t Bars;
+    int32_t TopBar;
+    const char* BarLabel;
+    Real Length;
+    const char* LengthText;
+};
+
+TEST(AnalyzeText, UnitsDecimalsAndBarLabelsFollowTheProject) {
+    const TUnitCase cases[] = {
+        {UnitsEnglish, BarSystemUS, 7, "#7", 40, "40.00"},
+        {UnitsSI, BarSystemEuropean, 16, "16M", 12, "12.000"},
+        {UnitsSI, BarSystemUS, 19, "19M", 12, "12.000"},
+        {UnitsEnglish, BarSystemCanadian, 20, "20M", 40, "40.00"},
+    };
+    for (const TUnitCase& c : cases) {
+        SCOPED_TRACE(c.BarLabel);
+        TMatData mat = StripModel();
+        mat.SetUnitSystem(c.Units);
+        mat.BarSystem = c.Bars;
+        mat.TopBarSize = c.TopBar;
+        mat.StripLength = c.Length;
+        if (c.Units == UnitsSI) {
+            mat.SubgradeModulus = 20000;
+            mat.Fc = 28;
+            mat.StripWidth = 3;
+            mat.Thickness = 0.6L;
+        }
+        mat.PrepareBarTable();
+        const std::string text = AnalysisText(mat);
+        const std::string length = UnitText(TQuantity::Length, c.Units);
+        EXPECT_EQ(Words(LineStarting(text, "Strip length, L")),
+                  (std::vector<std::string>{"Strip", "length,", "L", c.LengthText, length}));
+        EXPECT_EQ(Words(LineStarting(text, "Bar size"))[2], c.BarLabel);
+        EXPECT_NE(text.find("(" + UnitText(TQuantity::Shear, c.Units) + ")"), std::string::npos);
+        EXPECT_NE(LineStarting(text, "Required steel area").find(UnitText(TQuantity::SteelArea, c.Units)),
+                  std::string::npos);
+        EXPECT_NE(LineStarting(text, "Unit system").find(c.Units == UnitsSI ? "SI" : "English"),
+                  std::string::npos);
+    }
+}
+
+TEST(AnalyzeText, FaultShowsNotAvailable) {
+    const TMatData mat = FaultedStrip();
+    const std::string text = AnalysisText(mat);
+    EXPECT_EQ(Words(LineStarting(text, "Beta*L")), (std::vector<std::string>{"Beta*L", "N.A."}));
+    EXPECT_NE(text.find("\n  Rigidity: N.A.\n"), std::string::npos);
+    EXPECT_NE(text.find("\n  Validity: N.A.\n"), std::string::npos);
+    EXPECT_EQ(Words(LineStarting(text, "51 ")),
+              (std::vector<std::string>{"51", "N.A.", "N.A.", "N.A.", "N.A.", "N.A.", "N.A."}));
+    EXPECT_EQ(Words(LineStarting(text, "Thickness, T")),
+              (std::vector<std::string>{"Thickness,", "T", "0.00", "ft"}));
+    EXPECT_EQ(text.find("nan"), std::string::npos);
+}
+
+TEST(AnalyzeText, ProjectTextsCannotDriveTheTerminal) {
+    TMatData mat = AnalysedStrip();
+    mat.Organization = "Acme\x1b[2J\nLtd\t\x7f";
+    mat.DesignedBy = "J. M\xFCller";
+    const std::string text = AnalysisText(mat);
+    EXPECT_EQ(text.find('\x1b'), std::string::npos);
+    EXPECT_EQ(text.find('\t'), std::string::npos);
+    EXPECT_EQ(text.find('\x7f'), std::string::npos);
+    EXPECT_EQ(Words(LineStarting(text, "Organization")),
+              (std::vector<std::string>{"Organization", "Acme", "[2J", "Ltd"}));
+    EXPECT_EQ(Words(LineStarting(text, "Designed by")),
+              (std::vector<std::string>{"Designed", "by", "J.", "M\xC3\xBCller"}));
+}
+
+// ---- The program ---------------------------------------------------------
+
+class TTempFolder {
+public:
+    TTempFolder() {
+        static std::atomic<int> counter{0};
+        path_ = fs::temp_directory_path() /
+                ("slabwise-analyze-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        fs::create_directories(path_);
+    }
+    ~TTempFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
+    const fs::path& Path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+class TSpawnActions {
+public:
+    TSpawnActions() { posix_spawn_file_actions_init(&actions_); }
+    ~TSpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
+    TSpawnActions(const TSpawnActions&) = delete;
+    TSpawnActions& operator=(const TSpawnActions&) = delete;
+    void Redirect(int fd, const fs::path& file) {
+        posix_spawn_file_actions_addopen(&actions_, fd, file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
+    const posix_spawn_file_actions_t* Get() const { return &actions_; }
+
+private:
+    posix_spawn_file_actions_t actions_;
+};
+
+struct TRun {
+    int Exit = -1; // -1 when the program did not exit normally
+    std::string Out;
+    std::string Err;
+};
+
+std::string ReadAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+const fs::path ToolPath = SLABWISE_ANALYZE_EXE;
+
+TRun RunTool(const std::vector<std::string>& args, const fs::path& folder) {
+    const fs::path out = folder / "stdout.txt";
+    const fs::path err = folder / "stderr.txt";
+    TSpawnActions actions;
+    actions.Redirect(STDOUT_FILENO, out);
+    actions.Redirect(STDERR_FILENO, err);
+    std::vector<std::string> words{ToolPath.string()};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+
+    TRun run;
+    pid_t pid = 0;
+    if (posix_spawn(&pid, ToolPath.c_str(), actions.Get(), nullptr, argv.data(), environ) != 0) {
+        ADD_FAILURE() << "cannot start " << ToolPath;
+        return run;
+    }
+    int status = 0;
+    if (::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.Exit = WEXITSTATUS(status);
+    run.Out = ReadAll(out);
+    run.Err = ReadAll(err);
+    return run;
+}
+
+class AnalyzeTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StripModel().SaveToFile(Good());
+        TMatData flat = StripModel();
+        flat.Thickness = 0;
+        flat.SaveToFile(Flat());
+        std::ofstream(Garbage(), std::ios::binary)
+            << "this is not a project file, though it is long enough to "
+               "fill the header of one and then some more bytes";
+    }
+
+    fs::path Good() const { return temp_.Path() / "good.ksw"; }
+    fs::path Flat() const { return temp_.Path() / "flat.ksw"; }
+    fs::path Garbage() const { return temp_.Path() / "garbage.ksw"; }
+    fs::path Missing() const { return temp_.Path() / "missing.ksw"; }
+
+    TRun Run(const std::vector<std::string>& args) const { return RunTool(args, temp_.Path()); }
+
+    // The model as the program sees it after reading `file`.
+    static TMatData Loaded(const fs::path& file) {
+        TMatData mat{fs::path{}};
+        mat.LoadFromFile(file);
+        return mat;
+    }
+
+    TTempFolder temp_;
+};
+
+TEST_F(AnalyzeTool, PrintsTheReportOfTheProjectFile) {
+    TMatData mat = Loaded(Good());
+    mat.Analyze();
+
+    const TRun text = Run({Good().string()});
+    EXPECT_EQ(text.Exit, 0);
+    EXPECT_EQ(text.Out, AnalysisText(mat));
+    EXPECT_EQ(text.Err, "");
+
+    const TRun js = Run({"--json", Good().string()});
+    EXPECT_EQ(js.Exit, 0);
+    EXPECT_EQ(js.Err, "");
+    const json printed = json::parse(js.Out);
+    EXPECT_EQ(printed, json::parse(AnalysisJson(mat).dump()));
+    EXPECT_EQ(printed["Stations"].size(), static_cast<size_t>(StationCount));
+    // Pretty-printed with two-space indents.
+    EXPECT_EQ(js.Out.rfind("{\n  \"Organization\": ", 0), 0u);
+}
+
+TEST_F(AnalyzeTool, WithoutAFileAnalysesTheEnglishExampleBesideIt) {
+    TMatData example = Loaded(ToolPath.parent_path() / "Example English Units.ksw");
+    example.Analyze();
+
+    const TRun run = Run({"--json"});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(json::parse(run.Out), json::parse(AnalysisJson(example).dump()));
+    EXPECT_EQ(json::parse(run.Out)["UnitSystem"], 0);
+}
+
+TEST_F(AnalyzeTool, FaultPrintsWhatWasReachedAndExitsWithOne) {
+    TMatData mat = Loaded(Flat());
+    std::string fault;
+    try {
+        mat.Analyze();
+    } catch (const EFloatFault& e) {
+        fault = e.what();
+    }
+    ASSERT_FALSE(fault.empty());
+
+    const TRun run = Run({"--json", Flat().string()});
+    EXPECT_EQ(run.Exit, 1);
+    const json printed = json::parse(run.Out);
+    EXPECT_TRUE(printed["BetaL"].is_null());
+    EXPECT_EQ(printed["Thickness"], 0.0);
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1);
+    EXPECT_NE(run.Err.find("floating-point fault"), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find(fault), std::string::npos) << run.Err;
+
+    const TRun text = Run({Flat().string()});
+    EXPECT_EQ(text.Exit, 1);
+    EXPECT_EQ(text.Out, AnalysisText(mat));
+}
+
+struct TToolCase {
+    const char* Name;
+    std::vector<std::string> Args; // "{good}", "{flat}", "{garbage}", "{missing}", "{folder}" name files
+    int Exit;
+    bool OutputExpected;
+    const char* ErrContains; // nullptr: stderr must be empty
+};
+
+TEST_F(AnalyzeTool, ExitStatusAndStreamsByCase) {
+    const TToolCase cases[] = {
+        {"project", {"{good}"}, 0, true, nullptr},
+        {"options ended", {"--json", "--", "{good}"}, 0, true, nullptr},
+        {"example", {}, 0, true, nullptr},
+        {"help", {"--help"}, 0, true, nullptr},
+        {"fault", {"{flat}"}, 1, true, "floating-point fault"},
+        {"garbage", {"{garbage}"}, 2, false, "Wrong file format"},
+        {"missing", {"{missing}"}, 2, false, "missing.ksw"},
+        {"folder", {"{folder}"}, 2, false, "slabwise-analyze: "},
+        {"unknown option", {"--yaml", "{good}"}, 2, false, "usage: slabwise-analyze [--json] [FILE.ksw]"},
+        {"two files", {"{good}", "{good}"}, 2, false, "usage: "},
+    };
+    for (const TToolCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::vector<std::string> args;
+        for (const std::string& a : c.Args) {
+            if (a == "{good}")
+                args.push_back(Good().string());
+            else if (a == "{flat}")
+                args.push_back(Flat().string());
+            else if (a == "{garbage}")
+                args.push_back(Garbage().string());
+            else if (a == "{missing}")
+                args.push_back(Missing().string());
+            else if (a == "{folder}")
+                args.push_back(temp_.Path().string());
+            else
+                args.push_back(a);
+        }
+        const TRun run = Run(args);
+        EXPECT_EQ(run.Exit, c.Exit);
+        EXPECT_EQ(!run.Out.empty(), c.OutputExpected) << run.Out.substr(0, 200);
+        if (c.ErrContains) {
+            EXPECT_NE(run.Err.find(c.ErrContains), std::string::npos) << run.Err;
+            EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+        } else {
+            EXPECT_EQ(run.Err, "");
+        }
+    }
+}
+
+} // namespace
+} // namespace slabwise

@@ -1,0 +1,83 @@
+#include "ExampleProjects.h"
+#include "model/FloatFault.h"
+#include "model/ResultTexts.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+using namespace slabwise;
+
+namespace {
+
+std::vector<char> ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct TExample {
+    const char* file;
+    void (*make)(TMatData&);
+    uint8_t units;
+};
+
+const TExample Examples[] = {
+    {"Example English Units.ksw", MakeEnglishExample, UnitsEnglish},
+    {"Example SI Units.ksw", MakeSIExample, UnitsSI},
+};
+
+// The delivered files are exactly what their definitions write, so nobody
+// edits one without the other.
+TEST(ExampleProjects, CommittedFilesMatchTheirDefinitions) {
+    const auto folder = std::filesystem::temp_directory_path() / "slabwise-examples-test";
+    std::filesystem::create_directories(folder);
+    for (const TExample& e : Examples) {
+        auto mat = std::make_unique<TMatData>(std::filesystem::path{});
+        e.make(*mat);
+        mat->SaveToFile(folder / e.file);
+        const auto written = ReadAll(folder / e.file);
+        EXPECT_FALSE(written.empty());
+        EXPECT_EQ(written, ReadAll(std::filesystem::path(SLABWISE_SOURCE_DATA) / e.file))
+            << e.file << " differs from tools/ExampleProjects.cpp: run `make examples`";
+    }
+    std::filesystem::remove_all(folder);
+}
+
+// A new project starts from the example, so the example must pass every
+// check an engineer would look at.
+TEST(ExampleProjects, AreSoundDesigns) {
+    for (const TExample& e : Examples) {
+        auto mat = std::make_unique<TMatData>(std::filesystem::path{});
+        e.make(*mat);
+        ASSERT_NO_THROW(mat->Analyze()) << e.file;
+        EXPECT_EQ(mat->UnitSystem, e.units);
+        EXPECT_EQ(ValidityMessage(*mat), "") << e.file;
+        EXPECT_LT(mat->MaxPressure, mat->AllowableBearing) << e.file;
+        EXPECT_GE(mat->TopSteelPct, 0.18L) << e.file;
+        EXPECT_GE(mat->BotSteelPct, 0.18L) << e.file;
+        EXPECT_LE(mat->TopUtil, 99.99L) << e.file;
+        EXPECT_LE(mat->BottomUtil, 99.99L) << e.file;
+        EXPECT_LE(mat->ShearUtil, 99.99L) << e.file;
+        const Real limit = std::min<Real>(e.units == UnitsSI ? 457.2L : 18, 3 * mat->ThicknessIn);
+        EXPECT_LE(mat->TopSpacing, limit) << e.file;
+        EXPECT_LE(mat->BotSpacing, limit) << e.file;
+        EXPECT_EQ(RigidityText(mat->BetaL), "Mat is flexible") << e.file;
+    }
+}
+
+// Every program finds the examples beside itself and starts new projects
+// from them.
+TEST(ExampleProjects, SeedNewProjectsBesideTheExecutable) {
+    TMatData mat;
+    EXPECT_EQ(mat.StripLength, 48);
+    EXPECT_EQ(mat.ProjectName, "");
+    mat.SetUnitSystem(UnitsSI);
+    mat.SetDefaults();
+    EXPECT_EQ(mat.StripLength, 15);
+    EXPECT_EQ(mat.BarSystem, BarSystemEuropean);
+}
+
+} // namespace

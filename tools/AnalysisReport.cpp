@@ -1,0 +1,657 @@
+#include "AnalysisReport.h"
+
+#include "model/NumberFormat.h"
+#include "model/ResultTexts.h"
+#include "model/Units.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <sstream>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace slabwise {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+// Rows of the display table, by the Tag of the field that shows each kind of
+// number; the report uses the same decimals as the program.
+enum TTag : int {
+    TagLength = 1,
+    TagWidth = 2,
+    TagThickness = 3,
+    TagModulus = 4,
+    TagSubgrade = 5,
+    TagUniformLoad = 6,
+    TagEffWidth = 7,
+    TagUserPoint = 8,
+    TagDistPosition = 9,
+    TagDistLoad = 10,
+    TagPointPosition = 11,
+    TagPointLoad = 12,
+    TagMomentPosition = 13,
+    TagAppliedMoment = 14,
+    TagInertia = 15,
+    TagBeta = 16,
+    TagBetaL = 17,
+    TagShear = 18,
+    TagMoment = 19,
+    TagDeflection = 20,
+    TagExtremePressure = 21,
+    TagPosition = 22,
+    TagBearingArea = 23,
+    TagMinSemiRigid = 24,
+    TagMinRigid = 25,
+    TagLr = 26,
+    TagBEst = 27,
+    TagFy = 28,
+    TagFc = 29,
+    TagCover = 30,
+    TagAsRequired = 32,
+    TagBarsMin = 33,
+    TagBarsOverride = 34,
+    TagSpacing = 35,
+    TagDepth = 36,
+    TagAsProvided = 37,
+    TagSteelPct = 38,
+    TagAllowMoment = 39,
+    TagFactoredShear = 40,
+    TagAllowShear = 41,
+    TagBearing = 42,
+    TagShearFactor = 43,
+    TagMomentFactor = 44,
+};
+
+// Numbers that no display field carries. Slopes are small fractions of a
+// radian, so they need more places than deflections; flexural rigidity is in
+// the millions; the utilisation lines show two places.
+constexpr int SlopeDecimals = 6;
+constexpr int RigidityDecimals = 0;
+constexpr int UtilDecimals = 2;
+constexpr int DesignThicknessDecimals = 2;
+
+// ---- Texts ---------------------------------------------------------------
+
+bool IsUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t extra = 0;
+        uint32_t code = 0;
+        uint32_t smallest = 0;
+        if ((lead & 0xE0) == 0xC0) {
+            extra = 1, code = lead & 0x1F, smallest = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2, code = lead & 0x0F, smallest = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            extra = 3, code = lead & 0x07, smallest = 0x10000;
+        } else {
+            return false;
+        }
+        if (text.size() - i <= extra) return false;
+        for (size_t k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+// Project texts are byte strings; those that are not UTF-8 were typed on a
+// single-byte code page, and reading them as Latin-1 keeps every byte.
+std::string Utf8Text(const std::string& bytes) {
+    if (IsUtf8(bytes)) return bytes;
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (byte >> 6));
+            out += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return out;
+}
+
+// A control character in a project text must not move the cursor or switch
+// the terminal's state.
+std::string TerminalText(const std::string& bytes) {
+    std::string out = Utf8Text(bytes);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return out;
+}
+
+std::string DateText(double days) {
+    // The range of four-digit years; anything else is shown as the raw count.
+    if (!(days >= -657434 && days < 2958466)) return FormatFixed(days, 2);
+    using namespace std::chrono;
+    const sys_days epoch{year{1899} / December / day{30}};
+    const year_month_day date{epoch + std::chrono::days{static_cast<int>(std::floor(days))}};
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+    return buf;
+}
+
+std::string UnitSystemName(uint8_t units) {
+    return units == UnitsEnglish ? "English" : "SI";
+}
+
+std::string BarSystemName(int32_t bars) {
+    switch (bars) {
+    case BarSystemUS:
+        return "US";
+    case BarSystemEuropean:
+        return "European";
+    default:
+        return "Canadian";
+    }
+}
+
+// The rigidity class and validity message are only meaningful once the
+// values they classify were computed.
+bool RigidityKnown(const TMatData& mat) {
+    return std::isfinite(mat.BetaL);
+}
+
+bool ValidityKnown(const TMatData& mat) {
+    return std::isfinite(mat.MaxPressure) && std::isfinite(mat.MinPressure) &&
+           std::isfinite(mat.BearingAreaPct);
+}
+
+// ---- JSON ----------------------------------------------------------------
+
+json Number(Real value) {
+    // A finite extended value can still overflow a double.
+    const auto d = static_cast<double>(value);
+    if (!std::isfinite(d)) return nullptr;
+    return d;
+}
+
+json Numbers(const std::array<Real, 4>& values) {
+    json array = json::array();
+    for (const Real v : values) array.push_back(Number(v));
+    return array;
+}
+
+json LogoJson(const TMatData& mat) {
+    if (!mat.Logo) return nullptr;
+    return json{
+        {"Bytes", mat.Logo->Bytes().size()}, {"Width", mat.Logo->Width()}, {"Height", mat.Logo->Height()}};
+}
+
+// ---- Text layout ---------------------------------------------------------
+
+enum class TAlign { Left, Right };
+
+// Columns as wide as their widest cell, numbers right-aligned so that the
+// decimal points of one kind of value line up.
+class TTextTable {
+public:
+    TTextTable(std::vector<std::string> header, std::vector<TAlign> align)
+        : header_(std::move(header)), align_(std::move(align)) {}
+
+    void AddRow(std::vector<std::string> cells) { rows_.push_back(std::move(cells)); }
+    bool Empty() const { return rows_.empty(); }
+
+    void Write(std::ostream& out, int indent) const {
+        std::vector<size_t> widths(align_.size(), 0);
+        auto measure = [&](const std::vector<std::string>& cells) {
+            for (size_t c = 0; c < cells.size() && c < widths.size(); ++c)
+                widths[c] = std::max(widths[c], Columns(cells[c]));
+        };
+        measure(header_);
+        for (const auto& row : rows_) measure(row);
+
+        if (!header_.empty()) {
+            WriteLine(out, indent, header_, widths);
+            std::vector<std::string> rule;
+            for (size_t c = 0; c < widths.size(); ++c)
+                rule.emplace_back(c < header_.size() && !header_[c].empty() ? widths[c] : 0, '-');
+            WriteLine(out, indent, rule, widths);
+        }
+        for (const auto& row : rows_) WriteLine(out, indent, row, widths);
+    }
+
+private:
+    // Display columns of UTF-8 text: continuation bytes take no column.
+    static size_t Columns(const std::string& text) {
+        return static_cast<size_t>(std::count_if(
+            text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    }
+
+    void WriteLine(std::ostream& out, int indent, const std::vector<std::string>& cells,
+                   const std::vector<size_t>& widths) const {
+        std::string line(static_cast<size_t>(indent), ' ');
+        for (size_t c = 0; c < widths.size(); ++c) {
+            const std::string cell = c < cells.size() ? cells[c] : std::string{};
+            const std::string pad(widths[c] - Columns(cell), ' ');
+            if (c > 0) line += "  ";
+            line += align_[c] == TAlign::Right ? pad + cell : cell + pad;
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        out << line << '\n';
+    }
+
+    std::vector<std::string> header_;
+    std::vector<TAlign> align_;
+    std::vector<std::vector<std::string>> rows_;
+};
+
+// Label, value and unit lines of one section.
+class TFieldList {
+public:
+    TFieldList() : table_({}, {TAlign::Left, TAlign::Right, TAlign::Left}) {}
+    void Add(std::string label, std::string value, std::string unit = {}) {
+        table_.AddRow({std::move(label), std::move(value), std::move(unit)});
+    }
+    void Write(std::ostream& out) const { table_.Write(out, 2); }
+
+private:
+    TTextTable table_;
+};
+
+class TTextReport {
+public:
+    explicit TTextReport(const TMatData& mat) : mat_(mat) {}
+
+    std::string Build() {
+        Header();
+        GeometryAndSoil();
+        Loads();
+        ReinforcementInputs();
+        Stiffness();
+        Extremes();
+        UserPoints();
+        Design();
+        Nodes();
+        return out_.str();
+    }
+
+private:
+    std::string Num(Real value, int tag) const { return FormatFixed(value, mat_.InputRange(tag).Decimals); }
+    std::string Unit(TQuantity quantity) const { return UnitText(quantity, mat_.UnitSystem); }
+    std::string Heading(const std::string& caption, TQuantity quantity) const {
+        return caption + " (" + Unit(quantity) + ")";
+    }
+
+    void Section(const std::string& title) {
+        out_ << '\n' << title << '\n' << std::string(title.size(), '=') << '\n';
+    }
+
+    void Header() {
+        const std::string title = "Slabwise - mat foundation strip on an elastic subgrade";
+        out_ << title << '\n' << std::string(title.size(), '=') << '\n';
+        TTextTable fields({}, {TAlign::Left, TAlign::Left});
+        fields.AddRow({"Organization", TerminalText(mat_.Organization)});
+        fields.AddRow({"Project", TerminalText(mat_.ProjectName)});
+        fields.AddRow({"Job number", TerminalText(mat_.JobNumber)});
+        fields.AddRow({"Designed by", TerminalText(mat_.DesignedBy)});
+        fields.AddRow({"Date", DateText(mat_.ProjectDate)});
+        fields.AddRow({"Unit system", UnitSystemName(mat_.UnitSystem)});
+        fields.AddRow({"Bar system", BarSystemName(mat_.BarSystem)});
+        fields.AddRow({"Logo", mat_.Logo ? "JPEG, " + std::to_string(mat_.Logo->Width()) + " x " +
+                                               std::to_string(mat_.Logo->Height()) + " pixels"
+                                         : "none"});
+        fields.Write(out_, 0);
+    }
+
+    void GeometryAndSoil() {
+        Section("Geometry and soil");
+        TFieldList f;
+        f.Add("Shape", mat_.Shape == 1 ? "Round" : "Square/Rect");
+        f.Add("Strip length, L", Num(mat_.StripLength, TagLength), Unit(TQuantity::Length));
+        f.Add("Strip width, B", Num(mat_.StripWidth, TagWidth), Unit(TQuantity::Length));
+        f.Add("Thickness, T", Num(mat_.Thickness, TagThickness), Unit(TQuantity::Length));
+        f.Add("Concrete modulus, E", Num(mat_.ConcreteModulus, TagModulus), Unit(TQuantity::Strength));
+        f.Add("Subgrade modulus, k", Num(mat_.SubgradeModulus, TagSubgrade), Unit(TQuantity::Subgrade));
+        f.Add("Allowable bearing, qa", Num(mat_.AllowableBearing, TagBearing), Unit(TQuantity::Pressure));
+        f.Add("Effective width, %B", Num(mat_.EffWidthPercent, TagEffWidth), "%");
+        f.Write(out_);
+    }
+
+    void Loads() {
+        Section("Loads");
+        TFieldList f;
+        f.Add("Full uniform load, w", Num(mat_.FullUniformLoad, TagUniformLoad), Unit(TQuantity::LineLoad));
+        f.Write(out_);
+
+        TTextTable dist({"#", Heading("b", TQuantity::Length), Heading("e", TQuantity::Length),
+                         Heading("wb", TQuantity::LineLoad), Heading("we", TQuantity::LineLoad)},
+                        {TAlign::Right, TAlign::Right, TAlign::Right, TAlign::Right, TAlign::Right});
+        for (size_t n = 0; n < mat_.DistLoads.size(); ++n) {
+            const TDistLoad& load = mat_.DistLoads[n];
+            if (load.wb == 0) continue;
+            dist.AddRow({std::to_string(n + 1), Num(load.b, TagDistPosition), Num(load.e, TagDistPosition),
+                         Num(load.wb, TagDistLoad), Num(load.we, TagDistLoad)});
+        }
+        LoadTable("Distributed loads", dist);
+
+        TTextTable point({"#", Heading("a", TQuantity::Length), Heading("P", TQuantity::Force)},
+                         {TAlign::Right, TAlign::Right, TAlign::Right});
+        for (size_t n = 0; n < mat_.PointLoads.size(); ++n) {
+            const TPointLoad& load = mat_.PointLoads[n];
+            if (load.P == 0) continue;
+            point.AddRow({std::to_string(n + 1), Num(load.a, TagPointPosition), Num(load.P, TagPointLoad)});
+        }
+        LoadTable("Point loads", point);
+
+        TTextTable moments({"#", Heading("c", TQuantity::Length), Heading("M", TQuantity::AppliedMoment)},
+                           {TAlign::Right, TAlign::Right, TAlign::Right});
+        for (size_t n = 0; n < mat_.Moments.size(); ++n) {
+            const TAppliedMoment& moment = mat_.Moments[n];
+            if (moment.M == 0) continue;
+            moments.AddRow(
+                {std::to_string(n + 1), Num(moment.c, TagMomentPosition), Num(moment.M, TagAppliedMoment)});
+        }
+        LoadTable("Applied moments", moments);
+    }
+
+    void LoadTable(const std::string& caption, const TTextTable& table) {
+        out_ << '\n' << "  " << caption << (table.Empty() ? ": none" : "") << '\n';
+        if (!table.Empty()) table.Write(out_, 4);
+    }
+
+    void ReinforcementInputs() {
+        Section("Reinforcement inputs");
+        TFieldList f;
+        f.Add("Use reinforcement", mat_.UseReinforcement ? "yes" : "no");
+        f.Add("Steel yield, Fy", Num(mat_.Fy, TagFy), Unit(TQuantity::Strength));
+        f.Add("Concrete strength, Fc", Num(mat_.Fc, TagFc), Unit(TQuantity::Strength));
+        f.Add("Shear load factor", Num(mat_.ShearLoadFactor, TagShearFactor));
+        f.Add("Moment load factor", Num(mat_.MomentLoadFactor, TagMomentFactor));
+        f.Write(out_);
+        out_ << '\n';
+
+        TTextTable faces({"", "Top", "Bottom", ""},
+                         {TAlign::Left, TAlign::Right, TAlign::Right, TAlign::Left});
+        faces.AddRow({"Bar size", mat_.BarLabel(mat_.TopBarSize), mat_.BarLabel(mat_.BottomBarSize)});
+        faces.AddRow({"Clear cover", Num(mat_.TopCover, TagCover), Num(mat_.BottomCover, TagCover),
+                      Unit(TQuantity::DesignLength)});
+        faces.AddRow(
+            {"Number of bars", BarsOverride(mat_.TopBarsOverride), BarsOverride(mat_.BotBarsOverride)});
+        faces.Write(out_, 2);
+    }
+
+    // An override of 0 leaves the count to the design.
+    std::string BarsOverride(Real count) const {
+        return count > 0 ? Num(count, TagBarsOverride) : "computed";
+    }
+
+    void Stiffness() {
+        Section("Stiffness");
+        TFieldList f;
+        f.Add("Inertia, I", Num(mat_.Inertia, TagInertia), Unit(TQuantity::Inertia));
+        f.Add("Beta", Num(mat_.Beta, TagBeta), Unit(TQuantity::Beta));
+        f.Add("Beta*L", Num(mat_.BetaL, TagBetaL));
+        f.Add("Flexural rigidity, EI", FormatFixed(mat_.FlexuralRigidity, RigidityDecimals),
+              Unit(TQuantity::Rigidity));
+        f.Add("Min. thickness, semi-rigid", Num(mat_.TMinSemiRigid, TagMinSemiRigid),
+              Unit(TQuantity::Length));
+        f.Add("Min. thickness, rigid", Num(mat_.TMinRigid, TagMinRigid), Unit(TQuantity::Length));
+        f.Add("Lr", Num(mat_.Lr, TagLr), Unit(TQuantity::Length));
+        f.Add("B(est.)", Num(mat_.BEst, TagBEst), Unit(TQuantity::Length));
+        f.Write(out_);
+        out_ << "\n  " << (RigidityKnown(mat_) ? RigidityText(mat_.BetaL) : "Rigidity: N.A.") << '\n';
+    }
+
+    void Extremes() {
+        Section("Extremes");
+        TTextTable t({"", "Value", "", Heading("at X", TQuantity::Length)},
+                     {TAlign::Left, TAlign::Right, TAlign::Left, TAlign::Right});
+        auto row = [&](const char* label, Real value, int tag, TQuantity unit, Real x) {
+            t.AddRow({label, Num(value, tag), Unit(unit), Num(x, TagPosition)});
+        };
+        row("Max. shear", mat_.MaxShear, TagShear, TQuantity::Shear, mat_.MaxShearX);
+        row("Min. shear", mat_.MinShear, TagShear, TQuantity::Shear, mat_.MinShearX);
+        row("Max. moment", mat_.MaxMoment, TagMoment, TQuantity::Moment, mat_.MaxMomentX);
+        row("Min. moment", mat_.MinMoment, TagMoment, TQuantity::Moment, mat_.MinMomentX);
+        row("Max. deflection", mat_.MaxDeflection, TagDeflection, TQuantity::DesignLength,
+            mat_.MaxDeflectionX);
+        row("Max. soil pressure", mat_.MaxPressure, TagExtremePressure, TQuantity::Pressure,
+            mat_.MaxPressureX);
+        row("Min. soil pressure", mat_.MinPressure, TagExtremePressure, TQuantity::Pressure,
+            mat_.MinPressureX);
+        t.Write(out_, 2);
+        out_ << '\n';
+
+        TFieldList f;
+        f.Add("Bearing area", Num(mat_.BearingAreaPct, TagBearingArea), "%");
+        f.Write(out_);
+        const std::string validity = ValidityKnown(mat_) ? ValidityMessage(mat_) : "N.A.";
+        out_ << "  Validity: " << (validity.empty() ? "OK" : validity) << '\n';
+    }
+
+    void UserPoints() {
+        Section("Results at the user points");
+        TTextTable t(
+            {"Point", Heading("X", TQuantity::Length), Heading("Shear", TQuantity::Shear),
+             Heading("Moment", TQuantity::Moment), Heading("Deflection", TQuantity::DesignLength),
+             Heading("Pressure", TQuantity::Pressure)},
+            {TAlign::Left, TAlign::Right, TAlign::Right, TAlign::Right, TAlign::Right, TAlign::Right});
+        for (int i = 0; i < UserPointCount; ++i) {
+            const TMatStation& s = mat_.Stations[static_cast<size_t>(FirstUserStation + i)];
+            t.AddRow({"x" + std::to_string(i + 1), Num(mat_.UserX[static_cast<size_t>(i)], TagUserPoint),
+                      Num(s.Shear, TagShear), Num(s.Moment, TagMoment), Num(s.Deflection, TagDeflection),
+                      Num(s.Pressure, TagPosition)});
+        }
+        t.Write(out_, 2);
+    }
+
+    void Design() {
+        Section("Reinforcement design (ACI 318-14)");
+        TFieldList thickness;
+        thickness.Add("Thickness used in design", FormatFixed(mat_.ThicknessIn, DesignThicknessDecimals),
+                      Unit(TQuantity::DesignLength));
+        thickness.Write(out_);
+        out_ << '\n';
+
+        const std::string length = Unit(TQuantity::DesignLength);
+        const std::string area = Unit(TQuantity::SteelArea);
+        const std::string moment = Unit(TQuantity::DesignMoment);
+        TTextTable t({"", "Top", "Bottom", ""}, {TAlign::Left, TAlign::Right, TAlign::Right, TAlign::Left});
+        auto row = [&](const char* label, Real top, Real bottom, int tag, const std::string& unit) {
+            t.AddRow({label, Num(top, tag), Num(bottom, tag), unit});
+        };
+        row("Max. factored moment", mat_.MuNeg, mat_.MuPos, TagMoment, moment);
+        row("Required steel area", mat_.TopAsReq, mat_.BotAsReq, TagAsRequired, area);
+        row("Min. number of bars", mat_.TopBarsMin, mat_.BotBarsMin, TagBarsMin, "");
+        row("Bar spacing", mat_.TopSpacing, mat_.BotSpacing, TagSpacing, length);
+        row("Effective depth", mat_.TopDepth, mat_.BotDepth, TagDepth, length);
+        row("Steel area provided", mat_.TopAs, mat_.BotAs, TagAsProvided, area);
+        row("Steel ratio", mat_.TopSteelPct, mat_.BotSteelPct, TagSteelPct, "%");
+        row("Allowable moment", mat_.TopAllowMoment, mat_.BotAllowMoment, TagAllowMoment, moment);
+        t.AddRow({"Utilization", FormatFixed(mat_.TopUtil, UtilDecimals),
+                  FormatFixed(mat_.BottomUtil, UtilDecimals), "%"});
+        t.Write(out_, 2);
+
+        out_ << "\n  Shear check\n";
+        TFieldList shear;
+        shear.Add("Max. factored shear, Vu", Num(mat_.Vu, TagFactoredShear), Unit(TQuantity::Force));
+        shear.Add("Allowable shear", Num(mat_.AllowShear, TagAllowShear), Unit(TQuantity::Force));
+        shear.Add("Utilization", FormatFixed(mat_.ShearUtil, UtilDecimals), "%");
+        shear.Write(out_);
+    }
+
+    void Nodes() {
+        Section("Results at the nodes");
+        TTextTable t({"Node", Heading("X", TQuantity::Length), Heading("Shear", TQuantity::Shear),
+                      Heading("Moment", TQuantity::Moment), Heading("Slope", TQuantity::Slope),
+                      Heading("Deflection", TQuantity::DesignLength),
+                      Heading("Pressure", TQuantity::Pressure)},
+                     std::vector<TAlign>(7, TAlign::Right));
+        for (int i = 0; i < NodeCount; ++i) {
+            const TMatStation& s = mat_.Stations[static_cast<size_t>(i)];
+            t.AddRow({std::to_string(i + 1), Num(s.X, TagPosition), Num(s.Shear, TagShear),
+                      Num(s.Moment, TagMoment), FormatFixed(s.Slope, SlopeDecimals),
+                      Num(s.Deflection, TagDeflection), Num(s.Pressure, TagPosition)});
+        }
+        t.Write(out_, 2);
+    }
+
+    const TMatData& mat_;
+    std::ostringstream out_;
+};
+
+} // namespace
+
+json AnalysisJson(const TMatData& mat) {
+    json j;
+    j["Organization"] = Utf8Text(mat.Organization);
+    j["ProjectName"] = Utf8Text(mat.ProjectName);
+    j["JobNumber"] = Utf8Text(mat.JobNumber);
+    j["DesignedBy"] = Utf8Text(mat.DesignedBy);
+    j["ProjectDate"] = Number(mat.ProjectDate);
+    j["Logo"] = LogoJson(mat);
+    j["UnitSystem"] = mat.UnitSystem;
+    j["Shape"] = mat.Shape;
+    j["StripWidth"] = Number(mat.StripWidth);
+    j["StripLength"] = Number(mat.StripLength);
+    j["Thickness"] = Number(mat.Thickness);
+    j["ConcreteModulus"] = Number(mat.ConcreteModulus);
+    j["SubgradeModulus"] = Number(mat.SubgradeModulus);
+    j["AllowableBearing"] = Number(mat.AllowableBearing);
+    j["FullUniformLoad"] = Number(mat.FullUniformLoad);
+    j["EffWidthPercent"] = Number(mat.EffWidthPercent);
+
+    json userX = json::array();
+    for (const Real x : mat.UserX) userX.push_back(Number(x));
+    j["UserX"] = std::move(userX);
+    json dist = json::array();
+    for (const TDistLoad& d : mat.DistLoads)
+        dist.push_back({{"b", Number(d.b)}, {"e", Number(d.e)}, {"wb", Number(d.wb)}, {"we", Number(d.we)}});
+    j["DistLoads"] = std::move(dist);
+    json points = json::array();
+    for (const TPointLoad& p : mat.PointLoads) points.push_back({{"a", Number(p.a)}, {"P", Number(p.P)}});
+    j["PointLoads"] = std::move(points);
+    json moments = json::array();
+    for (const TAppliedMoment& m : mat.Moments) moments.push_back({{"c", Number(m.c)}, {"M", Number(m.M)}});
+    j["Moments"] = std::move(moments);
+
+    j["UseReinforcement"] = mat.UseReinforcement != 0;
+    j["BarSystem"] = mat.BarSystem;
+    j["TopBarSize"] = mat.TopBarSize;
+    j["BottomBarSize"] = mat.BottomBarSize;
+    const std::pair<const char*, Real> reinforcementInputs[] = {
+        {"Fy", mat.Fy},
+        {"Fc", mat.Fc},
+        {"TopCover", mat.TopCover},
+        {"BottomCover", mat.BottomCover},
+        {"TopBarsOverride", mat.TopBarsOverride},
+        {"BotBarsOverride", mat.BotBarsOverride},
+        {"ShearLoadFactor", mat.ShearLoadFactor},
+        {"MomentLoadFactor", mat.MomentLoadFactor},
+    };
+    for (const auto& [name, value] : reinforcementInputs) j[name] = Number(value);
+
+    const std::pair<const char*, Real> stiffness[] = {
+        {"Inertia", mat.Inertia},
+        {"Beta", mat.Beta},
+        {"BetaL", mat.BetaL},
+        {"FlexuralRigidity", mat.FlexuralRigidity},
+        {"C2", mat.C2},
+        {"C3", mat.C3},
+        {"C4", mat.C4},
+        {"C11", mat.C11},
+        {"TMinSemiRigid", mat.TMinSemiRigid},
+        {"TMinRigid", mat.TMinRigid},
+        {"Lr", mat.Lr},
+        {"BEst", mat.BEst},
+    };
+    for (const auto& [name, value] : stiffness) j[name] = Number(value);
+
+    j["InitDist"] = Numbers(mat.InitDist);
+    j["InitPoint"] = Numbers(mat.InitPoint);
+    j["InitMoment"] = Numbers(mat.InitMoment);
+    j["InitTotal"] = Numbers(mat.InitTotal);
+
+    const std::pair<const char*, Real> extremes[] = {
+        {"MaxShear", mat.MaxShear},
+        {"MaxShearX", mat.MaxShearX},
+        {"MinShear", mat.MinShear},
+        {"MinShearX", mat.MinShearX},
+        {"MaxMoment", mat.MaxMoment},
+        {"MaxMomentX", mat.MaxMomentX},
+        {"MinMoment", mat.MinMoment},
+        {"MinMomentX", mat.MinMomentX},
+        {"MaxDeflection", mat.MaxDeflection},
+        {"MaxDeflectionX", mat.MaxDeflectionX},
+        {"MaxPressure", mat.MaxPressure},
+        {"MaxPressureX", mat.MaxPressureX},
+        {"MinPressure", mat.MinPressure},
+        {"MinPressureX", mat.MinPressureX},
+        {"BearingAreaPct", mat.BearingAreaPct},
+    };
+    for (const auto& [name, value] : extremes) j[name] = Number(value);
+
+    const std::pair<const char*, Real> design[] = {
+        {"MuNeg", mat.MuNeg},
+        {"MuPos", mat.MuPos},
+        {"ThicknessIn", mat.ThicknessIn},
+        {"TopAsRoot1", mat.TopAsRoot1},
+        {"TopAsRoot2", mat.TopAsRoot2},
+        {"TopA1", mat.TopA1},
+        {"TopA2", mat.TopA2},
+        {"BotAsRoot1", mat.BotAsRoot1},
+        {"BotAsRoot2", mat.BotAsRoot2},
+        {"BotA1", mat.BotA1},
+        {"BotA2", mat.BotA2},
+        {"TopAsReq", mat.TopAsReq},
+        {"TopBarsMin", mat.TopBarsMin},
+        {"TopSpacing", mat.TopSpacing},
+        {"TopDepth", mat.TopDepth},
+        {"TopAs", mat.TopAs},
+        {"TopSteelPct", mat.TopSteelPct},
+        {"TopAllowMoment", mat.TopAllowMoment},
+        {"BotAsReq", mat.BotAsReq},
+        {"BotBarsMin", mat.BotBarsMin},
+        {"BotSpacing", mat.BotSpacing},
+        {"BotDepth", mat.BotDepth},
+        {"BotAs", mat.BotAs},
+        {"BotSteelPct", mat.BotSteelPct},
+        {"BotAllowMoment", mat.BotAllowMoment},
+        {"Vu", mat.Vu},
+        {"AllowShear", mat.AllowShear},
+        {"TopUtil", mat.TopUtil},
+        {"BottomUtil", mat.BottomUtil},
+        {"ShearUtil", mat.ShearUtil},
+    };
+    for (const auto& [name, value] : design) j[name] = Number(value);
+
+    json stations = json::array();
+    for (const TMatStation& s : mat.Stations)
+        stations.push_back({{"X", Number(s.X)},
+                            {"Shear", Number(s.Shear)},
+                            {"Moment", Number(s.Moment)},
+                            {"Slope", Number(s.Slope)},
+                            {"Deflection", Number(s.Deflection)},
+                            {"Pressure", Number(s.Pressure)}});
+    j["Stations"] = std::move(stations);
+
+    j["Rigidity"] = RigidityKnown(mat) ? json(RigidityText(mat.BetaL)) : json(nullptr);
+    j["Validity"] = ValidityKnown(mat) ? json(ValidityMessage(mat)) : json(nullptr);
+    return j;
+}
+
+std::string AnalysisText(const TMatData& mat) {
+    return TTextReport(mat).Build();
+}
+
+} // namespace slabwise
