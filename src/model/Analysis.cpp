@@ -36,24 +36,24 @@ template <typename F> void ForEachReal(TMatStation& s, F&& f) {
     f(s.Shear), f(s.Moment), f(s.Slope), f(s.Deflection), f(s.Pressure);
 }
 
-// Step groups of the loads at one station. Loads that share a position share
-// one evaluation: the same argument gives the same bits.
-class TStepCache {
+// Step groups of all load positions at one station. Loads that share a
+// position share one slot and one evaluation: the same argument gives the
+// same bits.
+class TStepTable {
 public:
-    TStepCache(const TBeamFunctions& functions, Real X) : functions_(functions), X_(X) {}
-
-    const TStepGroup& At(Real a) {
+    int Slot(Real a) {
         for (int i = 0; i < count_; ++i)
-            if (positions_[i] == a) return groups_[i];
+            if (positions_[i] == a) return i;
         positions_[count_] = a;
-        groups_[count_] = functions_.StepGroup(a, X_);
-        return groups_[count_++];
+        return count_++;
     }
+    void Evaluate(const TBeamFunctions& functions, Real X) {
+        for (int i = 0; i < count_; ++i) groups_[i] = functions.StepGroup(positions_[i], X);
+    }
+    const TStepGroup& operator[](int slot) const { return groups_[slot]; }
 
 private:
     static constexpr int Capacity = 2 + 2 * DistLoadCount + PointLoadCount + MomentCount;
-    const TBeamFunctions& functions_;
-    Real X_;
     std::array<Real, Capacity> positions_{};
     std::array<TStepGroup, Capacity> groups_{};
     int count_ = 0;
@@ -132,7 +132,6 @@ void TMatData::ClearResults() {
                         &ShearUtil})
         *field = NaN;
     for (TEndParameters* group : {&InitDist, &InitPoint, &InitMoment, &InitTotal}) group->fill(NaN);
-    for (TMatStation& station : Stations) ForEachReal(station, [](Real& v) { v = NaN; });
 }
 
 void TMatData::Analyze() {
@@ -141,11 +140,20 @@ void TMatData::Analyze() {
     ClearResults();
     PrepareBarTable();
     TFaultWatch watch;
-    AnalyzeBeam(watch);
-    DesignReinforcement(watch);
+    int stationsWritten = 0;
+    try {
+        AnalyzeBeam(watch, stationsWritten);
+        DesignReinforcement(watch);
+    } catch (const EFloatFault&) {
+        // Stations are written whole, each with its results NaN until step 6,
+        // so only those not yet reached need clearing.
+        for (int i = stationsWritten; i < StationCount; ++i)
+            ForEachReal(Stations[i], [](Real& v) { v = NaN; });
+        throw;
+    }
 }
 
-void TMatData::AnalyzeBeam(TFaultWatch& watch) {
+void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     const Real kf = ByUnits(1.728, 1);
     const Real Ef = ByUnits(144, 1000);
     const Real Uy = ByUnits(12, 1000);
@@ -199,7 +207,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch) {
     }
 
     // End values F(L - position) do not depend on the station.
-    const TFourFunctions uniformB = atL, uniformE = fn.Values(L - L);
+    const TFourFunctions atZero = fn.Values(L - L);
     std::array<TFourFunctions, DistLoadCount> distB{}, distE{};
     for (int n = 0; n < DistLoadCount; ++n) {
         distB[n] = fn.Values(L - DistLoads[n].b);
@@ -218,31 +226,44 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch) {
     const auto accumulate = [](TLoadTerms& sum, const TLoadTerms& add) {
         for (int c = 0; c < 4; ++c) sum[c] += add[c];
     };
+    TStepTable steps;
+    const int uniformB = steps.Slot(0), uniformE = steps.Slot(L);
+    std::array<int, DistLoadCount> distSlotB{}, distSlotE{};
+    for (int n = 0; n < DistLoadCount; ++n) {
+        distSlotB[n] = steps.Slot(DistLoads[n].b);
+        distSlotE[n] = steps.Slot(DistLoads[n].e);
+    }
+    std::array<int, PointLoadCount> pointSlot{};
+    for (int m = 0; m < PointLoadCount; ++m) pointSlot[m] = steps.Slot(PointLoads[m].a);
+    std::array<int, MomentCount> momentSlot{};
+    for (int n = 0; n < MomentCount; ++n) momentSlot[n] = steps.Slot(Moments[n].c);
+
     for (int i = 0; i < StationCount; ++i) {
-        TMatStation s{};
+        TMatStation& s = Stations[i];
         s.X = X[i];
         const TFourFunctions f = fn.Values(s.X);
         s.F1 = f.F1, s.F2 = f.F2, s.F3 = f.F3, s.F4 = f.F4;
-        TStepCache steps(fn, s.X);
+        steps.Evaluate(fn, s.X);
 
-        s.UniformTerms = SegmentFrom(uniformB, uniformE, steps.At(0), steps.At(L));
-        s.LoadTermsDist = segmentLoadTerms(FullUniformLoad, steps.At(0), steps.At(L));
+        s.UniformTerms = SegmentFrom(atL, atZero, steps[uniformB], steps[uniformE]);
+        s.LoadTermsDist = segmentLoadTerms(FullUniformLoad, steps[uniformB], steps[uniformE]);
         for (int n = 0; n < DistLoadCount; ++n) {
-            const TDistLoad& load = DistLoads[n];
-            const TStepGroup &sb = steps.At(load.b), &se = steps.At(load.e);
+            const TStepGroup &sb = steps[distSlotB[n]], &se = steps[distSlotE[n]];
             s.DistTerms[n] = SegmentFrom(distB[n], distE[n], sb, se);
-            accumulate(s.LoadTermsDist, segmentLoadTerms(load.wb, sb, se));
+            accumulate(s.LoadTermsDist, segmentLoadTerms(DistLoads[n].wb, sb, se));
         }
+        s.LoadTermsPoint = {0, 0, 0, 0};
         for (int m = 0; m < PointLoadCount; ++m) {
             const Real P = PointLoads[m].P;
-            const TStepGroup& sa = steps.At(PointLoads[m].a);
+            const TStepGroup& sa = steps[pointSlot[m]];
             s.PointTerms[m] = ConcentratedFrom(pointEnd[m].F1, pointEnd[m].F2, sa);
             accumulate(s.LoadTermsPoint, {-P * sa[0], -P / (2 * beta) * sa[1], -P / (2 * b2 * EI) * sa[2],
                                           -P / (4 * b3 * EI) * sa[3]});
         }
+        s.LoadTermsMoment = {0, 0, 0, 0};
         for (int n = 0; n < MomentCount; ++n) {
             const Real M = Moments[n].M;
-            const TStepGroup& sc = steps.At(Moments[n].c);
+            const TStepGroup& sc = steps[momentSlot[n]];
             s.MomentTerms[n] = ConcentratedFrom(momentEnd[n].F1, momentEnd[n].F4, sc);
             accumulate(s.LoadTermsMoment, {M * beta * sc[3], -M * sc[0], -M / (2 * beta * EI) * sc[1],
                                            -M / (2 * b2 * EI) * sc[2]});
@@ -252,8 +273,8 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch) {
         s.Shear = s.Moment = s.Slope = s.Deflection = s.Pressure = NaN;
 
         watch.CheckFlags("station load terms");
-        ForEachTerm(s, [&](Real& v) { watch.Checked(v, "station load terms"); });
-        Stations[i] = s;
+        ForEachTerm(s, [](Real& v) { TFaultWatch::CheckFinite(v, "station load terms"); });
+        stationsWritten = i + 1;
     }
 
     // 5. Left-end parameters; both ends are free, so RA = MA = 0.
@@ -312,8 +333,8 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch) {
                             RA / (4 * EI * b3) * s.F4 + lt[3]) *
                            Uy;
             const Real q = -(y / Uy) * k * kf;
-            watch.Checked(V, "Shear"), watch.Checked(M, "Moment"), watch.Checked(theta, "Slope");
-            watch.Checked(y, "Deflection"), watch.Checked(q, "Pressure");
+            watch.CheckFlags("station results");
+            for (Real v : {V, M, theta, y, q}) TFaultWatch::CheckFinite(v, "station results");
             s.Shear = V, s.Moment = M, s.Slope = theta, s.Deflection = y, s.Pressure = q;
         }
     }

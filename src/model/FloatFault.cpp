@@ -28,9 +28,13 @@ void TFaultWatch::CheckFlags(const char* what) {
     if (const int flags = std::fetestexcept(FaultFlags)) Raise(flags, what);
 }
 
+void TFaultWatch::RaiseNotFinite(Real value, const char* what) {
+    Raise(std::isnan(value) ? FE_INVALID : FE_OVERFLOW, what);
+}
+
 Real TFaultWatch::Checked(Real value, const char* what) {
     CheckFlags(what);
-    if (!std::isfinite(value)) Raise(std::isnan(value) ? FE_INVALID : FE_OVERFLOW, what);
+    CheckFinite(value, what);
     return value;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Real.h"
 
+#include <cmath>
 #include <stdexcept>
 
 namespace slabwise {
@@ -24,6 +25,13 @@ public:
     Real Checked(Real value, const char* what);
     // Throws EFloatFault when a fault flag has been raised since the last check.
     void CheckFlags(const char* what);
+    // The value alone, for many values after one CheckFlags.
+    static void CheckFinite(Real value, const char* what) {
+        if (!std::isfinite(value)) RaiseNotFinite(value, what);
+    }
+
+private:
+    [[noreturn]] static void RaiseNotFinite(Real value, const char* what);
 };
 
 } // namespace slabwise

@@ -189,7 +189,7 @@ private:
     // resetWithExample is false while SetDefaults itself reads the example,
     // so the example is never read recursively.
     void ReadProject(std::istream& in, bool resetWithExample);
-    void AnalyzeBeam(class TFaultWatch& watch);
+    void AnalyzeBeam(class TFaultWatch& watch, int& stationsWritten);
     void DesignReinforcement(class TFaultWatch& watch);
 
     std::filesystem::path exampleFolder_;

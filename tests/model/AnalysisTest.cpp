@@ -72,6 +72,9 @@ struct TCombined {
     const TLoadCase* loads;
 };
 
+void PrintTo(const TStripCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TCombined& c, std::ostream* os) { *os << c.strip->name << "/" << c.loads->name; }
+
 std::vector<TCombined> AllCombinations() {
     std::vector<TCombined> out;
     for (const auto& s : StripCases)
