@@ -72,8 +72,12 @@ struct TCombined {
     const TLoadCase* loads;
 };
 
-void PrintTo(const TStripCase& c, std::ostream* os) { *os << c.name; }
-void PrintTo(const TCombined& c, std::ostream* os) { *os << c.strip->name << "/" << c.loads->name; }
+void PrintTo(const TStripCase& c, std::ostream* os) {
+    *os << c.name;
+}
+void PrintTo(const TCombined& c, std::ostream* os) {
+    *os << c.strip->name << "/" << c.loads->name;
+}
 
 std::vector<TCombined> AllCombinations() {
     std::vector<TCombined> out;
