@@ -1,4 +1,5 @@
 #include "model/MatData.h"
+#include "support/TempFolder.h"
 #include "support/TestModels.h"
 
 #include <gtest/gtest.h>
@@ -9,22 +10,6 @@
 using namespace slabwise;
 
 namespace {
-
-class TempFolder {
-public:
-    TempFolder() {
-        path_ = std::filesystem::temp_directory_path() /
-                ("slabwise-matdata-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 TEST(MatData, BuiltInDefaultsWithoutExample) {
     auto mat = slabwise::test::NewModel();
@@ -45,7 +30,7 @@ TEST(MatData, BuiltInDefaultsWithoutExample) {
 }
 
 TEST(MatData, NewProjectStartsFromTheExampleWithoutItsTexts) {
-    TempFolder folder;
+    slabwise::test::TTempFolder folder;
     {
         TMatData source{std::filesystem::path{}};
         source.StripLength = 42;
@@ -54,9 +39,9 @@ TEST(MatData, NewProjectStartsFromTheExampleWithoutItsTexts) {
         source.Organization = "Somebody";
         source.ProjectName = "Their project";
         source.ProjectDate = 40000;
-        source.SaveToFile(folder.path() / "Example English Units.ksw");
+        source.SaveToFile(folder.Path() / "Example English Units.ksw");
     }
-    TMatData mat{folder.path()};
+    TMatData mat{folder.Path()};
     EXPECT_EQ(mat.StripLength, 42);
     EXPECT_EQ(mat.Thickness, 1.75L);
     EXPECT_EQ(mat.PointLoads[3].P, 90);
@@ -73,9 +58,9 @@ TEST(MatData, NewProjectStartsFromTheExampleWithoutItsTexts) {
 }
 
 TEST(MatData, BrokenExampleFallsBackToBuiltInDefaults) {
-    TempFolder folder;
-    std::ofstream(folder.path() / "Example English Units.ksw") << "not a project";
-    TMatData mat{folder.path()};
+    slabwise::test::TTempFolder folder;
+    std::ofstream(folder.Path() / "Example English Units.ksw") << "not a project";
+    TMatData mat{folder.Path()};
     EXPECT_EQ(mat.StripLength, 0);
     EXPECT_EQ(mat.Fy, 60);
 }
@@ -90,10 +75,10 @@ TEST(MatData, LogoIsOwnedAndReplaced) {
     mat->AssignLogo(nullptr);
     EXPECT_FALSE(mat->Logo.has_value());
 
-    TempFolder folder;
-    std::ofstream(folder.path() / "logo.jpg") << "GIF89a";
+    slabwise::test::TTempFolder folder;
+    std::ofstream(folder.Path() / "logo.jpg") << "GIF89a";
     mat->AssignLogo(&image);
-    EXPECT_THROW(mat->LoadLogoFromFile(folder.path() / "logo.jpg"), EJpegError);
+    EXPECT_THROW(mat->LoadLogoFromFile(folder.Path() / "logo.jpg"), EJpegError);
     EXPECT_FALSE(mat->Logo.has_value());
 }
 

@@ -2,6 +2,8 @@
 #include "model/Extended80.h"
 #include "model/MatData.h"
 
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,26 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Limits = std::numeric_limits<Real>;
-
-class TTempFolder {
-public:
-    TTempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "slabwise-project-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TTempFolder() { fs::remove_all(path_); }
-    const fs::path& Path() const { return path_; }
-    std::vector<fs::path> Entries() const {
-        std::vector<fs::path> entries;
-        for (const auto& entry : fs::directory_iterator(path_)) entries.push_back(entry.path().filename());
-        std::sort(entries.begin(), entries.end());
-        return entries;
-    }
-
-private:
-    fs::path path_;
-};
+using test::TTempFolder;
 
 std::string Save(const TMatData& m) {
     std::ostringstream out;

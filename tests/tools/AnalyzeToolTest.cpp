@@ -6,6 +6,8 @@
 #include "model/ResultTexts.h"
 #include "model/Units.h"
 
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -471,25 +473,7 @@ TEST(AnalyzeText, ProjectTextsCannotDriveTheTerminal) {
 
 // ---- The program ---------------------------------------------------------
 
-class TTempFolder {
-public:
-    TTempFolder() {
-        static std::atomic<int> counter{0};
-        path_ = fs::temp_directory_path() /
-                ("slabwise-analyze-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fs::create_directories(path_);
-    }
-    ~TTempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TTempFolder(const TTempFolder&) = delete;
-    TTempFolder& operator=(const TTempFolder&) = delete;
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using slabwise::test::TTempFolder;
 
 class TSpawnActions {
 public:

@@ -1,6 +1,7 @@
 #include "ExampleProjects.h"
 #include "model/FloatFault.h"
 #include "model/ResultTexts.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -32,8 +33,8 @@ const TExample Examples[] = {
 // The delivered files are exactly what their definitions write, so nobody
 // edits one without the other.
 TEST(ExampleProjects, CommittedFilesMatchTheirDefinitions) {
-    const auto folder = std::filesystem::temp_directory_path() / "slabwise-examples-test";
-    std::filesystem::create_directories(folder);
+    const slabwise::test::TTempFolder temp;
+    const std::filesystem::path& folder = temp.Path();
     for (const TExample& e : Examples) {
         auto mat = std::make_unique<TMatData>(std::filesystem::path{});
         e.make(*mat);
@@ -43,7 +44,6 @@ TEST(ExampleProjects, CommittedFilesMatchTheirDefinitions) {
         EXPECT_EQ(written, ReadAll(std::filesystem::path(SLABWISE_SOURCE_DATA) / e.file))
             << e.file << " differs from tools/ExampleProjects.cpp: run `make examples`";
     }
-    std::filesystem::remove_all(folder);
 }
 
 // A new project starts from the example, so the example must pass every
