@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace slabwise {
 
@@ -15,21 +16,14 @@ namespace {
 // MPa per psi, exact by the definitions of the pound-force and the inch.
 constexpr Real MPaPerPsi = 0.006894757293168361L;
 
-struct TFaceInput {
-    Real Mu;
-    Real Depth;
-    Real Cover;
-    Real Override;
-    const TBarRow& Bar;
-};
-
 struct TFaceRoots {
     Real Root1, Root2, A1, A2;
+    // The factored moment exceeds what the section can develop singly
+    // reinforced: the quadratic has no real root.
+    bool Inadequate;
 };
 
-struct TFaceResult {
-    Real AsReq, BarsMin, Spacing, As, SteelPct, AllowMoment, Util;
-};
+constexpr Real NaN = std::numeric_limits<Real>::quiet_NaN();
 
 } // namespace
 
@@ -61,6 +55,7 @@ void TMatData::DesignReinforcement(TFaultWatch& watch) {
         const Real Q = Uw * (std::fabs(Mu / 0.9L) * 4 * Mf * 2 * 0.85L * Fc * B);
         const Real S = std::sqrt(std::fabs(P * P - Q));
         TFaceRoots r{};
+        r.Inadequate = P * P < Q;
         r.Root1 = watch.Checked((P + S) / 2 / Fy, "steel area root");
         r.Root2 = watch.Checked((P - S) / 2 / Fy, "steel area root");
         r.A1 = watch.Checked(r.Root1 * Fy / 0.85L / Fc / B / Uw, "stress block depth");
@@ -76,17 +71,30 @@ void TMatData::DesignReinforcement(TFaultWatch& watch) {
                           Real& asReq, Real& barsMin, Real& spacing, Real& as, Real& pct, Real& allow,
                           Real& util) {
         const Real Ab = bar.Area, db = bar.Diameter;
-        asReq = watch.Checked((0 < r.A1 && r.A1 < d) ? r.Root1 : r.Root2, "required steel");
-        barsMin = watch.Checked(std::max(std::ceil(asReq / Ab), Real(2)), "bar count");
+        // A section that cannot develop the moment has no required area and no
+        // bar count; it shows as "N.A." and its checks fail. Only a count the
+        // engineer chose is still evaluated.
+        if (r.Inadequate) {
+            asReq = barsMin = NaN;
+        } else {
+            asReq = watch.Checked((0 < r.A1 && r.A1 < d) ? r.Root1 : r.Root2, "required steel");
+            barsMin = watch.Checked(std::max(std::ceil(asReq / Ab), Real(2)), "bar count");
+        }
         // A count below one bar is no choice of bars: the computed count holds.
         const Real chosen = std::nearbyint(override);
         const Real n = chosen > 0 ? chosen : barsMin;
+        if (std::isnan(n)) {
+            spacing = as = pct = allow = util = NaN;
+            return;
+        }
         spacing = watch.Checked((Uw * B - 2 * cover - db) / (n - 1), "bar spacing");
         as = watch.Checked(Ab * n, "steel area");
         pct = watch.Checked(as / B / d / Uw * 100, "steel percentage");
         const Real a = as * Fy / (0.85L * Fc * (Uw * B));
         allow = watch.Checked(0.9L * as * Fy * (d - a / 2) / Mf, "allowable moment");
-        util = watch.Checked(std::fabs(Mu) / allow * 100, "utilization");
+        // So much steel that the block reaches past d/2 leaves no capacity; a
+        // negative utilisation must never read as a pass.
+        util = allow > 0 ? watch.Checked(std::fabs(Mu) / allow * 100, "utilization") : NaN;
     };
     face(top, MuNeg, TopDepth, TopCover, TopBarsOverride, topBar, TopAsReq, TopBarsMin, TopSpacing, TopAs,
          TopSteelPct, TopAllowMoment, TopUtil);

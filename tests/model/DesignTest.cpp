@@ -126,6 +126,46 @@ TEST(Design, OverrideChoosesTheBarCount) {
     }
 }
 
+// Beyond what the section can develop singly reinforced there is no
+// required area and no computed count; a count the engineer chose is still
+// evaluated, and a utilisation that is no number fails every check.
+TEST(Design, InadequateSectionShowsNoRequiredSteel) {
+    struct Case {
+        Real minMoment;
+        Real override;
+        bool areaIsNumber;
+    };
+    const Case cases[] = {{-4000, 0, true}, {-5000, 0, false}, {-5000, 40, false}};
+    for (const Case& c : cases) {
+        auto mat = EnglishSection(c.minMoment, 1400);
+        mat->TopBarsOverride = c.override;
+        ASSERT_NO_THROW(mat->Design());
+        EXPECT_EQ(std::isnan(mat->TopAsReq), !c.areaIsNumber) << static_cast<double>(c.minMoment);
+        EXPECT_EQ(std::isnan(mat->TopBarsMin), !c.areaIsNumber);
+        if (c.areaIsNumber) {
+            EXPECT_GT(mat->TopAsReq, 0);
+        }
+        if (c.override > 0) {
+            EXPECT_NEAR(mat->TopAs, 40 * 0.785398163, 1e-9);
+            EXPECT_GT(mat->TopUtil, 99.99L); // still too weak, and says so
+        } else if (!c.areaIsNumber) {
+            for (Real v : {mat->TopSpacing, mat->TopAs, mat->TopSteelPct, mat->TopAllowMoment, mat->TopUtil})
+                EXPECT_TRUE(std::isnan(v));
+        }
+        // The other face and the shear check are unaffected.
+        EXPECT_TRUE(std::isfinite(mat->BottomUtil));
+        EXPECT_TRUE(std::isfinite(mat->ShearUtil));
+    }
+}
+
+TEST(Design, OverReinforcedFaceHasNoUtilisation) {
+    auto mat = EnglishSection(-900, 1400);
+    mat->TopBarsOverride = 400; // stress block deeper than 2d
+    mat->Design();
+    EXPECT_LE(mat->TopAllowMoment, 0);
+    EXPECT_TRUE(std::isnan(mat->TopUtil));
+}
+
 // A single bar has no spacing: the design stops there and shows nothing it
 // did not compute.
 TEST(Design, OneBarStopsTheDesign) {
