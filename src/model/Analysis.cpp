@@ -3,6 +3,7 @@
 // at the right end, then every station by superposition of the loads.
 
 #include "BeamFunctions.h"
+#include "DecayingBeam.h"
 #include "FloatFault.h"
 #include "MatData.h"
 
@@ -15,6 +16,10 @@ namespace slabwise {
 namespace {
 
 constexpr Real NaN = std::numeric_limits<Real>::quiet_NaN();
+
+// Up to this beta L the initial-parameter form keeps about 1e-10 of the
+// results' scale in extended precision; beyond it the decaying form is used.
+constexpr Real DecayingFormAbove = 20;
 
 // Every real of a station but the five results.
 template <typename F> void ForEachTerm(TMatStation& s, F&& f) {
@@ -153,6 +158,54 @@ void TMatData::Analyze() {
     }
 }
 
+bool TMatData::LoadsWithinStrip() const {
+    const Real L = StripLength;
+    const auto inside = [&](Real x) { return 0 <= x && x <= L; };
+    for (const TDistLoad& d : DistLoads)
+        if (d.wb != 0 && !(inside(d.b) && inside(d.e) && d.b <= d.e)) return false;
+    for (const TPointLoad& p : PointLoads)
+        if (p.P != 0 && !inside(p.a)) return false;
+    for (const TAppliedMoment& m : Moments)
+        if (m.M != 0 && !inside(m.c)) return false;
+    return true;
+}
+
+// Left-end parameters and station results of a long strip, from the form
+// that does not cancel large terms.
+void TMatData::SolveDecaying(TFaultWatch& watch) {
+    const Real Uy = ByUnits(12, 1000), kf = ByUnits(1.728, 1), L = StripLength;
+    TDecayingBeam beam(Beta, FlexuralRigidity, L);
+    beam.AddSegment(FullUniformLoad, 0, L);
+    for (const TDistLoad& d : DistLoads)
+        if (d.wb != 0) beam.AddSegment(d.wb, d.b, d.e);
+    for (const TPointLoad& p : PointLoads)
+        if (p.P != 0) beam.AddPoint(p.P, p.a);
+    for (const TAppliedMoment& m : Moments)
+        if (m.M != 0) beam.AddMoment(m.M, m.c);
+    beam.Solve();
+
+    TEndParameters total{0, 0, 0, 0};
+    for (auto [group, field] :
+         {std::pair{TDecayingBeam::Distributed, &InitDist}, std::pair{TDecayingBeam::Point, &InitPoint},
+          std::pair{TDecayingBeam::Moment, &InitMoment}}) {
+        const TBeamState s = beam.GroupAt(group, 0);
+        const TEndParameters value{0, 0, watch.Checked(s.Theta, "left-end slope"),
+                                   watch.Checked(s.Y, "left-end deflection")};
+        *field = value;
+        total[2] += value[2], total[3] += value[3];
+    }
+    InitTotal = total;
+
+    for (TMatStation& st : Stations) {
+        const TBeamState s = beam.At(st.X);
+        const Real y = s.Y * Uy;
+        const Real q = -(y / Uy) * SubgradeModulus * kf;
+        watch.CheckFlags("station results");
+        for (Real v : {s.V, s.M, s.Theta, y, q}) TFaultWatch::CheckFinite(v, "station results");
+        st.Shear = s.V, st.Moment = s.M, st.Slope = s.Theta, st.Deflection = y, st.Pressure = q;
+    }
+}
+
 void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     const Real kf = ByUnits(1.728, 1);
     const Real Ef = ByUnits(144, 1000);
@@ -277,65 +330,69 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         stationsWritten = i + 1;
     }
 
-    // 5. Left-end parameters; both ends are free, so RA = MA = 0.
-    {
-        const Real D = C2 * C4 / 2 - C3 * C3;
-        TEndParameters dist{0, 0, 0, 0}, point{0, 0, 0, 0}, moment{0, 0, 0, 0};
-        const TMatStation& s0 = Stations[0];
-        const auto addSegment = [&](Real w, const TSegmentTerms& t) {
-            const Real dF2 = t[0] - t[2], dF3 = t[1] - t[3];
-            dist[2] += (C2 / (2 * beta * EI) * (-w) * dF3 / (2 * b2) -
-                        C3 / (2 * b2 * EI) * (-w) * dF2 / (2 * beta)) /
-                       D;
-            dist[3] +=
-                -(C3 / (2 * b2 * EI) * (-w) * dF3 / (2 * b2) - C4 / (4 * b3 * EI) * (-w) * dF2 / (2 * beta)) /
-                D;
-        };
-        addSegment(FullUniformLoad, s0.UniformTerms);
-        for (int n = 0; n < DistLoadCount; ++n)
-            if (DistLoads[n].wb != 0) addSegment(DistLoads[n].wb, s0.DistTerms[n]);
-        for (int m = 0; m < PointLoadCount; ++m) {
-            const Real P = PointLoads[m].P;
-            if (P == 0) continue;
-            const Real Ca1 = s0.PointTerms[m][0], Ca2 = s0.PointTerms[m][1];
-            point[2] += P / (2 * b2 * EI) * (C2 * Ca2 - 2 * C3 * Ca1) / C11;
-            point[3] += P / (2 * b3 * EI) * (C4 * Ca1 - C3 * Ca2) / C11;
+    if (BetaL > DecayingFormAbove && LoadsWithinStrip()) {
+        SolveDecaying(watch);
+    } else {
+        // 5. Left-end parameters; both ends are free, so RA = MA = 0.
+        {
+            const Real D = C2 * C4 / 2 - C3 * C3;
+            TEndParameters dist{0, 0, 0, 0}, point{0, 0, 0, 0}, moment{0, 0, 0, 0};
+            const TMatStation& s0 = Stations[0];
+            const auto addSegment = [&](Real w, const TSegmentTerms& t) {
+                const Real dF2 = t[0] - t[2], dF3 = t[1] - t[3];
+                dist[2] += (C2 / (2 * beta * EI) * (-w) * dF3 / (2 * b2) -
+                            C3 / (2 * b2 * EI) * (-w) * dF2 / (2 * beta)) /
+                           D;
+                dist[3] += -(C3 / (2 * b2 * EI) * (-w) * dF3 / (2 * b2) -
+                             C4 / (4 * b3 * EI) * (-w) * dF2 / (2 * beta)) /
+                           D;
+            };
+            addSegment(FullUniformLoad, s0.UniformTerms);
+            for (int n = 0; n < DistLoadCount; ++n)
+                if (DistLoads[n].wb != 0) addSegment(DistLoads[n].wb, s0.DistTerms[n]);
+            for (int m = 0; m < PointLoadCount; ++m) {
+                const Real P = PointLoads[m].P;
+                if (P == 0) continue;
+                const Real Ca1 = s0.PointTerms[m][0], Ca2 = s0.PointTerms[m][1];
+                point[2] += P / (2 * b2 * EI) * (C2 * Ca2 - 2 * C3 * Ca1) / C11;
+                point[3] += P / (2 * b3 * EI) * (C4 * Ca1 - C3 * Ca2) / C11;
+            }
+            for (int n = 0; n < MomentCount; ++n) {
+                const Real M = Moments[n].M;
+                if (M == 0) continue;
+                const Real Ca1 = s0.MomentTerms[n][0], Ca4 = s0.MomentTerms[n][1];
+                moment[2] += M / (beta * EI) * (C3 * Ca4 + C2 * Ca1) / C11;
+                moment[3] -= M / (2 * b2 * EI) * (2 * C3 * Ca1 + C4 * Ca4) / C11;
+            }
+            TEndParameters total{};
+            for (int c = 0; c < 4; ++c) {
+                watch.Checked(dist[c], "InitDist");
+                watch.Checked(point[c], "InitPoint");
+                watch.Checked(moment[c], "InitMoment");
+                total[c] = watch.Checked(dist[c] + point[c] + moment[c], "InitTotal");
+            }
+            InitDist = dist, InitPoint = point, InitMoment = moment, InitTotal = total;
         }
-        for (int n = 0; n < MomentCount; ++n) {
-            const Real M = Moments[n].M;
-            if (M == 0) continue;
-            const Real Ca1 = s0.MomentTerms[n][0], Ca4 = s0.MomentTerms[n][1];
-            moment[2] += M / (beta * EI) * (C3 * Ca4 + C2 * Ca1) / C11;
-            moment[3] -= M / (2 * b2 * EI) * (2 * C3 * Ca1 + C4 * Ca4) / C11;
-        }
-        TEndParameters total{};
-        for (int c = 0; c < 4; ++c) {
-            watch.Checked(dist[c], "InitDist");
-            watch.Checked(point[c], "InitPoint");
-            watch.Checked(moment[c], "InitMoment");
-            total[c] = watch.Checked(dist[c] + point[c] + moment[c], "InitTotal");
-        }
-        InitDist = dist, InitPoint = point, InitMoment = moment, InitTotal = total;
-    }
 
-    // 6. Station results.
-    {
-        const Real RA = InitTotal[0], MA = InitTotal[1], thetaA = InitTotal[2], yA = InitTotal[3];
-        for (TMatStation& s : Stations) {
-            const TLoadTerms& lt = s.LoadTerms;
-            const Real V = RA * s.F1 - b3 * (2 * EI * yA) * s.F2 - b2 * (2 * EI * thetaA) * s.F3 -
-                           MA * beta * s.F4 + lt[0];
-            const Real M = MA * s.F1 + RA / (2 * beta) * s.F2 - b2 * (2 * EI * yA) * s.F3 -
-                           thetaA * EI * beta * s.F4 + lt[1];
-            const Real theta = thetaA * s.F1 + MA / (2 * EI * beta) * s.F2 + RA / (2 * EI * b2) * s.F3 -
-                               yA * beta * s.F4 + lt[2];
-            const Real y = (yA * s.F1 + thetaA / (2 * beta) * s.F2 + MA / (2 * EI * b2) * s.F3 +
-                            RA / (4 * EI * b3) * s.F4 + lt[3]) *
-                           Uy;
-            const Real q = -(y / Uy) * k * kf;
-            watch.CheckFlags("station results");
-            for (Real v : {V, M, theta, y, q}) TFaultWatch::CheckFinite(v, "station results");
-            s.Shear = V, s.Moment = M, s.Slope = theta, s.Deflection = y, s.Pressure = q;
+        // 6. Station results.
+        {
+            const Real RA = InitTotal[0], MA = InitTotal[1], thetaA = InitTotal[2], yA = InitTotal[3];
+            for (TMatStation& s : Stations) {
+                const TLoadTerms& lt = s.LoadTerms;
+                const Real V = RA * s.F1 - b3 * (2 * EI * yA) * s.F2 - b2 * (2 * EI * thetaA) * s.F3 -
+                               MA * beta * s.F4 + lt[0];
+                const Real M = MA * s.F1 + RA / (2 * beta) * s.F2 - b2 * (2 * EI * yA) * s.F3 -
+                               thetaA * EI * beta * s.F4 + lt[1];
+                const Real theta = thetaA * s.F1 + MA / (2 * EI * beta) * s.F2 + RA / (2 * EI * b2) * s.F3 -
+                                   yA * beta * s.F4 + lt[2];
+                const Real y = (yA * s.F1 + thetaA / (2 * beta) * s.F2 + MA / (2 * EI * b2) * s.F3 +
+                                RA / (4 * EI * b3) * s.F4 + lt[3]) *
+                               Uy;
+                const Real q = -(y / Uy) * k * kf;
+                watch.CheckFlags("station results");
+                for (Real v : {V, M, theta, y, q}) TFaultWatch::CheckFinite(v, "station results");
+                s.Shear = V, s.Moment = M, s.Slope = theta, s.Deflection = y, s.Pressure = q;
+            }
         }
     }
 

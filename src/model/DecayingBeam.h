@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Real.h"
+
+#include <array>
+#include <vector>
+
+namespace slabwise {
+
+// Shear, bending moment, slope and deflection at one point of the strip.
+struct TBeamState {
+    Real V, M, Theta, Y;
+};
+
+// The free finite beam on a Winkler foundation as infinite-beam solutions of
+// its loads plus four end-conditioning loads (a force and a moment just
+// outside each end) that free both ends. Only e^(-beta x) appears, so the
+// result keeps its accuracy however long the strip is; the initial-parameter
+// form subtracts terms of size e^(beta L) and loses it on long strips.
+// Loads must lie within 0..L. Groups: 0 distributed, 1 point, 2 moment.
+class TDecayingBeam {
+public:
+    enum TGroup { Distributed = 0, Point = 1, Moment = 2 };
+
+    TDecayingBeam(Real beta, Real EI, Real length);
+
+    void AddSegment(Real w, Real b, Real e); // uniform w from b to e, b <= e
+    void AddPoint(Real P, Real a);
+    void AddMoment(Real M, Real c);
+    // Finds the end-conditioning loads of every group.
+    void Solve();
+
+    // A point exactly at a load reports the state just left of it.
+    TBeamState At(Real X) const;
+    TBeamState GroupAt(TGroup group, Real X) const;
+
+private:
+    // e^(beta t), e^(-beta t), cos(beta t), sin(beta t) of one position t:
+    // the functions of beta |X - a| follow from those of X and of a, so each
+    // position costs its library calls once.
+    struct TTrig {
+        Real Ep, Em, C, S;
+    };
+    struct TLoad {
+        int kind; // 0 semi-infinite uniform load to the right, 1 point, 2 moment
+        Real value;
+        Real position;
+        TTrig trig;
+    };
+    TTrig Trig(Real t) const;
+    TBeamState Response(int kind, Real value, Real u, const TTrig& x, const TTrig& a, bool right) const;
+    TBeamState LoadsAt(TGroup group, Real X, const TTrig& x, bool rightAtLoad) const;
+    TBeamState ConditioningAt(const std::array<Real, 4>& c, const TTrig& x) const;
+
+    Real beta_, EI_, length_, K_;
+    std::array<std::vector<TLoad>, 3> loads_;
+    std::array<std::array<Real, 4>, 3> conditioning_{}; // P0, M0, PL, ML
+    std::array<Real, 4> totalConditioning_{};
+    TTrig atZero_, atLength_;
+};
+
+} // namespace slabwise

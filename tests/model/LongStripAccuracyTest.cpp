@@ -1,0 +1,169 @@
+// Long strips against a reference that shares nothing with the program's
+// method for them: the initial-parameter solution evaluated with 160 decimal
+// digits, where cancelling terms of size e^(beta L) costs nothing.
+
+#include "support/TestModels.h"
+
+#include <boost/multiprecision/cpp_bin_float.hpp>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+using namespace slabwise;
+using Big = boost::multiprecision::number<boost::multiprecision::cpp_bin_float<160>>;
+
+namespace {
+
+struct TRef {
+    Big V, M, Theta, Y;
+};
+
+// Free finite beam, initial-parameter form, all loads within the strip.
+class TReference {
+public:
+    explicit TReference(const TMatData& m)
+        : m_(m), beta_(Big(m.Beta)), EI_(Big(m.FlexuralRigidity)), L_(Big(m.StripLength)) {
+        const std::array<Big, 4> end = F(L_);
+        const Big C2 = end[1], C3 = end[2], C4 = end[3];
+        const Big C11 = boost::multiprecision::sinh(beta_ * L_) * boost::multiprecision::sinh(beta_ * L_) -
+                        boost::multiprecision::sin(beta_ * L_) * boost::multiprecision::sin(beta_ * L_);
+        // Solve V(L) = M(L) = 0 for thetaA and yA from the load terms at L.
+        // The right end is free beyond a load standing exactly at L.
+        const TRef atL = LoadTerms(L_, true);
+        const Big b = beta_, b2 = b * b, b3 = b2 * b;
+        // V(L) = -2EI b^3 yA C2 - 2EI b^2 thA C3 + LV = 0
+        // M(L) = -2EI b^2 yA C3 - EI b thA C4 + LM = 0
+        const Big a11 = -2 * EI_ * b3 * C2, a12 = -2 * EI_ * b2 * C3, a21 = -2 * EI_ * b2 * C3,
+                  a22 = -EI_ * b * C4;
+        const Big det = a11 * a22 - a12 * a21;
+        yA_ = (-atL.V * a22 + a12 * atL.M) / det;
+        thA_ = (-a11 * atL.M + a21 * atL.V) / det;
+        (void)C11;
+    }
+
+    TRef At(Real Xl) const {
+        const Big X(Xl), b = beta_, b2 = b * b, b3 = b2 * b;
+        const std::array<Big, 4> f = F(X);
+        const TRef lt = LoadTerms(X);
+        return {-b3 * (2 * EI_ * yA_) * f[1] - b2 * (2 * EI_ * thA_) * f[2] + lt.V,
+                -b2 * (2 * EI_ * yA_) * f[2] - thA_ * EI_ * b * f[3] + lt.M,
+                thA_ * f[0] - yA_ * b * f[3] + lt.Theta, yA_ * f[0] + thA_ / (2 * b) * f[1] + lt.Y};
+    }
+    Big ThetaA() const { return thA_; }
+    Big YA() const { return yA_; }
+
+private:
+    std::array<Big, 4> F(const Big& x) const {
+        const Big z = beta_ * x;
+        const Big ch = boost::multiprecision::cosh(z), sh = boost::multiprecision::sinh(z);
+        const Big c = boost::multiprecision::cos(z), s = boost::multiprecision::sin(z);
+        return {ch * c, ch * s + sh * c, sh * s, ch * s - sh * c};
+    }
+    // Step group of a load at a seen from X (zero unless a < X).
+    std::array<Big, 5> Step(const Big& a, const Big& X, bool atOrLeft = false) const {
+        if (!(a < X || (atOrLeft && a == X))) return {0, 0, 0, 0, 0};
+        const auto f = F(X - a);
+        return {f[0], f[1], f[2], f[3], 1 - f[0]};
+    }
+    TRef LoadTerms(const Big& X, bool atOrLeft = false) const {
+        const Big b = beta_, b2 = b * b, b3 = b2 * b, b4 = b2 * b2;
+        TRef t{0, 0, 0, 0};
+        const auto segment = [&](const Big& w, const Big& from, const Big& to) {
+            const auto sb = Step(from, X, atOrLeft), se = Step(to, X, atOrLeft);
+            t.V += -w / (2 * b) * (sb[1] - se[1]);
+            t.M += -w / (2 * b2) * (sb[2] - se[2]);
+            t.Theta += -w / (4 * b3 * EI_) * (sb[3] - se[3]);
+            t.Y += -w / (4 * b4 * EI_) * (sb[4] - se[4]);
+        };
+        segment(Big(m_.FullUniformLoad), 0, L_);
+        for (const auto& d : m_.DistLoads) segment(Big(d.wb), Big(d.b), Big(d.e));
+        for (const auto& p : m_.PointLoads) {
+            const Big P(p.P);
+            const auto s = Step(Big(p.a), X, atOrLeft);
+            t.V += -P * s[0], t.M += -P / (2 * b) * s[1], t.Theta += -P / (2 * b2 * EI_) * s[2];
+            t.Y += -P / (4 * b3 * EI_) * s[3];
+        }
+        for (const auto& mo : m_.Moments) {
+            const Big M(mo.M);
+            const auto s = Step(Big(mo.c), X, atOrLeft);
+            t.V += M * b * s[3], t.M += -M * s[0], t.Theta += -M / (2 * b * EI_) * s[1];
+            t.Y += -M / (2 * b2 * EI_) * s[2];
+        }
+        return t;
+    }
+
+    const TMatData& m_;
+    Big beta_, EI_, L_, thA_, yA_;
+};
+
+struct TCase {
+    std::string name;
+    Real L, T, k, Fc;
+};
+
+// B = 10 ft throughout; the names give beta L, up to the stiffest strip the
+// inputs allow.
+const std::vector<TCase> Cases = {
+    {"BetaL0_1", 6, 6, 5, 12},        {"BetaL4", 48, 2.5L, 100, 4}, {"BetaL21", 120, 1.5L, 300, 3},
+    {"BetaL32", 200, 1.5L, 200, 3},   {"BetaL58", 200, 1, 600, 3},  {"BetaL102", 250, 0.67L, 600, 2},
+    {"BetaL233", 500, 0.67L, 999, 2},
+};
+
+void PrintTo(const TCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LongStripAccuracy : public ::testing::TestWithParam<TCase> {};
+
+TEST_P(LongStripAccuracy, StationsAgreeWithTheExactSolution) {
+    const TCase& c = GetParam();
+    auto mat = slabwise::test::Strip(UnitsEnglish, c.L, 10, c.T, c.k, c.Fc);
+    const Real L = c.L;
+    mat->PointLoads[0] = {0.01L * L, 120};
+    mat->PointLoads[1] = {0.5L * L, 300};
+    mat->PointLoads[2] = {0.995L * L, 80};
+    mat->PointLoads[3] = {L, 40};
+    mat->DistLoads[0] = {0.2L * L, 0.35L * L, 3, 3};
+    mat->DistLoads[1] = {0.7L * L, 0.9L * L, -1.5L, -1.5L};
+    mat->FullUniformLoad = 1.2L;
+    mat->Moments[0] = {0.02L * L, 150};
+    mat->Moments[1] = {0.6L * L, -90};
+    mat->Moments[2] = {0.97L * L, 60};
+    mat->UserX = {0, 0.33L * L, 0.999L * L, L};
+    ASSERT_NO_THROW(mat->Analyze());
+    const TReference ref(*mat);
+
+    std::array<Real, 4> scale{}, worst{};
+    std::vector<TRef> exact;
+    for (const TMatStation& s : mat->Stations) {
+        exact.push_back(ref.At(s.X));
+        const TRef& e = exact.back();
+        scale[0] = std::max(scale[0], std::fabs(static_cast<Real>(e.V)));
+        scale[1] = std::max(scale[1], std::fabs(static_cast<Real>(e.M)));
+        scale[2] = std::max(scale[2], std::fabs(static_cast<Real>(e.Theta)));
+        scale[3] = std::max(scale[3], std::fabs(static_cast<Real>(e.Y)));
+    }
+    for (size_t i = 0; i < exact.size(); ++i) {
+        const TMatStation& s = mat->Stations[i];
+        const TRef& e = exact[i];
+        const std::array<Real, 4> got{s.Shear, s.Moment, s.Slope, s.Deflection / 12};
+        const std::array<Big, 4> want{e.V, e.M, e.Theta, e.Y};
+        for (int q = 0; q < 4; ++q)
+            worst[q] = std::max(worst[q], std::fabs(static_cast<Real>(Big(got[q]) - want[q])) / scale[q]);
+    }
+    for (int q = 0; q < 4; ++q)
+        EXPECT_LT(worst[q], 1e-9L) << "worst " << static_cast<double>(worst[q]) << " quantity " << q
+                                   << ", beta L " << static_cast<double>(mat->BetaL);
+    EXPECT_LT(std::fabs(static_cast<Real>(Big(mat->InitTotal[2]) - ref.ThetaA())), 1e-9L * scale[2]);
+    EXPECT_LT(std::fabs(static_cast<Real>(Big(mat->InitTotal[3]) - ref.YA())), 1e-9L * scale[3]);
+    RecordProperty("BetaL", std::to_string(static_cast<double>(mat->BetaL)));
+}
+
+INSTANTIATE_TEST_SUITE_P(BetaL, LongStripAccuracy, ::testing::ValuesIn(Cases),
+                         [](const auto& info) { return info.param.name; });
+
+} // namespace
