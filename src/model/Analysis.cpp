@@ -64,16 +64,6 @@ private:
     int count_ = 0;
 };
 
-TSegmentTerms SegmentFrom(const TFourFunctions& atB, const TFourFunctions& atE, const TStepGroup& stepB,
-                          const TStepGroup& stepE) {
-    return {atB.F2,   atB.F3,   atE.F2,   atE.F3,   stepB[0], stepB[1], stepB[2],
-            stepB[3], stepB[4], stepE[0], stepE[1], stepE[2], stepE[3], stepE[4]};
-}
-
-TConcentratedTerms ConcentratedFrom(Real end1, Real end2, const TStepGroup& step) {
-    return {end1, end2, step[0], step[1], step[2], step[3], step[4]};
-}
-
 } // namespace
 
 void TMatData::ClearResults() {
@@ -298,18 +288,18 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         s.F1 = f.F1, s.F2 = f.F2, s.F3 = f.F3, s.F4 = f.F4;
         steps.Evaluate(fn, s.X);
 
-        s.UniformTerms = SegmentFrom(atL, atZero, steps[uniformB], steps[uniformE]);
+        s.UniformTerms = TBeamFunctions::SegmentFrom(atL, atZero, steps[uniformB], steps[uniformE]);
         s.LoadTermsDist = segmentLoadTerms(FullUniformLoad, steps[uniformB], steps[uniformE]);
         for (int n = 0; n < DistLoadCount; ++n) {
             const TStepGroup &sb = steps[distSlotB[n]], &se = steps[distSlotE[n]];
-            s.DistTerms[n] = SegmentFrom(distB[n], distE[n], sb, se);
+            s.DistTerms[n] = TBeamFunctions::SegmentFrom(distB[n], distE[n], sb, se);
             accumulate(s.LoadTermsDist, segmentLoadTerms(DistLoads[n].wb, sb, se));
         }
         s.LoadTermsPoint = {0, 0, 0, 0};
         for (int m = 0; m < PointLoadCount; ++m) {
             const Real P = PointLoads[m].P;
             const TStepGroup& sa = steps[pointSlot[m]];
-            s.PointTerms[m] = ConcentratedFrom(pointEnd[m].F1, pointEnd[m].F2, sa);
+            s.PointTerms[m] = TBeamFunctions::ConcentratedFrom(pointEnd[m].F1, pointEnd[m].F2, sa);
             accumulate(s.LoadTermsPoint, {-P * sa[0], -P / (2 * beta) * sa[1], -P / (2 * b2 * EI) * sa[2],
                                           -P / (4 * b3 * EI) * sa[3]});
         }
@@ -317,7 +307,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         for (int n = 0; n < MomentCount; ++n) {
             const Real M = Moments[n].M;
             const TStepGroup& sc = steps[momentSlot[n]];
-            s.MomentTerms[n] = ConcentratedFrom(momentEnd[n].F1, momentEnd[n].F4, sc);
+            s.MomentTerms[n] = TBeamFunctions::ConcentratedFrom(momentEnd[n].F1, momentEnd[n].F4, sc);
             accumulate(s.LoadTermsMoment, {M * beta * sc[3], -M * sc[0], -M / (2 * beta * EI) * sc[1],
                                            -M / (2 * b2 * EI) * sc[2]});
         }

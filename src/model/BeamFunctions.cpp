@@ -38,23 +38,28 @@ TStepGroup TBeamFunctions::StepGroup(Real a, Real X) const {
     return {0, 0, 0, 0, 0};
 }
 
-TSegmentTerms TBeamFunctions::SegmentTerms(Real b, Real e, Real X) const {
-    const TFourFunctions atB = Values(length_ - b), atE = Values(length_ - e);
-    const TStepGroup stepB = StepGroup(b, X), stepE = StepGroup(e, X);
+TSegmentTerms TBeamFunctions::SegmentFrom(const TFourFunctions& atB, const TFourFunctions& atE,
+                                          const TStepGroup& stepB, const TStepGroup& stepE) {
     return {atB.F2,   atB.F3,   atE.F2,   atE.F3,   stepB[0], stepB[1], stepB[2],
             stepB[3], stepB[4], stepE[0], stepE[1], stepE[2], stepE[3], stepE[4]};
 }
 
+TConcentratedTerms TBeamFunctions::ConcentratedFrom(Real end1, Real end2, const TStepGroup& step) {
+    return {end1, end2, step[0], step[1], step[2], step[3], step[4]};
+}
+
+TSegmentTerms TBeamFunctions::SegmentTerms(Real b, Real e, Real X) const {
+    return SegmentFrom(Values(length_ - b), Values(length_ - e), StepGroup(b, X), StepGroup(e, X));
+}
+
 TConcentratedTerms TBeamFunctions::PointTerms(Real a, Real X) const {
     const TFourFunctions end = Values(length_ - a);
-    const TStepGroup step = StepGroup(a, X);
-    return {end.F1, end.F2, step[0], step[1], step[2], step[3], step[4]};
+    return ConcentratedFrom(end.F1, end.F2, StepGroup(a, X));
 }
 
 TConcentratedTerms TBeamFunctions::MomentTerms(Real c, Real X) const {
     const TFourFunctions end = Values(length_ - c);
-    const TStepGroup step = StepGroup(c, X);
-    return {end.F1, end.F4, step[0], step[1], step[2], step[3], step[4]};
+    return ConcentratedFrom(end.F1, end.F4, StepGroup(c, X));
 }
 
 } // namespace slabwise

@@ -35,6 +35,10 @@ public:
     TConcentratedTerms MomentTerms(Real c, Real X) const;
 
     static TStepGroup StepFromValues(const TFourFunctions& f) { return {f.F1, f.F2, f.F3, f.F4, 1 - f.F1}; }
+    // The groups from end values and step groups already evaluated.
+    static TSegmentTerms SegmentFrom(const TFourFunctions& atB, const TFourFunctions& atE,
+                                     const TStepGroup& stepB, const TStepGroup& stepE);
+    static TConcentratedTerms ConcentratedFrom(Real end1, Real end2, const TStepGroup& step);
 
 private:
     Real beta_;
