@@ -17,9 +17,10 @@ namespace {
 
 constexpr Real NaN = std::numeric_limits<Real>::quiet_NaN();
 
-// Up to this beta L the initial-parameter form keeps about 1e-10 of the
-// results' scale in extended precision; beyond it the decaying form is used.
-constexpr Real DecayingFormAbove = 20;
+// The initial-parameter form loses about e^(beta L) units in the last place
+// of the results' scale: up to 12 that is 1e-13, at 20 already near 1e-9.
+// Beyond it the decaying form is used.
+constexpr Real DecayingFormAbove = 12;
 
 // Every real of a station but the five results.
 template <typename F> void ForEachTerm(TMatStation& s, F&& f) {
@@ -42,8 +43,7 @@ template <typename F> void ForEachReal(TMatStation& s, F&& f) {
 }
 
 // Step groups of all load positions at one station. Loads that share a
-// position share one slot and one evaluation: the same argument gives the
-// same bits.
+// position share one slot and one evaluation, so they see the same bits.
 class TStepTable {
 public:
     int Slot(Real a) {
@@ -52,14 +52,19 @@ public:
         positions_[count_] = a;
         return count_++;
     }
-    void Evaluate(const TBeamFunctions& functions, Real X) {
-        for (int i = 0; i < count_; ++i) groups_[i] = functions.StepGroup(positions_[i], X);
+    void Prepare(const TBeamFunctions& functions) {
+        for (int i = 0; i < count_; ++i) angles_[i] = functions.Angle(positions_[i]);
+    }
+    void Evaluate(Real X, const TBeamAngle& angleX) {
+        for (int i = 0; i < count_; ++i)
+            groups_[i] = TBeamFunctions::StepBetween(positions_[i], angles_[i], X, angleX);
     }
     const TStepGroup& operator[](int slot) const { return groups_[slot]; }
 
 private:
     static constexpr int Capacity = 2 + 2 * DistLoadCount + PointLoadCount + MomentCount;
     std::array<Real, Capacity> positions_{};
+    std::array<TBeamAngle, Capacity> angles_{};
     std::array<TStepGroup, Capacity> groups_{};
     int count_ = 0;
 };
@@ -148,18 +153,6 @@ void TMatData::Analyze() {
     }
 }
 
-bool TMatData::LoadsWithinStrip() const {
-    const Real L = StripLength;
-    const auto inside = [&](Real x) { return 0 <= x && x <= L; };
-    for (const TDistLoad& d : DistLoads)
-        if (d.wb != 0 && !(inside(d.b) && inside(d.e) && d.b <= d.e)) return false;
-    for (const TPointLoad& p : PointLoads)
-        if (p.P != 0 && !inside(p.a)) return false;
-    for (const TAppliedMoment& m : Moments)
-        if (m.M != 0 && !inside(m.c)) return false;
-    return true;
-}
-
 // Left-end parameters and station results of a long strip, from the form
 // that does not cancel large terms.
 void TMatData::SolveDecaying(TFaultWatch& watch) {
@@ -178,9 +171,9 @@ void TMatData::SolveDecaying(TFaultWatch& watch) {
     for (auto [group, field] :
          {std::pair{TDecayingBeam::Distributed, &InitDist}, std::pair{TDecayingBeam::Point, &InitPoint},
           std::pair{TDecayingBeam::Moment, &InitMoment}}) {
-        const TBeamState s = beam.GroupAt(group, 0);
-        const TEndParameters value{0, 0, watch.Checked(s.Theta, "left-end slope"),
-                                   watch.Checked(s.Y, "left-end deflection")};
+        const TBeamState s = beam.GroupAt(group, 0), beyond = beam.LeftTerms(group);
+        const TEndParameters value{0, 0, watch.Checked(s.Theta - beyond.Theta, "left-end slope"),
+                                   watch.Checked(s.Y - beyond.Y, "left-end deflection")};
         *field = value;
         total[2] += value[2], total[3] += value[3];
     }
@@ -280,13 +273,16 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     for (int m = 0; m < PointLoadCount; ++m) pointSlot[m] = steps.Slot(PointLoads[m].a);
     std::array<int, MomentCount> momentSlot{};
     for (int n = 0; n < MomentCount; ++n) momentSlot[n] = steps.Slot(Moments[n].c);
+    steps.Prepare(fn);
+    const TBeamAngle angleZero = fn.Angle(0);
 
     for (int i = 0; i < StationCount; ++i) {
         TMatStation& s = Stations[i];
         s.X = X[i];
-        const TFourFunctions f = fn.Values(s.X);
+        const TBeamAngle angleX = fn.Angle(s.X);
+        const TFourFunctions f = TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleX, angleZero));
         s.F1 = f.F1, s.F2 = f.F2, s.F3 = f.F3, s.F4 = f.F4;
-        steps.Evaluate(fn, s.X);
+        steps.Evaluate(s.X, angleX);
 
         s.UniformTerms = TBeamFunctions::SegmentFrom(atL, atZero, steps[uniformB], steps[uniformE]);
         s.LoadTermsDist = segmentLoadTerms(FullUniformLoad, steps[uniformB], steps[uniformE]);
@@ -320,7 +316,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         stationsWritten = i + 1;
     }
 
-    if (BetaL > DecayingFormAbove && LoadsWithinStrip()) {
+    if (BetaL > DecayingFormAbove) {
         SolveDecaying(watch);
     } else {
         // 5. Left-end parameters; both ends are free, so RA = MA = 0.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BeamAngle.h"
 #include "MatData.h"
 #include "Real.h"
 
@@ -33,6 +34,16 @@ public:
     TSegmentTerms SegmentTerms(Real b, Real e, Real X) const;
     TConcentratedTerms PointTerms(Real a, Real X) const;
     TConcentratedTerms MomentTerms(Real c, Real X) const;
+
+    TBeamAngle Angle(Real x) const { return TBeamAngle::Of(beta_ * x); }
+    static TFourFunctions ValuesFrom(const THyperbolicCircular& h) {
+        return {h.Ch * h.C, h.Ch * h.S + h.Sh * h.C, h.Sh * h.S, h.Ch * h.S - h.Sh * h.C};
+    }
+    // The step group from the angles of the station and of the load.
+    static TStepGroup StepBetween(Real a, const TBeamAngle& angleA, Real X, const TBeamAngle& angleX) {
+        if (a < X) return StepFromValues(ValuesFrom(THyperbolicCircular::Between(angleX, angleA)));
+        return {0, 0, 0, 0, 0};
+    }
 
     static TStepGroup StepFromValues(const TFourFunctions& f) { return {f.F1, f.F2, f.F3, f.F4, 1 - f.F1}; }
     // The groups from end values and step groups already evaluated.

@@ -51,8 +51,7 @@ TDecayingBeam::TDecayingBeam(Real beta, Real EI, Real length)
       atLength_(Trig(length)) {}
 
 TDecayingBeam::TTrig TDecayingBeam::Trig(Real t) const {
-    const Real z = beta_ * t;
-    return {std::exp(z), std::exp(-z), std::cos(z), std::sin(z)};
+    return TBeamAngle::Of(beta_ * t);
 }
 
 void TDecayingBeam::AddSegment(Real w, Real b, Real e) {
@@ -115,6 +114,23 @@ TBeamState TDecayingBeam::ConditioningAt(const std::array<Real, 4>& c, const TTr
            at(2, c[3], atLength_, false);
 }
 
+// The initial-parameter load terms of one load at distance d = X - position,
+// without the step: the form's own words for a load's effect on an end.
+TBeamState TDecayingBeam::OneSided(int kind, Real v, Real d) const {
+    const Real z = beta_ * d, b = beta_, b2 = b * b, b3 = b2 * b, EI = EI_;
+    const Real ch = std::cosh(z), sh = std::sinh(z), c = std::cos(z), s = std::sin(z);
+    const Real F1 = ch * c, F2 = ch * s + sh * c, F3 = sh * s, F4 = ch * s - sh * c;
+    switch (kind) {
+    case 0:
+        return {-v / (2 * b) * F2, -v / (2 * b2) * F3, -v / (4 * b3 * EI) * F4,
+                -v / (4 * b2 * b2 * EI) * (1 - F1)};
+    case 1:
+        return {-v * F1, -v / (2 * b) * F2, -v / (2 * b2 * EI) * F3, -v / (4 * b3 * EI) * F4};
+    default:
+        return {v * b * F4, -v * F1, -v / (2 * b * EI) * F2, -v / (2 * b2 * EI) * F3};
+    }
+}
+
 void TDecayingBeam::Solve() {
     const Real b = beta_;
     const TDecay e = Decay(b * length_);
@@ -128,9 +144,21 @@ void TDecayingBeam::Solve() {
     totalConditioning_ = {0, 0, 0, 0};
     for (int g = 0; g < 3; ++g) {
         const auto group = static_cast<TGroup>(g);
-        const TBeamState left = LoadsAt(group, 0, atZero_, false);
-        const TBeamState right = LoadsAt(group, length_, atLength_, true);
-        conditioning_[g] = Solve4(a, {-left.M, -left.V, -right.M, -right.V});
+        // End shear and moment the strip must reach: zero unless a load lies
+        // beyond that end.
+        TBeamState left{0, 0, 0, 0}, right{0, 0, 0, 0};
+        for (const TLoad& load : loads_[g]) {
+            if (load.position < 0) left = left + OneSided(load.kind, load.value, -load.position);
+            if (load.position > length_) {
+                const TBeamState h = OneSided(load.kind, load.value, length_ - load.position);
+                right = right + TBeamState{-h.V, -h.M, -h.Theta, -h.Y};
+            }
+        }
+        leftTerms_[g] = left;
+        const TBeamState atLeft = LoadsAt(group, 0, atZero_, false);
+        const TBeamState atRight = LoadsAt(group, length_, atLength_, true);
+        conditioning_[g] =
+            Solve4(a, {left.M - atLeft.M, left.V - atLeft.V, right.M - atRight.M, right.V - atRight.V});
         for (int k = 0; k < 4; ++k) totalConditioning_[k] += conditioning_[g][k];
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BeamAngle.h"
 #include "Real.h"
 
 #include <array>
@@ -17,14 +18,20 @@ struct TBeamState {
 // outside each end) that free both ends. Only e^(-beta x) appears, so the
 // result keeps its accuracy however long the strip is; the initial-parameter
 // form subtracts terms of size e^(beta L) and loses it on long strips.
-// Loads must lie within 0..L. Groups: 0 distributed, 1 point, 2 moment.
+// Groups: 0 distributed, 1 point, 2 moment.
+//
+// A load outside 0..L solves the same problem as the initial-parameter form:
+// one left of the strip acts on its left end through its one-sided load terms
+// at 0 (the end is not free of it), one right of it through the same terms
+// continued back to L. Its infinite-beam response also stays in the sum, so
+// a station outside the strip continues the solution just as that form does.
 class TDecayingBeam {
 public:
     enum TGroup { Distributed = 0, Point = 1, Moment = 2 };
 
     TDecayingBeam(Real beta, Real EI, Real length);
 
-    void AddSegment(Real w, Real b, Real e); // uniform w from b to e, b <= e
+    void AddSegment(Real w, Real b, Real e); // uniform w from b to e; b > e gives -w from e to b
     void AddPoint(Real P, Real a);
     void AddMoment(Real M, Real c);
     // Finds the end-conditioning loads of every group.
@@ -33,14 +40,12 @@ public:
     // A point exactly at a load reports the state just left of it.
     TBeamState At(Real X) const;
     TBeamState GroupAt(TGroup group, Real X) const;
+    // The group's one-sided load terms at 0 of the loads left of the strip:
+    // what the state at 0 holds beyond the left-end parameters.
+    const TBeamState& LeftTerms(TGroup group) const { return leftTerms_[group]; }
 
 private:
-    // e^(beta t), e^(-beta t), cos(beta t), sin(beta t) of one position t:
-    // the functions of beta |X - a| follow from those of X and of a, so each
-    // position costs its library calls once.
-    struct TTrig {
-        Real Ep, Em, C, S;
-    };
+    using TTrig = TBeamAngle;
     struct TLoad {
         int kind; // 0 semi-infinite uniform load to the right, 1 point, 2 moment
         Real value;
@@ -48,6 +53,7 @@ private:
         TTrig trig;
     };
     TTrig Trig(Real t) const;
+    TBeamState OneSided(int kind, Real value, Real d) const;
     TBeamState Response(int kind, Real value, Real u, const TTrig& x, const TTrig& a, bool right) const;
     TBeamState LoadsAt(TGroup group, Real X, const TTrig& x, bool rightAtLoad) const;
     TBeamState ConditioningAt(const std::array<Real, 4>& c, const TTrig& x) const;
@@ -56,6 +62,7 @@ private:
     std::array<std::vector<TLoad>, 3> loads_;
     std::array<std::array<Real, 4>, 3> conditioning_{}; // P0, M0, PL, ML
     std::array<Real, 4> totalConditioning_{};
+    std::array<TBeamState, 3> leftTerms_{};
     TTrig atZero_, atLength_;
 };
 

@@ -191,7 +191,6 @@ private:
     void ReadProject(std::istream& in, bool resetWithExample);
     void AnalyzeBeam(class TFaultWatch& watch, int& stationsWritten);
     void DesignReinforcement(class TFaultWatch& watch);
-    bool LoadsWithinStrip() const;
     void SolveDecaying(class TFaultWatch& watch);
 
     std::filesystem::path exampleFolder_;

@@ -22,7 +22,9 @@ struct TRef {
     Big V, M, Theta, Y;
 };
 
-// Free finite beam, initial-parameter form, all loads within the strip.
+// Free finite beam, initial-parameter form. The end conditions at L take
+// every load's terms without the step, so a load beyond L acts on that end
+// and one left of the strip acts on the left end through its terms at 0.
 class TReference {
 public:
     explicit TReference(const TMatData& m)
@@ -32,7 +34,6 @@ public:
         const Big C11 = boost::multiprecision::sinh(beta_ * L_) * boost::multiprecision::sinh(beta_ * L_) -
                         boost::multiprecision::sin(beta_ * L_) * boost::multiprecision::sin(beta_ * L_);
         // Solve V(L) = M(L) = 0 for thetaA and yA from the load terms at L.
-        // The right end is free beyond a load standing exactly at L.
         const TRef atL = LoadTerms(L_, true);
         const Big b = beta_, b2 = b * b, b3 = b2 * b;
         // V(L) = -2EI b^3 yA C2 - 2EI b^2 thA C3 + LV = 0
@@ -63,17 +64,17 @@ private:
         const Big c = boost::multiprecision::cos(z), s = boost::multiprecision::sin(z);
         return {ch * c, ch * s + sh * c, sh * s, ch * s - sh * c};
     }
-    // Step group of a load at a seen from X (zero unless a < X).
-    std::array<Big, 5> Step(const Big& a, const Big& X, bool atOrLeft = false) const {
-        if (!(a < X || (atOrLeft && a == X))) return {0, 0, 0, 0, 0};
+    // Step group of a load at a seen from X (zero unless a < X or continued).
+    std::array<Big, 5> Step(const Big& a, const Big& X, bool continued = false) const {
+        if (!(a < X || continued)) return {0, 0, 0, 0, 0};
         const auto f = F(X - a);
         return {f[0], f[1], f[2], f[3], 1 - f[0]};
     }
-    TRef LoadTerms(const Big& X, bool atOrLeft = false) const {
+    TRef LoadTerms(const Big& X, bool continued = false) const {
         const Big b = beta_, b2 = b * b, b3 = b2 * b, b4 = b2 * b2;
         TRef t{0, 0, 0, 0};
         const auto segment = [&](const Big& w, const Big& from, const Big& to) {
-            const auto sb = Step(from, X, atOrLeft), se = Step(to, X, atOrLeft);
+            const auto sb = Step(from, X, continued), se = Step(to, X, continued);
             t.V += -w / (2 * b) * (sb[1] - se[1]);
             t.M += -w / (2 * b2) * (sb[2] - se[2]);
             t.Theta += -w / (4 * b3 * EI_) * (sb[3] - se[3]);
@@ -83,13 +84,13 @@ private:
         for (const auto& d : m_.DistLoads) segment(Big(d.wb), Big(d.b), Big(d.e));
         for (const auto& p : m_.PointLoads) {
             const Big P(p.P);
-            const auto s = Step(Big(p.a), X, atOrLeft);
+            const auto s = Step(Big(p.a), X, continued);
             t.V += -P * s[0], t.M += -P / (2 * b) * s[1], t.Theta += -P / (2 * b2 * EI_) * s[2];
             t.Y += -P / (4 * b3 * EI_) * s[3];
         }
         for (const auto& mo : m_.Moments) {
             const Big M(mo.M);
-            const auto s = Step(Big(mo.c), X, atOrLeft);
+            const auto s = Step(Big(mo.c), X, continued);
             t.V += M * b * s[3], t.M += -M * s[0], t.Theta += -M / (2 * b * EI_) * s[1];
             t.Y += -M / (2 * b2 * EI_) * s[2];
         }
@@ -106,10 +107,11 @@ struct TCase {
 };
 
 // B = 10 ft throughout; the names give beta L, up to the stiffest strip the
-// inputs allow.
+// inputs allow, with a pair on both sides of where the decaying form starts.
 const std::vector<TCase> Cases = {
-    {"BetaL0_1", 6, 6, 5, 12},        {"BetaL4", 48, 2.5L, 100, 4}, {"BetaL21", 120, 1.5L, 300, 3},
-    {"BetaL32", 200, 1.5L, 200, 3},   {"BetaL58", 200, 1, 600, 3},  {"BetaL102", 250, 0.67L, 600, 2},
+    {"BetaL0_1", 6, 6, 5, 12},        {"BetaL4", 48, 2.5L, 100, 4},   {"BetaL11_99", 67, 1.5L, 300, 3},
+    {"BetaL12_17", 68, 1.5L, 300, 3}, {"BetaL21", 120, 1.5L, 300, 3}, {"BetaL45", 250, 1.5L, 300, 3},
+    {"BetaL32", 200, 1.5L, 200, 3},   {"BetaL58", 200, 1, 600, 3},    {"BetaL102", 250, 0.67L, 600, 2},
     {"BetaL233", 500, 0.67L, 999, 2},
 };
 
@@ -117,23 +119,48 @@ void PrintTo(const TCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class LongStripAccuracy : public ::testing::TestWithParam<TCase> {};
+// Loads placed as fractions of L.
+struct TLoadSet {
+    std::string name;
+    std::array<std::array<Real, 2>, 4> points;   // a / L, P
+    std::array<std::array<Real, 3>, 2> segments; // b / L, e / L, w
+    std::array<std::array<Real, 2>, 3> moments;  // c / L, M
+    std::array<Real, 4> userX;                   // X / L
+};
+
+const std::vector<TLoadSet> LoadSets = {
+    {"WithinStrip",
+     {{{0.01L, 120}, {0.5L, 300}, {0.995L, 80}, {1, 40}}},
+     {{{0.2L, 0.35L, 3}, {0.7L, 0.9L, -1.5L}}},
+     {{{0.02L, 150}, {0.6L, -90}, {0.97L, 60}}},
+     {0, 0.33L, 0.999L, 1}},
+    // Loads past both ends, a reversed segment and one crossing an end;
+    // their stations lie outside the strip too.
+    {"BeyondTheEnds",
+     {{{-0.01L, 120}, {0, 50}, {1.004L, 80}, {0.45L, 200}}},
+     {{{-0.03L, 0.25L, 2}, {0.8L, 0.6L, 1.5L}}},
+     {{{-0.005L, -150}, {0.5L, 90}, {1.01L, 60}}},
+     {0.1L, 0.5L, 0.9L, 1}},
+};
+
+void PrintTo(const TLoadSet& s, std::ostream* os) {
+    *os << s.name;
+}
+
+class LongStripAccuracy : public ::testing::TestWithParam<std::tuple<TCase, TLoadSet>> {};
 
 TEST_P(LongStripAccuracy, StationsAgreeWithTheExactSolution) {
-    const TCase& c = GetParam();
+    const auto& [c, set] = GetParam();
     auto mat = slabwise::test::Strip(UnitsEnglish, c.L, 10, c.T, c.k, c.Fc);
     const Real L = c.L;
-    mat->PointLoads[0] = {0.01L * L, 120};
-    mat->PointLoads[1] = {0.5L * L, 300};
-    mat->PointLoads[2] = {0.995L * L, 80};
-    mat->PointLoads[3] = {L, 40};
-    mat->DistLoads[0] = {0.2L * L, 0.35L * L, 3, 3};
-    mat->DistLoads[1] = {0.7L * L, 0.9L * L, -1.5L, -1.5L};
+    for (int i = 0; i < 4; ++i) mat->PointLoads[i] = {set.points[i][0] * L, set.points[i][1]};
+    for (int i = 0; i < 2; ++i) {
+        const Real w = set.segments[i][2];
+        mat->DistLoads[i] = {set.segments[i][0] * L, set.segments[i][1] * L, w, w};
+    }
     mat->FullUniformLoad = 1.2L;
-    mat->Moments[0] = {0.02L * L, 150};
-    mat->Moments[1] = {0.6L * L, -90};
-    mat->Moments[2] = {0.97L * L, 60};
-    mat->UserX = {0, 0.33L * L, 0.999L * L, L};
+    for (int i = 0; i < 3; ++i) mat->Moments[i] = {set.moments[i][0] * L, set.moments[i][1]};
+    for (int i = 0; i < 4; ++i) mat->UserX[i] = set.userX[i] * L;
     ASSERT_NO_THROW(mat->Analyze());
     const TReference ref(*mat);
 
@@ -163,7 +190,10 @@ TEST_P(LongStripAccuracy, StationsAgreeWithTheExactSolution) {
     RecordProperty("BetaL", std::to_string(static_cast<double>(mat->BetaL)));
 }
 
-INSTANTIATE_TEST_SUITE_P(BetaL, LongStripAccuracy, ::testing::ValuesIn(Cases),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(BetaL, LongStripAccuracy,
+                         ::testing::Combine(::testing::ValuesIn(Cases), ::testing::ValuesIn(LoadSets)),
+                         [](const auto& info) {
+                             return std::get<0>(info.param).name + "_" + std::get<1>(info.param).name;
+                         });
 
 } // namespace
