@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iomanip>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -188,6 +190,10 @@ TEST_P(LongStripAccuracy, StationsAgreeWithTheExactSolution) {
     EXPECT_LT(std::fabs(static_cast<Real>(Big(mat->InitTotal[2]) - ref.ThetaA())), 1e-9L * scale[2]);
     EXPECT_LT(std::fabs(static_cast<Real>(Big(mat->InitTotal[3]) - ref.YA())), 1e-9L * scale[3]);
     RecordProperty("BetaL", std::to_string(static_cast<double>(mat->BetaL)));
+    std::ostringstream worstText;
+    worstText << std::scientific << std::setprecision(2)
+              << static_cast<double>(*std::max_element(worst.begin(), worst.end()));
+    RecordProperty("WorstOfScale", worstText.str());
 }
 
 INSTANTIATE_TEST_SUITE_P(BetaL, LongStripAccuracy,
