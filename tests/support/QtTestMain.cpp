@@ -1,0 +1,20 @@
+// Runs a GoogleTest suite inside a QApplication. The offscreen platform and
+// one installed font make text metrics, and so every layout and picture, the
+// same on every machine; test mode keeps QSettings and QStandardPaths out of
+// the user's real folders.
+
+#include <QApplication>
+#include <QFont>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName("Kelvane");
+    QApplication::setApplicationName("Slabwise");
+    QApplication::setFont(QFont("DejaVu Sans", 9));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
