@@ -1,0 +1,80 @@
+#include "Dialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace slabwise {
+
+TQtDialogs::TQtDialogs(std::function<void(QWidget*, TDialogs&)> showAbout)
+    : showAbout_(std::move(showAbout)) {}
+
+TAnswer TQtDialogs::Confirm(QWidget* parent, const QString& text) {
+    const auto button =
+        QMessageBox::question(parent, QApplication::applicationName(), text,
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (button == QMessageBox::Yes) return TAnswer::Yes;
+    if (button == QMessageBox::No) return TAnswer::No;
+    return TAnswer::Cancel;
+}
+
+void TQtDialogs::ShowMessage(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QApplication::applicationName(), text);
+}
+
+namespace {
+
+// "*.ksw" as the preset only filters; it is not a name to offer.
+void PresetFile(QFileDialog& dialog, const QString& folder, const QString& preset) {
+    dialog.setDirectory(folder);
+    if (!preset.isEmpty() && !preset.startsWith(QLatin1Char('*'))) dialog.selectFile(preset);
+}
+
+QString RunFileDialog(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QString TQtDialogs::OpenProjectFile(QWidget* parent, const QString& folder, const QString& preset) {
+    QFileDialog dialog(parent, QStringLiteral("Open"), folder, QString::fromLatin1(ProjectFileFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString::fromLatin1(ProjectFileExtension));
+    PresetFile(dialog, folder, preset);
+    return RunFileDialog(dialog);
+}
+
+QString TQtDialogs::SaveProjectFile(QWidget* parent, const QString& folder, const QString& preset) {
+    QFileDialog dialog(parent, QStringLiteral("Save"), folder, QString::fromLatin1(ProjectFileFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromLatin1(ProjectFileExtension));
+    PresetFile(dialog, folder, preset);
+    return RunFileDialog(dialog);
+}
+
+QString TQtDialogs::OpenLogoFile(QWidget* parent) {
+    QFileDialog dialog(parent, QStringLiteral("Open"), QString(), QString::fromLatin1(LogoFileFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return RunFileDialog(dialog);
+}
+
+void TQtDialogs::OpenUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
+
+void TQtDialogs::RunModal(QDialog& dialog) {
+    dialog.exec();
+}
+
+void TQtDialogs::ShowAbout(QWidget* parent) {
+    if (showAbout_) showAbout_(parent, *this);
+}
+
+} // namespace slabwise

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace slabwise {
+
+enum class TAnswer { Yes, No, Cancel };
+
+// Every modal question, message, file dialog and shell request of the main
+// window goes through this seam, so tests answer them without a screen or a
+// browser.
+class TDialogs {
+public:
+    virtual ~TDialogs() = default;
+
+    // A Yes/No/Cancel confirmation; closing the box counts as Cancel.
+    virtual TAnswer Confirm(QWidget* parent, const QString& text) = 0;
+    // A plain message box with an OK button (errors and notices).
+    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // File dialogs: an empty result means the user cancelled. `preset` is the
+    // file name shown at first; `folder` the initial folder.
+    virtual QString OpenProjectFile(QWidget* parent, const QString& folder, const QString& preset) = 0;
+    virtual QString SaveProjectFile(QWidget* parent, const QString& folder, const QString& preset) = 0;
+    virtual QString OpenLogoFile(QWidget* parent) = 0;
+    // Hands a web address to the user's default browser.
+    virtual void OpenUrl(const QUrl& url) = 0;
+    // Shows a dialog modally and returns when it closes.
+    virtual void RunModal(QDialog& dialog) = 0;
+    virtual void ShowAbout(QWidget* parent) = 0;
+};
+
+// The real dialogs. The about box lives with the program's entry, which hands
+// in how to show it.
+class TQtDialogs : public TDialogs {
+public:
+    explicit TQtDialogs(std::function<void(QWidget*, TDialogs&)> showAbout = {});
+
+    TAnswer Confirm(QWidget* parent, const QString& text) override;
+    void ShowMessage(QWidget* parent, const QString& text) override;
+    QString OpenProjectFile(QWidget* parent, const QString& folder, const QString& preset) override;
+    QString SaveProjectFile(QWidget* parent, const QString& folder, const QString& preset) override;
+    QString OpenLogoFile(QWidget* parent) override;
+    void OpenUrl(const QUrl& url) override;
+    void RunModal(QDialog& dialog) override;
+    void ShowAbout(QWidget* parent) override;
+
+private:
+    std::function<void(QWidget*, TDialogs&)> showAbout_;
+};
+
+// The project dialogs' filter and default extension.
+inline const char* const ProjectFileFilter = "Kelvane Slabwise files (*.ksw);;All Files (*.*)";
+inline const char* const ProjectFileExtension = "ksw";
+inline const char* const LogoFileFilter = "JPEG files (*.jpg *.jpeg)";
+
+} // namespace slabwise

@@ -1,0 +1,114 @@
+#include "EditValues.h"
+
+#include "model/NumberFormat.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <QSignalBlocker>
+
+#include <charconv>
+#include <cmath>
+
+namespace slabwise {
+
+int ControlTag(const QObject& control) {
+    return control.property("Tag").toInt();
+}
+
+QChar DecimalSeparator() {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 ? point.front() : QLatin1Char('.');
+}
+
+QChar ThousandsSeparator() {
+    const QString group = QLocale().groupSeparator();
+    return group.size() == 1 ? group.front() : QChar();
+}
+
+namespace {
+
+// The text as a number in the locale's format; 0 when it does not convert.
+// Digits, one sign, the separator and an exponent only: "nan" and "inf" are
+// not numbers a user types.
+Real ConvertText(QString text) {
+    if (const QChar group = ThousandsSeparator(); !group.isNull()) text.remove(group);
+    text = text.trimmed();
+    if (text.startsWith(QLatin1Char('+'))) text.remove(0, 1);
+    const QChar point = DecimalSeparator();
+    std::string plain;
+    plain.reserve(static_cast<size_t>(text.size()));
+    for (const QChar c : text) {
+        if (c == point)
+            plain.push_back('.');
+        else if (c.isDigit() && c.unicode() < 128)
+            plain.push_back(static_cast<char>(c.unicode()));
+        else if (c == QLatin1Char('-') || c == QLatin1Char('+') || c == QLatin1Char('e') ||
+                 c == QLatin1Char('E'))
+            plain.push_back(static_cast<char>(c.unicode()));
+        else
+            return 0;
+    }
+    Real value = 0;
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (error != std::errc() || end != plain.data() + plain.size() || !std::isfinite(value)) return 0;
+    return value;
+}
+
+Real LimitToRow(Real value, const TInputRange& row) {
+    if (!row.Limited()) return value;
+    if (value < row.Min) return row.Min;
+    if (value > row.Max) return row.Max;
+    return value;
+}
+
+const TInputRange* TagRow(const QLineEdit& edit, const TMatData& model) {
+    const int tag = ControlTag(edit);
+    return tag >= 1 && tag <= InputRangeCount ? &model.InputRange(tag) : nullptr;
+}
+
+} // namespace
+
+Real GetEditValue(QLineEdit& edit, const TMatData& model, double min, double max) {
+    const Real converted = ConvertText(edit.text());
+    Real value = converted;
+    if (const TInputRange* row = TagRow(edit, model); row && min == 0 && max == 0)
+        value = LimitToRow(value, *row);
+    if (min != 0 && value < min)
+        value = min;
+    else if (max != 0 && value > max)
+        value = max;
+    if (value != converted) SetEditValue(edit, model, value);
+    return value;
+}
+
+void SetEditValue(QLineEdit& edit, const TMatData& model, Real value) {
+    if (std::isnan(value)) {
+        SetEditText(edit, QStringLiteral("N.A."));
+        return;
+    }
+    int decimals = 2;
+    if (const TInputRange* row = TagRow(edit, model)) {
+        decimals = row->Decimals;
+        value = LimitToRow(value, *row);
+    }
+    const char point = static_cast<char>(DecimalSeparator().toLatin1());
+    SetEditText(edit, QString::fromStdString(FormatFixed(value, decimals, 10, point ? point : '.')));
+}
+
+void SetEditText(QLineEdit& edit, const QString& text) {
+    if (edit.text() == text) return;
+    const QSignalBlocker blocker(edit);
+    edit.setText(text);
+    edit.setCursorPosition(0);
+}
+
+void SplitLoadControlName(const QString& name, const QString& prefix, int& index, QString& suffix) {
+    qsizetype at = prefix.size();
+    while (at < name.size() && name[at].isDigit() && name[at].unicode() < 128) ++at;
+    bool ok = false;
+    const int number = name.mid(prefix.size(), at - prefix.size()).toInt(&ok);
+    index = (ok ? number : 0) - 1;
+    suffix = name.mid(at);
+}
+
+} // namespace slabwise

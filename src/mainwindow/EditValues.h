@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/MatData.h"
+
+#include <QChar>
+#include <QString>
+
+class QLineEdit;
+class QObject;
+
+namespace slabwise {
+
+// The integer Tag a control carries as its dynamic property; 0 when none.
+int ControlTag(const QObject& control);
+
+// The locale's decimal and thousands separators, as the edit boxes use them.
+QChar DecimalSeparator();
+QChar ThousandsSeparator();
+
+// The number in an edit box. Text that does not convert reads as 0. The
+// value is limited to the box's Tag row when min and max are both 0, then to
+// min and max where they are not 0; a limited value is written back.
+Real GetEditValue(QLineEdit& edit, const TMatData& model, double min = 0, double max = 0);
+// Writes a number with the decimals of the box's Tag row (2 without one),
+// limited to the row; NaN shows as "N.A.". Never raises a change signal.
+void SetEditValue(QLineEdit& edit, const TMatData& model, Real value);
+// Sets the text without raising a change signal.
+void SetEditText(QLineEdit& edit, const QString& text);
+
+// Splits a load control name such as "EditDist3wb" after `prefix` into the
+// zero-based load index (digits converted with 0 on failure, minus 1) and the
+// variable suffix.
+void SplitLoadControlName(const QString& name, const QString& prefix, int& index, QString& suffix);
+
+} // namespace slabwise

@@ -1,0 +1,955 @@
+#include "MainWindow.h"
+
+#include "EditValues.h"
+#include "ImgZoom.h"
+#include "Session.h"
+#include "model/NumberFormat.h"
+#include "model/ResultTexts.h"
+#include "model/Units.h"
+#include "ui_MainWindow.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTabBar>
+
+#include <cmath>
+#include <exception>
+
+// The pictures live in this static library, so they are registered by hand.
+static void InitMainWindowResources() {
+    Q_INIT_RESOURCE(MainWindow);
+}
+
+namespace slabwise {
+
+namespace {
+
+const QString CaptionBase = QStringLiteral("Kelvane Slabwise");
+const QString SaveQuestion = QStringLiteral("File is not saved. Do you want to save it now?");
+constexpr int LogoSlot = 173;
+constexpr int CheckPictureSize = 18;
+
+// Project texts are byte strings; the program's files come from a Latin-1
+// desktop.
+QString FromModelText(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+std::string ToModelText(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+const QDate DateEpoch(1899, 12, 30);
+
+QDate DaysToDate(double days) {
+    return DateEpoch.addDays(static_cast<qint64>(std::floor(days)));
+}
+double DateToDays(const QDate& date) {
+    return static_cast<double>(DateEpoch.daysTo(date));
+}
+
+QString FixedText(Real value, int decimals, int precision) {
+    const char point = static_cast<char>(DecimalSeparator().toLatin1());
+    return QString::fromStdString(FormatFixed(value, decimals, precision, point ? point : '.'));
+}
+
+QString UtilizationText(Real value) {
+    return QStringLiteral("Utilization: ") + FixedText(value, 2, 18) + QLatin1Char('%');
+}
+
+// Which unit caption each label shows: the model's unit text after an
+// optional prefix.
+struct TUnitCaption {
+    std::initializer_list<const char*> Labels;
+    TQuantity Quantity;
+    const char* Prefix;
+};
+
+const TUnitCaption UnitCaptions[] = {
+    {{"Label5", "Label7", "Label9", "Label105", "Label106", "Label110", "Label115", "Label78", "Label81",
+      "Label85", "Label88", "Label92", "Label96", "Label99"},
+     TQuantity::Length,
+     ""},
+    {{"Label179", "Label11", "Label19", "Label116"}, TQuantity::Strength, ""},
+    {{"Label13"}, TQuantity::Subgrade, ""},
+    {{"Label175", "Label95", "Label98"}, TQuantity::Pressure, ""},
+    {{"Label70"}, TQuantity::Inertia, ""},
+    {{"Label35"}, TQuantity::LineLoad, ""},
+    {{"Label23"}, TQuantity::Length, "b, "},
+    {{"Label26"}, TQuantity::LineLoad, "wb, "},
+    {{"Label27"}, TQuantity::Length, "e, "},
+    {{"Label28"}, TQuantity::LineLoad, "we, "},
+    {{"Label37", "Label40"}, TQuantity::Length, "a, "},
+    {{"Label39", "Label41"}, TQuantity::Force, "P, "},
+    {{"Label60", "Label63"}, TQuantity::Length, "c, "},
+    {{"Label62", "Label64"}, TQuantity::AppliedMoment, "M, "},
+    {{"Label77", "Label80"}, TQuantity::Shear, ""},
+    {{"Label84", "Label87"}, TQuantity::Moment, ""},
+    {{"Label91", "Label124", "Label143", "Label131", "Label150", "Label133", "Label152"},
+     TQuantity::DesignLength,
+     ""},
+    {{"Label127", "Label146", "Label135", "Label154"}, TQuantity::SteelArea, ""},
+    {{"Label161", "Label162", "Label139", "Label158"}, TQuantity::DesignMoment, ""},
+    {{"Label166", "Label167"}, TQuantity::Force, ""},
+    {{"Label15"}, TQuantity::Length, "Distance, "},
+    {{"Label117"}, TQuantity::Shear, "Shear, "},
+    {{"Label118"}, TQuantity::Moment, "Moment, "},
+    {{"Label119"}, TQuantity::DesignLength, "Deflection, "},
+    {{"Label120"}, TQuantity::Pressure, "Pressure, "},
+};
+
+// Reinforcement output boxes that keep the change handler but have no exit
+// handler.
+const char* const OutputsWithoutExit[] = {"Edit41", "Edit42", "Edit44", "Edit45", "Edit46",
+                                          "Edit47", "Edit48", "Edit50", "Edit51", "Edit53",
+                                          "Edit54", "Edit55", "Edit56", "Edit57"};
+
+// Model fields shown by plain number boxes, in refresh order.
+struct TOutputName {
+    const char* Edit;
+    Real TMatData::*Field;
+};
+
+const TOutputName OutputNames[] = {
+    {"Edit1", &TMatData::StripLength},
+    {"Edit2", &TMatData::StripWidth},
+    {"Edit3", &TMatData::Thickness},
+    {"Edit63", &TMatData::Fc},
+    {"Edit4", &TMatData::ConcreteModulus},
+    {"Edit5", &TMatData::SubgradeModulus},
+    {"Edit62", &TMatData::AllowableBearing},
+    {"Edit10", &TMatData::FullUniformLoad},
+    {"Edit11", &TMatData::Inertia},
+    {"Edit12", &TMatData::Beta},
+    {"Edit13", &TMatData::BetaL},
+    {"Edit14", &TMatData::MaxShear},
+    {"Edit15", &TMatData::MaxShearX},
+    {"Edit16", &TMatData::MinShear},
+    {"Edit17", &TMatData::MinShearX},
+    {"Edit18", &TMatData::MaxMoment},
+    {"Edit19", &TMatData::MaxMomentX},
+    {"Edit20", &TMatData::MinMoment},
+    {"Edit21", &TMatData::MinMomentX},
+    {"Edit22", &TMatData::MaxDeflection},
+    {"Edit23", &TMatData::MaxDeflectionX},
+    {"Edit24", &TMatData::MaxPressure},
+    {"Edit25", &TMatData::MaxPressureX},
+    {"Edit26", &TMatData::MinPressure},
+    {"Edit30", &TMatData::MinPressureX},
+    {"Edit31", &TMatData::BearingAreaPct},
+    {"Edit32", &TMatData::TMinSemiRigid},
+    {"Edit34", &TMatData::TMinRigid},
+    {"Edit35", &TMatData::Lr},
+    {"Edit36", &TMatData::EffWidthPercent},
+    {"Edit37", &TMatData::BEst},
+    {"Edit38", &TMatData::Fy},
+    {"Edit39", &TMatData::Fc},
+    {"Edit64", &TMatData::ShearLoadFactor},
+    {"Edit65", &TMatData::MomentLoadFactor},
+    {"Edit58", &TMatData::MuNeg},
+    {"Edit59", &TMatData::MuPos},
+    {"Edit60", &TMatData::Vu},
+    {"Edit61", &TMatData::AllowShear},
+    {"Edit40", &TMatData::TopCover},
+    {"Edit41", &TMatData::TopAsReq},
+    {"Edit42", &TMatData::TopBarsMin},
+    {"Edit43", &TMatData::TopBarsOverride},
+    {"Edit44", &TMatData::TopSpacing},
+    {"Edit45", &TMatData::TopDepth},
+    {"Edit46", &TMatData::TopAs},
+    {"Edit47", &TMatData::TopSteelPct},
+    {"Edit48", &TMatData::TopAllowMoment},
+    {"Edit49", &TMatData::BottomCover},
+    {"Edit50", &TMatData::BotAsReq},
+    {"Edit51", &TMatData::BotBarsMin},
+    {"Edit52", &TMatData::BotBarsOverride},
+    {"Edit53", &TMatData::BotSpacing},
+    {"Edit54", &TMatData::BotDepth},
+    {"Edit55", &TMatData::BotAs},
+    {"Edit56", &TMatData::BotSteelPct},
+    {"Edit57", &TMatData::BotAllowMoment},
+};
+
+} // namespace
+
+// How each input control reaches the model, in reading order.
+struct TfrmMain::TInputName {
+    TRead How;
+    const char* Control;
+    Real TMatData::*Field;
+    int Index;
+};
+
+TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::path& exampleFolder)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>()), dialogs_(dialogs) {
+    InitMainWindowResources();
+    ui->setupUi(this);
+    passPicture_ = QIcon(QStringLiteral(":/icons/pass.svg")).pixmap(CheckPictureSize, CheckPictureSize);
+    failPicture_ = QIcon(QStringLiteral(":/icons/fail.svg")).pixmap(CheckPictureSize, CheckPictureSize);
+    // A hidden bearing check keeps its place, so the columns do not move.
+    QSizePolicy keep = ui->Image9->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    ui->Image9->setSizePolicy(keep);
+    // Clicking a tab takes the focus first, so the field being edited is
+    // committed before the page changes.
+    ui->PageControl1->tabBar()->setFocusPolicy(Qt::StrongFocus);
+    BindControls();
+    ConnectActions();
+
+    LoadWindowPlacement(*this);
+    model_ = std::make_unique<TMatData>(exampleFolder);
+    fieldHint_ = new QLabel(this, Qt::ToolTip);
+    fieldHint_->setObjectName(QStringLiteral("FieldHint"));
+    fieldHint_->setWordWrap(true);
+    fieldHint_->setMaximumWidth(300);
+    fieldHint_->setMargin(4);
+    fieldHint_->setStyleSheet(
+        QStringLiteral("QLabel { background: #ffffe1; color: black; border: 1px solid #767676; }"));
+    documentsFolder_ = GetProductDocumentsFolder();
+    SelectFirstPage();
+    ANewExecute();
+}
+
+TfrmMain::~TfrmMain() {
+    for (QWidget* control : watched_) control->removeEventFilter(this);
+    SaveWindowPlacement(*this);
+}
+
+template <class F> void TfrmMain::Guarded(F&& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        dialogs_.ShowMessage(this, QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void TfrmMain::BindControls() {
+    static const TInputName InputNames[] = {
+        {TRead::Number, "Edit1", &TMatData::StripLength, 0},
+        {TRead::Width, "Edit2", &TMatData::StripWidth, 0},
+        {TRead::Number, "Edit3", &TMatData::Thickness, 0},
+        {TRead::Number, "Edit63", &TMatData::Fc, 0},
+        {TRead::Number, "Edit5", &TMatData::SubgradeModulus, 0},
+        {TRead::Number, "Edit62", &TMatData::AllowableBearing, 0},
+        {TRead::UserPoint, "Edit6", nullptr, 0},
+        {TRead::UserPoint, "Edit7", nullptr, 1},
+        {TRead::UserPoint, "Edit8", nullptr, 2},
+        {TRead::UserPoint, "Edit9", nullptr, 3},
+        {TRead::Number, "Edit10", &TMatData::FullUniformLoad, 0},
+        {TRead::Loads, nullptr, nullptr, 0},
+        {TRead::Number, "Edit36", &TMatData::EffWidthPercent, 0},
+        {TRead::Number, "Edit38", &TMatData::Fy, 0},
+        {TRead::Number, "Edit64", &TMatData::ShearLoadFactor, 0},
+        {TRead::Number, "Edit65", &TMatData::MomentLoadFactor, 0},
+        {TRead::Number, "Edit40", &TMatData::TopCover, 0},
+        {TRead::TopBar, "ComboBox2", nullptr, 0},
+        {TRead::Number, "Edit43", &TMatData::TopBarsOverride, 0},
+        {TRead::Number, "Edit49", &TMatData::BottomCover, 0},
+        {TRead::BottomBar, "ComboBox3", nullptr, 0},
+        {TRead::Number, "Edit52", &TMatData::BotBarsOverride, 0},
+    };
+    for (const TInputName& input : InputNames) {
+        QWidget* control = input.Control ? findChild<QWidget*>(QLatin1String(input.Control)) : nullptr;
+        Q_ASSERT(!input.Control || control);
+        inputs_.push_back({input.How, control, input.Field, input.Index});
+    }
+    for (const TOutputName& output : OutputNames) {
+        auto* edit = findChild<QLineEdit*>(QLatin1String(output.Edit));
+        Q_ASSERT(edit);
+        outputs_.push_back({edit, output.Field});
+    }
+    for (const TUnitCaption& caption : UnitCaptions)
+        for (const char* name : caption.Labels) {
+            auto* label = findChild<QLabel*>(QLatin1String(name));
+            Q_ASSERT(label);
+            unitLabels_.push_back({label, caption.Quantity, QLatin1String(caption.Prefix)});
+        }
+    userPointEdits_ = {ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9};
+    for (int i = 0; i < UserPointCount; ++i) {
+        const QString n = QString::number(i + 1);
+        pointResultEdits_[static_cast<size_t>(i)] = {findChild<QLineEdit*>(QStringLiteral("EditVx") + n),
+                                                     findChild<QLineEdit*>(QStringLiteral("EditMx") + n),
+                                                     findChild<QLineEdit*>(QStringLiteral("EditDx") + n),
+                                                     findChild<QLineEdit*>(QStringLiteral("EditQx") + n)};
+    }
+
+    QSet<QString> withoutExit{QStringLiteral("Edit27")};
+    for (const char* name : OutputsWithoutExit) withoutExit.insert(QLatin1String(name));
+    const QSet<QLineEdit*> texts{ui->Edit28, ui->Edit29, ui->Edit33};
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        if (edit->objectName().isEmpty() || edit->parent() == fieldHint_) continue;
+        const bool number = ControlTag(*edit) != 0;
+        if (number) numberEdits_.push_back(edit);
+        if (number && !edit->isReadOnly()) editableNumbers_.insert(edit);
+        if ((number && !edit->isReadOnly()) || texts.contains(edit))
+            connect(edit, &QLineEdit::textEdited, this, [this, edit] { ComboBox1Change(edit); });
+        if (!withoutExit.contains(edit->objectName())) exitControls_.insert(edit);
+        if (edit->objectName() != QLatin1String("Edit27")) {
+            edit->installEventFilter(this);
+            watched_.push_back(edit);
+        }
+    }
+    for (QComboBox* combo : findChildren<QComboBox*>()) {
+        if (combo->objectName().isEmpty()) continue;
+        exitControls_.insert(combo);
+        combo->installEventFilter(this);
+        watched_.push_back(combo);
+        connect(combo, &QComboBox::activated, this, [this, combo] { ComboBox1Change(combo); });
+    }
+    exitControls_.insert(ui->DateTimePicker1);
+    ui->DateTimePicker1->installEventFilter(this);
+    watched_.push_back(ui->DateTimePicker1);
+    connect(ui->DateTimePicker1, &QDateEdit::dateChanged, this,
+            [this] { ComboBox1Change(ui->DateTimePicker1); });
+    for (QWidget* watched :
+         std::initializer_list<QWidget*>{ui->Panel7, ui->Logo, ui->Image1, ui->Image2, ui->Image8}) {
+        watched->installEventFilter(this);
+        watched_.push_back(watched);
+    }
+    connect(ui->chkUseReinforcement, &QCheckBox::clicked, this,
+            [this] { Guarded([this] { chkUseReinforcementClick(); }); });
+    connect(ui->PageControl1, &QTabWidget::tabBarClicked, this, [this](int index) {
+        if (index != ui->PageControl1->currentIndex()) Guarded([this] { PageControl1Changing(); });
+    });
+    connect(ui->PageControl1, &QTabWidget::currentChanged, this,
+            [this] { Guarded([this] { ComboBox1Exit(ui->PageControl1); }); });
+    connect(ui->Button1, &QPushButton::clicked, this, [this] { Guarded([this] { Button1Click(); }); });
+    connect(ui->Button3, &QPushButton::clicked, this, [this] { Guarded([this] { Button3Click(); }); });
+}
+
+void TfrmMain::ConnectActions() {
+    connect(ui->ANew, &QAction::triggered, this, [this] { Guarded([this] { ANewExecute(); }); });
+    connect(ui->AOpen, &QAction::triggered, this, [this] { Guarded([this] { AOpenExecute(); }); });
+    connect(ui->ASave, &QAction::triggered, this, [this] {
+        Guarded([this] {
+            ActionList1Execute(ui->ASave);
+            ASaveExecute();
+        });
+    });
+    connect(ui->ASaveAs, &QAction::triggered, this, [this] { Guarded([this] { ASaveAsExecute(); }); });
+    connect(ui->AExit, &QAction::triggered, this, [this] { Guarded([this] { AExitExecute(); }); });
+    connect(ui->AWeb, &QAction::triggered, this, [this] { Guarded([this] { AWebExecute(); }); });
+    connect(ui->AAbout, &QAction::triggered, this, [this] { Guarded([this] { AAboutExecute(); }); });
+}
+
+// ---------------------------------------------------------------- binding
+
+void TfrmMain::SetModified(bool modified) {
+    modified_ = modified;
+    ui->Button3->setEnabled(logoPicture_.has_value());
+}
+
+void TfrmMain::ComboBox1Change(QObject* sender) {
+    Guarded([this, sender] {
+        SetModified(true);
+        if (qobject_cast<QComboBox*>(sender)) ComboBox1Exit(sender);
+    });
+}
+
+void TfrmMain::ComboBox1Exit(QObject* sender) {
+    ShowFieldHint(nullptr, {});
+    UpdateModel();
+    if (sender != ui->ComboBox1 && sender != ui->ComboBox4) return;
+    // English always uses US bars and SI never does.
+    {
+        const QSignalBlocker blocker(ui->ComboBox4);
+        if (ui->ComboBox1->currentIndex() == 0)
+            ui->ComboBox4->setCurrentIndex(BarSystemUS);
+        else if (ui->ComboBox4->currentIndex() == BarSystemUS)
+            ui->ComboBox4->setCurrentIndex(BarSystemEuropean);
+    }
+    model_->SetUnitSystem(static_cast<uint8_t>(ui->ComboBox1->currentIndex()));
+    model_->BarSystem = ui->ComboBox4->currentIndex();
+    UpdateDisplay();
+    UpdateModel();
+}
+
+void TfrmMain::UpdateModel() {
+    TMatData& m = *model_;
+    m.Organization = ToModelText(ui->Edit28->text());
+    m.AssignLogo(logoPicture_ ? &*logoPicture_ : nullptr);
+    m.ProjectName = ToModelText(ui->Edit33->text());
+    m.JobNumber = ToModelText(ui->Edit27->text());
+    m.DesignedBy = ToModelText(ui->Edit29->text());
+    m.ProjectDate = DateToDays(ui->DateTimePicker1->date());
+    m.SetUnitSystem(static_cast<uint8_t>(ui->ComboBox1->currentIndex()));
+    // A new unit system relabels and re-limits every box before any number
+    // is read.
+    if (m.UnitSystem != lastUnitSystem_) UpdateDisplay();
+    lastUnitSystem_ = static_cast<uint8_t>(ui->ComboBox1->currentIndex());
+    m.Shape = ui->ComboBox5->currentIndex();
+    for (const TInputBinding& input : inputs_) {
+        auto* edit = qobject_cast<QLineEdit*>(input.Control);
+        switch (input.How) {
+        case TRead::Number:
+            m.*input.Field = GetEditValue(*edit, m);
+            break;
+        case TRead::Width:
+            m.StripWidth = m.Shape == 1 ? m.StripLength : GetEditValue(*edit, m);
+            break;
+        case TRead::UserPoint:
+            m.UserX[static_cast<size_t>(input.Index)] =
+                GetEditValue(*edit, m, 0, static_cast<double>(m.StripLength));
+            break;
+        case TRead::Loads:
+            ReadLoads();
+            break;
+        case TRead::TopBar:
+            m.TopBarSize = GetBarSize(*qobject_cast<QComboBox*>(input.Control));
+            break;
+        case TRead::BottomBar:
+            m.BottomBarSize = GetBarSize(*qobject_cast<QComboBox*>(input.Control));
+            break;
+        }
+    }
+    try {
+        m.Analyze();
+    } catch (const std::exception&) {
+        // A failed analysis leaves the fields it did not reach as NaN; the
+        // display shows them as "N.A.".
+    }
+    UpdateDisplay();
+}
+
+namespace {
+
+enum class TLoadGroup { Dist, Point, Moment };
+
+struct TLoadPrefix {
+    QLatin1String Prefix;
+    TLoadGroup Group;
+    int Count;
+    const char* Message;
+};
+
+const TLoadPrefix LoadPrefixes[] = {
+    {QLatin1String("EditDist"), TLoadGroup::Dist, DistLoadCount,
+     "Assert: Distributed loads - Variable not found"},
+    {QLatin1String("EditPoint"), TLoadGroup::Point, PointLoadCount,
+     "Assert: Point loads - Variable not found"},
+    {QLatin1String("EditMom"), TLoadGroup::Moment, MomentCount, "Assert: Moments - Variable not found"},
+};
+
+// The model entry a load control shows; nullptr for a suffix or number that
+// names none.
+Real* LoadField(TMatData& m, TLoadGroup group, int index, const QString& suffix) {
+    const auto i = static_cast<size_t>(index);
+    switch (group) {
+    case TLoadGroup::Dist:
+        if (suffix == QLatin1String("b")) return &m.DistLoads[i].b;
+        if (suffix == QLatin1String("wb")) return &m.DistLoads[i].wb;
+        if (suffix == QLatin1String("e")) return &m.DistLoads[i].e;
+        if (suffix == QLatin1String("we")) return &m.DistLoads[i].we;
+        return nullptr;
+    case TLoadGroup::Point:
+        if (suffix == QLatin1String("a")) return &m.PointLoads[i].a;
+        if (suffix == QLatin1String("p")) return &m.PointLoads[i].P;
+        return nullptr;
+    case TLoadGroup::Moment:
+        if (suffix == QLatin1String("c")) return &m.Moments[i].c;
+        if (suffix == QLatin1String("m")) return &m.Moments[i].M;
+        return nullptr;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+template <class F> void TfrmMain::WalkLoadControls(F&& visit) {
+    // Creation order puts each load's start before its end, which the end's
+    // lower bound relies on.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        const QString name = edit->objectName();
+        for (const TLoadPrefix& prefix : LoadPrefixes) {
+            if (!name.startsWith(prefix.Prefix)) continue;
+            int index = 0;
+            QString suffix;
+            SplitLoadControlName(name, prefix.Prefix, index, suffix);
+            Real* field = index >= 0 && index < prefix.Count ? LoadField(*model_, prefix.Group, index, suffix)
+                                                             : nullptr;
+            if (!field)
+                dialogs_.ShowMessage(this, QLatin1String(prefix.Message));
+            else
+                visit(*edit, prefix.Group, index, suffix, *field);
+            break;
+        }
+    }
+}
+
+void TfrmMain::ReadLoads() {
+    TMatData& m = *model_;
+    const double length = static_cast<double>(m.StripLength);
+    WalkLoadControls([&](QLineEdit& edit, TLoadGroup group, int index, const QString& suffix, Real& field) {
+        if (group == TLoadGroup::Dist && suffix == QLatin1String("we")) return; // Analyze sets it
+        const bool position = (group == TLoadGroup::Dist && suffix == QLatin1String("b")) ||
+                              (group == TLoadGroup::Point && suffix == QLatin1String("a")) ||
+                              (group == TLoadGroup::Moment && suffix == QLatin1String("c"));
+        if (position)
+            field = GetEditValue(edit, m, 0, length);
+        else if (group == TLoadGroup::Dist && suffix == QLatin1String("e"))
+            field =
+                GetEditValue(edit, m, static_cast<double>(m.DistLoads[static_cast<size_t>(index)].b), length);
+        else
+            field = GetEditValue(edit, m);
+    });
+}
+
+void TfrmMain::WriteLoads() {
+    WalkLoadControls([this](QLineEdit& edit, TLoadGroup, int, const QString&, Real& field) {
+        SetEditValue(edit, *model_, field);
+    });
+}
+
+bool TfrmMain::Edit1KeyPress(const QLineEdit& edit, QChar key) const {
+    if (key == QLatin1Char('\b') || key == QLatin1Char('-') ||
+        (key >= QLatin1Char('0') && key <= QLatin1Char('9')))
+        return true;
+    const QChar point = DecimalSeparator();
+    return key == point && !edit.text().contains(point);
+}
+
+void TfrmMain::EditEnter(QWidget* control) {
+    if (!control->toolTip().isEmpty()) ShowFieldHint(control, control->toolTip());
+}
+
+void TfrmMain::ShowFieldHint(QWidget* control, const QString& text) {
+    if (text.isEmpty() || !control) {
+        fieldHint_->hide();
+        return;
+    }
+    fieldHint_->setText(text);
+    fieldHint_->adjustSize();
+    fieldHint_->move(control->mapToGlobal(QPoint(0, control->height())));
+    fieldHint_->show();
+}
+
+void TfrmMain::PageControl1Changing() {
+    UpdateDisplay();
+}
+
+void TfrmMain::chkUseReinforcementClick() {
+    SetModified(true);
+    model_->UseReinforcement = ui->chkUseReinforcement->isChecked() ? 1 : 0;
+    UpdateDisplay();
+}
+
+void TfrmMain::ActionList1Execute(QAction* action) {
+    if (action == ui->ASave) ComboBox1Exit(QApplication::focusWidget());
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (auto* edit = qobject_cast<QLineEdit*>(watched);
+            (edit && ControlTag(*edit) != 0) || qobject_cast<QComboBox*>(watched))
+            EditEnter(static_cast<QWidget*>(watched));
+        break;
+    case QEvent::FocusOut: {
+        // Popups, menus and other windows borrow the focus without the user
+        // leaving the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason ||
+            reason == Qt::MenuBarFocusReason)
+            break;
+        if (exitControls_.contains(static_cast<QWidget*>(watched)))
+            Guarded([this, watched] { ComboBox1Exit(watched); });
+        break;
+    }
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            // Enter acts as Tab.
+            if (qobject_cast<QLineEdit*>(watched) || qobject_cast<QComboBox*>(watched) ||
+                qobject_cast<QDateEdit*>(watched)) {
+                focusNextChild();
+                return true;
+            }
+            break;
+        }
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (!edit || !editableNumbers_.contains(edit) || key->text().isEmpty()) break;
+        const QChar typed = key->text().front();
+        // Control characters (editing keys, shortcuts) are not typing.
+        if (typed.unicode() < 32 && typed != QLatin1Char('\b')) break;
+        if (typed.unicode() == 127 || (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) break;
+        if (!Edit1KeyPress(*edit, typed)) return true;
+        break;
+    }
+    case QEvent::Resize:
+        if (watched == ui->Panel7) LayoutLogo();
+        break;
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
+        if (watched == ui->Logo) Guarded([this] { Button1Click(); });
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- units and bars
+
+void TfrmMain::SetUnits() {
+    const uint8_t units = ui->ComboBox1->currentIndex() == 0 ? UnitsEnglish : UnitsSI;
+    for (const TUnitLabel& unit : unitLabels_)
+        unit.Label->setText(unit.Prefix + QString::fromStdString(UnitText(unit.Quantity, units)));
+}
+
+void TfrmMain::FillBarSizeCombos() {
+    FillBarSizeCombo(*ui->ComboBox2);
+    FillBarSizeCombo(*ui->ComboBox3);
+}
+
+void TfrmMain::FillBarSizeCombo(QComboBox& combo) {
+    const QSignalBlocker blocker(combo);
+    const QString remembered = combo.currentIndex() >= 0 ? combo.currentText() : QString();
+    combo.clear();
+    for (const TBarRow& row : model_->BarTable)
+        if (row.Bar != 0) combo.addItem(QString::fromStdString(model_->BarLabel(row.Bar)));
+    const int found = combo.findText(remembered, Qt::MatchExactly);
+    combo.setCurrentIndex(found >= 0 ? found : 0);
+}
+
+void TfrmMain::SelectBarSize(QComboBox& combo, int32_t bar) {
+    const QSignalBlocker blocker(combo);
+    int found = combo.findText(QStringLiteral("#%1").arg(bar), Qt::MatchExactly);
+    if (found < 0) found = combo.findText(QStringLiteral("%1M").arg(bar), Qt::MatchExactly);
+    combo.setCurrentIndex(found >= 0 ? found : 0);
+}
+
+int32_t TfrmMain::GetBarSize(const QComboBox& combo) const {
+    QString text = combo.currentText();
+    if (const qsizetype hash = text.indexOf(QLatin1Char('#')); hash >= 0) text.remove(hash, 1);
+    text = text.trimmed();
+    if (const qsizetype m = text.indexOf(QLatin1Char('M')); m >= 0) text.remove(m, 1);
+    text = text.trimmed();
+    bool ok = false;
+    const int32_t bar = text.toInt(&ok);
+    return ok && bar != 0 ? bar : model_->BarTable[0].Bar;
+}
+
+// ---------------------------------------------------------------- results panel
+
+void TfrmMain::SetCheckImage(bool passes, QLabel& box, const QString& hintPass, const QString& hintFail) {
+    box.setPixmap(passes ? passPicture_ : failPicture_);
+    box.setProperty("Tag", passes ? 0 : 1);
+    box.setToolTip(passes ? hintPass : hintFail);
+    box.update();
+}
+
+void TfrmMain::SpacingCheck(QLabel& box, Real spacing, int32_t bar) {
+    const TMatData& m = *model_;
+    const Real limit = m.ByUnits(18, 457.2);
+    const Real allowed = limit >= 3 * m.ThicknessIn ? 3 * m.ThicknessIn : limit;
+    const QString ok = QStringLiteral("Spacing is OK");
+    if (allowed < spacing) {
+        const QString message =
+            QStringLiteral("Spacing needs to be less than %1 %2 or 3h")
+                .arg(static_cast<long long>(std::nearbyint(limit)))
+                .arg(lastUnitSystem_ == UnitsSI ? QStringLiteral("mm") : QStringLiteral("in"));
+        SetCheckImage(false, box, ok, message);
+        return;
+    }
+    const Real db = m.FindBar(bar).Diameter;
+    SetCheckImage(spacing >= 2 * db, box, ok, QStringLiteral("Spacing needs to be at least 2db"));
+}
+
+void TfrmMain::SetPageEnabled(bool enabled) {
+    for (QWidget* control : ui->Panel3->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        control->setEnabled(enabled);
+    ui->chkUseReinforcement->setEnabled(true);
+}
+
+QString TfrmMain::SummaryText() const {
+    const TMatData& m = *model_;
+    const QString unit = ui->Label131->text();
+    const QString topBars = m.TopBarsOverride > 0 ? ui->Edit43->text() : ui->Edit42->text();
+    const QString bottomBars = m.BotBarsOverride > 0 ? ui->Edit52->text() : ui->Edit51->text();
+    return FixedText(m.ThicknessIn, 2, 8) + u' ' + unit + QStringLiteral(" Mat with ") + topBars + u' ' +
+           ui->ComboBox2->currentText() + QStringLiteral(" bars @ ") + ui->Edit44->text() + u' ' + unit +
+           QStringLiteral(" on center spacing top bars\rand ") + bottomBars + u' ' +
+           ui->ComboBox3->currentText() + QStringLiteral(" bars @ ") + ui->Edit53->text() + u' ' + unit +
+           QStringLiteral(" on center spacing bottom bars");
+}
+
+void TfrmMain::UpdateDisplay() {
+    if (!model_) return;
+    TMatData& m = *model_;
+    // 1, 2: bar table and units.
+    m.PrepareBarTable();
+    FillBarSizeCombos();
+    {
+        const QSignalBlocker blocker(ui->ComboBox1);
+        ui->ComboBox1->setCurrentIndex(m.UnitSystem == UnitsEnglish ? 0 : 1);
+    }
+    lastUnitSystem_ = m.UnitSystem;
+    SetUnits();
+    // 3: project texts and logo.
+    SetEditText(*ui->Edit28, FromModelText(m.Organization));
+    ShowLogo();
+    LayoutLogo();
+    SetEditText(*ui->Edit33, FromModelText(m.ProjectName));
+    SetEditText(*ui->Edit27, FromModelText(m.JobNumber));
+    SetEditText(*ui->Edit29, FromModelText(m.DesignedBy));
+    {
+        const QSignalBlocker blocker(ui->DateTimePicker1);
+        ui->DateTimePicker1->setDate(DaysToDate(m.ProjectDate));
+    }
+    // 4 to 8 and 11: every number box.
+    {
+        const QSignalBlocker blocker(ui->ComboBox5);
+        ui->ComboBox5->setCurrentIndex(m.Shape == 0 ? 0 : 1);
+    }
+    ui->Edit2->setEnabled(m.Shape == 0);
+    for (const TOutputBinding& output : outputs_) SetEditValue(*output.Edit, m, m.*output.Field);
+    for (size_t i = 0; i < userPointEdits_.size(); ++i) {
+        SetEditValue(*userPointEdits_[i], m, m.UserX[i]);
+        const TMatStation& station = m.Stations[FirstUserStation + i];
+        const auto& [shear, moment, deflection, pressure] = pointResultEdits_[i];
+        SetEditValue(*shear, m, station.Shear);
+        SetEditValue(*moment, m, station.Moment);
+        SetEditValue(*deflection, m, station.Deflection);
+        SetEditValue(*pressure, m, station.Pressure);
+    }
+    WriteLoads();
+    // A failed analysis has no class to name.
+    ui->Label72->setText(std::isnan(m.BetaL) ? QString() : QString::fromStdString(RigidityText(m.BetaL)));
+    ui->Label103->setText(QString::fromStdString(ValidityMessage(m)));
+    // 9: bearing.
+    ui->Image9->setVisible(!EqualWithTolerance(m.AllowableBearing, 0));
+    SetCheckImage(BelowWithTolerance(m.MaxPressure, m.AllowableBearing), *ui->Image9,
+                  QStringLiteral("Max. Bearing Pressure is OK"),
+                  QStringLiteral("Max. Bearing Pressure greater than capacity"));
+    // 10: the reinforcement page follows its check box.
+    {
+        const QSignalBlocker blocker(ui->chkUseReinforcement);
+        ui->chkUseReinforcement->setChecked(m.UseReinforcement != 0);
+    }
+    SetPageEnabled(m.UseReinforcement != 0);
+    SelectBarSize(*ui->ComboBox2, m.TopBarSize);
+    SelectBarSize(*ui->ComboBox3, m.BottomBarSize);
+    // 12: utilisation and checks.
+    ui->Label140->setText(UtilizationText(m.TopUtil));
+    ui->Label159->setText(UtilizationText(m.BottomUtil));
+    ui->Label170->setText(UtilizationText(m.ShearUtil));
+    SpacingCheck(*ui->Image3, m.TopSpacing, m.TopBarSize);
+    SpacingCheck(*ui->Image5, m.BotSpacing, m.BottomBarSize);
+    const QString ratioOk = QStringLiteral("Min Reinforcement Ratio is OK");
+    const QString ratioLow =
+        QStringLiteral("Min Reinforcement ratio is 0.18%, increasease # of bars or try another bar size");
+    SetCheckImage(m.TopSteelPct >= 0.18L, *ui->Image4, ratioOk, ratioLow);
+    SetCheckImage(m.BotSteelPct >= 0.18L, *ui->Image6, ratioOk, ratioLow);
+    SetCheckImage(m.TopUtil <= 99.99L, *ui->Image10, QStringLiteral("Top Utilization is OK"),
+                  QStringLiteral("Top Utilization too high"));
+    SetCheckImage(m.BottomUtil <= 99.99L, *ui->Image11, QStringLiteral("Bottom Utilization is OK"),
+                  QStringLiteral("Bottom Utilization too high"));
+    SetCheckImage(m.ShearUtil <= 99.99L, *ui->Image7, QStringLiteral("Shear Utilization is OK"),
+                  QStringLiteral("Increase Thickness of Concrete Strength"));
+    // 13: summary.
+    ui->Label172->setVisible(m.UseReinforcement != 0);
+    ui->Label173->setVisible(m.UseReinforcement != 0);
+    // The label breaks its line at a line feed; the report takes the
+    // sentence with its carriage return from the "Caption" property.
+    const QString summary = SummaryText();
+    ui->Label173->setProperty("Caption", summary);
+    ui->Label173->setText(QString(summary).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+}
+
+// ---------------------------------------------------------------- documents
+
+QString TfrmMain::Caption() const {
+    return fileName_.isEmpty() ? CaptionBase
+                               : CaptionBase + QStringLiteral(" - ") + QFileInfo(fileName_).fileName();
+}
+
+void TfrmMain::SelectFirstPage() {
+    const QSignalBlocker blocker(ui->PageControl1);
+    ui->PageControl1->setCurrentIndex(0);
+}
+
+void TfrmMain::FocusUnits() {
+    if (ui->ComboBox1->isEnabled()) ui->ComboBox1->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmMain::ShowBarSystem() {
+    const QSignalBlocker blocker(ui->ComboBox4);
+    ui->ComboBox4->setCurrentIndex(std::clamp<int32_t>(model_->BarSystem, BarSystemUS, BarSystemCanadian));
+}
+
+bool TfrmMain::QuerySaveChanges() {
+    if (!modified_) return true;
+    switch (dialogs_.Confirm(this, SaveQuestion)) {
+    case TAnswer::Yes:
+        ActionList1Execute(ui->ASave);
+        ASaveExecute();
+        break;
+    case TAnswer::No:
+        SetModified(false);
+        break;
+    case TAnswer::Cancel:
+        break;
+    }
+    return !modified_;
+}
+
+void TfrmMain::ANewExecute() {
+    if (!QuerySaveChanges()) return;
+    model_->SetDefaults();
+    ShowBarSystem();
+    fileName_.clear();
+    SetEditText(*ui->Edit28, {});
+    SetLogoPicture(std::nullopt);
+    LayoutLogo();
+    SetEditText(*ui->Edit33, {});
+    SetEditText(*ui->Edit27, {});
+    SetEditText(*ui->Edit29, {});
+    ui->DateTimePicker1->setDate(QDate::currentDate());
+    for (QLineEdit* edit : numberEdits_) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    UpdateDisplay();
+    UpdateModel();
+    SetModified(false);
+    if (isVisible()) {
+        SelectFirstPage();
+        FocusUnits();
+    }
+    setWindowTitle(Caption());
+}
+
+void TfrmMain::AOpenExecute() {
+    if (!QuerySaveChanges()) return;
+    const QString chosen = dialogs_.OpenProjectFile(
+        this, documentsFolder_, fileName_.isEmpty() ? QStringLiteral("*.ksw") : fileName_);
+    if (chosen.isEmpty()) return;
+    fileName_ = chosen;
+    try {
+        model_->LoadFromFile(std::filesystem::path(QFile::encodeName(fileName_).toStdString()));
+    } catch (...) {
+        fileName_.clear();
+        SelectFirstPage();
+        FocusUnits();
+        setWindowTitle(CaptionBase);
+        throw;
+    }
+    ShowBarSystem();
+    UpdateDisplay();
+    UpdateModel();
+    SetModified(false);
+    SelectFirstPage();
+    FocusUnits();
+    setWindowTitle(Caption());
+}
+
+void TfrmMain::ASaveExecute() {
+    if (fileName_.isEmpty()) {
+        ASaveAsExecute();
+        return;
+    }
+    model_->SaveToFile(std::filesystem::path(QFile::encodeName(fileName_).toStdString()));
+    SetModified(false);
+}
+
+void TfrmMain::ASaveAsExecute() {
+    const QString chosen = dialogs_.SaveProjectFile(
+        this, documentsFolder_, fileName_.isEmpty() ? QStringLiteral("*.ksw") : fileName_);
+    if (chosen.isEmpty()) return;
+    fileName_ = chosen;
+    ActionList1Execute(ui->ASave);
+    ASaveExecute();
+    setWindowTitle(Caption());
+}
+
+void TfrmMain::AExitExecute() {
+    close();
+}
+
+void TfrmMain::AWebExecute() {
+    dialogs_.OpenUrl(QUrl(QLatin1String(MakerHomePage)));
+}
+
+void TfrmMain::AAboutExecute() {
+    dialogs_.ShowAbout(this);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    bool mayClose = false;
+    Guarded([&] { mayClose = QuerySaveChanges(); });
+    if (mayClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The next refresh redraws whatever this one could not.
+    try {
+        UpdateDisplay();
+    } catch (const std::exception&) {
+    }
+}
+
+// ---------------------------------------------------------------- logo
+
+void TfrmMain::SetLogoPicture(const std::optional<TJpegImage>& picture) {
+    logoPicture_ = picture;
+    if (!picture) {
+        ui->Logo->clear();
+        return;
+    }
+    const TRgbPixels pixels = picture->Decode();
+    const QImage image(pixels.Rgb.data(), pixels.Width, pixels.Height, pixels.Width * 3,
+                       QImage::Format_RGB888);
+    ui->Logo->setPixmap(QPixmap::fromImage(image));
+}
+
+void TfrmMain::ShowLogo() {
+    const std::optional<TJpegImage>& logo = model_->Logo;
+    if (logo.has_value() == logoPicture_.has_value() && (!logo || *logo == *logoPicture_)) return;
+    SetLogoPicture(logo);
+}
+
+void TfrmMain::Button1Click() {
+    const QString chosen = dialogs_.OpenLogoFile(this);
+    if (chosen.isEmpty()) return;
+    const std::filesystem::path path(QFile::encodeName(chosen).toStdString());
+    SetLogoPicture(TJpegImage::FromFile(path));
+    model_->LoadLogoFromFile(path);
+    LayoutLogo();
+    SetModified(true);
+}
+
+void TfrmMain::Button3Click() {
+    model_->AssignLogo(nullptr);
+    SetLogoPicture(std::nullopt);
+    SetModified(true);
+}
+
+void TfrmMain::LayoutLogo() {
+    QLabel& logo = *ui->Logo;
+    int width = 0;
+    if (logoPicture_ && logoPicture_->Height() > 0 && logoPicture_->Width() > 0) {
+        const double exact =
+            static_cast<double>(logoPicture_->Width()) * logo.height() / logoPicture_->Height();
+        width = std::min(static_cast<int>(std::nearbyint(exact)), LogoSlot);
+    }
+    const int left = ui->Panel7->width() - width - (LogoSlot - width) / 2 - 5;
+    logo.setGeometry(left, logo.y(), width, logo.height());
+}
+
+// ---------------------------------------------------------------- enlarged pictures
+
+void TfrmMain::ShowZoomedPicture(const QImage& bitmap) {
+    TfrmImgZoom zoom(this);
+    zoom.SetPicture(bitmap);
+    zoom.adjustSize();
+    zoom.move(geometry().center() - zoom.rect().center());
+    dialogs_.RunModal(zoom);
+}
+
+} // namespace slabwise

@@ -1,0 +1,157 @@
+#pragma once
+
+#include "Dialogs.h"
+#include "model/MatData.h"
+#include "model/Units.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QSet>
+#include <QString>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace Ui {
+class TfrmMain;
+}
+
+namespace slabwise {
+
+// The main window: the one editor of the program's model. Every committed
+// input re-reads all controls into the model, analyses it and rewrites every
+// control from it.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // exampleFolder: where the model finds the example projects (beside the
+    // executable unless told otherwise).
+    explicit TfrmMain(TDialogs& dialogs, QWidget* parent = nullptr,
+                      const std::filesystem::path& exampleFolder = TMatData::ExecutableFolder());
+    ~TfrmMain() override;
+
+    TMatData& Model() { return *model_; }
+    const TMatData& Model() const { return *model_; }
+    const QString& FileName() const { return fileName_; }
+    bool Modified() const { return modified_; }
+    uint8_t LastUnitSystem() const { return lastUnitSystem_; }
+    const QString& DocumentsFolder() const { return documentsFolder_; }
+
+    // Binding and refresh.
+    void UpdateModel();
+    void UpdateDisplay();
+    void SetModified(bool modified);
+    void ComboBox1Exit(QObject* sender);
+    void ShowFieldHint(QWidget* control, const QString& text);
+    QLabel& FieldHint() const { return *fieldHint_; }
+    void SetUnits();
+
+    // Bar sizes.
+    void FillBarSizeCombos();
+    void FillBarSizeCombo(QComboBox& combo);
+    void SelectBarSize(QComboBox& combo, int32_t bar);
+    int32_t GetBarSize(const QComboBox& combo) const;
+
+    // Documents.
+    bool QuerySaveChanges();
+    void ANewExecute();
+    void AOpenExecute();
+    void ASaveExecute();
+    void ASaveAsExecute();
+    void AExitExecute();
+    void AWebExecute();
+    void AAboutExecute();
+    void Button1Click();
+    void Button3Click();
+    void LayoutLogo();
+    QString Caption() const;
+
+    // Enlarged pictures.
+    void ShowZoomedPicture(const QImage& bitmap);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    enum class TRead : uint8_t { Number, Width, UserPoint, Loads, TopBar, BottomBar };
+    struct TInputName;
+    struct TInputBinding {
+        TRead How;
+        QWidget* Control;
+        Real TMatData::*Field;
+        int Index;
+    };
+    struct TOutputBinding {
+        QLineEdit* Edit;
+        Real TMatData::*Field;
+    };
+    struct TUnitLabel {
+        QLabel* Label;
+        TQuantity Quantity;
+        QString Prefix;
+    };
+    // Shear, moment, deflection and pressure boxes of one user point.
+    using TPointResultEdits = std::array<QLineEdit*, 4>;
+
+    void BindControls();
+    void ConnectActions();
+    // Runs a command; an error is shown in a message box, as the
+    // application's default handler would, and the program continues.
+    template <class F> void Guarded(F&& command);
+    // Visits every load box with the model entry it shows, in creation order.
+    template <class F> void WalkLoadControls(F&& visit);
+    // The commit that runs before Save.
+    void ActionList1Execute(QAction* action);
+    void ComboBox1Change(QObject* sender);
+    void EditEnter(QWidget* control);
+    bool Edit1KeyPress(const QLineEdit& edit, QChar key) const;
+    void PageControl1Changing();
+    void chkUseReinforcementClick();
+    void SelectFirstPage();
+    void FocusUnits();
+    void ShowBarSystem();
+    void ReadLoads();
+    void WriteLoads();
+    void ShowLogo();
+    void SetLogoPicture(const std::optional<TJpegImage>& picture);
+    void SetCheckImage(bool passes, QLabel& box, const QString& hintPass, const QString& hintFail);
+    void SpacingCheck(QLabel& box, Real spacing, int32_t bar);
+    void SetPageEnabled(bool enabled);
+    QString SummaryText() const;
+
+    std::unique_ptr<Ui::TfrmMain> ui;
+    TDialogs& dialogs_;
+    std::unique_ptr<TMatData> model_;
+    QString fileName_;
+    QString documentsFolder_;
+    bool modified_ = false;
+    uint8_t lastUnitSystem_ = UnitsEnglish;
+    QLabel* fieldHint_ = nullptr;
+    // The picture the Logo box shows; the model keeps its own copy.
+    std::optional<TJpegImage> logoPicture_;
+    QPixmap passPicture_;
+    QPixmap failPicture_;
+
+    std::vector<TInputBinding> inputs_;
+    std::vector<TOutputBinding> outputs_;
+    std::vector<TUnitLabel> unitLabels_;
+    std::array<QLineEdit*, UserPointCount> userPointEdits_{};
+    std::array<TPointResultEdits, UserPointCount> pointResultEdits_{};
+    std::vector<QLineEdit*> numberEdits_;
+    QSet<QLineEdit*> editableNumbers_;
+    QSet<QObject*> exitControls_;
+    std::vector<QWidget*> watched_;
+};
+
+} // namespace slabwise

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+class QWidget;
+
+namespace slabwise {
+
+// The maker's home page, opened by the Website command and the about box.
+inline const char* const MakerHomePage = "http://www.kelvane.example/";
+inline const char* const ProductName = "Slabwise";
+inline const char* const MakerName = "Kelvane";
+
+// Major, minor, release, build.
+using TFileVersion = std::array<uint32_t, 4>;
+
+// Reads the version information that every program of ours carries (linking
+// this library embeds it); throws std::runtime_error with "Can't get file
+// version information for " and the path for any other file.
+TFileVersion GetFileVersion(const std::filesystem::path& path);
+// "major.minor.release" of the given file, or of the running executable.
+QString GetVersionText(const std::filesystem::path& path);
+QString GetVersionText();
+// The bytes of a version record for the given numbers, as a program file
+// holds it.
+std::string VersionRecordBytes(const TFileVersion& version);
+
+// The user's documents folder with a trailing separator; empty when the
+// platform has none.
+QString GetDocumentsFolder();
+// The documents folder followed by "Slabwise/", created with its parents.
+QString GetProductDocumentsFolder();
+// The per-user data folder of the product with a trailing separator, created;
+// empty when the platform has none.
+QString GetUserDataFolder();
+
+// Window placement under "WinPos" in the per-user settings of Kelvane
+// Slabwise: "Left", "Top", "Width", "Height" (only for a normal window) and
+// "WinState" (0 normal, 1 minimised, 2 maximised).
+void LoadWindowPlacement(QWidget& window);
+void SaveWindowPlacement(const QWidget& window);
+
+} // namespace slabwise

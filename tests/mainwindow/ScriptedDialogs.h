@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+namespace slabwise::test {
+
+// Answers the main window's dialogs from a script and records what was asked.
+// An empty script answers Cancel to questions and cancels file dialogs.
+class TScriptedDialogs : public TDialogs {
+public:
+    std::deque<TAnswer> Answers;
+    std::deque<QString> OpenFiles;
+    std::deque<QString> SaveFiles;
+    std::deque<QString> LogoFiles;
+
+    QStringList Questions;
+    QStringList Messages;
+    QStringList OpenPresets;
+    QStringList SavePresets;
+    QStringList Folders;
+    std::vector<QUrl> OpenedUrls;
+    int AboutShown = 0;
+    // Size and picture of the last modal dialog run.
+    QSize ModalSize;
+    QImage ModalPicture;
+
+    TAnswer Confirm(QWidget*, const QString& text) override {
+        Questions << text;
+        return Take(Answers, TAnswer::Cancel);
+    }
+    void ShowMessage(QWidget*, const QString& text) override { Messages << text; }
+    QString OpenProjectFile(QWidget*, const QString& folder, const QString& preset) override {
+        Folders << folder;
+        OpenPresets << preset;
+        return Take(OpenFiles, QString());
+    }
+    QString SaveProjectFile(QWidget*, const QString& folder, const QString& preset) override {
+        Folders << folder;
+        SavePresets << preset;
+        return Take(SaveFiles, QString());
+    }
+    QString OpenLogoFile(QWidget*) override { return Take(LogoFiles, QString()); }
+    void OpenUrl(const QUrl& url) override { OpenedUrls.push_back(url); }
+    void RunModal(QDialog& dialog) override {
+        dialog.show();
+        ModalSize = dialog.size();
+        ModalPicture = dialog.grab().toImage();
+        dialog.close();
+    }
+    void ShowAbout(QWidget*) override { ++AboutShown; }
+
+private:
+    template <class T> static T Take(std::deque<T>& script, T fallback) {
+        if (script.empty()) return fallback;
+        T value = script.front();
+        script.pop_front();
+        return value;
+    }
+};
+
+} // namespace slabwise::test
