@@ -14,6 +14,7 @@
 #include <QFocusEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -556,7 +557,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason ||
             reason == Qt::MenuBarFocusReason)
             break;
-        if (exitControls_.contains(static_cast<QWidget*>(watched)))
+        if (!refreshing_ && exitControls_.contains(watched))
             Guarded([this, watched] { ComboBox1Exit(watched); });
         break;
     }
@@ -661,8 +662,9 @@ void TfrmMain::SpacingCheck(QLabel& box, Real spacing, int32_t bar) {
 }
 
 void TfrmMain::SetPageEnabled(bool enabled) {
+    // The check box itself stays enabled throughout, so it keeps the focus.
     for (QWidget* control : ui->Panel3->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        control->setEnabled(enabled);
+        if (control != ui->chkUseReinforcement) control->setEnabled(enabled);
     ui->chkUseReinforcement->setEnabled(true);
 }
 
@@ -680,6 +682,8 @@ QString TfrmMain::SummaryText() const {
 
 void TfrmMain::UpdateDisplay() {
     if (!model_) return;
+    // Disabling a focused box moves the focus; that is no exit by the user.
+    const QScopedValueRollback refreshing(refreshing_, true);
     TMatData& m = *model_;
     // 1, 2: bar table and units.
     m.PrepareBarTable();

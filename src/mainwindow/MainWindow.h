@@ -136,6 +136,7 @@ private:
     QString fileName_;
     QString documentsFolder_;
     bool modified_ = false;
+    bool refreshing_ = false;
     uint8_t lastUnitSystem_ = UnitsEnglish;
     QLabel* fieldHint_ = nullptr;
     // The picture the Logo box shows; the model keeps its own copy.

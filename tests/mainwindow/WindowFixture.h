@@ -4,11 +4,16 @@
 #include "MainWindow.h"
 #include "ScriptedDialogs.h"
 
+#include "support/TestModels.h"
+
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -26,6 +31,8 @@ protected:
         window->resize(1084, 620);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     void TearDown() override {
         if (window) window->setWindowState(Qt::WindowNoState);
@@ -58,14 +65,28 @@ protected:
         Type(name, text);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    // Picks a combo item as the user would, by keyboard.
+    // Picks a combo item as the user would, with the arrow keys; every step
+    // on the way is a selection of its own.
     void Pick(const char* name, const QString& item) {
         QComboBox& combo = Combo(name);
         ShowPageOf(combo);
+        combo.setFocus(Qt::MouseFocusReason);
         const int index = combo.findText(item);
         ASSERT_GE(index, 0) << item.toStdString();
-        combo.setCurrentIndex(index);
-        emit combo.activated(index);
+        const int steps = index - combo.currentIndex();
+        for (int i = 0; i < std::abs(steps); ++i)
+            QTest::keyClick(&combo, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
+    }
+    // Picks an item that the window may refuse; the final item is the
+    // window's answer.
+    void PickOnce(const char* name, const QString& item) {
+        QComboBox& combo = Combo(name);
+        ShowPageOf(combo);
+        combo.setFocus(Qt::MouseFocusReason);
+        const int index = combo.findText(item);
+        ASSERT_GE(index, 0) << item.toStdString();
+        ASSERT_EQ(std::abs(index - combo.currentIndex()), 1) << "one step only";
+        QTest::keyClick(&combo, index > combo.currentIndex() ? Qt::Key_Down : Qt::Key_Up);
     }
     void ShowPageOf(QWidget& control) {
         auto& pages = Control<QTabWidget>("PageControl1");

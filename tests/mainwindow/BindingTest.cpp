@@ -1,0 +1,246 @@
+// Input binding through the real widgets: limits and decimals, explicit
+// bounds, the key filter, Enter as Tab, the modified flag, the hint bubble
+// and the load-row name walk.
+
+#include "WindowFixture.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace slabwise::test {
+namespace {
+
+class BindingTest : public WindowTest {};
+
+struct TCommitCase {
+    const char* Control;
+    const char* Typed;
+    const char* Shown;
+    Real TMatData::*Field;
+    Real Stored;
+};
+
+TEST_F(BindingTest, CommittedNumbersAreLimitedToTheirRowAndShownWithItsDecimals) {
+    const TCommitCase cases[] = {
+        {"Edit1", "600", "500.00", &TMatData::StripLength, 500},
+        {"Edit1", "2", "5.00", &TMatData::StripLength, 5},
+        {"Edit1", "48.125", "48.13", &TMatData::StripLength, 48.125L},
+        {"Edit3", "0.1", "0.67", &TMatData::Thickness, 0.67L},
+        {"Edit63", "3.25", "3.3", &TMatData::Fc, 3.25L},
+        {"Edit43", "2.7", "3", &TMatData::TopBarsOverride, 2.7L},
+        {"Edit64", "9", "2.00", &TMatData::ShearLoadFactor, 2},
+        {"Edit10", "-5000", "-999.00", &TMatData::FullUniformLoad, -999},
+    };
+    for (const TCommitCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Control) + " " + c.Typed);
+        Commit(c.Control, QString::fromLatin1(c.Typed));
+        EXPECT_EQ(Text(c.Control), QString::fromLatin1(c.Shown));
+        EXPECT_NEAR(static_cast<double>(window->Model().*c.Field), static_cast<double>(c.Stored), 1e-12);
+    }
+}
+
+TEST_F(BindingTest, TextThatDoesNotConvertReadsAsZeroThenLimited) {
+    // Pasted text is not filtered.
+    Edit("Edit1").setFocus(Qt::MouseFocusReason);
+    Edit("Edit1").setText(QStringLiteral("abc"));
+    QTest::keyClick(&Edit("Edit1"), Qt::Key_Tab);
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("5.00"));
+    Commit("EditPoint1p", QStringLiteral("1-2"));
+    EXPECT_EQ(Text("EditPoint1p"), QStringLiteral("0.00"));
+}
+
+TEST_F(BindingTest, ThousandsSeparatorsAreIgnored) {
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Edit("EditPoint2p").setFocus(Qt::MouseFocusReason);
+    Edit("EditPoint2p").setText(QStringLiteral("1,234.5"));
+    QTest::keyClick(&Edit("EditPoint2p"), Qt::Key_Tab);
+    QLocale::setDefault(previous);
+    EXPECT_EQ(window->Model().PointLoads[1].P, 1234.5L);
+    EXPECT_EQ(Text("EditPoint2p"), QStringLiteral("1234.50"));
+}
+
+TEST_F(BindingTest, DistributedLoadEndLiesBetweenItsStartAndTheStripEnd) {
+    const TMatData& m = window->Model();
+    Commit("EditDist2b", QStringLiteral("10"));
+    Commit("EditDist2e", QStringLiteral("5"));
+    EXPECT_EQ(m.DistLoads[1].e, 10);
+    EXPECT_EQ(Text("EditDist2e"), QStringLiteral("10.0000"));
+    Commit("EditDist2e", QStringLiteral("600"));
+    EXPECT_EQ(m.DistLoads[1].e, m.StripLength);
+    // A start of 0 is no lower bound.
+    Commit("EditDist2b", QStringLiteral("0"));
+    Commit("EditDist2e", QStringLiteral("-3"));
+    EXPECT_EQ(m.DistLoads[1].e, -3);
+    // The end intensity is the analysis's copy of the start intensity.
+    Commit("EditDist2wb", QStringLiteral("2.5"));
+    EXPECT_EQ(Text("EditDist2we"), QStringLiteral("2.50"));
+}
+
+TEST_F(BindingTest, NegativePositionsAreKeptAndPositionsStopAtTheStripEnd) {
+    const TMatData& m = window->Model();
+    const struct {
+        const char* Control;
+        const Real* Field;
+    } positions[] = {{"EditPoint3a", &m.PointLoads[2].a},
+                     {"EditMom2c", &m.Moments[1].c},
+                     {"EditDist3b", &m.DistLoads[2].b},
+                     {"Edit7", &m.UserX[1]}};
+    for (const auto& p : positions) {
+        SCOPED_TRACE(p.Control);
+        Commit(p.Control, QStringLiteral("-2.5"));
+        EXPECT_EQ(*p.Field, -2.5L);
+        EXPECT_EQ(Text(p.Control), QStringLiteral("-2.5000"));
+        Commit(p.Control, QStringLiteral("1000"));
+        EXPECT_EQ(*p.Field, m.StripLength);
+    }
+}
+
+TEST_F(BindingTest, KeyFilterPassesDigitsMinusBackspaceAndOneSeparator) {
+    Type("Edit1", QStringLiteral("1a2.3.4-x"));
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("12.34-"));
+    QTest::keyClick(&Edit("Edit1"), Qt::Key_Backspace);
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("12.34"));
+    // Text boxes take anything.
+    Type("Edit28", QStringLiteral("Acme, Inc. 2"));
+    EXPECT_EQ(Text("Edit28"), QStringLiteral("Acme, Inc. 2"));
+}
+
+TEST_F(BindingTest, EnterMovesToTheNextFieldAndCommitsTheOneLeft) {
+    Type("Edit1", QStringLiteral("600"));
+    QTest::keyClick(&Edit("Edit1"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), &Edit("Edit2"));
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("500.00"));
+    EXPECT_EQ(window->Model().StripLength, 500);
+    // Enter on a combo box moves on as well.
+    Combo("ComboBox5").setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(&Combo("ComboBox5"), Qt::Key_Enter);
+    EXPECT_NE(QApplication::focusWidget(), &Combo("ComboBox5"));
+}
+
+TEST_F(BindingTest, TypingMarksModifiedExceptInJobNumberAndProgramWritesNever) {
+    ASSERT_FALSE(window->Modified());
+    Type("Edit27", QStringLiteral("J-17"));
+    QTest::keyClick(&Edit("Edit27"), Qt::Key_Tab);
+    EXPECT_FALSE(window->Modified());
+    // Job # is taken at the next commit of any field.
+    EXPECT_EQ(window->Model().JobNumber, "");
+    window->UpdateDisplay();
+    window->UpdateModel();
+    EXPECT_FALSE(window->Modified());
+    Type("Edit33", QStringLiteral("x"));
+    EXPECT_TRUE(window->Modified());
+}
+
+TEST_F(BindingTest, TypingAloneDoesNotRecalculate) {
+    Type("Edit1", QStringLiteral("30"));
+    EXPECT_TRUE(window->Modified());
+    EXPECT_EQ(window->Model().StripLength, 48);
+    QTest::keyClick(&Edit("Edit1"), Qt::Key_Tab);
+    EXPECT_EQ(window->Model().StripLength, 30);
+}
+
+TEST_F(BindingTest, ChangingThePageCommitsTheFieldBeingEdited) {
+    Type("Edit1", QStringLiteral("36"));
+    auto& pages = Control<QTabWidget>("PageControl1");
+    QTabBar& bar = *pages.tabBar();
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.tabRect(1).center());
+    EXPECT_EQ(pages.currentIndex(), 1);
+    EXPECT_EQ(window->Model().StripLength, 36);
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("36.00"));
+}
+
+TEST_F(BindingTest, RoundShapeCopiesLengthIntoWidthAndDisablesIt) {
+    Pick("ComboBox5", QStringLiteral("Round"));
+    EXPECT_EQ(window->Model().Shape, 1);
+    EXPECT_EQ(window->Model().StripWidth, window->Model().StripLength);
+    EXPECT_FALSE(Edit("Edit2").isEnabled());
+    EXPECT_TRUE(window->Modified());
+    Pick("ComboBox5", QStringLiteral("Square/Rect"));
+    EXPECT_TRUE(Edit("Edit2").isEnabled());
+}
+
+TEST_F(BindingTest, OverrideBoxesShowTheirHintBubbleUntilTheFieldIsLeft) {
+    Type("Edit43", QString());
+    const QLabel& hint = window->FieldHint();
+    EXPECT_TRUE(hint.isVisible());
+    EXPECT_EQ(hint.text(), QStringLiteral("Set to 0 to use computed value"));
+    EXPECT_LE(hint.width(), 300);
+    EXPECT_EQ(hint.pos(), Edit("Edit43").mapToGlobal(QPoint(0, Edit("Edit43").height())));
+    QTest::keyClick(&Edit("Edit43"), Qt::Key_Tab);
+    EXPECT_FALSE(hint.isVisible());
+    Type("Edit40", QString());
+    EXPECT_FALSE(hint.isVisible());
+}
+
+TEST_F(BindingTest, UseReinforcementClickRefreshesWithoutAnalysis) {
+    auto& box = Control<QCheckBox>("chkUseReinforcement");
+    ShowPageOf(box);
+    box.setFocus(Qt::MouseFocusReason);
+    TMatData& m = window->Model();
+    const Real betaL = m.BetaL;
+    m.StripLength = 30; // shown by the refresh, not analysed
+    QTest::keyClick(&box, Qt::Key_Space);
+    EXPECT_EQ(m.UseReinforcement, 0);
+    EXPECT_TRUE(window->Modified());
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("30.00"));
+    EXPECT_EQ(m.BetaL, betaL);
+}
+
+TEST(LoadControlNames, SplitIntoIndexAndSuffix) {
+    const struct {
+        const char* Name;
+        const char* Prefix;
+        int Index;
+        const char* Suffix;
+    } cases[] = {{"EditDist3wb", "EditDist", 2, "wb"},   {"EditDist12e", "EditDist", 11, "e"},
+                 {"EditPoint12p", "EditPoint", 11, "p"}, {"EditMom1c", "EditMom", 0, "c"},
+                 {"EditDistwe", "EditDist", -1, "we"},   {"EditMom4M", "EditMom", 3, "M"}};
+    for (const auto& c : cases) {
+        int index = 99;
+        QString suffix;
+        SplitLoadControlName(QLatin1String(c.Name), QLatin1String(c.Prefix), index, suffix);
+        EXPECT_EQ(index, c.Index) << c.Name;
+        EXPECT_EQ(suffix, QLatin1String(c.Suffix)) << c.Name;
+    }
+}
+
+TEST_F(BindingTest, LoadBoxesThatNameNoEntryAreReportedAndSkipped) {
+    // The window as built never shows these; a stray box must not reach
+    // outside the load arrays.
+    const struct {
+        const char* Name;
+        const char* Message;
+    } strays[] = {{"EditDist1x", "Assert: Distributed loads - Variable not found"},
+                  {"EditPoint13a", "Assert: Point loads - Variable not found"},
+                  {"EditMom1M", "Assert: Moments - Variable not found"}};
+    for (const auto& stray : strays) {
+        dialogs.Messages.clear();
+        auto* box = new QLineEdit(window.get());
+        box->setObjectName(QLatin1String(stray.Name));
+        window->UpdateModel();
+        EXPECT_TRUE(dialogs.Messages.contains(QLatin1String(stray.Message))) << stray.Name;
+        delete box;
+    }
+    dialogs.Messages.clear();
+    window->UpdateModel();
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST(EditValues, NaNShowsAsNotAvailable) {
+    auto model = NewModel();
+    QLineEdit edit;
+    edit.setProperty("Tag", 18);
+    SetEditValue(edit, *model, std::nanl(""));
+    EXPECT_EQ(edit.text(), QStringLiteral("N.A."));
+    SetEditValue(edit, *model, 1234567.125L);
+    EXPECT_EQ(edit.text(), QStringLiteral("1234567.13"));
+    // Without a row: two decimals, no limits.
+    QLineEdit plain;
+    SetEditValue(plain, *model, -0.004L);
+    EXPECT_EQ(plain.text(), QStringLiteral("0.00"));
+}
+
+} // namespace
+} // namespace slabwise::test

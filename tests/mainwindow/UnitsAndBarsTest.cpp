@@ -1,0 +1,125 @@
+// The unit and bar-system choices through the combo boxes: captions, limits
+// applied on a switch, the bar-system rule and the bar sizes that survive.
+
+#include "WindowFixture.h"
+
+namespace slabwise::test {
+namespace {
+
+class UnitsAndBarsTest : public WindowTest {};
+
+TEST_F(UnitsAndBarsTest, EnglishToSIToEnglishKeepsNumbersAndPullsThemIntoEachSystemsLimits) {
+    const TMatData& m = window->Model();
+    ASSERT_EQ(Text("Edit1"), QStringLiteral("48.00"));
+    ASSERT_EQ(Text("Edit5"), QStringLiteral("100.00"));
+    Pick("ComboBox1", QStringLiteral("SI"));
+    EXPECT_EQ(m.UnitSystem, UnitsSI);
+    EXPECT_EQ(window->LastUnitSystem(), UnitsSI);
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("48.000")); // three decimals in SI
+    EXPECT_EQ(m.StripLength, 48);
+    EXPECT_EQ(Text("Edit5"), QStringLiteral("2000.00"));
+    EXPECT_EQ(m.SubgradeModulus, 2000);
+    EXPECT_EQ(Text("Edit63"), QStringLiteral("20.0"));
+    EXPECT_EQ(Text("Edit62"), QStringLiteral("20.00"));
+    Pick("ComboBox1", QStringLiteral("English"));
+    EXPECT_EQ(m.UnitSystem, UnitsEnglish);
+    EXPECT_EQ(m.StripLength, 48);
+    EXPECT_EQ(Text("Edit5"), QStringLiteral("999.00"));
+    EXPECT_EQ(m.SubgradeModulus, 999);
+    EXPECT_EQ(Text("Edit63"), QStringLiteral("12.0"));
+    EXPECT_TRUE(window->Modified());
+}
+
+TEST_F(UnitsAndBarsTest, CaptionsFollowTheUnitSystem) {
+    const struct {
+        const char* Label;
+        const char* English;
+        const char* SI;
+    } captions[] = {{"Label5", "ft", "m"},
+                    {"Label99", "ft", "m"},
+                    {"Label179", "ksi", "MPa"},
+                    {"Label13", "pci", "KN/m^3"},
+                    {"Label95", "ksf", "KPa"},
+                    {"Label70", "ft^4", "m^4"},
+                    {"Label35", "kips/ft", "KN/m"},
+                    {"Label23", "b, ft", "b, m"},
+                    {"Label28", "we, kips/ft", "we, KN/m"},
+                    {"Label41", "P, kips", "P, KN"},
+                    {"Label64", "M, ft-kips", "M, KN-m"},
+                    {"Label80", "k", "KN"},
+                    {"Label87", "ft-k", "KN-m"},
+                    {"Label131", "in", "mm"},
+                    {"Label154", "in^2", "mm^2"},
+                    {"Label139", "k-ft", "KN-m"},
+                    {"Label167", "kips", "KN"},
+                    {"Label15", "Distance, ft", "Distance, m"},
+                    {"Label117", "Shear, k", "Shear, KN"},
+                    {"Label118", "Moment, ft-k", "Moment, KN-m"},
+                    {"Label119", "Deflection, in", "Deflection, mm"},
+                    {"Label120", "Pressure, ksf", "Pressure, KPa"}};
+    for (const auto& c : captions) EXPECT_EQ(Caption(c.Label), QLatin1String(c.English)) << c.Label;
+    Pick("ComboBox1", QStringLiteral("SI"));
+    for (const auto& c : captions) EXPECT_EQ(Caption(c.Label), QLatin1String(c.SI)) << c.Label;
+}
+
+TEST_F(UnitsAndBarsTest, BarSystemSnapsBackToTheUnitSystem) {
+    PickOnce("ComboBox4", QStringLiteral("European"));
+    EXPECT_EQ(Combo("ComboBox4").currentText(), QStringLiteral("US"));
+    EXPECT_EQ(window->Model().BarSystem, BarSystemUS);
+    Pick("ComboBox1", QStringLiteral("SI"));
+    EXPECT_EQ(Combo("ComboBox4").currentText(), QStringLiteral("European"));
+    PickOnce("ComboBox4", QStringLiteral("US"));
+    EXPECT_EQ(Combo("ComboBox4").currentText(), QStringLiteral("European"));
+    EXPECT_EQ(window->Model().BarSystem, BarSystemEuropean);
+    PickOnce("ComboBox4", QStringLiteral("Canadian"));
+    EXPECT_EQ(window->Model().BarSystem, BarSystemCanadian);
+    EXPECT_EQ(Combo("ComboBox2").itemText(0), QStringLiteral("10M"));
+}
+
+TEST_F(UnitsAndBarsTest, BarSizesThroughAUnitChange) {
+    const TMatData& m = window->Model();
+    Pick("ComboBox2", QStringLiteral("#5"));
+    Pick("ComboBox3", QStringLiteral("#5"));
+    ASSERT_EQ(m.TopBarSize, 5);
+    Pick("ComboBox1", QStringLiteral("SI"));
+    EXPECT_EQ(Combo("ComboBox2").currentText(), QStringLiteral("10M"));
+    EXPECT_EQ(Combo("ComboBox3").currentText(), QStringLiteral("10M"));
+    EXPECT_EQ(m.TopBarSize, 10);
+    EXPECT_EQ(m.BottomBarSize, 10);
+    EXPECT_EQ(Combo("ComboBox2").itemText(0), QStringLiteral("6M")); // the European list
+    Pick("ComboBox2", QStringLiteral("16M"));
+    Pick("ComboBox3", QStringLiteral("16M"));
+    Pick("ComboBox1", QStringLiteral("English"));
+    EXPECT_EQ(Combo("ComboBox2").currentText(), QStringLiteral("#3"));
+    EXPECT_EQ(Combo("ComboBox3").currentText(), QStringLiteral("#3"));
+    EXPECT_EQ(m.TopBarSize, 3);
+    EXPECT_EQ(Combo("ComboBox4").currentText(), QStringLiteral("US"));
+    for (const char* combo : {"ComboBox2", "ComboBox3"}) EXPECT_GE(Combo(combo).currentIndex(), 0);
+}
+
+TEST_F(UnitsAndBarsTest, BarSizeHelpersReadAndSelectLabels) {
+    QComboBox& combo = Combo("ComboBox2");
+    window->SelectBarSize(combo, 9);
+    EXPECT_EQ(combo.currentText(), QStringLiteral("#9"));
+    EXPECT_EQ(window->GetBarSize(combo), 9);
+    window->SelectBarSize(combo, 12); // no such US bar
+    EXPECT_EQ(combo.currentIndex(), 0);
+    QComboBox metric;
+    metric.addItems({QStringLiteral(" 25M "), QStringLiteral("x")});
+    EXPECT_EQ(window->GetBarSize(metric), 25);
+    metric.setCurrentIndex(1);
+    EXPECT_EQ(window->GetBarSize(metric), window->Model().BarTable[0].Bar);
+}
+
+TEST_F(UnitsAndBarsTest, SpacingMessageAndSummarySpeakTheUnitSystem) {
+    Pick("ComboBox1", QStringLiteral("SI"));
+    TMatData& m = window->Model();
+    EXPECT_TRUE(Caption("Label173").contains(QStringLiteral(" mm on center spacing top bars")));
+    m.ThicknessIn = 2500;
+    m.TopSpacing = 500;
+    window->UpdateDisplay();
+    EXPECT_EQ(Control("Image3").toolTip(), QStringLiteral("Spacing needs to be less than 457 mm or 3h"));
+}
+
+} // namespace
+} // namespace slabwise::test
