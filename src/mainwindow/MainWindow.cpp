@@ -931,6 +931,7 @@ void TfrmMain::Button1Click() {
 void TfrmMain::Button3Click() {
     model_->AssignLogo(nullptr);
     SetLogoPicture(std::nullopt);
+    LayoutLogo();
     SetModified(true);
 }
 

@@ -1,0 +1,259 @@
+// New, Open, Save, Save As, Exit and the unsaved-changes prompt, the
+// caption, the logo and the web command, with the dialogs answered by script.
+
+#include "WindowFixture.h"
+
+#include "Session.h"
+#include "model/NumberFormat.h"
+#include "support/TempFolder.h"
+
+#include <QAction>
+#include <QFile>
+
+#include <fstream>
+
+namespace slabwise::test {
+namespace {
+
+class DocumentsTest : public WindowTest {
+protected:
+    void Run(const char* action) { Control<QAction>(action).trigger(); }
+    QString PathOf(const char* name) const { return QString::fromStdString((folder.Path() / name).string()); }
+    // A JPEG of the given size in the temporary folder.
+    QString Jpeg(const char* name, int width, int height) const {
+        TRgbPixels pixels{width, height, std::vector<uint8_t>(static_cast<size_t>(width * height * 3), 90)};
+        const TJpegImage image = TJpegImage::FromPixels(pixels);
+        std::ofstream(folder.Path() / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.Bytes().data()),
+                   static_cast<std::streamsize>(image.Bytes().size()));
+        return PathOf(name);
+    }
+    TTempFolder folder;
+};
+
+TEST_F(DocumentsTest, StartsAsANewUnmodifiedProject) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kelvane Slabwise"));
+    EXPECT_TRUE(window->FileName().isEmpty());
+    EXPECT_FALSE(window->Modified());
+    EXPECT_TRUE(Text("Edit28").isEmpty());
+    EXPECT_EQ(Edit("Edit1").alignment() & Qt::AlignRight, Qt::AlignRight);
+    EXPECT_EQ(Edit("Edit28").alignment() & Qt::AlignRight, 0);
+    EXPECT_TRUE(window->DocumentsFolder().endsWith(QStringLiteral("/Slabwise/")));
+}
+
+TEST_F(DocumentsTest, SaveOfANewProjectAsksForANameAndCommitsTheFieldBeingEdited) {
+    dialogs.SaveFiles = {PathOf("strip.ksw")};
+    Type("Edit1", QStringLiteral("30"));
+    Run("ASave");
+    ASSERT_EQ(dialogs.SavePresets, QStringList{QStringLiteral("*.ksw")});
+    EXPECT_EQ(dialogs.Folders.front(), window->DocumentsFolder());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kelvane Slabwise - strip.ksw"));
+    EXPECT_FALSE(window->Modified());
+    TMatData saved{std::filesystem::path{}};
+    saved.LoadFromFile(folder.Path() / "strip.ksw");
+    EXPECT_EQ(saved.StripLength, 30);
+    // A second Save writes to the same file without asking and leaves the
+    // caption alone.
+    Commit("Edit1", QStringLiteral("31"));
+    Run("ASave");
+    EXPECT_EQ(dialogs.SavePresets.size(), 1);
+    saved.LoadFromFile(folder.Path() / "strip.ksw");
+    EXPECT_EQ(saved.StripLength, 31);
+    // Save As offers the current name.
+    dialogs.SaveFiles = {PathOf("copy.ksw")};
+    Run("ASaveAs");
+    EXPECT_EQ(dialogs.SavePresets.back(), PathOf("strip.ksw"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kelvane Slabwise - copy.ksw"));
+}
+
+TEST_F(DocumentsTest, OpenShowsTheProjectAndItsResults) {
+    TMatData project; // the example beside the test
+    project.StripLength = 30;
+    project.Thickness = 2;
+    project.Organization = "Acme";
+    project.SaveToFile(folder.Path() / "acme.ksw");
+    project.Analyze();
+    // The focus stays in the unit box from New to Open.
+    Combo("ComboBox1").setFocus(Qt::MouseFocusReason);
+    Run("ANew");
+    dialogs.OpenFiles = {PathOf("acme.ksw")};
+    Run("AOpen");
+    EXPECT_EQ(dialogs.OpenPresets.back(), QStringLiteral("*.ksw"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kelvane Slabwise - acme.ksw"));
+    EXPECT_EQ(window->FileName(), PathOf("acme.ksw"));
+    EXPECT_FALSE(window->Modified());
+    EXPECT_EQ(Text("Edit28"), QStringLiteral("Acme"));
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("30.00"));
+    EXPECT_EQ(Text("Edit13"), QString::fromStdString(FormatFixed(project.BetaL, 3)));
+    EXPECT_EQ(Control<QTabWidget>("PageControl1").currentIndex(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), &Combo("ComboBox1"));
+    QTest::keyClick(&Combo("ComboBox1"), Qt::Key_Tab);
+    EXPECT_EQ(window->Model().StripLength, 30);
+    // The next Open offers the current file.
+    Run("AOpen");
+    EXPECT_EQ(dialogs.OpenPresets.back(), PathOf("acme.ksw"));
+}
+
+TEST_F(DocumentsTest, AFailedOpenLeavesNoFileNameAndReportsTheError) {
+    {
+        std::ofstream junk(folder.Path() / "junk.ksw", std::ios::binary);
+        junk << std::string(200, 'x');
+    }
+    dialogs.SaveFiles = {PathOf("first.ksw")};
+    Run("ASaveAs");
+    ASSERT_FALSE(window->FileName().isEmpty());
+    dialogs.OpenFiles = {PathOf("junk.ksw")};
+    Run("AOpen");
+    EXPECT_EQ(dialogs.Messages, QStringList{QStringLiteral("Wrong file format")});
+    EXPECT_TRUE(window->FileName().isEmpty());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kelvane Slabwise"));
+    // So the next Save asks for a name.
+    Run("ASave");
+    EXPECT_EQ(dialogs.SavePresets.size(), 2);
+    EXPECT_EQ(dialogs.SavePresets.back(), QStringLiteral("*.ksw"));
+}
+
+TEST_F(DocumentsTest, UnsavedChangesPrompt) {
+    const QString question = QStringLiteral("File is not saved. Do you want to save it now?");
+    // Yes, then a cancelled Save As: New does not run.
+    Commit("Edit1", QStringLiteral("30"));
+    dialogs.Answers = {TAnswer::Yes};
+    Run("ANew");
+    EXPECT_EQ(dialogs.Questions, QStringList{question});
+    EXPECT_EQ(dialogs.SavePresets.size(), 1);
+    EXPECT_TRUE(window->Modified());
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("30.00"));
+    // Cancel: nothing changes.
+    dialogs.Answers = {TAnswer::Cancel};
+    Run("ANew");
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("30.00"));
+    EXPECT_TRUE(window->Modified());
+    // No: New runs without saving.
+    dialogs.Answers = {TAnswer::No};
+    Run("ANew");
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("48.00"));
+    EXPECT_FALSE(window->Modified());
+    // Yes with a name: saved, then New.
+    Commit("Edit1", QStringLiteral("20"));
+    dialogs.Answers = {TAnswer::Yes};
+    dialogs.SaveFiles = {PathOf("kept.ksw")};
+    Run("ANew");
+    EXPECT_TRUE(QFile::exists(PathOf("kept.ksw")));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kelvane Slabwise"));
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("48.00"));
+    // An unmodified project is never asked about.
+    dialogs.Questions.clear();
+    Run("ANew");
+    EXPECT_TRUE(dialogs.Questions.isEmpty());
+}
+
+TEST_F(DocumentsTest, AFailedSaveKeepsTheChangesAndTheWindow) {
+    Commit("Edit1", QStringLiteral("30"));
+    dialogs.Answers = {TAnswer::Yes};
+    dialogs.SaveFiles = {PathOf("missing/folder.ksw")};
+    Run("AExit");
+    EXPECT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_TRUE(window->Modified());
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(DocumentsTest, ExitAsksAndCancelKeepsTheWindowOpen) {
+    Commit("Edit1", QStringLiteral("30"));
+    dialogs.Answers = {TAnswer::Cancel};
+    Run("AExit");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->Model().StripLength, 30);
+    dialogs.Answers = {TAnswer::No};
+    Run("AExit");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(dialogs.SavePresets.isEmpty());
+}
+
+TEST_F(DocumentsTest, LogoIsCentredInItsSlotAtTheRightEdge) {
+    const struct {
+        const char* File;
+        int Width, Height, Shown;
+    } logos[] = {{"wide.jpg", 400, 100, 173},
+                 {"square.jpg", 100, 100, 73},
+                 {"tall.jpg", 50, 100, 36}}; // 36.5 rounds half to even;
+    const QWidget& panel = Control("Panel7");
+    const QWidget& logo = Control("Logo");
+    for (const auto& l : logos) {
+        dialogs.LogoFiles = {Jpeg(l.File, l.Width, l.Height)};
+        QTest::mouseClick(&Control<QPushButton>("Button1"), Qt::LeftButton);
+        EXPECT_EQ(logo.width(), l.Shown) << l.File;
+        EXPECT_EQ(logo.height(), 73);
+        EXPECT_EQ(logo.x(), panel.width() - l.Shown - (173 - l.Shown) / 2 - 5) << l.File;
+        EXPECT_TRUE(Control("Button3").isEnabled());
+        EXPECT_TRUE(window->Modified());
+        ASSERT_TRUE(window->Model().Logo.has_value());
+        EXPECT_EQ(window->Model().Logo->Width(), l.Width);
+    }
+    // The slot follows the panel's right edge.
+    window->resize(window->width() + 100, window->height());
+    QApplication::processEvents();
+    EXPECT_EQ(logo.x() + logo.width() + (173 - logo.width()) / 2 + 5, panel.width());
+
+    window->SetModified(false);
+    QTest::mouseClick(&Control<QPushButton>("Button3"), Qt::LeftButton);
+    EXPECT_FALSE(Control("Button3").isEnabled());
+    EXPECT_TRUE(window->Modified());
+    EXPECT_FALSE(window->Model().Logo.has_value());
+    EXPECT_EQ(logo.width(), 0);
+}
+
+TEST_F(DocumentsTest, ALogoThatIsNoJpegIsReportedAndChangesNothing) {
+    {
+        std::ofstream text(folder.Path() / "note.jpg");
+        text << "not a picture";
+    }
+    dialogs.LogoFiles = {PathOf("note.jpg")};
+    QTest::mouseClick(&Control<QPushButton>("Button1"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_FALSE(window->Model().Logo.has_value());
+    EXPECT_FALSE(window->Modified());
+    EXPECT_FALSE(Control("Button3").isEnabled());
+}
+
+TEST_F(DocumentsTest, ALogoTravelsWithTheProject) {
+    dialogs.LogoFiles = {Jpeg("wide.jpg", 400, 100)};
+    QTest::mouseClick(&Control<QPushButton>("Button1"), Qt::LeftButton);
+    dialogs.SaveFiles = {PathOf("logo.ksw")};
+    Run("ASave");
+    dialogs.Answers = {TAnswer::No};
+    Run("ANew");
+    EXPECT_EQ(Control("Logo").width(), 0);
+    dialogs.OpenFiles = {PathOf("logo.ksw")};
+    Run("AOpen");
+    EXPECT_EQ(Control("Logo").width(), 173);
+    EXPECT_TRUE(Control("Button3").isEnabled());
+}
+
+TEST_F(DocumentsTest, WebsiteAndAboutGoThroughTheShell) {
+    Run("AWeb");
+    ASSERT_EQ(dialogs.OpenedUrls.size(), 1u);
+    EXPECT_EQ(dialogs.OpenedUrls[0], QUrl(QLatin1String(MakerHomePage)));
+    Run("AAbout");
+    EXPECT_EQ(dialogs.AboutShown, 1);
+}
+
+TEST_F(DocumentsTest, MenusAndShortcuts) {
+    const struct {
+        const char* Action;
+        const char* Text;
+        const char* Hint;
+        const char* Shortcut;
+    } actions[] = {
+        {"ANew", "&New", "New project", "Ctrl+N"},    {"AOpen", "&Open", "Open saved project", "Ctrl+O"},
+        {"ASave", "&Save", "Save project", "Ctrl+S"}, {"ASaveAs", "Save &As...", "Save project as", ""},
+        {"AExit", "E&xit", "Exit application", ""},   {"AWeb", "&Website", "Go to website", ""}};
+    for (const auto& a : actions) {
+        const QAction& action = Control<QAction>(a.Action);
+        EXPECT_EQ(action.text(), QLatin1String(a.Text));
+        EXPECT_EQ(action.toolTip(), QLatin1String(a.Hint));
+        EXPECT_EQ(action.shortcut(), QKeySequence(QLatin1String(a.Shortcut)));
+    }
+}
+
+} // namespace
+} // namespace slabwise::test
