@@ -175,7 +175,7 @@ TEST_F(DocumentsTest, LogoIsCentredInItsSlotAtTheRightEdge) {
         int Width, Height, Shown;
     } logos[] = {{"wide.jpg", 400, 100, 173},
                  {"square.jpg", 100, 100, 73},
-                 {"tall.jpg", 50, 100, 36}}; // 36.5 rounds half to even;
+                 {"tall.jpg", 50, 100, 36}}; // 36.5 rounds half to even
     const QWidget& panel = Control("Panel7");
     const QWidget& logo = Control("Logo");
     for (const auto& l : logos) {
