@@ -22,8 +22,8 @@
 #include <cmath>
 #include <exception>
 
-// The pictures live in this static library, so they are registered by hand.
-static void InitMainWindowResources() {
+// The pictures live in a static library, so they are registered by hand.
+void RegisterMainWindowResources() {
     Q_INIT_RESOURCE(MainWindow);
 }
 
@@ -188,7 +188,7 @@ struct TfrmMain::TInputName {
 
 TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::path& exampleFolder)
     : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>()), dialogs_(dialogs) {
-    InitMainWindowResources();
+    RegisterMainWindowResources();
     ui->setupUi(this);
     passPicture_ = QIcon(QStringLiteral(":/icons/pass.svg")).pixmap(CheckPictureSize, CheckPictureSize);
     failPicture_ = QIcon(QStringLiteral(":/icons/fail.svg")).pixmap(CheckPictureSize, CheckPictureSize);

@@ -24,6 +24,10 @@ namespace Ui {
 class TfrmMain;
 }
 
+// Makes the window's pictures (":/icons/...") available; the main window
+// does it itself, other windows that show them call it first.
+void RegisterMainWindowResources();
+
 namespace slabwise {
 
 // The main window: the one editor of the program's model. Every committed

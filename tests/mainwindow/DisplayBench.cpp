@@ -1,0 +1,49 @@
+// Time from a committed field to the finished display: the commit reads every
+// control, analyses and rewrites every control and picture, at the window's
+// designed size.
+
+#include "MainWindow.h"
+#include "ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLineEdit>
+#include <QStandardPaths>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+slabwise::TfrmMain* Window = nullptr;
+
+void CommitStripLength(benchmark::State& state) {
+    auto* edit = Window->findChild<QLineEdit*>(QStringLiteral("Edit1"));
+    bool longer = false;
+    for (auto _ : state) {
+        edit->setText(longer ? QStringLiteral("48") : QStringLiteral("47.5"));
+        longer = !longer;
+        Window->ComboBox1Exit(edit);
+    }
+}
+BENCHMARK(CommitStripLength)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Kelvane"));
+    QApplication::setApplicationName(QStringLiteral("Slabwise"));
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    slabwise::test::TScriptedDialogs dialogs;
+    slabwise::TfrmMain window(dialogs);
+    window.resize(1084, 620);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) return 1;
+    Window = &window;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
