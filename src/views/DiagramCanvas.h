@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -37,6 +38,9 @@ public:
     void SetBrush(QColor color, Qt::BrushStyle style = Qt::SolidPattern);
     void SetBrushColor(QColor color) { brushColor_ = color; }
     QColor BrushColor() const { return brushColor_; }
+    // Hatch patterns grow with the pen, so a large picture's hatch keeps the
+    // weight of a small one's.
+    void SetPatternScale(int scale) { patternScale_ = std::max(1, scale); }
 
     // Negative: the character height (em) in pixels; positive: the cell
     // height (ascent + descent) in pixels.
@@ -89,6 +93,7 @@ private:
     bool penVisible_ = true;
     QColor brushColor_ = Qt::white;
     Qt::BrushStyle brushStyle_ = Qt::SolidPattern;
+    int patternScale_ = 1;
 
     int fontHeight_ = -10;
     bool rotated_ = false;

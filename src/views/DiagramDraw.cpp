@@ -232,6 +232,7 @@ void TDiagramDraw::DrawPlanAndSection() {
     const Real L = Model.StripLength, B = Model.StripWidth, T = Model.Thickness;
     if (!BeginView(pixels::Drawable(L, B, T))) return;
     TDiagramCanvas canvas(Bitmap);
+    canvas.SetPatternScale(PenUnit());
     const int G = GridUnit();
     canvas.SetFontHeight(-G);
 

@@ -95,6 +95,7 @@ void TDiagramDraw::DrawLoading() {
     const auto toX = [&](double position) { return xL + Round(position * Scale); };
 
     TDiagramCanvas canvas(Bitmap);
+    canvas.SetPatternScale(PenUnit());
     canvas.SetFontHeight(G - 2);
     const int W4 = canvas.TextWidth(QStringLiteral("XXXX"));
     const int gap = std::max(2, G / 4);
@@ -283,6 +284,7 @@ void TDiagramDraw::DrawReinforcement() {
     if (!BeginView(drawable)) return;
     const QString mark = Model.UnitSystem == UnitsSI ? QStringLiteral("mm") : QStringLiteral("\"");
     TDiagramCanvas canvas(Bitmap);
+    canvas.SetPatternScale(PenUnit());
     const int G = GridUnit();
     const int PU = PenUnit();
     const int TP = ThickPen();
