@@ -5,6 +5,8 @@
 #include "model/MatData.h"
 #include "views/DiagramDraw.h"
 
+#include <QFont>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QRegularExpression>
@@ -61,6 +63,10 @@ int main(int argc, char** argv) {
     // A renderer needs no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // The font the project installs and its tests use, so pictures come out
+    // the same on every machine that has it.
+    if (QFontDatabase::hasFamily(QStringLiteral("DejaVu Sans")))
+        QGuiApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
     const QStringList args = QGuiApplication::arguments();
     if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
         PrintHelp();
