@@ -52,9 +52,11 @@ double TChartAxis::CalcPos(double value) const {
 }
 
 int TChartAxis::CalcPosValue(double value) const {
+    // The pixel that contains the position; a hair of tolerance keeps exact
+    // grid values from falling into the pixel before.
     const double p = CalcPos(value);
     if (!std::isfinite(p)) return start_;
-    return static_cast<int>(std::lround(std::clamp(p, -1e6, 1e6)));
+    return static_cast<int>(std::floor(std::clamp(p, -1e6, 1e6) + 1e-6));
 }
 
 double TChartAxis::CalcPosPoint(int pixel) const {
@@ -354,11 +356,11 @@ void TChart::DrawSeries(QPainter& painter) {
     Series1.pixels_.resize(static_cast<size_t>(n));
     std::vector<QPointF> points(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
-        const double x = TopAxis.CalcPos(Series1.XValue(i));
-        const double y = LeftAxis.CalcPos(Series1.YValue(i));
-        points[static_cast<size_t>(i)] = QPointF(x, y);
+        // Drawn where the value falls; reported as the pixel that holds that spot.
+        const QPointF at(TopAxis.CalcPos(Series1.XValue(i)), LeftAxis.CalcPos(Series1.YValue(i)));
+        points[static_cast<size_t>(i)] = at;
         Series1.pixels_[static_cast<size_t>(i)] =
-            QPoint(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
+            QPoint(TopAxis.CalcPosValue(Series1.XValue(i)), LeftAxis.CalcPosValue(Series1.YValue(i)));
     }
     if (n == 0) return;
     painter.save();
