@@ -18,11 +18,16 @@ namespace {
 // Fewest decimals that show every multiple of step exactly.
 int DecimalsFor(double step) {
     for (int d = 0; d < 17; ++d) {
-        const double scaled = step * std::pow(10.0, d);
-        if (std::fabs(scaled - std::round(scaled)) <= 1e-6 * std::max(1.0, std::fabs(scaled))) return d;
+        const double scaled = std::fabs(step) * std::pow(10.0, d);
+        if (scaled >= 0.999 && std::fabs(scaled - std::round(scaled)) <= 1e-6 * scaled) return d;
     }
     return 17;
 }
+
+// Labels that would need more decimals than this, or would be this large,
+// show their values over a power of ten written once beside the axis.
+constexpr int MaxLabelDecimals = 6;
+constexpr double MaxPlainLabel = 1e7;
 
 // Pixels between two labels beside each other (top axis) and above each other (left axis).
 int HorizontalLabelGap(const QFontMetrics& fm) {
@@ -69,7 +74,13 @@ double TChartAxis::CalcPosPoint(int pixel) const {
 TChartAxis::TLabelSet TChartAxis::LabelsFor(double step) const {
     TLabelSet set;
     set.step = step;
-    const int decimals = DecimalsFor(step);
+    int decimals = DecimalsFor(step);
+    const double largest = std::max(std::fabs(low_), std::fabs(high_));
+    if (decimals > MaxLabelDecimals || largest >= MaxPlainLabel) {
+        set.power = static_cast<int>(std::floor(std::log10(largest)));
+        decimals = DecimalsFor(step / std::pow(10.0, set.power));
+    }
+    const double unit = std::pow(10.0, set.power);
     const double first = std::ceil(low_ / step - 1e-9);
     const double last = std::floor(high_ / step + 1e-9);
     const QFontMetrics fm(LabelFont);
@@ -77,10 +88,20 @@ TChartAxis::TLabelSet TChartAxis::LabelsFor(double step) const {
         double v = j * step;
         if (std::fabs(v) < step * 1e-9) v = 0;
         set.values.push_back(v);
-        set.texts.push_back(FormatLocaleFixed(v, decimals, 15));
+        set.texts.push_back(FormatLocaleFixed(v / unit, decimals, 15));
         set.maxWidth = std::max(set.maxWidth, fm.horizontalAdvance(set.texts.back()));
     }
     return set;
+}
+
+QString TChartAxis::PowerText() const {
+    if (labelPower_ == 0) return QString();
+    static const char16_t superscripts[] = u"\u2070\u00B9\u00B2\u00B3\u2074\u2075\u2076\u2077\u2078\u2079";
+    QString text = QStringLiteral("\u00D710");
+    if (labelPower_ < 0) text += QChar(0x207B);
+    for (QChar digit : QString::number(std::abs(labelPower_)))
+        text += QChar(superscripts[digit.digitValue()]);
+    return text;
 }
 
 bool TChartAxis::Fits(const TLabelSet& set, int lengthPx) const {
@@ -128,6 +149,7 @@ void TChartAxis::ChooseLabels(int lengthPx) {
         }
     }
     labelStep_ = chosen.step;
+    labelPower_ = chosen.power;
     labelValues_ = std::move(chosen.values);
     labelTexts_ = std::move(chosen.texts);
 }
@@ -230,6 +252,13 @@ void TChart::Layout(const QRect& area) {
 
     // Right: room for half of the last distance label when it sits on the
     // plot's right edge; two passes, as the labels depend on the width.
+    // A power of ten under the value labels is written in the corner above
+    // them, left of the first distance label.
+    if (LeftAxis.labelPower_ != 0) {
+        const int powerWidth = leftLabels.horizontalAdvance(LeftAxis.PowerText());
+        left = std::max(left, area.left() + pad + powerWidth + HorizontalLabelGap(topLabels) / 2 +
+                                  topLabels.averageCharWidth() * 3);
+    }
     const int rightLimit = area.right() - pad;
     int right = rightLimit - pad;
     for (int pass = 0; pass < 2; ++pass) {
@@ -305,12 +334,20 @@ void TChart::DrawAxes(QPainter& painter) {
             painter.drawText(box, Qt::AlignCenter, TopAxis.labelTexts_[i]);
             TopAxis.labelRects_.push_back(box);
         }
+        const QFontMetrics tm(TopAxis.TitleFont);
+        const QRect titleRow(plot_.left(), TopAxis.labelOuter_ - tm.height() - 2, plot_.width(), tm.height());
+        int powerRoom = 0;
+        topPowerBox_ = QRect();
+        if (TopAxis.labelPower_ != 0) {
+            const int w = fm.horizontalAdvance(TopAxis.PowerText());
+            topPowerBox_ = QRect(plot_.right() - w, titleRow.top(), w, titleRow.height());
+            painter.drawText(topPowerBox_, Qt::AlignRight | Qt::AlignVCenter, TopAxis.PowerText());
+            powerRoom = w + HorizontalLabelGap(fm);
+        }
         if (!TopAxis.Title.isEmpty()) {
-            const QFontMetrics tm(TopAxis.TitleFont);
             painter.setFont(TopAxis.TitleFont);
-            const QString title = tm.elidedText(TopAxis.Title, Qt::ElideRight, plot_.width());
-            const QRect box(plot_.left(), TopAxis.labelOuter_ - tm.height() - 2, plot_.width(), tm.height());
-            painter.drawText(box, Qt::AlignCenter, title);
+            const QString title = tm.elidedText(TopAxis.Title, Qt::ElideRight, plot_.width() - 2 * powerRoom);
+            painter.drawText(titleRow, Qt::AlignCenter, title);
         }
     }
 
@@ -334,6 +371,16 @@ void TChart::DrawAxes(QPainter& painter) {
             painter.setPen(LeftAxis.LabelColor);
             painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, LeftAxis.labelTexts_[i]);
             LeftAxis.labelRects_.push_back(box);
+        }
+        leftPowerBox_ = QRect();
+        if (LeftAxis.labelPower_ != 0) {
+            const int w = fm.horizontalAdvance(LeftAxis.PowerText());
+            const int right =
+                (TopAxis.labelRects_.empty() ? plot_.left() : TopAxis.labelRects_.front().left()) -
+                HorizontalLabelGap(fm) / 2;
+            const QFontMetrics topFm(TopAxis.LabelFont);
+            leftPowerBox_ = QRect(right - w, TopAxis.labelPosition_ - topFm.height(), w, topFm.height());
+            painter.drawText(leftPowerBox_, Qt::AlignRight | Qt::AlignVCenter, LeftAxis.PowerText());
         }
         if (!LeftAxis.Title.isEmpty()) {
             const QFontMetrics tm(LeftAxis.TitleFont);

@@ -77,6 +77,10 @@ public:
     const std::vector<double>& LabelValues() const { return labelValues_; }
     const std::vector<QString>& LabelTexts() const { return labelTexts_; }
     const std::vector<QRect>& LabelRects() const { return labelRects_; }
+    // Labels of tiny or huge values show value / 10^power; PowerText is the
+    // factor written beside the axis ("x10" and the power raised), empty at 0.
+    int LabelPower() const { return labelPower_; }
+    QString PowerText() const;
 
 private:
     friend class TChart;
@@ -85,6 +89,7 @@ private:
         std::vector<double> values;
         std::vector<QString> texts;
         int maxWidth = 0;
+        int power = 0;
     };
     TLabelSet LabelsFor(double step) const;
     bool Fits(const TLabelSet& set, int lengthPx) const;
@@ -99,6 +104,7 @@ private:
     int labelPosition_ = 0;
     int labelOuter_ = 0;
     double labelStep_ = 0;
+    int labelPower_ = 0;
     std::vector<double> labelValues_;
     std::vector<QString> labelTexts_;
     std::vector<QRect> labelRects_;
@@ -159,6 +165,9 @@ public:
     QImage Render(QSize size, const QColor& background);
     void Draw(QPainter& painter, const QRect& area, const QColor& background);
     QRect PlotRect() const { return plot_; }
+    // Where the powers of ten of the axes' labels were written; empty without one.
+    QRect LeftPowerRect() const { return leftPowerBox_; }
+    QRect TopPowerRect() const { return topPowerBox_; }
 
     // Marks values on the left axis: a tick-pen line from the axis out to the
     // marks' room, broken where it would cross a tick label, and the text at
@@ -174,6 +183,8 @@ private:
 
     QRect area_;
     QRect plot_;
+    QRect leftPowerBox_;
+    QRect topPowerBox_;
 };
 
 } // namespace slabwise

@@ -262,6 +262,8 @@ void TfrmGraphs::ShowResults(const TMatData& model, uint8_t which) {
         for (const TChartAxis* axis : {&Chart1.TopAxis, &Chart1.LeftAxis})
             info.LabelRects.insert(info.LabelRects.end(), axis->LabelRects().begin(),
                                    axis->LabelRects().end());
+        for (QRect power : {Chart1.LeftPowerRect(), Chart1.TopPowerRect()})
+            if (!power.isNull()) info.LabelRects.push_back(power);
         image->setPixmap(QPixmap::fromImage(pictures_[graph - 1]));
 
         TGrPointArr& points = PointsOf(graph);

@@ -43,6 +43,15 @@ inline std::unique_ptr<TMatData> EqualValuesStrip(uint8_t units = UnitsSI) {
     return mat;
 }
 
+// A rigid strip under a uniform load alone: it settles evenly, and shear and
+// moment are nothing but round-off.
+inline std::unique_ptr<TMatData> UniformLoadStrip() {
+    auto mat = Strip(UnitsEnglish, 20, 10, 2, 100, 4);
+    mat->FullUniformLoad = 2;
+    mat->Analyze();
+    return mat;
+}
+
 struct TNamedModel {
     std::string name;
     std::unique_ptr<TMatData> model;
@@ -54,6 +63,7 @@ inline std::vector<TNamedModel> GraphModels() {
     models.push_back({"si_example", AnalysedExample(UnitsSI)});
     models.push_back({"both_signs", BothSignsStrip()});
     models.push_back({"equal_values", EqualValuesStrip()});
+    models.push_back({"uniform_load", UniformLoadStrip()});
     return models;
 }
 
