@@ -230,7 +230,7 @@ void TChart::Layout(const QRect& area) {
     if (!TopAxis.Title.isEmpty()) top += topTitle.height() + pad / 2;
     const int topLabelGap = std::max(TopAxis.TickLength + 3, leftLabels.height() / 2 + 2);
     top += std::max(TopAxis.LabelSize, topLabels.height()) + topLabelGap;
-    const int bottom = area.bottom() - std::max(2 * pad, leftLabels.height() / 2 + pad);
+    const int bottom = std::max(area.bottom() - std::max(2 * pad, leftLabels.height() / 2 + pad), top + 1);
 
     LeftAxis.start_ = bottom;
     LeftAxis.end_ = top;
@@ -250,8 +250,6 @@ void TChart::Layout(const QRect& area) {
     LeftAxis.labelPosition_ = left;
     left += 3 + LeftAxis.TickLength;
 
-    // Right: room for half of the last distance label when it sits on the
-    // plot's right edge; two passes, as the labels depend on the width.
     // A power of ten under the value labels is written in the corner above
     // them, left of the first distance label.
     if (LeftAxis.labelPower_ != 0) {
@@ -259,8 +257,11 @@ void TChart::Layout(const QRect& area) {
         left = std::max(left, area.left() + pad + powerWidth + HorizontalLabelGap(topLabels) / 2 +
                                   topLabels.averageCharWidth() * 3);
     }
+
+    // Right: room for half of the last distance label when it sits on the
+    // plot's right edge; two passes, as the labels depend on the width.
     const int rightLimit = area.right() - pad;
-    int right = rightLimit - pad;
+    int right = std::max(rightLimit - pad, left + 1);
     for (int pass = 0; pass < 2; ++pass) {
         TopAxis.start_ = left;
         TopAxis.end_ = right;
@@ -272,7 +273,7 @@ void TChart::Layout(const QRect& area) {
             overhang = std::max(overhang, x + half - rightLimit);
         }
         if (overhang <= 0) break;
-        right -= overhang;
+        right = std::max(right - overhang, left + 1);
     }
     TopAxis.start_ = left;
     TopAxis.end_ = right;
