@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <utility>
 
 namespace slabwise {
 
@@ -186,7 +187,7 @@ QImage TfrmGraphs::Picture(uint8_t graph) const {
     return pictures_.at(graph - 1);
 }
 
-TGrPointArr& TfrmGraphs::PointsOf(uint8_t graph) {
+const TGrPointArr& TfrmGraphs::Points(uint8_t graph) const {
     switch (graph) {
     case grShear:
         return ShearPoints;
@@ -199,8 +200,8 @@ TGrPointArr& TfrmGraphs::PointsOf(uint8_t graph) {
     }
 }
 
-const TGrPointArr& TfrmGraphs::Points(uint8_t graph) const {
-    return const_cast<TfrmGraphs*>(this)->PointsOf(graph);
+TGrPointArr& TfrmGraphs::PointsOf(uint8_t graph) {
+    return const_cast<TGrPointArr&>(std::as_const(*this).Points(graph));
 }
 
 QString TfrmGraphs::StatusText() const {

@@ -140,6 +140,8 @@ TEST(Graphs, WindowAsDesigned) {
     TfrmGraphs graphs(*model, nullptr);
     graphs.show();
     EXPECT_EQ(graphs.windowTitle(), "Slabwise Graphs");
+    // The shear line is drawn thick, and the series is thin again afterwards.
+    EXPECT_EQ(graphs.Chart1.Series1.LineWidth, 1);
     EXPECT_EQ(graphs.width(), 946);
     EXPECT_EQ(graphs.Panel1->size(), QSize(946, 280));
     EXPECT_EQ(graphs.Image2->x(), 473);
