@@ -93,4 +93,16 @@ std::string FormatFixed(Real value, int decimals, int precision, char decimalSep
     return negative ? "-" + out : out;
 }
 
+std::string FormatGrouped(Real value, int decimals, char decimalSeparator,
+                          const std::string& groupSeparator) {
+    std::string text = FormatFixed(value, decimals, 18, decimalSeparator);
+    if (text.find_first_not_of("-0123456789" + std::string(1, decimalSeparator)) != std::string::npos)
+        return text; // N.A., INF or scientific: nothing to group
+    const size_t begin = text[0] == '-' ? 1 : 0;
+    size_t end = text.find(decimalSeparator);
+    if (end == std::string::npos) end = text.size();
+    for (size_t at = end; at > begin + 3; at -= 3) text.insert(at - 3, groupSeparator);
+    return text;
+}
+
 } // namespace slabwise

@@ -16,4 +16,10 @@ namespace slabwise {
 // to zero carries no minus sign.
 std::string FormatFixed(Real value, int decimals, int precision = 10, char decimalSeparator = '.');
 
+// Fixed-point text with the integer digits grouped in threes by
+// `groupSeparator` (a locale's may be several bytes), as lists of ranges show
+// them: 125670.4 with no decimals is "125,670".
+std::string FormatGrouped(Real value, int decimals, char decimalSeparator = '.',
+                          const std::string& groupSeparator = ",");
+
 } // namespace slabwise

@@ -39,6 +39,8 @@ std::string UnitText(TQuantity quantity, uint8_t unitSystem) {
         return si ? "KN-m^2" : "kip-ft^2";
     case TQuantity::Slope:
         return "rad";
+    case TQuantity::SoilStrength:
+        return si ? "KN/m^2" : "ksf";
     }
     return "";
 }

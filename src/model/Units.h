@@ -23,6 +23,7 @@ enum class TQuantity {
     Beta,          // 1/ft, 1/m
     Rigidity,      // kip-ft^2, KN-m^2
     Slope,         // rad in both systems
+    SoilStrength,  // ksf, KN/m^2: unconfined compressive strength of clay
 };
 
 // The unit caption the program shows beside a quantity.

@@ -42,4 +42,29 @@ TEST(FormatFixed, LocaleSeparator) {
     EXPECT_EQ(FormatFixed(3.5L, 2, 10, ','), "3,50");
 }
 
+TEST(FormatGrouped, Cases) {
+    struct Case {
+        Real value;
+        int decimals;
+        char decimalSeparator;
+        const char* group;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {17.361L, 0, '.', ",", "17"},
+        {999.5L, 0, '.', ",", "1,000"}, // the carry makes a fourth digit
+        {4713.0L * 1.0000001L, 0, '.', ",", "4,713"},
+        {125670, 0, '.', ",", "125,670"},
+        {1234567.891L, 2, '.', ",", "1,234,567.89"},
+        {-1234567, 0, '.', ",", "-1,234,567"},
+        {-123, 0, '.', ",", "-123"},
+        {78544.375L, 0, ',', ".", "78.544"},
+        {47126.25L, 0, ',', "\u202f", "47\u202f126"}, // a multi-byte group separator
+        {std::numeric_limits<Real>::quiet_NaN(), 0, '.', ",", "N.A."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatGrouped(c.value, c.decimals, c.decimalSeparator, c.group), c.expected)
+            << static_cast<double>(c.value);
+}
+
 } // namespace

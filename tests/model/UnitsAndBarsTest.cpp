@@ -79,6 +79,7 @@ TEST(Units, ByUnitsAndCaptions) {
     EXPECT_EQ(UnitText(TQuantity::Subgrade, UnitsSI), "KN/m^3");
     EXPECT_EQ(UnitText(TQuantity::Moment, UnitsEnglish), "ft-k");
     EXPECT_EQ(UnitText(TQuantity::DesignMoment, UnitsEnglish), "k-ft");
+    EXPECT_EQ(UnitText(TQuantity::SoilStrength, UnitsSI), "KN/m^2");
 }
 
 } // namespace
