@@ -7,17 +7,22 @@
 #include "model/ResultTexts.h"
 #include "model/Units.h"
 #include "ui_MainWindow.h"
+#include "views/DiagramDraw.h"
+#include "views/Graphs.h"
+#include "views/Tables.h"
 
 #include <QCloseEvent>
 #include <QDate>
 #include <QFileInfo>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTabBar>
+#include <QToolButton>
 
 #include <cmath>
 #include <exception>
@@ -307,8 +312,8 @@ void TfrmMain::BindControls() {
     watched_.push_back(ui->DateTimePicker1);
     connect(ui->DateTimePicker1, &QDateEdit::dateChanged, this,
             [this] { ComboBox1Change(ui->DateTimePicker1); });
-    for (QWidget* watched :
-         std::initializer_list<QWidget*>{ui->Panel7, ui->Logo, ui->Image1, ui->Image2, ui->Image8}) {
+    for (QWidget* watched : std::initializer_list<QWidget*>{ui->Panel7, ui->Logo, ui->Image1, ui->Image2,
+                                                            ui->Image8, ui->Label74, ui->Label75}) {
         watched->installEventFilter(this);
         watched_.push_back(watched);
     }
@@ -319,6 +324,9 @@ void TfrmMain::BindControls() {
     });
     connect(ui->PageControl1, &QTabWidget::currentChanged, this,
             [this] { Guarded([this] { ComboBox1Exit(ui->PageControl1); }); });
+    for (QToolButton* button : {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3})
+        connect(button, &QToolButton::clicked, this,
+                [this, button] { Guarded([this, button] { SpeedButton1Click(button); }); });
     connect(ui->Button1, &QPushButton::clicked, this, [this] { Guarded([this] { Button1Click(); }); });
     connect(ui->Button3, &QPushButton::clicked, this, [this] { Guarded([this] { Button3Click(); }); });
 }
@@ -583,10 +591,30 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::Resize:
         if (watched == ui->Panel7) LayoutLogo();
+        // A page's boxes take their size when the page is first shown; the
+        // picture follows its box.
+        else if (!refreshing_ && model_) {
+            try {
+                if (watched == ui->Image1)
+                    DrawDiagramToImage(*ui->Image1, *model_, dkPlanSection);
+                else if (watched == ui->Image2)
+                    DrawDiagramToImage(*ui->Image2, *model_, dkLoading);
+                else if (watched == ui->Image8)
+                    DrawDiagramToImage(*ui->Image8, *model_, dkReinforcement);
+            } catch (const std::exception&) {
+            }
+        }
         break;
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
-        if (watched == ui->Logo) Guarded([this] { Button1Click(); });
+        if (watched == ui->Logo)
+            Guarded([this] { Button1Click(); });
+        else if (watched == ui->Image1 || watched == ui->Image2 || watched == ui->Image8)
+            Guarded([this, watched] { Image2Click(watched); });
+        else if (watched == ui->Label74)
+            Guarded([this] { Label74Click(); });
+        else if (watched == ui->Label75)
+            Guarded([this] { Label75Click(); });
         break;
     default:
         break;
@@ -763,6 +791,14 @@ void TfrmMain::UpdateDisplay() {
     const QString summary = SummaryText();
     ui->Label173->setProperty("Caption", summary);
     ui->Label173->setText(QString(summary).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    // 14: the drawings at their boxes' sizes; a drawing that fails leaves the
+    // rest undrawn until the next refresh.
+    try {
+        DrawDiagramToImage(*ui->Image1, m, dkPlanSection);
+        DrawDiagramToImage(*ui->Image2, m, dkLoading);
+        DrawDiagramToImage(*ui->Image8, m, dkReinforcement);
+    } catch (const std::exception&) {
+    }
 }
 
 // ---------------------------------------------------------------- documents
@@ -948,6 +984,34 @@ void TfrmMain::LayoutLogo() {
 }
 
 // ---------------------------------------------------------------- enlarged pictures
+
+void TfrmMain::Image2Click(QObject* sender) {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect workArea = screen->availableGeometry();
+    QImage bitmap(workArea.width() - 20, workArea.height() - 100, QImage::Format_RGB32);
+    const TDiagramKind kind = sender == ui->Image1   ? dkPlanSection
+                              : sender == ui->Image2 ? dkLoading
+                                                     : dkReinforcement;
+    DrawDiagramToBitmap(bitmap, *model_, kind);
+    ShowZoomedPicture(bitmap);
+}
+
+void TfrmMain::SpeedButton1Click(QObject* sender) {
+    Image2Click(sender == ui->SpeedButton1   ? ui->Image1
+                : sender == ui->SpeedButton2 ? ui->Image2
+                                             : ui->Image8);
+}
+
+void TfrmMain::Label74Click() {
+    TfrmTable table(ui->ComboBox1->currentIndex() == 0 ? UnitsEnglish : UnitsSI, this);
+    table.Fill(model_->Stations);
+    dialogs_.RunModal(table);
+}
+
+void TfrmMain::Label75Click() {
+    TfrmGraphs graphs(*model_, this);
+    dialogs_.RunModal(graphs);
+}
 
 void TfrmMain::ShowZoomedPicture(const QImage& bitmap) {
     TfrmImgZoom zoom(this);

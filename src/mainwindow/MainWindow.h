@@ -79,8 +79,14 @@ public:
     void LayoutLogo();
     QString Caption() const;
 
-    // Enlarged pictures.
+    // Enlarged pictures: a click on Image1, Image2 or Image8, or on the
+    // enlarge button in its corner.
+    void Image2Click(QObject* sender);
+    void SpeedButton1Click(QObject* sender);
     void ShowZoomedPicture(const QImage& bitmap);
+    // The results table and the graphs windows.
+    void Label74Click();
+    void Label75Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

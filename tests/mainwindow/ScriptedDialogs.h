@@ -30,6 +30,7 @@ public:
     // Size and picture of the last modal dialog run.
     QSize ModalSize;
     QImage ModalPicture;
+    QString ModalClass;
 
     TAnswer Confirm(QWidget*, const QString& text) override {
         Questions << text;
@@ -51,6 +52,7 @@ public:
     void RunModal(QDialog& dialog) override {
         dialog.show();
         ModalSize = dialog.size();
+        ModalClass = QLatin1String(dialog.metaObject()->className());
         ModalPicture = dialog.grab().toImage();
         dialog.close();
     }

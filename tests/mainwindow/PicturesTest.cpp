@@ -1,0 +1,73 @@
+// The three drawings of the pages, their enlargement to the work area, and
+// the table and graphs windows opened from the results page.
+
+#include "WindowFixture.h"
+
+#include <QDir>
+#include <QScreen>
+#include <QToolButton>
+
+#include "views/Tables.h"
+
+namespace slabwise::test {
+namespace {
+
+class PicturesTest : public WindowTest {};
+
+TEST_F(PicturesTest, DrawingsFillTheirBoxes) {
+    for (const char* name : {"Image1", "Image2", "Image8"}) {
+        QLabel& box = Control<QLabel>(name);
+        ShowPageOf(box);
+        QApplication::processEvents();
+        EXPECT_EQ(box.pixmap().size(), box.size()) << name;
+    }
+    // A resize redraws them at the new size.
+    QLabel& plan = Control<QLabel>("Image1");
+    ShowPageOf(plan);
+    window->resize(1300, 760);
+    QApplication::processEvents();
+    EXPECT_EQ(plan.pixmap().size(), plan.size());
+}
+
+TEST_F(PicturesTest, EnlargedPictureIsDrawnForTheWorkArea) {
+    const QRect work = window->screen()->availableGeometry();
+    const QDir folder(QStringLiteral(SLABWISE_SCREENS_DIR));
+    ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+    const struct {
+        const char* Image;
+        const char* Button;
+        const char* File;
+    } pictures[] = {{"Image1", "SpeedButton1", "zoom-plan.png"},
+                    {"Image2", "SpeedButton2", "zoom-loading.png"},
+                    {"Image8", "SpeedButton3", "zoom-reinforcement.png"}};
+    for (const auto& p : pictures) {
+        SCOPED_TRACE(p.Image);
+        QLabel& image = Control<QLabel>(p.Image);
+        ShowPageOf(image);
+        QTest::mouseClick(&image, Qt::LeftButton, {}, image.rect().center());
+        EXPECT_EQ(dialogs.ModalClass, QStringLiteral("slabwise::TfrmImgZoom"));
+        EXPECT_EQ(dialogs.ModalSize.width(), work.width() - 20);
+        EXPECT_LE(dialogs.ModalSize.height(), work.height() - 100);
+        EXPECT_GT(dialogs.ModalSize.height(), 0);
+        const QImage byImage = dialogs.ModalPicture;
+        byImage.save(folder.filePath(QLatin1String(p.File)));
+        QTest::mouseClick(&Control<QToolButton>(p.Button), Qt::LeftButton);
+        EXPECT_EQ(dialogs.ModalPicture, byImage);
+    }
+}
+
+TEST_F(PicturesTest, ResultsLinksOpenTheTableAndTheGraphs) {
+    QLabel& table = Control<QLabel>("Label74");
+    ShowPageOf(table);
+    EXPECT_EQ(table.text(), QStringLiteral("View Table"));
+    QTest::mouseClick(&table, Qt::LeftButton);
+    EXPECT_EQ(dialogs.ModalClass, QStringLiteral("slabwise::TfrmTable"));
+    QLabel& graphs = Control<QLabel>("Label75");
+    EXPECT_EQ(graphs.text(), QStringLiteral("View Graphs"));
+    QTest::mouseClick(&graphs, Qt::LeftButton);
+    EXPECT_EQ(dialogs.ModalClass, QStringLiteral("slabwise::TfrmGraphs"));
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+} // namespace
+} // namespace slabwise::test
