@@ -197,6 +197,9 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
     ui->setupUi(this);
     passPicture_ = QIcon(QStringLiteral(":/icons/pass.svg")).pixmap(CheckPictureSize, CheckPictureSize);
     failPicture_ = QIcon(QStringLiteral(":/icons/fail.svg")).pixmap(CheckPictureSize, CheckPictureSize);
+    // A larger desktop font may need more than the designed minimum; the
+    // window never shrinks below what its pages need.
+    setMinimumSize(minimumSize().expandedTo(layout()->minimumSize()));
     // A hidden bearing check keeps its place, so the columns do not move.
     QSizePolicy keep = ui->Image9->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
@@ -295,10 +298,10 @@ void TfrmMain::BindControls() {
         if ((number && !edit->isReadOnly()) || texts.contains(edit))
             connect(edit, &QLineEdit::textEdited, this, [this, edit] { ComboBox1Change(edit); });
         if (!withoutExit.contains(edit->objectName())) exitControls_.insert(edit);
-        if (edit->objectName() != QLatin1String("Edit27")) {
-            edit->installEventFilter(this);
-            watched_.push_back(edit);
-        }
+        // Job # has no handlers of its own; the window still turns its Enter
+        // into Tab.
+        edit->installEventFilter(this);
+        watched_.push_back(edit);
     }
     for (QComboBox* combo : findChildren<QComboBox*>()) {
         if (combo->objectName().isEmpty()) continue;

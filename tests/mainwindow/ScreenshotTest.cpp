@@ -32,5 +32,50 @@ TEST_F(ScreenshotTest, EveryPageAtMinimumAndLargeSize) {
     }
 }
 
+// SI units with failing checks and a validity message, and a larger desktop
+// font, at the minimum size.
+TEST_F(ScreenshotTest, SIWithFailingChecksAndALargerFont) {
+    const QDir folder(QStringLiteral(SLABWISE_SCREENS_DIR));
+    ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+    Pick("ComboBox1", QStringLiteral("SI"));
+    // Changing the page recalculates, so the failing state is set after it.
+    const auto failing = [this] {
+        TMatData& m = window->Model();
+        m.MaxPressure = 2e3;
+        m.MinPressure = -4;
+        m.BearingAreaPct = 61.5L;
+        m.TopSpacing = 900;
+        m.BotSteelPct = 0.1L;
+        m.ShearUtil = 104.2L;
+        window->UpdateDisplay();
+    };
+    window->resize(1050, 589);
+    const auto grabPages = [&](TfrmMain& shown, const QString& suffix) {
+        auto& pages = *shown.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        for (const int page : {0, 1, 2, 3}) {
+            pages.setCurrentIndex(page);
+            if (&shown == window.get()) failing();
+            QApplication::processEvents();
+            const QString file =
+                folder.filePath(QStringLiteral("main-%1-page%2.png").arg(suffix).arg(page + 1));
+            EXPECT_TRUE(shown.grab().save(file));
+        }
+    };
+    grabPages(*window, QStringLiteral("si-failing"));
+    // A desktop whose interface font is larger than the tests' one.
+    const QFont font = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+    {
+        TfrmMain large(dialogs);
+        large.resize(1050, 589);
+        large.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&large));
+        grabPages(large, QStringLiteral("font11pt"));
+        large.setWindowState(Qt::WindowNoState);
+    }
+    QApplication::setFont(font);
+    EXPECT_EQ(Caption("Label103"), QStringLiteral("Brg Area < 85%, analysis may not be valid!"));
+}
+
 } // namespace
 } // namespace slabwise::test
