@@ -21,11 +21,17 @@ QSettings Settings() {
 
 class PlacementTest : public ::testing::Test {
 protected:
-    void SetUp() override { Settings().remove(QStringLiteral("WinPos")); }
+    // Test processes run side by side; each keeps its settings apart.
+    void SetUp() override {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(settingsFolder.Path().string()));
+        Settings().remove(QStringLiteral("WinPos"));
+    }
     void TearDown() override { Settings().remove(QStringLiteral("WinPos")); }
     QVariant Stored(const char* key) {
         return Settings().value(QStringLiteral("WinPos/") + QLatin1String(key));
     }
+    TTempFolder settingsFolder;
     TScriptedDialogs dialogs;
 };
 
