@@ -291,7 +291,8 @@ void TfrmMain::BindControls() {
     for (const char* name : OutputsWithoutExit) withoutExit.insert(QLatin1String(name));
     const QSet<QLineEdit*> texts{ui->Edit28, ui->Edit29, ui->Edit33};
     for (QLineEdit* edit : findChildren<QLineEdit*>()) {
-        if (edit->objectName().isEmpty() || edit->parent() == fieldHint_) continue;
+        // The date box's own inner editor is no control of the window.
+        if (edit->objectName().isEmpty() || edit->objectName().startsWith(QLatin1String("qt_"))) continue;
         const bool number = ControlTag(*edit) != 0;
         if (number) numberEdits_.push_back(edit);
         if (number && !edit->isReadOnly()) editableNumbers_.insert(edit);
@@ -304,7 +305,7 @@ void TfrmMain::BindControls() {
         watched_.push_back(edit);
     }
     for (QComboBox* combo : findChildren<QComboBox*>()) {
-        if (combo->objectName().isEmpty()) continue;
+        if (combo->objectName().isEmpty() || combo->objectName().startsWith(QLatin1String("qt_"))) continue;
         exitControls_.insert(combo);
         combo->installEventFilter(this);
         watched_.push_back(combo);

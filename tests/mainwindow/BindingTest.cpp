@@ -4,6 +4,7 @@
 
 #include "WindowFixture.h"
 
+#include <QDateEdit>
 #include <QLocale>
 
 #include <cmath>
@@ -131,6 +132,18 @@ TEST_F(BindingTest, TypingMarksModifiedExceptInJobNumberAndProgramWritesNever) {
     EXPECT_FALSE(window->Modified());
     Type("Edit33", QStringLiteral("x"));
     EXPECT_TRUE(window->Modified());
+}
+
+TEST_F(BindingTest, DateMarksModifiedAndIsStoredWhenLeft) {
+    auto& date = Control<QDateEdit>("DateTimePicker1");
+    date.setFocus(Qt::MouseFocusReason);
+    const QDate before = date.date();
+    QTest::keyClick(&date, Qt::Key_Up);
+    ASSERT_NE(date.date(), before);
+    EXPECT_TRUE(window->Modified());
+    QTest::keyClick(&date, Qt::Key_Return);
+    EXPECT_NE(QApplication::focusWidget(), &date);
+    EXPECT_EQ(window->Model().ProjectDate, static_cast<double>(QDate(1899, 12, 30).daysTo(date.date())));
 }
 
 TEST_F(BindingTest, TypingAloneDoesNotRecalculate) {
