@@ -8,6 +8,7 @@
 #include "support/TempFolder.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 
 #include <fstream>
@@ -21,7 +22,10 @@ protected:
     QString PathOf(const char* name) const { return QString::fromStdString((folder.Path() / name).string()); }
     // A JPEG of the given size in the temporary folder.
     QString Jpeg(const char* name, int width, int height) const {
+        // A blue-grey field with a lighter band, so a stretched picture shows.
         TRgbPixels pixels{width, height, std::vector<uint8_t>(static_cast<size_t>(width * height * 3), 90)};
+        for (int y = height / 3; y < 2 * height / 3; ++y)
+            for (int x = 0; x < width; ++x) pixels.Rgb[static_cast<size_t>((y * width + x) * 3 + 2)] = 220;
         const TJpegImage image = TJpegImage::FromPixels(pixels);
         std::ofstream(folder.Path() / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(image.Bytes().data()),
@@ -189,6 +193,8 @@ TEST_F(DocumentsTest, LogoIsCentredInItsSlotAtTheRightEdge) {
         ASSERT_TRUE(window->Model().Logo.has_value());
         EXPECT_EQ(window->Model().Logo->Width(), l.Width);
     }
+    QDir().mkpath(QStringLiteral(SLABWISE_SCREENS_DIR));
+    Control("Panel7").grab().save(QStringLiteral(SLABWISE_SCREENS_DIR "/header-logo.png"));
     // The slot follows the panel's right edge.
     window->resize(window->width() + 100, window->height());
     QApplication::processEvents();
