@@ -18,8 +18,13 @@ char LocaleDecimalSeparator() {
 
 } // namespace
 
-QString FormatLocaleFixed(double value, int decimals, int precision) {
+QString FormatLocaleFixed(Real value, int decimals, int precision) {
     return QString::fromStdString(FormatFixed(value, decimals, precision, LocaleDecimalSeparator()));
+}
+
+QString FormatLocaleGrouped(Real value, int decimals) {
+    return QString::fromStdString(
+        FormatGrouped(value, decimals, LocaleDecimalSeparator(), QLocale().groupSeparator().toStdString()));
 }
 
 } // namespace slabwise
