@@ -14,6 +14,35 @@ namespace {
 
 class BindingTest : public WindowTest {};
 
+TEST_F(BindingTest, ControlsCarryTheirTagsAndOutputsAreReadOnly) {
+    const struct {
+        const char* Control;
+        int Tag;
+        bool ReadOnly;
+    } controls[] = {{"Edit1", 1, false},       {"Edit2", 2, false},         {"Edit3", 3, false},
+                    {"Edit4", 4, true},        {"Edit5", 5, false},         {"Edit10", 6, false},
+                    {"Edit36", 7, false},      {"Edit9", 8, false},         {"EditDist6e", 9, false},
+                    {"EditDist3we", 10, true}, {"EditPoint12a", 11, false}, {"EditPoint7p", 12, false},
+                    {"EditMom4c", 13, false},  {"EditMom2m", 14, false},    {"Edit11", 15, true},
+                    {"Edit12", 16, true},      {"Edit13", 17, true},        {"EditVx3", 18, true},
+                    {"Edit59", 19, true},      {"EditDx1", 20, true},       {"Edit26", 21, true},
+                    {"EditQx4", 22, true},     {"Edit30", 22, true},        {"Edit31", 23, true},
+                    {"Edit32", 24, true},      {"Edit34", 25, true},        {"Edit35", 26, true},
+                    {"Edit37", 27, true},      {"Edit38", 28, false},       {"Edit39", 29, true},
+                    {"Edit63", 29, false},     {"Edit49", 30, false},       {"Edit50", 32, true},
+                    {"Edit42", 33, true},      {"Edit52", 34, false},       {"Edit44", 35, true},
+                    {"Edit54", 36, true},      {"Edit46", 37, true},        {"Edit56", 38, true},
+                    {"Edit48", 39, true},      {"Edit60", 40, true},        {"Edit61", 41, true},
+                    {"Edit62", 42, false},     {"Edit64", 43, false},       {"Edit65", 44, false}};
+    for (const auto& c : controls) {
+        EXPECT_EQ(Tag(c.Control), c.Tag) << c.Control;
+        EXPECT_EQ(Edit(c.Control).isReadOnly(), c.ReadOnly) << c.Control;
+    }
+    EXPECT_EQ(Tag("ComboBox2"), 31);
+    EXPECT_EQ(Tag("ComboBox3"), 31);
+    for (const char* text : {"Edit27", "Edit28", "Edit29", "Edit33"}) EXPECT_EQ(Tag(text), 0) << text;
+}
+
 struct TCommitCase {
     const char* Control;
     const char* Typed;
