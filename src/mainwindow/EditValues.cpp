@@ -16,8 +16,10 @@ int ControlTag(const QObject& control) {
 }
 
 QChar DecimalSeparator() {
+    // The number formatter writes one byte; a separator beyond Latin-1 falls
+    // back to the point, for writing and reading alike.
     const QString point = QLocale().decimalPoint();
-    return point.size() == 1 ? point.front() : QLatin1Char('.');
+    return point.size() == 1 && point.front().toLatin1() != 0 ? point.front() : QLatin1Char('.');
 }
 
 QChar ThousandsSeparator() {

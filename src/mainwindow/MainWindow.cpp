@@ -225,7 +225,10 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
 }
 
 TfrmMain::~TfrmMain() {
+    // The controls outlive this body; nothing they do while they go may reach
+    // the model or the window's state.
     for (QWidget* control : watched_) control->removeEventFilter(this);
+    QObject::disconnect(ui->PageControl1, nullptr, this, nullptr);
     SaveWindowPlacement(*this);
 }
 

@@ -270,6 +270,21 @@ TEST_F(BindingTest, LoadBoxesThatNameNoEntryAreReportedAndSkipped) {
     EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
+TEST(EditValues, DecimalCommaLocale) {
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto model = NewModel();
+    QLineEdit edit;
+    edit.setProperty("Tag", 12);
+    edit.setText(QStringLiteral("1.234,5"));
+    EXPECT_EQ(GetEditValue(edit, *model), 1234.5L);
+    SetEditValue(edit, *model, 1234.5L);
+    EXPECT_EQ(edit.text(), QStringLiteral("1234,50"));
+    edit.setText(QStringLiteral("1234.5")); // a point is a thousands separator here
+    EXPECT_EQ(GetEditValue(edit, *model), 12345);
+    QLocale::setDefault(previous);
+}
+
 TEST(EditValues, NaNShowsAsNotAvailable) {
     auto model = NewModel();
     QLineEdit edit;
