@@ -32,6 +32,7 @@ check: deps
 
 bench: build
 	$(BUILD)/benchmarks/slabwise-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+	$(BUILD)/benchmarks/slabwise-draw-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
 # Rewrites the two example projects in data/ from their definitions.
 examples: build

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+#include <QString>
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace slabwise {
+
+// A colour written as 0x00BBGGRR, the way the drawings' palette is kept.
+QColor WinColor(uint32_t bgr);
+
+// A stateful 2-D canvas on a QImage: pen, brush, font and text colour persist
+// from one call to the next, as the drawing code expects. Rectangles and
+// ellipses are given by their corners (left, top, right, bottom); text is
+// placed by the top-left corner of its cell. Shapes are drawn aliased so
+// lines stay one pen wide on the pixel grid; only text is smoothed.
+class TDiagramCanvas {
+public:
+    explicit TDiagramCanvas(QImage& image);
+    TDiagramCanvas(const TDiagramCanvas&) = delete;
+    TDiagramCanvas& operator=(const TDiagramCanvas&) = delete;
+
+    void SetPen(QColor color, int width);
+    void SetPenColor(QColor color);
+    void SetPenWidth(int width);
+    void SetPenNone();
+    bool PenVisible() const { return penVisible_; }
+    void SetBrush(QColor color, Qt::BrushStyle style = Qt::SolidPattern);
+    void SetBrushColor(QColor color) { brushColor_ = color; }
+    QColor BrushColor() const { return brushColor_; }
+    // Hatch patterns grow with the pen, so a large picture's hatch keeps the
+    // weight of a small one's.
+    void SetPatternScale(int scale) { patternScale_ = std::max(1, scale); }
+
+    // Negative: the character height (em) in pixels; positive: the cell
+    // height (ascent + descent) in pixels.
+    void SetFontHeight(int height);
+    int FontHeight() const { return fontHeight_; }
+    // A font turned 90 degrees, reading bottom to top.
+    void SetFontRotated(bool rotated) { rotated_ = rotated; }
+    bool FontRotated() const { return rotated_; }
+    void SetFontColor(QColor color) { fontColor_ = color; }
+    QColor FontColor() const { return fontColor_; }
+    // Opaque text fills its cell with the brush colour first.
+    void SetTextOpaque(bool opaque) { textOpaque_ = opaque; }
+    bool TextOpaque() const { return textOpaque_; }
+
+    void FillRect(int left, int top, int right, int bottom);
+    void Rectangle(int left, int top, int right, int bottom);
+    void Ellipse(int left, int top, int right, int bottom);
+    void Polygon(const std::vector<QPoint>& points);
+    void MoveTo(int x, int y) { position_ = QPoint(x, y); }
+    void LineTo(int x, int y);
+    void Line(int x1, int y1, int x2, int y2) {
+        MoveTo(x1, y1);
+        LineTo(x2, y2);
+    }
+    // The part of the ellipse in the box from the ray through (xs, ys)
+    // counter-clockwise to the ray through (xe, ye).
+    void Arc(int left, int top, int right, int bottom, int xs, int ys, int xe, int ye);
+
+    void TextOut(int x, int y, const QString& text);
+    int TextWidth(const QString& text);
+    int TextHeight(const QString& text);
+    // Outside the image reads as white.
+    QColor Pixel(int x, int y) const;
+
+    int Width() const { return image_.width(); }
+    int Height() const { return image_.height(); }
+
+private:
+    const QFont& Font();
+    const QFontMetrics& Metrics();
+    QPen CurrentPen() const;
+    QBrush CurrentBrush() const;
+
+    QImage& image_;
+    QPainter painter_;
+    QString family_;
+
+    QColor penColor_ = Qt::black;
+    int penWidth_ = 1;
+    bool penVisible_ = true;
+    QColor brushColor_ = Qt::white;
+    Qt::BrushStyle brushStyle_ = Qt::SolidPattern;
+    int patternScale_ = 1;
+
+    int fontHeight_ = -10;
+    bool rotated_ = false;
+    QColor fontColor_ = Qt::black;
+    bool textOpaque_ = false;
+    QPoint position_;
+
+    // Fonts resolved per height, so repeated boxes of one size stay cheap.
+    struct TResolvedFont {
+        QFont font;
+        QFontMetrics metrics;
+    };
+    std::map<int, TResolvedFont> fonts_;
+    const TResolvedFont* current_ = nullptr;
+};
+
+} // namespace slabwise

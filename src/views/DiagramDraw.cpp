@@ -1,0 +1,323 @@
+#include "DiagramDraw.h"
+
+#include "DiagramCanvas.h"
+#include "DiagramPixels.h"
+#include "model/NumberFormat.h"
+#include "model/Units.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QPixmap>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+namespace slabwise {
+
+namespace {
+
+using pixels::Trunc;
+
+const QColor Soil = WinColor(0x5EA3FF);
+const QColor Silver = WinColor(0xC0C0C0);
+
+// Lines of these colours are looked past when sampling what lies behind a text.
+bool IsLineColour(QColor c) {
+    const QRgb rgb = c.rgb() & 0xFFFFFF;
+    return rgb == 0x808080 || rgb == 0x000000 || rgb == 0xC0C0C0;
+}
+
+QColor Contrasting(QColor background) {
+    return background.red() + background.green() + background.blue() <= 384 ? Qt::white : Qt::black;
+}
+
+// Width of a text as TextOutSuper writes it: each "^" and the character it
+// raises take the raised character's width only.
+int SuperWidth(TDiagramCanvas& canvas, const QString& text) {
+    QString shown = text;
+    shown.remove(QLatin1Char('^'));
+    return canvas.TextWidth(shown);
+}
+
+// The drawing bitmap cut to the finished picture's size. A view that runs
+// past the bottom (a thick strip at the loading view's horizontal scale) drew
+// nothing there, so the picture never grows beyond the bitmap.
+QImage Finished(const QImage& drawn, int width, int height) {
+    width = std::min(width, drawn.width());
+    height = std::min(height, drawn.height());
+    if (width <= 0 || height <= 0) return {};
+    return drawn.copy(0, 0, width, height);
+}
+
+} // namespace
+
+TDiagramDraw::TDiagramDraw(const TMatData& model) : Model(model), Bitmap(600, 600, QImage::Format_RGB32) {
+    Bitmap.fill(Qt::white);
+}
+
+int TDiagramDraw::PenUnit() const {
+    const int side = std::min(Width, Height);
+    return side < 600 ? 1 : 2 * (side / 600);
+}
+
+void TDiagramDraw::Draw(TDiagramKind kind) {
+    switch (kind) {
+    case dkPlanSection:
+        DrawPlanAndSection();
+        break;
+    case dkLoading:
+        DrawLoading();
+        break;
+    default:
+        DrawReinforcement();
+        break;
+    }
+}
+
+bool TDiagramDraw::BeginView(bool drawable) {
+    if (Bitmap.isNull()) return false;
+    if (!drawable) {
+        Bitmap.fill(Qt::white);
+        return false;
+    }
+    Width = Bitmap.width();
+    Height = Bitmap.height();
+    textBottom_ = 0;
+    OutWidth = Width;
+    OutHeight = Height;
+    return true;
+}
+
+QString TDiagramDraw::FormatValue(double value, const QString& unit) {
+    std::string text = FormatFixed(value, 2, 8, '.');
+    // Only digits after a separator are trimmed; "N.A." and "INF" stay whole.
+    if (std::isfinite(value) && text.find('.') != std::string::npos) {
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
+    QString out = QString::fromStdString(text);
+    if (std::isfinite(value)) out.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    if (!unit.isEmpty()) out += QLatin1Char(' ') + unit;
+    return out;
+}
+
+void TDiagramDraw::TextOutSuper(TDiagramCanvas& canvas, int x, int y, const QString& text) {
+    // Positions along and across the text's own direction, so a rotated
+    // text raises its superscripts toward its own top.
+    const bool rotated = canvas.FontRotated();
+    int along = 0;
+    const auto write = [&](int across, const QString& part) {
+        if (part.isEmpty()) return;
+        if (rotated)
+            canvas.TextOut(x + across, y - along, part);
+        else
+            canvas.TextOut(x + along, y + across, part);
+        along += canvas.TextWidth(part);
+    };
+    const int rise = pixels::Round(canvas.TextHeight(QStringLiteral("X")) / 4.0);
+    QString rest = text;
+    for (qsizetype caret = rest.indexOf(QLatin1Char('^')); caret >= 0;
+         caret = rest.indexOf(QLatin1Char('^'))) {
+        write(0, rest.left(caret));
+        write(-rise, rest.mid(caret + 1, 1));
+        rest = rest.mid(caret + 2);
+    }
+    write(0, rest);
+}
+
+QColor TDiagramDraw::SampleBackground(const TDiagramCanvas& canvas, int x, int y) const {
+    QColor c = canvas.Pixel(x, y);
+    if (IsLineColour(c)) {
+        c = canvas.Pixel(x - 1, y - 1);
+        if (IsLineColour(c)) c = canvas.Pixel(x - 1, y + 1);
+    }
+    return c;
+}
+
+void TDiagramDraw::TextInBox(TDiagramCanvas& canvas, int left, int top, int right, int bottom,
+                             const QString& text, int alignment) {
+    canvas.SetFontHeight(std::max(1, bottom - top - 2));
+    const int width = SuperWidth(canvas, text);
+    int offset = 1;
+    if (alignment == 1)
+        offset = right - left - width - 1;
+    else if (alignment == 2)
+        offset = (right - left - width) / 2 + 1;
+    canvas.SetTextOpaque(false);
+    const QColor behind = SampleBackground(canvas, left + offset, top + canvas.TextHeight(text) / 2);
+    canvas.SetFontColor(Contrasting(behind));
+    TextOutSuper(canvas, left + offset, top, text);
+}
+
+void TDiagramDraw::DrawArrowHead(TDiagramCanvas& canvas, int x, int y, double direction, int length) {
+    constexpr double pi = std::numbers::pi;
+    for (const double phi : {direction + pi + pi / 14, direction + pi - pi / 14})
+        canvas.Line(x, y, x + pixels::Round(std::sin(phi) * length),
+                    y + pixels::Round(std::cos(phi) * length));
+}
+
+void TDiagramDraw::DrawArrow(TDiagramCanvas& canvas, int x1, int y1, int x2, int y2, int headLength,
+                             bool headAtStart, bool headAtEnd) {
+    canvas.Line(x1, y1, x2, y2);
+    const double direction = std::atan2(double(x2 - x1), double(y2 - y1));
+    if (headAtEnd) DrawArrowHead(canvas, x2, y2, direction, headLength);
+    if (headAtStart) DrawArrowHead(canvas, x1, y1, direction + std::numbers::pi, headLength);
+}
+
+void TDiagramDraw::DrawDimension(TDiagramCanvas& canvas, int x1, int y1, int x2, int y2, QString text,
+                                 int placement) {
+    const int A = ArrowSize();
+    const bool vertical = x1 == x2;
+    if (!text.isEmpty()) text = QLatin1Char(' ') + text + QLatin1Char(' ');
+    const int mx = x1 + (x2 - x1) / 2;
+    const int my = y1 + (y2 - y1) / 2;
+
+    const bool savedRotation = canvas.FontRotated();
+    canvas.SetFontRotated(vertical);
+    const int TL = SuperWidth(canvas, text);
+    const int TT = canvas.TextHeight(text);
+    int ax = vertical ? mx - TT / 2 : mx - TL / 2;
+    int ay = vertical ? my + TL / 2 : my - TT / 2;
+    const int D = vertical ? y2 - y1 : x2 - x1;
+
+    QColor behind = SampleBackground(canvas, ax, ay);
+    if ((behind.rgb() & 0xFFFFFF) == 0) behind = Qt::white;
+    canvas.SetBrushColor(behind);
+    canvas.SetTextOpaque(true);
+    canvas.SetFontColor(Contrasting(behind));
+
+    if (TL < D - 3 * A || placement == 3 || placement == 4) {
+        DrawArrow(canvas, x1, y1, x2, y2, A, true, true);
+        if (TL >= D - 2 * A) {
+            // Beside the line rather than over it.
+            const int shift = placement == 3 ? -TT : placement == 4 ? TT : 0;
+            if (vertical)
+                ax += shift;
+            else
+                ay += shift;
+            canvas.SetTextOpaque(false);
+        }
+    } else {
+        // Beyond the end the placement names, unless the text would leave
+        // the bitmap there while the other end has room for it.
+        if (vertical) {
+            DrawArrow(canvas, x1, y1 - 2 * A, x1, y1, A, false, true);
+            DrawArrow(canvas, x1, y2 + 2 * A, x1, y2, A, false, true);
+            const int below = y2 + A + TL, above = y1 - A;
+            bool under = placement == 1;
+            if (under && below > Height && above - TL >= 0) under = false;
+            if (!under && above - TL < 0 && below <= Height) under = true;
+            ay = under ? below : above;
+            ax -= TT;
+        } else {
+            DrawArrow(canvas, x1 - 2 * A, y1, x1, y1, A, false, true);
+            DrawArrow(canvas, x2 + 2 * A, y1, x2, y1, A, false, true);
+            const int left = x1 - A - TL, right = x2 + A;
+            bool before = placement == 1;
+            if (before && left < 0 && right + TL <= Width) before = false;
+            if (!before && right + TL > Width && left >= 0) before = true;
+            ax = before ? left : right;
+            ay -= TT;
+        }
+        canvas.SetTextOpaque(false);
+    }
+    TextOutSuper(canvas, ax, ay, text);
+    textBottom_ = std::max(textBottom_, vertical ? ay : ay + TT);
+    canvas.SetFontRotated(savedRotation);
+}
+
+void TDiagramDraw::DrawPlanAndSection() {
+    const Real L = Model.StripLength, B = Model.StripWidth, T = Model.Thickness;
+    if (!BeginView(pixels::Drawable(L, B, T))) return;
+    TDiagramCanvas canvas(Bitmap);
+    canvas.SetPatternScale(PenUnit());
+    const int G = GridUnit();
+    canvas.SetFontHeight(-G);
+
+    int xL = 3 * G;
+    const int xC = Width / 2;
+    int xR = Width - 3 * G;
+    const int yPT = 2 * G;
+    const int yB = Height - 6 * G;
+    Scale = (xR - xL) / double(L);
+    // Plan and section together always fit the height.
+    if (double(B + T) * Scale >= yB - yPT - 4 * G) Scale = (yB - yPT - 4 * G) / double(B + T);
+
+    xL = xC - Trunc(double(L) * Scale / 2);
+    xR = xC + Trunc(double(L) * Scale / 2);
+    const int yPB = yPT + Trunc(double(B) * Scale);
+    const int yST = yPB + 6 * G;
+    const int ySB = yST + Trunc(double(T) * Scale);
+    PlanBottom = yPB + 4 * G;
+
+    const bool round = Model.Shape == 1;
+    canvas.SetBrush(Qt::white);
+    canvas.FillRect(0, 0, Width, Height);
+    canvas.SetBrush(Soil, Qt::BDiagPattern);
+    canvas.SetPenNone();
+    if (round)
+        canvas.Ellipse(xL - G, yPT - G, xR + G, yPB + G);
+    else
+        canvas.Rectangle(xL - G, yPT - G, xR + G, yPB + G);
+    canvas.Rectangle(xL - G, ySB, xR + G, ySB + G);
+
+    canvas.SetBrush(Silver);
+    canvas.SetPen(Qt::black, PenUnit());
+    canvas.Line(xL - G, ySB, xR + G, ySB);
+
+    canvas.SetPenWidth(ThickPen());
+    if (round)
+        canvas.Ellipse(xL, yPT, xR, yPB);
+    else
+        canvas.Rectangle(xL, yPT, xR, yPB);
+    canvas.Rectangle(xL, yST, xR, ySB);
+    canvas.SetPenWidth(PenUnit());
+
+    const QString unit = QString::fromStdString(UnitText(TQuantity::Length, Model.UnitSystem));
+    if (!round) {
+        canvas.Line(xR, yPT, xR + 3 * G, yPT);
+        canvas.Line(xR, yPB, xR + 3 * G, yPB);
+        DrawDimension(canvas, xR + 2 * G, yPT, xR + 2 * G, yPB, FormatValue(double(B), unit), 2);
+    }
+    canvas.Line(xL, yPB, xL, yPB + 3 * G);
+    canvas.Line(xR, yPB, xR, yPB + 3 * G);
+    DrawDimension(canvas, xL, yPB + 2 * G, xR, yPB + 2 * G, FormatValue(double(L), unit), 4);
+
+    canvas.Line(xR, yST, xR + 3 * G, yST);
+    canvas.Line(xR, ySB, xR + 3 * G, ySB);
+    DrawDimension(canvas, xR + 2 * G, yST, xR + 2 * G, ySB, FormatValue(double(T), unit), 1);
+
+    canvas.Line(xL, ySB, xL, ySB + 3 * G);
+    canvas.Line(xR, ySB, xR, ySB + 3 * G);
+    DrawDimension(canvas, xL, ySB + 2 * G, xR, ySB + 2 * G, FormatValue(double(L), unit), 4);
+
+    OutHeight = std::max(ySB + 4 * G, std::min(textBottom_, Height));
+    canvas.SetBrush(Qt::white);
+}
+
+void DrawDiagramToImage(QLabel& pictureBox, const TMatData& model, TDiagramKind kind) {
+    TDiagramDraw draw(model);
+    const QSize size = pictureBox.size();
+    draw.Bitmap = size.isEmpty() ? QImage() : QImage(size, QImage::Format_RGB32);
+    draw.Draw(kind);
+    pictureBox.setPixmap(QPixmap::fromImage(draw.Bitmap));
+}
+
+void DrawDiagramToBitmap(QImage& bitmap, const TMatData& model, TDiagramKind kind) {
+    TDiagramDraw draw(model);
+    draw.Bitmap = bitmap.size().isEmpty() ? QImage() : QImage(bitmap.size(), QImage::Format_RGB32);
+    draw.Draw(kind);
+    bitmap = Finished(draw.Bitmap, draw.OutWidth, draw.OutHeight);
+}
+
+int DrawPlanSectionToBitmap(QImage& bitmap, const TMatData& model) {
+    TDiagramDraw draw(model);
+    draw.Bitmap = bitmap.size().isEmpty() ? QImage() : QImage(bitmap.size(), QImage::Format_RGB32);
+    draw.DrawPlanAndSection();
+    bitmap = Finished(draw.Bitmap, draw.OutWidth, draw.OutHeight);
+    return draw.PlanBottom;
+}
+
+} // namespace slabwise

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "model/MatData.h"
+
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+class QLabel;
+
+namespace slabwise {
+
+class TDiagramCanvas;
+
+enum TDiagramKind : uint8_t { dkPlanSection = 0, dkLoading = 1, dkReinforcement = 2 };
+
+// One occupied interval of a lane of labels.
+struct TRowItem {
+    int32_t Lo;
+    int32_t Hi;
+    int32_t Index;
+};
+// One lane: its intervals sorted by Lo.
+using TArrayOfRow = std::vector<TRowItem>;
+// Lanes stacked away from the strip, lane 0 nearest.
+using TArrayOfArrayOfRow = std::vector<TArrayOfRow>;
+
+// The first lane free over [lo, hi] (touching intervals collide); with
+// checkNext the lane after it must be free there too, to leave room for a
+// label drawn into it. Appends a lane when none is free and returns its number.
+int AllocateLane(TArrayOfArrayOfRow& lanes, int32_t lo, int32_t hi, bool checkNext, int32_t index);
+
+// Draws one picture of the strip into its own bitmap. Every length on the
+// picture derives from the bitmap's size, so one drawing serves the small
+// preview, the enlargement and the printed page.
+class TDiagramDraw {
+public:
+    explicit TDiagramDraw(const TMatData& model);
+
+    const TMatData& Model;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    QImage Bitmap;
+    double Scale = 0;
+    int32_t OutWidth = 0;
+    int32_t OutHeight = 0;
+    int32_t PlanBottom = 0;
+
+    void DrawPlanAndSection();
+    void DrawLoading();
+    void DrawReinforcement();
+    void Draw(TDiagramKind kind);
+
+    int PenUnit() const;
+    int ThickPen() const { return 2 * PenUnit(); }
+    int GridUnit() const { return 10 * PenUnit(); }
+    int ArrowSize() const { return 8 * PenUnit(); }
+
+    // Fixed with 2 decimals, trailing zeros and a bare separator removed, and
+    // " unit" appended when a unit is given.
+    static QString FormatValue(double value, const QString& unit = {});
+    // Text in which "^" raises the one character after it.
+    void TextOutSuper(TDiagramCanvas& canvas, int x, int y, const QString& text);
+    // alignment: 0 left, 1 right, 2 centre.
+    void TextInBox(TDiagramCanvas& canvas, int left, int top, int right, int bottom, const QString& text,
+                   int alignment);
+    // direction: radians from straight down (+y) towards +x.
+    void DrawArrowHead(TDiagramCanvas& canvas, int x, int y, double direction, int length);
+    void DrawArrow(TDiagramCanvas& canvas, int x1, int y1, int x2, int y2, int headLength, bool headAtStart,
+                   bool headAtEnd);
+    // Vertical when x1 = x2. placement 1, 2: text below/left or above/right
+    // of an end when it does not fit; 3, 4: arrows stay inside and the text
+    // moves left/up or right/down beside the line.
+    void DrawDimension(TDiagramCanvas& canvas, int x1, int y1, int x2, int y2, QString text, int placement);
+
+private:
+    // Lowest y reached by a dimension's text, so the finished picture never
+    // cuts one off.
+    int textBottom_ = 0;
+    // False (and the bitmap white) when the view has nothing to draw.
+    bool BeginView(bool drawable);
+    QColor SampleBackground(const TDiagramCanvas& canvas, int x, int y) const;
+};
+
+// A "picture box" is a QLabel showing a pixmap.
+void DrawDiagramToImage(QLabel& pictureBox, const TMatData& model, TDiagramKind kind);
+void DrawDiagramToBitmap(QImage& bitmap, const TMatData& model, TDiagramKind kind);
+int DrawPlanSectionToBitmap(QImage& bitmap, const TMatData& model);
+
+} // namespace slabwise

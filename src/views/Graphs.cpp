@@ -1,0 +1,399 @@
+#include "Graphs.h"
+
+#include "LocaleNumber.h"
+#include "model/Units.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <utility>
+
+namespace slabwise {
+
+namespace {
+
+constexpr QSize DesignedPictureSize(473, 280);
+
+// Normalises a positive span into [10, 100]; returns the power of ten taken out.
+int Normalise(double& span) {
+    int e = 0;
+    while (span < 10) {
+        span *= 10;
+        --e;
+    }
+    while (span > 100) {
+        span /= 10;
+        ++e;
+    }
+    return e;
+}
+
+// Removes the last bits of noise that repeated scaling by ten leaves, so that
+// 20 stays 20 and 12.5 stays a half.
+double Snap(double x, double grid) {
+    const double r = std::round(x / grid) * grid;
+    return std::fabs(x - r) < 1e-9 ? r : x;
+}
+
+QString GraphTitle(uint8_t graph, uint8_t units) {
+    switch (graph) {
+    case TfrmGraphs::grShear:
+        return QString::fromStdString("Shear, " + UnitText(TQuantity::Force, units));
+    case TfrmGraphs::grMoment:
+        return QString::fromStdString("Moment, " + UnitText(TQuantity::AppliedMoment, units));
+    case TfrmGraphs::grDeflection:
+        return QString::fromStdString("Deflection, " + UnitText(TQuantity::DesignLength, units));
+    default:
+        return QString::fromStdString("Bearing Pressure, " + UnitText(TQuantity::Pressure, units));
+    }
+}
+
+QString ShortTitle(QString title) {
+    title.replace("Bearing Pressure", "Bear. Press");
+    title.replace("Deflection", "Defl");
+    title.replace("Moment", "Mom");
+    return title;
+}
+
+Real StationValue(const TMatStation& st, uint8_t graph) {
+    switch (graph) {
+    case TfrmGraphs::grShear:
+        return st.Shear;
+    case TfrmGraphs::grMoment:
+        return st.Moment;
+    case TfrmGraphs::grDeflection:
+        return st.Deflection;
+    default:
+        return st.Pressure;
+    }
+}
+
+void ScaleFont(QFont& font, double factor) {
+    if (font.pixelSize() > 0)
+        font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * factor)));
+    else
+        font.setPointSize(static_cast<int>(std::lround(font.pointSizeF() * factor)));
+}
+
+} // namespace
+
+double DistanceIncrement(double span) {
+    if (!(span > 0) || !std::isfinite(span)) return 0;
+    const int e = Normalise(span);
+    const double q = Snap(span / 25, 0.5);
+    return std::pow(10.0, e) * 5 * std::nearbyint(q);
+}
+
+double ValueIncrement(double span) {
+    if (!(span > 0) || !std::isfinite(span)) return 0;
+    const int e = Normalise(span);
+    return std::pow(10.0, e) * std::floor(Snap(span / 5, 1));
+}
+
+double OutwardLimit(double v, double increment) {
+    if (increment == 0) return v;
+    const double sign = v > 0 ? 1 : (v < 0 ? -1 : 0);
+    return (std::trunc(Snap(v / increment, 1)) + sign) * increment;
+}
+
+TfrmGraphs::TfrmGraphs(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("Slabwise Graphs");
+    setObjectName("frmGraphs");
+    background_ = palette().color(QPalette::Button);
+
+    auto makePanel = [this](const char* name, QLabel*& left, const char* leftName, QLabel*& right,
+                            const char* rightName) {
+        auto* panel = new QWidget(this);
+        panel->setObjectName(name);
+        auto* row = new QHBoxLayout(panel);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(0);
+        for (auto [image, imageName] : {std::pair{&left, leftName}, std::pair{&right, rightName}}) {
+            *image = new QLabel(panel);
+            (*image)->setObjectName(imageName);
+            (*image)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            (*image)->setMouseTracking(true);
+            (*image)->installEventFilter(this);
+            QSizePolicy keep = (*image)->sizePolicy();
+            keep.setRetainSizeWhenHidden(true);
+            (*image)->setSizePolicy(keep);
+            row->addWidget(*image);
+        }
+        return panel;
+    };
+    Panel1 = makePanel("Panel1", Image1, "Image1", Image2, "Image2");
+    Panel2 = makePanel("Panel2", Image3, "Image3", Image4, "Image4");
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1->setSizeGripEnabled(false);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(Panel1);
+    column->addWidget(Panel2);
+    column->addWidget(StatusBar1);
+    // The window takes the size of its pictures and cannot be resized.
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    SetPictureSize(DesignedPictureSize);
+
+    Chart1.TopAxis.LabelFont = font();
+    Chart1.LeftAxis.LabelFont = font();
+    QFont title = font();
+    title.setBold(true);
+    Chart1.TopAxis.TitleFont = title;
+    Chart1.LeftAxis.TitleFont = title;
+    Chart1.LeftAxis.Automatic = false;
+    Chart1.Series1.Color = QColor(0x00, 0x00, 0xA0);
+    Chart1.Series1.PointHorizSize = 2;
+    Chart1.Series1.PointVertSize = 2;
+    Chart1.OnBeforeDrawAxes = [this](QPainter& p) { Chart1BeforeDrawAxes(p); };
+    Chart1.OnAfterDraw = [this](QPainter& p) { Chart1AfterDraw(p); };
+}
+
+TfrmGraphs::TfrmGraphs(const TMatData& model, QWidget* parent) : TfrmGraphs(parent) {
+    ShowResults(model, grAll);
+}
+
+void TfrmGraphs::SetPictureSize(QSize size) {
+    for (QLabel* image : {Image1, Image2, Image3, Image4}) image->setFixedSize(size);
+}
+
+QSize TfrmGraphs::PictureSize() const {
+    return Image1->size();
+}
+
+QLabel* TfrmGraphs::Image(uint8_t graph) const {
+    switch (graph) {
+    case grShear:
+        return Image1;
+    case grMoment:
+        return Image2;
+    case grDeflection:
+        return Image3;
+    default:
+        return Image4;
+    }
+}
+
+QImage TfrmGraphs::Picture(uint8_t graph) const {
+    return pictures_.at(graph - 1);
+}
+
+const TGrPointArr& TfrmGraphs::Points(uint8_t graph) const {
+    switch (graph) {
+    case grShear:
+        return ShearPoints;
+    case grMoment:
+        return MomentPoints;
+    case grDeflection:
+        return DeflectionPoints;
+    default:
+        return PressurePoints;
+    }
+}
+
+TGrPointArr& TfrmGraphs::PointsOf(uint8_t graph) {
+    return const_cast<TGrPointArr&>(std::as_const(*this).Points(graph));
+}
+
+QString TfrmGraphs::StatusText() const {
+    return StatusBar1->currentMessage();
+}
+
+void TfrmGraphs::ShowResults(const TMatData& model, uint8_t which) {
+    Model = &model;
+    MarkMin = true;
+    MarkMax = true;
+    Image1->hide();
+    Image2->hide();
+    Image3->hide();
+
+    const QSize size = PictureSize();
+    const bool shortTitles = 2 * size.height() < size.width();
+    for (uint8_t graph = grShear; graph <= grPressure; ++graph) {
+        if (which != grAll && which != graph) continue;
+        graph_ = graph;
+        TLineSeries& series = Chart1.Series1;
+        series.Clear();
+        Chart1.TopAxis.Title =
+            QString::fromStdString("Distance from left, " + UnitText(TQuantity::Length, model.UnitSystem));
+        QString title = GraphTitle(graph, model.UnitSystem);
+        if (graph != grShear && shortTitles) title = ShortTitle(title);
+        Chart1.LeftAxis.Title = title;
+        if (graph == grShear) series.LineWidth *= 2;
+        if (graph == grDeflection) {
+            MarkMax = false;
+            Chart1.LeftAxis.Inverted = false;
+        } else if (graph == grPressure) {
+            MarkMin = false;
+            Chart1.LeftAxis.Inverted = true;
+        }
+        for (const TMatStation& st : model.Stations)
+            series.AddXY(static_cast<double>(st.X), static_cast<double>(StationValue(st, graph)));
+        SetAxisScales();
+
+        // Room beside the value labels for the marked extremes.
+        const QFontMetrics fm(Chart1.LeftAxis.LabelFont);
+        int markRoom = 0;
+        if (series.Count() > 0) {
+            if (MarkMax) markRoom = std::max(markRoom, fm.horizontalAdvance(MarkText(series.MaxY())));
+            if (MarkMin) markRoom = std::max(markRoom, fm.horizontalAdvance(MarkText(series.MinY())));
+        }
+        Chart1.LeftAxis.MarkSize = markRoom;
+
+        QLabel* image = Image(graph);
+        TGraphInfo& info = graphs_[graph - 1];
+        info = TGraphInfo();
+        pictures_[graph - 1] = Chart1.Render(image->size(), background_);
+        info.ValueTitle = Chart1.LeftAxis.Title;
+        info.DistanceTitle = Chart1.TopAxis.Title;
+        info.ValueIncrement = Chart1.LeftAxis.Increment;
+        info.ValueMinimum = Chart1.LeftAxis.Minimum;
+        info.ValueMaximum = Chart1.LeftAxis.Maximum;
+        info.Inverted = Chart1.LeftAxis.Inverted;
+        info.PlotRect = Chart1.PlotRect();
+        for (const TChartAxis* axis : {&Chart1.TopAxis, &Chart1.LeftAxis})
+            info.LabelRects.insert(info.LabelRects.end(), axis->LabelRects().begin(),
+                                   axis->LabelRects().end());
+        for (QRect power : {Chart1.LeftPowerRect(), Chart1.TopPowerRect()})
+            if (!power.isNull()) info.LabelRects.push_back(power);
+        image->setPixmap(QPixmap::fromImage(pictures_[graph - 1]));
+
+        TGrPointArr& points = PointsOf(graph);
+        points.clear();
+        points.reserve(static_cast<size_t>(series.Count()));
+        for (int i = 0; i < series.Count(); ++i) {
+            const QPoint px = series.Pixel(i);
+            points.push_back({px.x(), px.y(), series.XValue(i), series.YValue(i)});
+        }
+        if (graph == grShear) series.LineWidth /= 2;
+        image->show();
+    }
+    adjustSize();
+}
+
+void TfrmGraphs::SetAxisScales() {
+    const TLineSeries& series = Chart1.Series1;
+    if (series.Count() == 0) return;
+    const double spanX = series.MaxX() - series.MinX();
+    if (spanX != 0) Chart1.TopAxis.Increment = DistanceIncrement(spanX);
+    const double spanY = series.MaxY() - series.MinY();
+    // All values equal: the previous step stays.
+    if (spanY != 0) Chart1.LeftAxis.Increment = ValueIncrement(spanY);
+    const double step = Chart1.LeftAxis.Increment;
+    Chart1.LeftAxis.Minimum = std::min(0.0, OutwardLimit(series.MinY(), step));
+    Chart1.LeftAxis.Maximum = std::max(0.0, OutwardLimit(series.MaxY(), step));
+}
+
+QString TfrmGraphs::MarkText(double value) const {
+    // Inches of deflection need four decimals to say anything.
+    const bool fine = graph_ == grDeflection && Model && Model->UnitSystem == UnitsEnglish;
+    return FormatLocaleFixed(value, fine ? 4 : 2, 15);
+}
+
+void TfrmGraphs::Chart1BeforeDrawAxes(QPainter&) {
+    ValueMin = 2147483647;
+    ValueMax = -2147483647;
+    Chart1.LeftAxis.MarkedValues.clear();
+    if (Chart1.Series1.Count() == 0) return;
+    ValueMin = std::min(ValueMin, Chart1.Series1.MinY());
+    ValueMax = std::max(ValueMax, Chart1.Series1.MaxY());
+    if (MarkMax) Chart1.LeftAxis.MarkedValues.push_back(ValueMax);
+    if (MarkMin) Chart1.LeftAxis.MarkedValues.push_back(ValueMin);
+}
+
+void TfrmGraphs::Chart1AfterDraw(QPainter& painter) {
+    if (Chart1.Series1.Count() == 0) return;
+    std::vector<TAxisMark> marks;
+    if (MarkMax) marks.push_back({ValueMax, MarkText(ValueMax), QRect()});
+    // Equal extremes are one mark.
+    if (MarkMin && !(MarkMax && ValueMin == ValueMax))
+        marks.push_back({ValueMin, MarkText(ValueMin), QRect()});
+    Chart1.DrawLeftAxisMarks(painter, marks);
+    graphs_[graph_ - 1].Marks = std::move(marks);
+}
+
+bool TfrmGraphs::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        for (QLabel* image : {Image1, Image2, Image3, Image4}) {
+            if (watched == image) {
+                Image1MouseMove(image, static_cast<QMouseEvent*>(event)->position().toPoint());
+                break;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmGraphs::Image1MouseMove(QLabel* image, QPoint at) {
+    const TGrPointArr* points = &ShearPoints;
+    QString name = "Shear";
+    int decimals = 2;
+    if (image == Image2) {
+        points = &MomentPoints;
+        name = "Moment";
+    } else if (image == Image3) {
+        points = &DeflectionPoints;
+        name = "Deflection";
+        decimals = 4;
+    } else if (image == Image4) {
+        points = &PressurePoints;
+        name = "Bearing Pressure";
+    }
+    for (const TGrPoint& p : *points) {
+        if (std::abs(p.PixelX - at.x()) <= 5 && std::abs(p.PixelY - at.y()) <= 5) {
+            StatusBar1->showMessage("  Distance: " + FormatLocaleFixed(p.X, 2, 15) + "    " + name + ": " +
+                                    FormatLocaleFixed(p.Y, decimals, 15));
+            return;
+        }
+    }
+    StatusBar1->clearMessage();
+}
+
+void TfrmGraphs::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TfrmGraphs::FormShow() {
+    const QScreen* where = screen();
+    if (!where) return;
+    const QRect screenArea = where->geometry();
+    QRect frame = frameGeometry();
+    QPoint topLeft = frame.topLeft();
+    if (frame.right() > screenArea.right()) topLeft.setX(screenArea.right() + 1 - frame.width());
+    if (frame.bottom() > screenArea.bottom()) topLeft.setY(screenArea.bottom() + 1 - frame.height());
+    topLeft.setX(std::max(topLeft.x(), screenArea.left()));
+    topLeft.setY(std::max(topLeft.y(), screenArea.top()));
+    if (topLeft != frame.topLeft()) move(topLeft);
+}
+
+void TfrmGraphs::PrepareForPrint(double aspect) {
+    background_ = Qt::white;
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    for (TChartAxis* axis : {&Chart1.TopAxis, &Chart1.LeftAxis}) {
+        axis->LabelSize = static_cast<int>(std::lround(axis->LabelSize * 1.6));
+        ScaleFont(axis->LabelFont, 1.6);
+        ScaleFont(axis->TitleFont, 1.6);
+    }
+    Chart1.Series1.PointHorizSize = 4;
+    Chart1.Series1.PointVertSize = 4;
+    StatusBar1->hide();
+    const int width = 2 * PictureSize().width();
+    const int height =
+        aspect > 0 ? static_cast<int>(std::lround(width / aspect)) : 2 * PictureSize().height();
+    SetPictureSize(QSize(width, std::max(1, height)));
+    adjustSize();
+}
+
+} // namespace slabwise

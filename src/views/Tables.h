@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/MatData.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <vector>
+
+class QTableWidget;
+
+namespace slabwise {
+
+// The slope as the table and the printed table show it: the model holds
+// radians, the column is headed in degrees.
+Real SlopeInDegrees(Real radians);
+
+// The results at the 101 regular nodes of the strip in a read-only grid. The
+// window keeps its own copy of the stations, so a recalculation while it is
+// open does not change it.
+class TfrmTable : public QDialog {
+    Q_OBJECT
+public:
+    // unitSystem: the one chosen in the main window; it names the columns.
+    explicit TfrmTable(uint8_t unitSystem, QWidget* parent = nullptr);
+    // Ready to show: captions by the model's unit system, filled from its stations.
+    TfrmTable(const TMatData& model, QWidget* parent);
+
+    void Fill(const std::array<TMatStation, StationCount>& stations);
+    const std::vector<TMatStation>& Stations() const { return stations_; }
+    // The text of a cell as shown.
+    QString CellText(int row, int column) const;
+    QString ColumnCaption(int column) const;
+
+    QTableWidget* ListView1 = nullptr;
+
+private:
+    void FormCreate(uint8_t unitSystem);
+    void SizeColumns();
+
+    std::vector<TMatStation> stations_;
+};
+
+} // namespace slabwise

@@ -1,0 +1,415 @@
+// The three views and the entry functions, checked by their geometry: the
+// frame, the fields a view sets, and a few pixels whose place follows from it.
+
+#include "views/DiagramDraw.h"
+
+#include "ExampleProjects.h"
+#include "model/FloatFault.h"
+#include "support/TestModels.h"
+
+#include <QLabel>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <limits>
+
+using namespace slabwise;
+
+namespace {
+
+constexpr QRgb Silver = 0xC0C0C0;
+constexpr QRgb SoilRgb = 0xFFA35E; // 0x5EA3FF as red, green, blue
+
+QRgb Rgb(const QImage& image, int x, int y) {
+    return image.pixel(x, y) & 0xFFFFFF;
+}
+bool IsInk(QRgb c) {
+    return qGray(c) < 128;
+}
+
+int InkIn(const QImage& image, int x0, int y0, int x1, int y1) {
+    int count = 0;
+    for (int y = std::max(0, y0); y < std::min(y1, image.height()); ++y)
+        for (int x = std::max(0, x0); x < std::min(x1, image.width()); ++x)
+            if (IsInk(image.pixel(x, y))) ++count;
+    return count;
+}
+
+std::unique_ptr<TMatData> English() {
+    auto mat = test::NewModel();
+    MakeEnglishExample(*mat);
+    try {
+        mat->Analyze();
+    } catch (const EFloatFault&) {
+    }
+    return mat;
+}
+
+// The English example with no loads at all.
+std::unique_ptr<TMatData> Unloaded() {
+    auto mat = English();
+    mat->FullUniformLoad = 0;
+    mat->DistLoads = {};
+    mat->PointLoads = {};
+    mat->Moments = {};
+    return mat;
+}
+
+struct TDrawn {
+    std::unique_ptr<TDiagramDraw> draw;
+    const QImage& image() const { return draw->Bitmap; }
+};
+
+TDrawn Draw(const TMatData& mat, TDiagramKind kind, QSize size = {550, 337}) {
+    TDrawn out{std::make_unique<TDiagramDraw>(mat)};
+    out.draw->Bitmap = QImage(size, QImage::Format_RGB32);
+    out.draw->Draw(kind);
+    return out;
+}
+
+// Long and thin, the plan is scaled by the length: (550 - 6G) / 500 pixels
+// per ft. Short and thick, by the height left for plan and section:
+// (337 - 6G - 2G - 4G) / (B + T), and then centred.
+TEST(PlanAndSection, FrameOfALongThinAndAShortThickStrip) {
+    struct TCase {
+        const char* name;
+        Real L, B, T;
+        double scale;
+        int planBottom, outHeight;
+        int xL, xR;
+    };
+    const TCase cases[] = {
+        // yPB = 20 + trunc(5 x 0.98) = 24; ySB = 24 + 60 + trunc(0.67 x 0.98) = 84.
+        // Its thickness text stands below the section and OutHeight keeps it.
+        {"long thin", 500, 5, 0.67L, 490.0 / 500, 64, -1, 30, 520},
+        // yPB = 20 + trunc(5 x 8.68) = 63; ySB = 63 + 60 + trunc(20 x 8.68) = 296.
+        {"short thick", 5, 5, 20, 217.0 / 25, 103, 336, 275 - 21, 275 + 21},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto mat = English();
+        mat->StripLength = c.L, mat->StripWidth = c.B, mat->Thickness = c.T;
+        const TDrawn drawn = Draw(*mat, dkPlanSection);
+        const TDiagramDraw& d = *drawn.draw;
+        EXPECT_DOUBLE_EQ(d.Scale, c.scale);
+        EXPECT_EQ(d.PlanBottom, c.planBottom);
+        EXPECT_EQ(d.Width, 550);
+        EXPECT_EQ(d.OutWidth, 550);
+        if (c.outHeight > 0)
+            EXPECT_EQ(d.OutHeight, c.outHeight);
+        else
+            EXPECT_GT(d.OutHeight, 84 + 40);
+        // The plan's outline at its left and right ends, half-way down the plan.
+        const int yMid = (20 + c.planBottom - 40) / 2;
+        EXPECT_TRUE(IsInk(Rgb(drawn.image(), c.xL, yMid)) || c.B * c.scale < 3);
+        EXPECT_TRUE(IsInk(Rgb(drawn.image(), c.xR, yMid)) || c.B * c.scale < 3);
+    }
+}
+
+// The short thick strip's section spans y 123 to 296 and x 254 to 296: the
+// soil hatch lies in the band under it (y 297 to 305), only in the soil
+// colour, and concrete fills the section.
+TEST(PlanAndSection, SoilHatchUnderTheSectionAt254To296x297To305) {
+    auto mat = English();
+    mat->StripLength = 5, mat->StripWidth = 5, mat->Thickness = 20;
+    const TDrawn drawn = Draw(*mat, dkPlanSection);
+    int soil = 0;
+    for (int y = 298; y < 305; ++y)
+        for (int x = 245; x < 305; ++x) {
+            const QRgb c = Rgb(drawn.image(), x, y);
+            if (c == SoilRgb) {
+                ++soil;
+            } else if (x > 256 && x < 294) {
+                EXPECT_EQ(c, 0xFFFFFFu) << x << "," << y;
+            }
+        }
+    EXPECT_GT(soil, 20);
+    EXPECT_EQ(Rgb(drawn.image(), 275, 200), Silver);
+}
+
+// A round mat: the corner of the plan's box lies outside the ellipse, so it
+// is hatch or white, not outline or concrete; there is no width dimension
+// to the right of the plan.
+TEST(PlanAndSection, RoundPlanIsAnEllipseWithoutWidthDimension) {
+    auto mat = English();
+    mat->StripLength = 12, mat->StripWidth = 12, mat->Thickness = 1.2L;
+    const TDrawn square = Draw(*mat, dkPlanSection);
+    mat->Shape = 1;
+    const TDrawn round = Draw(*mat, dkPlanSection);
+    const TDiagramDraw& d = *round.draw;
+    // Scale by height: (337 - 120) / 13.2; half the length is trunc(98.6...).
+    const int half = static_cast<int>(12 * d.Scale / 2);
+    const int xL = 275 - half, xR = 275 + half, yPT = 20, yPB = d.PlanBottom - 40;
+    EXPECT_EQ(Rgb(square.image(), xL + 3, yPT + 3), Silver);
+    const QRgb corner = Rgb(round.image(), xL + 3, yPT + 3);
+    EXPECT_TRUE(corner == SoilRgb || corner == 0xFFFFFFu);
+    EXPECT_EQ(Rgb(round.image(), 275, (yPT + yPB) / 2), Silver);
+    // Width dimension: extension lines and text right of the plan.
+    EXPECT_GT(InkIn(square.image(), xR + 5, yPT + 5, 550, yPB - 5), 20);
+    EXPECT_EQ(InkIn(round.image(), xR + 5, yPT + 5, 550, yPB - 5), 0);
+}
+
+// Every text a view draws stays inside the finished picture: nothing runs
+// off its top or bottom row, also for dimensions whose text stands outside.
+// (The picture sizes here give a pen of 1 or 2 pixels.)
+TEST(Diagrams, NoTextIsCutByThePictureEdges) {
+    struct TCase {
+        const char* name;
+        Real L, B, T;
+        int32_t shape;
+    };
+    const TCase cases[] = {
+        {"example", 48, 10, 2.5L, 0}, {"long thin", 500, 5, 0.67L, 0}, {"round", 12, 12, 1.2L, 1},
+        {"wide", 60, 60, 2, 0},       {"narrow", 100, 5, 3, 0},
+    };
+    for (const TCase& c : cases)
+        for (const QSize size : {QSize(550, 337), QSize(1300, 800), QSize(1900, 940)})
+            for (const TDiagramKind kind : {dkPlanSection, dkLoading, dkReinforcement}) {
+                SCOPED_TRACE(testing::Message() << c.name << " " << size.width() << " kind " << int(kind));
+                auto mat = English();
+                mat->StripLength = c.L, mat->StripWidth = c.B, mat->Thickness = c.T, mat->Shape = c.shape;
+                mat->ThicknessIn = c.T * 12;
+                QImage picture(size, QImage::Format_RGB32);
+                DrawDiagramToBitmap(picture, *mat, kind);
+                ASSERT_FALSE(picture.isNull());
+                EXPECT_EQ(InkIn(picture, 0, 0, picture.width(), 1), 0);
+                // Only the loading view's two extension lines reach its last row.
+                const int penUnit = std::min(size.width(), size.height()) < 600 ? 1 : 2;
+                EXPECT_LE(InkIn(picture, 0, picture.height() - 1, picture.width(), picture.height()),
+                          kind == dkLoading ? 4 * penUnit : 0);
+            }
+}
+
+// The loading view's height follows its lanes: the strip's top is 2G above
+// the top lane, and the length dimension sits under the lowest lane below.
+// Example strip at 550 wide: G = 10, Scale = 490 / 48, T = round(25.5) = 26.
+TEST(Loading, LanesSetTheHeight) {
+    struct TCase {
+        const char* name;
+        std::function<void(TMatData&)> loads;
+        int above, below;
+        bool distributed;
+    };
+    const TCase cases[] = {
+        {"no loads", [](TMatData&) {}, 0, 0, false},
+        {"one downward point load",
+         [](TMatData& m) {
+             m.PointLoads[4] = {20, 100};
+         },
+         1, 0, false},
+        {"a zero point load is not drawn",
+         [](TMatData& m) {
+             m.PointLoads[4] = {20, 0};
+         },
+         0, 0, false},
+        {"one upward point load",
+         [](TMatData& m) {
+             m.PointLoads[4] = {20, -100};
+         },
+         0, 1, false},
+        // The second stands above the first one's label.
+        {"two at one position",
+         [](TMatData& m) {
+             m.PointLoads[0] = {20, 100};
+             m.PointLoads[1] = {20, 50};
+         },
+         3, 0, false},
+        {"far apart share a lane",
+         [](TMatData& m) {
+             m.PointLoads[0] = {5, 100};
+             m.PointLoads[1] = {40, 50};
+         },
+         1, 0, false},
+        {"uniform load", [](TMatData& m) { m.FullUniformLoad = 1.5L; }, 1, 0, true},
+        {"uniform load and a point load above it",
+         [](TMatData& m) {
+             m.FullUniformLoad = 1.5L;
+             m.PointLoads[0] = {20, 100};
+         },
+         2, 0, true},
+        {"partial downward load",
+         [](TMatData& m) {
+             m.DistLoads[2] = {10, 20, 2, 2};
+         },
+         1, 0, true},
+        // Its band stands below the row of position labels.
+        {"partial upward load",
+         [](TMatData& m) {
+             m.DistLoads[2] = {10, 20, -2, -2};
+         },
+         0, 3, true},
+        {"empty segment is not a load",
+         [](TMatData& m) {
+             m.DistLoads[2] = {20, 10, 2, 2};
+         },
+         0, 0, false},
+        // Moments stand above the strip whatever their sign.
+        {"negative moment",
+         [](TMatData& m) {
+             m.Moments[1] = {24, -60};
+         },
+         1, 0, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto mat = Unloaded();
+        c.loads(*mat);
+        const TDrawn drawn = Draw(*mat, dkLoading);
+        const int yT = 20 * c.above + 20, yB = yT + 26;
+        int yD = yB + 20 * c.below;
+        if (yD == yB && c.distributed) yD += 20;
+        EXPECT_EQ(drawn.draw->OutHeight, yD + 30);
+        // The strip's outline at its left end, half-way down.
+        EXPECT_TRUE(IsInk(Rgb(drawn.image(), drawn.draw->Width / 2, yB)));
+        EXPECT_EQ(Rgb(drawn.image(), drawn.draw->Width / 2, (yT + yB) / 2), Silver);
+    }
+}
+
+// A partial load that spans the whole strip is still labelled over its band;
+// the full uniform load is labelled at the right end instead.
+TEST(Loading, FullLengthPartialLoadKeepsItsLabel) {
+    auto mat = Unloaded();
+    mat->DistLoads[0] = {0, 48, 2, 2};
+    const TDrawn partial = Draw(*mat, dkLoading);
+    // Lane 0 above: yT = 40; the label box spans y 10 to 20, centred.
+    EXPECT_GT(InkIn(partial.image(), 245, 10, 305, 20), 10);
+
+    mat->DistLoads[0] = {};
+    mat->FullUniformLoad = 2;
+    const TDrawn uniform = Draw(*mat, dkLoading);
+    EXPECT_EQ(InkIn(uniform.image(), 245, 10, 305, 20), 0);
+    // Right of the strip (xR = 510), in the lane's middle (y 25 to 35).
+    EXPECT_GT(InkIn(uniform.image(), 511, 25, 550, 35), 5);
+}
+
+// No two labels of a crowded strip overlap: every load's label stands in
+// its own place, so the ink of the labels never merges. Checked by drawing
+// each label set alone and together: the together picture has as much ink
+// in the label rows as the separate ones summed would give when apart.
+TEST(Loading, CrowdedLoadsStayInsideThePicture) {
+    auto mat = English();
+    for (int m = 0; m < PointLoadCount; ++m)
+        mat->PointLoads[m] = {Real(2 + 4 * m), Real(m % 4 == 3 ? -45 : 150)};
+    mat->PointLoads[5] = {18, 280};
+    mat->PointLoads[6] = {18, 120};
+    for (int n = 0; n < DistLoadCount; ++n)
+        mat->DistLoads[n] = {Real(n * 7), Real(n * 7 + 9), Real(n % 2 ? -1 : 2), 0};
+    mat->Moments = {{{3, 60}, {24, -85}, {24.5L, 40}, {45, -120}}};
+    const TDrawn drawn = Draw(*mat, dkLoading, {1900, 940});
+    ASSERT_LE(drawn.draw->OutHeight, 940);
+    // Nothing is drawn into the top G / 2 rows: the top label keeps clear.
+    EXPECT_EQ(InkIn(drawn.image(), 0, 0, 1900, 10), 0);
+}
+
+// At the thickness scale a 48 ft strip is far longer than the picture and
+// shows the break; a 5 ft one 20 ft thick does not. The break's white band
+// passes through the middle of the section.
+TEST(Reinforcement, BreakSymbolOnlyWhenTheStripIsTooLong) {
+    struct TCase {
+        const char* name;
+        Real L, T;
+        bool broken;
+    };
+    const TCase cases[] = {{"48 ft", 48, 2.5L, true}, {"5 ft, 20 ft thick", 5, 20, false}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto mat = English();
+        mat->StripLength = c.L, mat->Thickness = c.T, mat->ThicknessIn = c.T * 12;
+        const TDrawn drawn = Draw(*mat, dkReinforcement);
+        const TDiagramDraw& d = *drawn.draw;
+        // yT = 6G = 60, yB = 337 div 2 - 6G = 108; xR = 550 - 4G = 510.
+        EXPECT_DOUBLE_EQ(d.Scale, 48 / double(c.T * 12));
+        EXPECT_EQ(d.OutHeight, 108 + 30);
+        const int yMid = 84;
+        int xL = 0;
+        while (xL < 550 && !IsInk(Rgb(drawn.image(), xL, yMid))) ++xL;
+        const int xC = xL + (510 - xL) / 2;
+        EXPECT_EQ(Rgb(drawn.image(), xC, yMid), c.broken ? 0xFFFFFFu : Silver);
+        EXPECT_EQ(Rgb(drawn.image(), xL + 10, yMid), Silver);
+    }
+}
+
+// A spacing that makes the pitch zero, or one that is not a number, must
+// not hang the drawing.
+TEST(Reinforcement, DegenerateSpacingFinishes) {
+    for (const double spacing : {-1.0, std::numeric_limits<double>::quiet_NaN(), 1e-300}) {
+        auto mat = English();
+        mat->TopSpacing = spacing < 0 ? -mat->FindBar(mat->TopBarSize).Diameter : spacing;
+        mat->BotSpacing = mat->TopSpacing;
+        const auto start = std::chrono::steady_clock::now();
+        const TDrawn drawn = Draw(*mat, dkReinforcement, {1900, 940});
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_GT(drawn.draw->OutHeight, 0);
+    }
+}
+
+// Zero (or unusable) dimensions, and a switched-off reinforcement for its
+// view, give a white bitmap, no output size, and an empty picture.
+TEST(Diagrams, NothingToDrawGivesAnEmptyPicture) {
+    struct TCase {
+        const char* name;
+        std::function<void(TMatData&)> change;
+        bool reinforcementOnly;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const TCase cases[] = {
+        {"zero length", [](TMatData& m) { m.StripLength = 0; }, false},
+        {"zero width", [](TMatData& m) { m.StripWidth = 0; }, false},
+        {"zero thickness", [](TMatData& m) { m.Thickness = 0; }, false},
+        {"negative length", [](TMatData& m) { m.StripLength = -48; }, false},
+        {"length not a number", [nan](TMatData& m) { m.StripLength = nan; }, false},
+        {"reinforcement off", [](TMatData& m) { m.UseReinforcement = 0; }, true},
+    };
+    for (const TCase& c : cases)
+        for (const TDiagramKind kind : {dkPlanSection, dkLoading, dkReinforcement}) {
+            SCOPED_TRACE(testing::Message() << c.name << " kind " << int(kind));
+            auto mat = English();
+            c.change(*mat);
+            const bool empty = !c.reinforcementOnly || kind == dkReinforcement;
+            const TDrawn drawn = Draw(*mat, kind);
+            EXPECT_EQ(drawn.draw->OutHeight == 0, empty);
+            if (empty) {
+                EXPECT_EQ(drawn.draw->OutWidth, 0);
+                EXPECT_EQ(drawn.draw->PlanBottom, 0);
+                EXPECT_EQ(InkIn(drawn.image(), 0, 0, 550, 337), 0);
+                EXPECT_EQ(Rgb(drawn.image(), 100, 100), 0xFFFFFFu);
+            }
+            QImage picture(550, 337, QImage::Format_RGB32);
+            DrawDiagramToBitmap(picture, *mat, kind);
+            EXPECT_EQ(picture.isNull(), empty);
+            if (kind == dkPlanSection) {
+                QImage plan(550, 337, QImage::Format_RGB32);
+                EXPECT_EQ(DrawPlanSectionToBitmap(plan, *mat) == 0, empty);
+                EXPECT_EQ(plan.size().isEmpty(), empty);
+            }
+        }
+}
+
+// The bitmap entry cuts the picture to the height the view used; the
+// picture-box entry shows the whole box; a kind past 2 is the reinforcement.
+TEST(Diagrams, EntryFunctions) {
+    auto mat = English();
+    const TDrawn plan = Draw(*mat, dkPlanSection);
+    QImage picture(550, 337, QImage::Format_RGB32);
+    EXPECT_EQ(DrawPlanSectionToBitmap(picture, *mat), plan.draw->PlanBottom);
+    EXPECT_EQ(picture.size(), QSize(550, plan.draw->OutHeight));
+    EXPECT_EQ(picture, plan.image().copy(0, 0, 550, plan.draw->OutHeight));
+
+    QLabel box;
+    box.resize(550, 337);
+    DrawDiagramToImage(box, *mat, dkLoading);
+    EXPECT_EQ(box.pixmap().size(), QSize(550, 337));
+
+    QImage reinforcement(550, 337, QImage::Format_RGB32), other(550, 337, QImage::Format_RGB32);
+    DrawDiagramToBitmap(reinforcement, *mat, dkReinforcement);
+    DrawDiagramToBitmap(other, *mat, static_cast<TDiagramKind>(7));
+    EXPECT_EQ(reinforcement, other);
+
+    QImage none;
+    DrawDiagramToBitmap(none, *mat, dkPlanSection);
+    EXPECT_TRUE(none.isNull());
+}
+
+} // namespace

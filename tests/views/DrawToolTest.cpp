@@ -1,0 +1,100 @@
+// slabwise-draw end to end: the PNG it writes is the picture the bitmap entry
+// function makes, and its exit status tells what went wrong.
+
+#include "views/DiagramDraw.h"
+
+#include "ExampleProjects.h"
+#include "model/FloatFault.h"
+#include "support/TempFolder.h"
+#include "support/TestModels.h"
+
+#include <QImage>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace slabwise;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int RunDraw(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(SLABWISE_DRAW_EXE), arguments);
+    if (!process.waitForFinished(30000)) return -1;
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QString Text(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+TEST(DrawTool, WritesThePictureOfEachKind) {
+    test::TTempFolder folder;
+    const fs::path project = folder.Path() / "example.ksw";
+    auto mat = test::NewModel();
+    MakeSIExample(*mat);
+    mat->SaveToFile(project);
+    try {
+        mat->Analyze();
+    } catch (const EFloatFault&) {
+    }
+
+    struct TCase {
+        const char* kind;
+        TDiagramKind value;
+        QSize size;
+    };
+    const TCase cases[] = {
+        {"plan", dkPlanSection, {550, 337}},
+        {"loading", dkLoading, {1900, 940}},
+        {"reinforcement", dkReinforcement, {1300, 800}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.kind);
+        const fs::path out = folder.Path() / (std::string(c.kind) + ".png");
+        const QString size = QStringLiteral("%1x%2").arg(c.size.width()).arg(c.size.height());
+        ASSERT_EQ(RunDraw({Text(project), c.kind, size, Text(out)}), 0);
+        QImage expected(c.size, QImage::Format_RGB32);
+        DrawDiagramToBitmap(expected, *mat, c.value);
+        const QImage written(Text(out));
+        ASSERT_FALSE(written.isNull());
+        EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), expected);
+    }
+}
+
+TEST(DrawTool, ExitStatusTellsWhatWentWrong) {
+    test::TTempFolder folder;
+    const fs::path project = folder.Path() / "example.ksw";
+    const fs::path flat = folder.Path() / "flat.ksw";
+    auto mat = test::NewModel();
+    MakeEnglishExample(*mat);
+    mat->SaveToFile(project);
+    mat->Thickness = 0;
+    mat->SaveToFile(flat);
+    const fs::path out = folder.Path() / "out.png";
+
+    struct TCase {
+        const char* name;
+        QStringList arguments;
+        int status;
+    };
+    const TCase cases[] = {
+        {"nothing to draw", {Text(flat), "plan", "550x337", Text(out)}, 1},
+        {"unknown kind", {Text(project), "section", "550x337", Text(out)}, 2},
+        {"size without height", {Text(project), "plan", "550x", Text(out)}, 2},
+        {"zero size", {Text(project), "plan", "0x337", Text(out)}, 2},
+        {"missing project", {Text(folder.Path() / "none.ksw"), "plan", "550x337", Text(out)}, 2},
+        {"too few arguments", {Text(project), "plan"}, 2},
+        {"unwritable output", {Text(project), "plan", "550x337", Text(folder.Path() / "no" / "out.png")}, 3},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(RunDraw(c.arguments), c.status);
+        EXPECT_FALSE(fs::exists(out));
+    }
+}
+
+} // namespace

@@ -1,0 +1,111 @@
+// slabwise-draw FILE.ksw KIND WIDTHxHEIGHT OUT.png: draws one diagram of a
+// project, as the enlarged-picture window gets it, and writes it as PNG.
+
+#include "model/FloatFault.h"
+#include "model/MatData.h"
+#include "views/DiagramDraw.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QImage>
+#include <QRegularExpression>
+#include <QString>
+
+#include <exception>
+#include <iostream>
+#include <optional>
+
+namespace {
+
+// Exit statuses.
+constexpr int ExitWritten = 0;
+constexpr int ExitEmpty = 1;
+constexpr int ExitUsage = 2;
+constexpr int ExitUnreadable = 2;
+constexpr int ExitNotWritten = 3;
+
+constexpr const char* Usage = "usage: slabwise-draw FILE.ksw plan|loading|reinforcement WIDTHxHEIGHT OUT.png";
+
+void PrintHelp() {
+    std::cout << Usage << "\n\n"
+              << "Analyses the project and draws one of its diagrams into a bitmap of the given\n"
+                 "size, then writes the picture, cut to the height the diagram uses, as PNG.\n"
+                 "\n"
+                 "  plan            plan and cross section\n"
+                 "  loading         the loads in lanes above and below the strip\n"
+                 "  reinforcement   the top and bottom bars in a section along the strip\n"
+                 "\n"
+                 "Exit status: 0 written; 1 nothing to draw (zero length, width or thickness,\n"
+                 "or reinforcement switched off); 2 wrong arguments or unreadable project;\n"
+                 "3 the picture could not be written.\n";
+}
+
+std::optional<slabwise::TDiagramKind> ParseKind(const QString& text) {
+    if (text == "plan") return slabwise::dkPlanSection;
+    if (text == "loading") return slabwise::dkLoading;
+    if (text == "reinforcement") return slabwise::dkReinforcement;
+    return std::nullopt;
+}
+
+std::optional<QSize> ParseSize(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+    const auto match = pattern.match(text);
+    if (!match.hasMatch()) return std::nullopt;
+    const QSize size(match.captured(1).toInt(), match.captured(2).toInt());
+    if (size.isEmpty()) return std::nullopt;
+    return size;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // A renderer needs no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    // The font the project installs and its tests use, so pictures come out
+    // the same on every machine that has it.
+    if (QFontDatabase::hasFamily(QStringLiteral("DejaVu Sans")))
+        QGuiApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    const QStringList args = QGuiApplication::arguments();
+    if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
+        PrintHelp();
+        return ExitWritten;
+    }
+    if (args.size() != 5) {
+        std::cerr << Usage << '\n';
+        return ExitUsage;
+    }
+    const auto kind = ParseKind(args[2]);
+    const auto size = ParseSize(args[3]);
+    if (!kind || !size) {
+        std::cerr << Usage << '\n';
+        return ExitUsage;
+    }
+
+    slabwise::TMatData model;
+    try {
+        model.LoadFromFile(args[1].toStdString());
+    } catch (const std::exception& e) {
+        std::cerr << "slabwise-draw: cannot read " << args[1].toStdString() << ": " << e.what() << '\n';
+        return ExitUnreadable;
+    }
+    try {
+        model.Analyze();
+    } catch (const slabwise::EFloatFault&) {
+        // As in the main window: the drawing shows what the analysis reached.
+    }
+
+    QImage picture(*size, QImage::Format_RGB32);
+    slabwise::DrawDiagramToBitmap(picture, model, *kind);
+    if (picture.isNull()) {
+        std::cerr
+            << "slabwise-draw: nothing to draw (zero length, width or thickness, or no reinforcement)\n";
+        return ExitEmpty;
+    }
+    if (!picture.save(args[4], "PNG")) {
+        std::cerr << "slabwise-draw: cannot write " << args[4].toStdString() << '\n';
+        return ExitNotWritten;
+    }
+    return ExitWritten;
+}
