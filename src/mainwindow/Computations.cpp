@@ -1,12 +1,11 @@
 #include "Computations.h"
 
-#include "model/NumberFormat.h"
 #include "model/Units.h"
+#include "views/LocaleNumber.h"
 
 #include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -20,20 +19,6 @@ namespace {
 constexpr int Margin = 8;
 constexpr int NoteHeight = 33;
 constexpr int BaseWidth = 380;
-
-char DecimalSeparator() {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point[0].unicode() < 128 ? static_cast<char>(point[0].unicode()) : '.';
-}
-
-QString Fixed(Real value, int decimals) {
-    return QString::fromStdString(FormatFixed(value, decimals, 10, DecimalSeparator()));
-}
-
-QString Grouped(Real value) {
-    return QString::fromStdString(
-        FormatGrouped(value, 0, DecimalSeparator(), QLocale().groupSeparator().toStdString()));
-}
 
 bool IsNumber(const QVariant& v) {
     switch (v.typeId()) {
@@ -137,13 +122,14 @@ void TfrmComputations::AddLine(const QString& caption, const QString& unit, int 
     if (std::isnan(value))
         SetCell(row, 1, "N.A.");
     else if (value != NoValue)
-        SetCell(row, 1, Fixed(value, decimals) + " " + unit);
+        SetCell(row, 1, FormatLocaleFixed(value, decimals) + " " + unit);
 }
 
 void TfrmComputations::AddRow(const QString& caption, const QList<QVariant>& values, const QString& unit) {
     const int row = AppendRow(caption);
     for (int i = 0; i < values.size(); ++i) {
-        QString text = IsNumber(values[i]) ? Fixed(values[i].toDouble(), 3) : values[i].toString();
+        QString text =
+            IsNumber(values[i]) ? FormatLocaleFixed(values[i].toDouble(), 3) : values[i].toString();
         if (!unit.isEmpty()) text += " " + unit;
         SetCell(row, 1 + i, text);
     }
@@ -151,8 +137,8 @@ void TfrmComputations::AddRow(const QString& caption, const QList<QVariant>& val
 
 QString FormatRange(const TMatData& model, Real low, Real high) {
     const Real factor = model.ByUnits(0.5787, 157.0875);
-    if (std::isnan(high)) return "> " + Grouped(low * factor);
-    return Grouped(low * factor) + " - " + Grouped(high * factor);
+    if (std::isnan(high)) return "> " + FormatLocaleGrouped(low * factor, 0);
+    return FormatLocaleGrouped(low * factor, 0) + " - " + FormatLocaleGrouped(high * factor, 0);
 }
 
 void TfrmComputations::BuildSubgradeHelp(int senderTag, const TMatData& model, uint8_t lastUnitSystem) {
