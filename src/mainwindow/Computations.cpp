@@ -209,11 +209,4 @@ void TfrmComputations::LayoutList(int noteHeight) {
     Label1->setGeometry(Margin, height() - Margin - NoteHeight, width() - 2 * Margin, NoteHeight);
 }
 
-void TfrmComputations::SpeedButton4Click(QWidget* parent, int senderTag, const TMatData& model,
-                                         uint8_t lastUnitSystem) {
-    TfrmComputations window(parent);
-    window.BuildSubgradeHelp(senderTag, model, lastUnitSystem);
-    window.exec();
-}
-
 } // namespace slabwise

@@ -36,11 +36,6 @@ public:
     // system when `senderTag` is 1, and sizes it; the note under the list
     // shows when the captions were last written for SI units.
     void BuildSubgradeHelp(int senderTag, const TMatData& model, uint8_t lastUnitSystem);
-    // The geometry page's help button: builds the window and shows it
-    // modally. Nothing is written back into the model.
-    static void SpeedButton4Click(QWidget* parent, int senderTag, const TMatData& model,
-                                  uint8_t lastUnitSystem);
-
     // The marker of a line that has a caption and no value.
     static constexpr Real NoValue = -2147483647;
 

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "Computations.h"
 #include "EditValues.h"
 #include "ImgZoom.h"
 #include "Session.h"
@@ -334,6 +335,8 @@ void TfrmMain::BindControls() {
     for (QToolButton* button : {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3})
         connect(button, &QToolButton::clicked, this,
                 [this, button] { Guarded([this, button] { SpeedButton1Click(button); }); });
+    connect(ui->SpeedButton4, &QToolButton::clicked, this,
+            [this] { Guarded([this] { SpeedButton4Click(ui->SpeedButton4); }); });
     connect(ui->Button1, &QPushButton::clicked, this, [this] { Guarded([this] { Button1Click(); }); });
     connect(ui->Button3, &QPushButton::clicked, this, [this] { Guarded([this] { Button3Click(); }); });
 }
@@ -1018,6 +1021,13 @@ void TfrmMain::Label74Click() {
 void TfrmMain::Label75Click() {
     TfrmGraphs graphs(*model_, this);
     dialogs_.RunModal(graphs);
+}
+
+// The subgrade-modulus help only informs: nothing goes back into the model.
+void TfrmMain::SpeedButton4Click(QObject* sender) {
+    TfrmComputations help(this);
+    help.BuildSubgradeHelp(sender->property("Tag").toInt(), *model_, lastUnitSystem_);
+    dialogs_.RunModal(help);
 }
 
 void TfrmMain::ShowZoomedPicture(const QImage& bitmap) {

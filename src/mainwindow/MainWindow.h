@@ -87,6 +87,7 @@ public:
     // The results table and the graphs windows.
     void Label74Click();
     void Label75Click();
+    void SpeedButton4Click(QObject* sender);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

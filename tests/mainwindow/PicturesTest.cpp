@@ -1,5 +1,6 @@
-// The three drawings of the pages, their enlargement to the work area, and
-// the table and graphs windows opened from the results page.
+// The three drawings of the pages, their enlargement to the work area, the
+// table and graphs windows opened from the results page, and the
+// subgrade-modulus help of the geometry page.
 
 #include "WindowFixture.h"
 
@@ -67,6 +68,23 @@ TEST_F(PicturesTest, ResultsLinksOpenTheTableAndTheGraphs) {
     QTest::mouseClick(&graphs, Qt::LeftButton);
     EXPECT_EQ(dialogs.ModalClass, QStringLiteral("slabwise::TfrmGraphs"));
     EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(PicturesTest, SubgradeHelpInformsWithoutTouchingTheProject) {
+    const QString before = Text("Edit5");
+    QToolButton& help = Control<QToolButton>("SpeedButton4");
+    ShowPageOf(help);
+    EXPECT_EQ(Tag("SpeedButton4"), 1);
+    QTest::mouseClick(&help, Qt::LeftButton);
+    EXPECT_EQ(dialogs.ModalClass, QStringLiteral("slabwise::TfrmComputations"));
+    EXPECT_EQ(Text("Edit5"), before);
+    EXPECT_FALSE(window->Modified());
+
+    // The SI captions carry the note under the list, so the window is taller.
+    const int englishHeight = dialogs.ModalSize.height();
+    Pick("ComboBox1", QStringLiteral("SI"));
+    QTest::mouseClick(&help, Qt::LeftButton);
+    EXPECT_EQ(dialogs.ModalSize.height(), englishHeight + 33 + 8);
 }
 
 } // namespace
