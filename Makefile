@@ -17,7 +17,7 @@ build: deps
 	cmake --build $(BUILD)
 
 run: build
-	$(BUILD)/tools/slabwise-analyze
+	$(BUILD)/src/app/slabwise
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
@@ -33,6 +33,7 @@ check: deps
 bench: build
 	$(BUILD)/benchmarks/slabwise-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 	$(BUILD)/benchmarks/slabwise-draw-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+	$(BUILD)/tests/mainwindow/slabwise-display-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
 # Rewrites the two example projects in data/ from their definitions.
 examples: build

@@ -2,7 +2,6 @@
 
 #include "Computations.h"
 #include "EditValues.h"
-#include "ImgZoom.h"
 #include "Session.h"
 #include "model/NumberFormat.h"
 #include "model/ResultTexts.h"
@@ -10,6 +9,7 @@
 #include "ui_MainWindow.h"
 #include "views/DiagramDraw.h"
 #include "views/Graphs.h"
+#include "views/ImgZoom.h"
 #include "views/Tables.h"
 
 #include <QCloseEvent>
