@@ -1,6 +1,6 @@
 #include "EditValues.h"
 
-#include "model/NumberFormat.h"
+#include "views/LocaleNumber.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -15,28 +15,16 @@ int ControlTag(const QObject& control) {
     return control.property("Tag").toInt();
 }
 
-QChar DecimalSeparator() {
-    // The number formatter writes one byte; a separator beyond Latin-1 falls
-    // back to the point, for writing and reading alike.
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point.front().toLatin1() != 0 ? point.front() : QLatin1Char('.');
-}
-
-QChar ThousandsSeparator() {
-    const QString group = QLocale().groupSeparator();
-    return group.size() == 1 ? group.front() : QChar();
-}
-
 namespace {
 
 // The text as a number in the locale's format; 0 when it does not convert.
 // Digits, one sign, the separator and an exponent only: "nan" and "inf" are
 // not numbers a user types.
 Real ConvertText(QString text) {
-    if (const QChar group = ThousandsSeparator(); !group.isNull()) text.remove(group);
+    if (const QChar group = LocaleGroupSeparator(); !group.isNull()) text.remove(group);
     text = text.trimmed();
     if (text.startsWith(QLatin1Char('+'))) text.remove(0, 1);
-    const QChar point = DecimalSeparator();
+    const QChar point = LocaleDecimalSeparator();
     std::string plain;
     plain.reserve(static_cast<size_t>(text.size()));
     for (const QChar c : text) {
@@ -93,8 +81,7 @@ void SetEditValue(QLineEdit& edit, const TMatData& model, Real value) {
         decimals = row->Decimals;
         value = LimitToRow(value, *row);
     }
-    const char point = static_cast<char>(DecimalSeparator().toLatin1());
-    SetEditText(edit, QString::fromStdString(FormatFixed(value, decimals, 10, point ? point : '.')));
+    SetEditText(edit, FormatLocaleFixed(value, decimals));
 }
 
 void SetEditText(QLineEdit& edit, const QString& text) {

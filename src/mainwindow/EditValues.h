@@ -13,10 +13,6 @@ namespace slabwise {
 // The integer Tag a control carries as its dynamic property; 0 when none.
 int ControlTag(const QObject& control);
 
-// The locale's decimal and thousands separators, as the edit boxes use them.
-QChar DecimalSeparator();
-QChar ThousandsSeparator();
-
 // The number in an edit box. Text that does not convert reads as 0. The
 // value is limited to the box's Tag row when min and max are both 0, then to
 // min and max where they are not 0; a limited value is written back.

@@ -3,13 +3,13 @@
 #include "Computations.h"
 #include "EditValues.h"
 #include "Session.h"
-#include "model/NumberFormat.h"
 #include "model/ResultTexts.h"
 #include "model/Units.h"
 #include "ui_MainWindow.h"
 #include "views/DiagramDraw.h"
 #include "views/Graphs.h"
 #include "views/ImgZoom.h"
+#include "views/LocaleNumber.h"
 #include "views/Tables.h"
 
 #include <QCloseEvent>
@@ -60,13 +60,8 @@ double DateToDays(const QDate& date) {
     return static_cast<double>(DateEpoch.daysTo(date));
 }
 
-QString FixedText(Real value, int decimals, int precision) {
-    const char point = static_cast<char>(DecimalSeparator().toLatin1());
-    return QString::fromStdString(FormatFixed(value, decimals, precision, point ? point : '.'));
-}
-
 QString UtilizationText(Real value) {
-    return QStringLiteral("Utilization: ") + FixedText(value, 2, 18) + QLatin1Char('%');
+    return QStringLiteral("Utilization: ") + FormatLocaleFixed(value, 2, 18) + QLatin1Char('%');
 }
 
 // Which unit caption each label shows: the model's unit text after an
@@ -528,7 +523,7 @@ bool TfrmMain::Edit1KeyPress(const QLineEdit& edit, QChar key) const {
     if (key == QLatin1Char('\b') || key == QLatin1Char('-') ||
         (key >= QLatin1Char('0') && key <= QLatin1Char('9')))
         return true;
-    const QChar point = DecimalSeparator();
+    const QChar point = LocaleDecimalSeparator();
     return key == point && !edit.text().contains(point);
 }
 
@@ -711,9 +706,9 @@ QString TfrmMain::SummaryText() const {
     const QString unit = ui->Label131->text();
     const QString topBars = m.TopBarsOverride > 0 ? ui->Edit43->text() : ui->Edit42->text();
     const QString bottomBars = m.BotBarsOverride > 0 ? ui->Edit52->text() : ui->Edit51->text();
-    return FixedText(m.ThicknessIn, 2, 8) + u' ' + unit + QStringLiteral(" Mat with ") + topBars + u' ' +
-           ui->ComboBox2->currentText() + QStringLiteral(" bars @ ") + ui->Edit44->text() + u' ' + unit +
-           QStringLiteral(" on center spacing top bars\rand ") + bottomBars + u' ' +
+    return FormatLocaleFixed(m.ThicknessIn, 2, 8) + u' ' + unit + QStringLiteral(" Mat with ") + topBars +
+           u' ' + ui->ComboBox2->currentText() + QStringLiteral(" bars @ ") + ui->Edit44->text() + u' ' +
+           unit + QStringLiteral(" on center spacing top bars\rand ") + bottomBars + u' ' +
            ui->ComboBox3->currentText() + QStringLiteral(" bars @ ") + ui->Edit53->text() + u' ' + unit +
            QStringLiteral(" on center spacing bottom bars");
 }

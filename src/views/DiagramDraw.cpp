@@ -2,11 +2,10 @@
 
 #include "DiagramCanvas.h"
 #include "DiagramPixels.h"
-#include "model/NumberFormat.h"
+#include "LocaleNumber.h"
 #include "model/Units.h"
 
 #include <QLabel>
-#include <QLocale>
 #include <QPixmap>
 
 #include <algorithm>
@@ -91,14 +90,12 @@ bool TDiagramDraw::BeginView(bool drawable) {
 }
 
 QString TDiagramDraw::FormatValue(double value, const QString& unit) {
-    std::string text = FormatFixed(value, 2, 8, '.');
+    QString out = FormatLocaleFixed(value, 2, 8);
     // Only digits after a separator are trimmed; "N.A." and "INF" stay whole.
-    if (std::isfinite(value) && text.find('.') != std::string::npos) {
-        while (text.back() == '0') text.pop_back();
-        if (text.back() == '.') text.pop_back();
+    if (std::isfinite(value) && out.contains(LocaleDecimalSeparator())) {
+        while (out.endsWith(QLatin1Char('0'))) out.chop(1);
+        if (out.endsWith(LocaleDecimalSeparator())) out.chop(1);
     }
-    QString out = QString::fromStdString(text);
-    if (std::isfinite(value)) out.replace(QLatin1Char('.'), QLocale().decimalPoint());
     if (!unit.isEmpty()) out += QLatin1Char(' ') + unit;
     return out;
 }

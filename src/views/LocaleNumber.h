@@ -8,6 +8,13 @@
 
 namespace slabwise {
 
+// The locale's decimal separator as the formatter can write it: one ASCII
+// character, else the point. Reading a typed number uses the same one.
+QChar LocaleDecimalSeparator();
+// The locale's thousands separator, or a null character when it is not one
+// character.
+QChar LocaleGroupSeparator();
+
 // Fixed-notation text of the windows: the model's formatter with the decimal
 // separator of the user's locale. precision caps the significant digits as
 // in FormatFixed; the read-outs pass a large one to read like "%.2f".
