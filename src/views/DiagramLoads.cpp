@@ -335,51 +335,35 @@ void TDiagramDraw::DrawReinforcement() {
         canvas.SetPen(Qt::black, PU);
     };
 
-    // Top layer.
-    {
-        const double d = Model.FindBar(Model.TopBarSize).Diameter;
-        const double pitch = (d + double(Model.TopSpacing)) * Scale;
+    // One layer of bars against its face: s = 1 hangs the top layer below the
+    // top face, s = -1 stands the bottom layer above the bottom face, which
+    // also clears half the thick outline.
+    const auto layer = [&](int s, int face, int barSize, Real spacing, Real cover, const QString& coverText) {
+        const double d = Model.FindBar(barSize).Diameter;
+        const double pitch = (d + double(spacing)) * Scale;
         const int v = std::max(PU, Round(d * Scale));
-        const int cv = Round(double(Model.TopCover) * Scale);
+        const int cv = Round(double(cover) * Scale);
         const int x0 = xL + cv + v / 2;
-        const int yBar = yT + cv + v / 2;
+        const int yBar = face + s * (cv + v / 2) - (s < 0 ? TP / 2 : 0);
         canvas.SetPen(Qt::black, v);
         canvas.Line(x0, yBar, xR - cv - v / 2, yBar);
-        const int yDot = yBar + v / 2;
-        dots(x0, yDot, v, pitch, false);
-        const int yl = yT + (yDot - yT - G) / 2;
-        TextInBox(canvas, 0, yl, xL - 2 * TP, yl + G, topCover, 1);
+        const int yDot = yBar + s * (v / 2);
+        dots(x0, yDot, v, pitch, s < 0);
+        const int lo = std::min(face, yDot), hi = std::max(face, yDot);
+        const int yl = lo + (hi - lo - G) / 2;
+        TextInBox(canvas, 0, yl, xL - 2 * TP, yl + G, coverText, 1);
+        const int tip = face - s * 2 * G;
         canvas.SetPenColor(Red);
-        canvas.Line(x0 + v / 2, yDot + v / 2, x0 + 3 * G, yT - 2 * G);
-        canvas.Line(x0 + 6 * G, yDot - v / 2, x0 + 3 * G, yT - 2 * G);
-        const QString label = QString::fromStdString(Model.BarLabel(Model.TopBarSize)) +
-                              QStringLiteral(" @ ") + FormatValue(double(Model.TopSpacing)) + mark;
-        TextInBox(canvas, x0, yT - 3 * G, x0 + 6 * G, yT - 2 * G, label, 2);
+        canvas.Line(x0 + v / 2, yDot + s * (v / 2), x0 + 3 * G, tip);
+        canvas.Line(x0 + 6 * G, yDot - s * (v / 2), x0 + 3 * G, tip);
+        const QString label = QString::fromStdString(Model.BarLabel(barSize)) + QStringLiteral(" @ ") +
+                              FormatValue(double(spacing)) + mark;
+        const int boxTop = s > 0 ? tip - G : tip;
+        TextInBox(canvas, x0, boxTop, x0 + 6 * G, boxTop + G, label, 2);
         canvas.SetPen(Qt::black, PU);
-    }
-
-    // Bottom layer, mirrored.
-    {
-        const double d = Model.FindBar(Model.BottomBarSize).Diameter;
-        const double pitch = (d + double(Model.BotSpacing)) * Scale;
-        const int v = std::max(PU, Round(d * Scale));
-        const int cv = Round(double(Model.BottomCover) * Scale);
-        const int x0 = xL + cv + v / 2;
-        const int yBar = yB - cv - v / 2 - TP / 2;
-        canvas.SetPen(Qt::black, v);
-        canvas.Line(x0, yBar, xR - cv - v / 2, yBar);
-        const int yDot = yBar - v / 2;
-        dots(x0, yDot, v, pitch, true);
-        const int yl = yDot + (yB - yDot - G) / 2;
-        TextInBox(canvas, 0, yl, xL - 2 * TP, yl + G, bottomCover, 1);
-        canvas.SetPenColor(Red);
-        canvas.Line(x0 + v / 2, yDot - v / 2, x0 + 3 * G, yB + 2 * G);
-        canvas.Line(x0 + 6 * G, yDot + v / 2, x0 + 3 * G, yB + 2 * G);
-        const QString label = QString::fromStdString(Model.BarLabel(Model.BottomBarSize)) +
-                              QStringLiteral(" @ ") + FormatValue(double(Model.BotSpacing)) + mark;
-        TextInBox(canvas, x0, yB + 2 * G, x0 + 6 * G, yB + 3 * G, label, 2);
-        canvas.SetPen(Qt::black, PU);
-    }
+    };
+    layer(1, yT, Model.TopBarSize, Model.TopSpacing, Model.TopCover, topCover);
+    layer(-1, yB, Model.BottomBarSize, Model.BotSpacing, Model.BottomCover, bottomCover);
 
     if (broken) {
         canvas.SetBrush(Qt::white);
