@@ -599,14 +599,12 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         // A page's boxes take their size when the page is first shown; the
         // picture follows its box.
         else if (!refreshing_ && model_) {
-            try {
-                if (watched == ui->Image1)
-                    DrawDiagramToImage(*ui->Image1, *model_, dkPlanSection);
-                else if (watched == ui->Image2)
-                    DrawDiagramToImage(*ui->Image2, *model_, dkLoading);
-                else if (watched == ui->Image8)
-                    DrawDiagramToImage(*ui->Image8, *model_, dkReinforcement);
-            } catch (const std::exception&) {
+            for (const auto& [box, kind] : Pictures()) {
+                if (watched != box) continue;
+                try {
+                    DrawDiagramToImage(*box, *model_, kind);
+                } catch (const std::exception&) {
+                }
             }
         }
         break;
@@ -713,6 +711,11 @@ QString TfrmMain::SummaryText() const {
            QStringLiteral(" on center spacing bottom bars");
 }
 
+// The three picture boxes and the drawing each shows.
+std::array<std::pair<QLabel*, TDiagramKind>, 3> TfrmMain::Pictures() const {
+    return {{{ui->Image1, dkPlanSection}, {ui->Image2, dkLoading}, {ui->Image8, dkReinforcement}}};
+}
+
 void TfrmMain::UpdateDisplay() {
     if (!model_) return;
     // Disabling a focused box moves the focus; that is no exit by the user.
@@ -799,9 +802,7 @@ void TfrmMain::UpdateDisplay() {
     // 14: the drawings at their boxes' sizes; a drawing that fails leaves the
     // rest undrawn until the next refresh.
     try {
-        DrawDiagramToImage(*ui->Image1, m, dkPlanSection);
-        DrawDiagramToImage(*ui->Image2, m, dkLoading);
-        DrawDiagramToImage(*ui->Image8, m, dkReinforcement);
+        for (const auto& [box, kind] : Pictures()) DrawDiagramToImage(*box, m, kind);
     } catch (const std::exception&) {
     }
 }

@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "model/MatData.h"
 #include "model/Units.h"
+#include "views/DiagramDraw.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -95,6 +97,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    std::array<std::pair<QLabel*, TDiagramKind>, 3> Pictures() const;
     enum class TRead : uint8_t { Number, Width, UserPoint, Loads, TopBar, BottomBar };
     struct TInputName;
     struct TInputBinding {
