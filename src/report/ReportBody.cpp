@@ -14,6 +14,14 @@ constexpr double HeadingSize = 12;
 constexpr double TitleSize = 16;
 constexpr double FooterSize = 9;
 
+// A cell of a tab stop: a caption is cut to fit, a value is set smaller
+// first so its unit stays.
+struct TCell {
+    TCell(QString text, TFit fit = TFit::Cut) : Text(std::move(text)), Fit(fit) {}
+    QString Text;
+    TFit Fit;
+};
+
 // Shorthands for one report run.
 class TWriter {
 public:
@@ -24,8 +32,10 @@ public:
 
     QString T(const char* control) const { return s.Text(QLatin1String(control)); }
     QString T(const QString& control) const { return s.Text(control); }
-    // A value followed by its unit caption.
-    QString V(const char* value, const char* unit) const { return T(value) + u' ' + T(unit); }
+    // A value, alone or followed by its unit caption.
+    TCell E(const QString& value) const { return {T(value), TFit::Shrink}; }
+    TCell E(const char* value) const { return {T(value), TFit::Shrink}; }
+    TCell V(const char* value, const char* unit) const { return {T(value) + u' ' + T(unit), TFit::Shrink}; }
     void Font(double size) { c.SetFont(QString::fromLatin1(ReportFontFace), size); }
     void Heading(const QString& text) {
         Font(HeadingSize);
@@ -33,14 +43,15 @@ public:
         c.PrintText(text);
         Font(BodySize);
     }
-    void Row(std::initializer_list<QString> cells) {
-        for (const QString& cell : cells) c.PrintInTab(cell);
+    void Put(const TCell& cell) { c.PrintInTab(cell.Text, cell.Fit); }
+    void Row(std::initializer_list<TCell> cells) {
+        for (const TCell& cell : cells) c.PrintInTab(cell.Text, cell.Fit);
         c.NewLine();
     }
     // A cell in red when its check failed, black again afterwards.
-    void Checked(const QString& text, const char* picture) {
+    void Checked(const TCell& cell, const char* picture) {
         if (s.CheckFailed(QLatin1String(picture))) c.SetFontColor(FailedRed);
-        c.PrintInTab(text);
+        c.PrintInTab(cell.Text, cell.Fit);
         c.SetFontColor(Qt::black);
     }
     void BoldAt(double x, const QString& text, const char* picture = nullptr) {
@@ -122,17 +133,17 @@ void TWriter::Geometry() {
     c.NewLine();
     TabSetA();
     Row({T("Label176"), T("ComboBox5"), T("Label69"), V("Edit11", "Label70")});
-    Row({T("Label4"), V("Edit1", "Label5"), T("Label71"), T("Edit12")});
-    Row({T("Label6"), V("Edit2", "Label7"), T("Label73"), T("Edit13")});
+    Row({T("Label4"), V("Edit1", "Label5"), T("Label71"), E("Edit12")});
+    Row({T("Label6"), V("Edit2", "Label7"), T("Label73"), E("Edit13")});
     c.PrintInTab(T("Label8"));
-    c.PrintInTab(V("Edit3", "Label9"));
+    Put(V("Edit3", "Label9"));
     c.SetPosition(c.TabLeft(3), c.CurrentY());
     c.PrintText(T("Label108"));
     c.NewLine();
     Row({T("Label178"), V("Edit63", "Label179"), T("Label104"), V("Edit32", "Label105")});
     Row({T("Label10"), V("Edit4", "Label11"), T("Label107"), V("Edit34", "Label106")});
     c.PrintInTab(T("Label12"));
-    c.PrintInTab(V("Edit5", "Label13"));
+    Put(V("Edit5", "Label13"));
     c.SetPosition(c.TabLeft(3), c.CurrentY());
     c.PrintText(T("Label111"));
     c.NewLine();
@@ -154,7 +165,7 @@ void TWriter::Loadings() {
     c.AddTab(2.5, TJustify::Right, 1.0);
     c.NewLine();
     c.PrintInTab(T("Label34"));
-    c.PrintInTab(V("Edit10", "Label35"));
+    Put(V("Edit10", "Label35"));
     c.NewLine();
     c.NewLine();
     c.ClearTabs();
@@ -183,24 +194,22 @@ void TWriter::Loadings() {
                                             "Label47", "Label48", "Label49", "Label50", "Label51", "Label53"};
     static const char* const MomentRows[] = {"Label54", "Label65", "Label66", "Label67"};
     auto box = [this](const char* prefix, int n, const char* suffix) {
-        return T(QStringLiteral("%1%2%3").arg(QLatin1String(prefix)).arg(n).arg(QLatin1String(suffix)));
+        return E(QStringLiteral("%1%2%3").arg(QLatin1String(prefix)).arg(n).arg(QLatin1String(suffix)));
     };
     for (int n = 1; n <= PointLoadCount; ++n) {
         if (n <= DistLoadCount) {
             c.PrintInTab(T(DistRows[n - 1]));
-            c.PrintInTab(box("EditDist", n, "b"));
-            c.PrintInTab(box("EditDist", n, "wb"));
-            c.PrintInTab(box("EditDist", n, "e"));
+            for (const char* suffix : {"b", "wb", "e"}) Put(box("EditDist", n, suffix));
         } else {
             for (int i = 0; i < 4; ++i) c.PrintInTab(QString());
         }
         c.PrintInTab(T(PointRows[n - 1]));
-        c.PrintInTab(box("EditPoint", n, "a"));
-        c.PrintInTab(box("EditPoint", n, "p"));
+        Put(box("EditPoint", n, "a"));
+        Put(box("EditPoint", n, "p"));
         if (n <= MomentCount) {
             c.PrintInTab(T(MomentRows[n - 1]));
-            c.PrintInTab(box("EditMom", n, "c"));
-            c.PrintInTab(box("EditMom", n, "m"));
+            Put(box("EditMom", n, "c"));
+            Put(box("EditMom", n, "m"));
         }
         c.NewLine();
     }
@@ -245,13 +254,13 @@ void TWriter::Results() {
     c.AddTab(4.0, TJustify::Left, 1.0);
     for (int i = 0; i < 4; ++i) c.AddTab(ReportCanvas::AfterPrevious, TJustify::Center, 0.6);
     Row({QString(), QStringLiteral("x1"), QStringLiteral("x2"), QStringLiteral("x3"), QStringLiteral("x4")});
-    Row({T("Label15"), T("Edit6"), T("Edit7"), T("Edit8"), T("Edit9")});
+    Row({T("Label15"), E("Edit6"), E("Edit7"), E("Edit8"), E("Edit9")});
     const std::pair<const char*, const char*> results[] = {
         {"Label117", "EditVx"}, {"Label118", "EditMx"}, {"Label119", "EditDx"}, {"Label120", "EditQx"}};
     for (const auto& [label, prefix] : results) {
         c.PrintInTab(T(label));
         for (int i = 1; i <= UserPointCount; ++i)
-            c.PrintInTab(T(QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(i)));
+            c.PrintInTab(T(QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(i)), TFit::Shrink);
         c.NewLine();
     }
     c.ClearTabs();
@@ -277,8 +286,8 @@ void TWriter::ReinforcementPage() {
     c.NewLine();
     c.NewLine();
     TabSetA();
-    Row({T("Label17"), V("Edit38", "Label19"), T("Label180"), T("Edit64")});
-    Row({T("Label21"), V("Edit39", "Label116"), T("Label182"), T("Edit65")});
+    Row({T("Label17"), V("Edit38", "Label19"), T("Label180"), E("Edit64")});
+    Row({T("Label21"), V("Edit39", "Label116"), T("Label182"), E("Edit65")});
     Row({T("Label171"), T("ComboBox4")});
     c.NewLine();
     c.SetBold(true);
@@ -290,8 +299,8 @@ void TWriter::ReinforcementPage() {
     Row({T("Label123"), V("Edit40", "Label124"), T("Label142"), V("Edit49", "Label143")});
     Row({T("Label125"), T("ComboBox2"), T("Label144"), T("ComboBox3")});
     Row({T("Label126"), V("Edit41", "Label127"), T("Label145"), V("Edit50", "Label146")});
-    Row({T("Label128"), T("Edit42"), T("Label147"), T("Edit51")});
-    Row({T("Label130"), T("Edit43"), T("Label148"), T("Edit52")});
+    Row({T("Label128"), E("Edit42"), T("Label147"), E("Edit51")});
+    Row({T("Label130"), E("Edit43"), T("Label148"), E("Edit52")});
     c.PrintInTab(T("Label129"));
     Checked(V("Edit44", "Label131"), "Image3");
     c.PrintInTab(T("Label149"));

@@ -118,7 +118,11 @@ double ReportCanvas::TabLeft(int n) const {
 }
 
 QString ReportCanvas::Fitted(const QString& text, double width) const {
-    const QFontMetricsF metrics(MeasureFont(font_));
+    return Fitted(font_, text, width);
+}
+
+QString ReportCanvas::Fitted(const TReportFont& font, const QString& text, double width) {
+    const QFontMetricsF metrics(MeasureFont(font));
     if (Width(metrics, text) <= width) return text;
     // Cut from the end; the binary search finds the same prefix as removing
     // one character at a time, since a shorter prefix is never wider.
@@ -143,22 +147,32 @@ double ReportCanvas::Baseline(double lineTop) const {
 }
 
 void ReportCanvas::Put(double x, double lineTop, const QString& text) {
-    if (text.isEmpty() || finished_) return;
-    backEnd_.Text(x, Baseline(lineTop), text, font_, color_);
+    PutIn(font_, x, Baseline(lineTop), text);
 }
 
-void ReportCanvas::PrintInTab(const QString& text) {
+void ReportCanvas::PutIn(const TReportFont& font, double x, double baseline, const QString& text) {
+    if (text.isEmpty() || finished_) return;
+    backEnd_.Text(x, baseline, text, font, color_);
+}
+
+void ReportCanvas::PrintInTab(const QString& text, TFit fit) {
     ++tabCursor_;
     if (tabCursor_ >= TabCount()) return;
     const TTab& tab = tabs_[static_cast<size_t>(tabCursor_)];
-    const QString fitted = Fitted(text, tab.Width);
-    const double width = ReportTextWidth(font_, fitted);
+    TReportFont font = font_;
+    if (fit == TFit::Shrink && ReportTextWidth(font, text) > tab.Width) {
+        while (font.Size > MinimumValueSize && ReportTextWidth(font, text) > tab.Width - ValueGap)
+            font.Size = std::max(MinimumValueSize, font.Size - 0.5);
+    }
+    const QString fitted = Fitted(font, text, tab.Width);
+    const double width = ReportTextWidth(font, fitted);
     double x = tab.Left;
     if (tab.Justify == TJustify::Center)
         x = tab.Left + (tab.Width - width) / 2;
     else if (tab.Justify == TJustify::Right)
         x = tab.Left + tab.Width - width;
-    Put(x, y_, fitted);
+    // A smaller value keeps the line's baseline.
+    PutIn(font, x, Baseline(y_), fitted);
     x_ = tab.Left + tab.Width;
 }
 

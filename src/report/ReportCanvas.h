@@ -75,6 +75,11 @@ private:
 
 enum class TJustify { Left, Center, Right };
 
+// How text wider than its tab stop is made to fit: cut from the end, or (for
+// values, whose unit must not be lost) first set smaller, down to
+// MinimumValueSize, with a little room to its neighbours, and only then cut.
+enum class TFit { Cut, Shrink };
+
 // Decodes a picture handed to DrawPicture; an empty image when it cannot.
 using TImageDecoder = std::function<QImage(const QByteArray& data, const QString& kind)>;
 
@@ -109,7 +114,9 @@ public:
     int TabCount() const { return static_cast<int>(tabs_.size()); }
     double TabLeft(int n) const; // 1-based
 
-    void PrintInTab(const QString& text);
+    void PrintInTab(const QString& text, TFit fit = TFit::Cut);
+    static constexpr double MinimumValueSize = 7;
+    static constexpr double ValueGap = 0.04; // inches kept free beside a shrunk value
     void PrintText(const QString& text);
     void PrintCentered(const QString& text, double x);
     void NewLine();
@@ -132,6 +139,7 @@ public:
 
     // The longest leading part of text that fits into width inches.
     QString Fitted(const QString& text, double width) const;
+    static QString Fitted(const TReportFont& font, const QString& text, double width);
 
 private:
     struct TTab {
@@ -141,6 +149,7 @@ private:
     };
     double Baseline(double lineTop) const;
     void Put(double x, double lineTop, const QString& text);
+    void PutIn(const TReportFont& font, double x, double baseline, const QString& text);
 
     TReportBackEnd& backEnd_;
     TImageDecoder decoder_;

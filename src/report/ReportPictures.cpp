@@ -57,11 +57,16 @@ void BoldCentered(ReportCanvas& canvas, const QString& text) {
     canvas.NewLine();
 }
 
-// A drawing offered the rest of the page down to the paper's bottom edge at
-// the text width.
+// Room kept above the paper's bottom edge for the footer's rule and line.
+constexpr double FooterRoom = 0.65;
+
+// A drawing offered the rest of the page at the text width, down to the
+// footer: a tall loading drawing (many lanes) is fitted above it instead of
+// running under the footer's text.
 void RestOfPage(ReportCanvas& canvas, const TMatData& model, TDiagramKind kind) {
     const double width = canvas.PageWidth() - canvas.MarginLeft - canvas.MarginRight;
-    QImage picture(Pixels(width), Pixels(canvas.PageHeight() - canvas.CurrentY()), QImage::Format_RGB32);
+    const double height = std::max(0.0, canvas.PageHeight() - FooterRoom - canvas.CurrentY());
+    QImage picture(Pixels(width), Pixels(height), QImage::Format_RGB32);
     DrawDiagramToBitmap(picture, model, kind);
     EraseFrame(picture);
     const double bottom = Place(canvas, picture, canvas.MarginLeft, canvas.PageWidth() - canvas.MarginRight);
@@ -158,7 +163,7 @@ void PrintResultsTable(ReportCanvas& canvas, const TMatData& model, uint8_t unit
             TableHeading(canvas, table, QStringLiteral("Table of Results - Nodes 51 to 101"));
         }
         for (int c = 1; c < table.ListView1->columnCount(); ++c) {
-            canvas.PrintInTab(table.CellText(r, c));
+            canvas.PrintInTab(table.CellText(r, c), TFit::Shrink);
             canvas.SetFontColor(Qt::black);
         }
         canvas.NewLine();

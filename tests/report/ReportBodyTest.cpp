@@ -255,51 +255,64 @@ TEST(ReportBody, ResultsTableSplitsAfterNode50WithItsHeaders) {
 // Every picture keeps its aspect ratio: the plan and section between
 // half-inch side margins, the loading and reinforcement drawings at the text
 // width and at exactly 200 px per inch, the four graphs one above the other
-// at equal heights from half an inch below the paper's top.
+// at equal heights from half an inch below the paper's top. None reaches
+// the footer, not even a loading drawing with every load slot in use.
 TEST(ReportBody, PicturesKeepTheirAspectRatio) {
-    for (const TPaper& paper : Papers) {
-        SCOPED_TRACE(paper.Name);
-        TRun run(true, paper);
-        run.Print();
-        for (const auto& op : run.Pages->Pictures())
-            EXPECT_NEAR(op.Rect.height() / op.Rect.width(),
-                        double(op.PictureSize.height()) / op.PictureSize.width(), 1e-9);
+    for (const TPaper& paper : Papers)
+        for (const bool allLoads : {false, true}) {
+            SCOPED_TRACE(std::string(paper.Name) + (allLoads ? " all loads" : ""));
+            TRun run(true, paper);
+            if (allLoads) {
+                TMatData& m = *run.Model;
+                for (int n = 0; n < DistLoadCount; ++n)
+                    m.DistLoads[n] = {Real(2 + 6 * n), Real(9 + 6 * n), Real(n % 2 ? -1.5 : 1.5), 0};
+                for (int i = 0; i < PointLoadCount; ++i)
+                    m.PointLoads[i] = {Real(1.5 + 3.8 * i), Real(i % 3 ? 40 + 10 * i : -30)};
+                for (int n = 0; n < MomentCount; ++n)
+                    m.Moments[n] = {Real(5 + 11 * n), Real(n % 2 ? -50 : 50)};
+                m.Analyze();
+            }
+            run.Print();
+            for (const auto& op : run.Pages->Pictures()) EXPECT_LT(op.Rect.bottom(), paper.Height - 0.55);
+            for (const auto& op : run.Pages->Pictures())
+                EXPECT_NEAR(op.Rect.height() / op.Rect.width(),
+                            double(op.PictureSize.height()) / op.PictureSize.width(), 1e-9);
 
-        const auto drawings = run.Pages->Pictures(2);
-        ASSERT_EQ(drawings.size(), 3u);
-        for (int i : {0, 1}) {
-            EXPECT_NEAR(drawings[i].Rect.left(), 0.5, 1e-9);
-            EXPECT_NEAR(drawings[i].Rect.right(), paper.Width - 0.5, 1e-9);
-        }
-        EXPECT_GT(drawings[1].Rect.top(), drawings[0].Rect.bottom());
-        EXPECT_GT(drawings[2].Rect.top(), drawings[1].Rect.bottom());
-        auto atTextWidth = [&](const TRecordingBackEnd::TOp& op) {
-            EXPECT_NEAR(op.Rect.left(), 1.0, 1e-9);
-            EXPECT_NEAR(op.Rect.right(), paper.Width - 1.0, 1e-9);
-            EXPECT_EQ(op.PictureSize.width(), std::lround((paper.Width - 2) * 200));
-        };
-        atTextWidth(drawings[2]);
-        const auto reinforcement = run.Pages->Pictures(3);
-        ASSERT_EQ(reinforcement.size(), 1u);
-        atTextWidth(reinforcement[0]);
+            const auto drawings = run.Pages->Pictures(2);
+            ASSERT_EQ(drawings.size(), 3u);
+            for (int i : {0, 1}) {
+                EXPECT_NEAR(drawings[i].Rect.left(), 0.5, 1e-9);
+                EXPECT_NEAR(drawings[i].Rect.right(), paper.Width - 0.5, 1e-9);
+            }
+            EXPECT_GT(drawings[1].Rect.top(), drawings[0].Rect.bottom());
+            EXPECT_GT(drawings[2].Rect.top(), drawings[1].Rect.bottom());
+            auto atTextWidth = [&](const TRecordingBackEnd::TOp& op) {
+                EXPECT_NEAR(op.Rect.left(), 1.0, 1e-9);
+                EXPECT_NEAR(op.Rect.right(), paper.Width - 1.0, 1e-9);
+                EXPECT_EQ(op.PictureSize.width(), std::lround((paper.Width - 2) * 200));
+            };
+            atTextWidth(drawings[2]);
+            const auto reinforcement = run.Pages->Pictures(3);
+            ASSERT_EQ(reinforcement.size(), 1u);
+            atTextWidth(reinforcement[0]);
 
-        const auto graphs = run.Pages->Pictures(run.Pages->Pages);
-        ASSERT_EQ(graphs.size(), 4u);
-        const double h = graphs[0].Rect.height();
-        for (size_t k = 0; k < 4; ++k) {
-            EXPECT_NEAR(graphs[k].Rect.left(), 0.5, 1e-9);
-            EXPECT_NEAR(graphs[k].Rect.right(), paper.Width - 0.5, 1e-9);
-            EXPECT_NEAR(graphs[k].Rect.top(), 0.5 + k * h, 1e-9);
-            EXPECT_NEAR(graphs[k].Rect.height(), h, 1e-9);
+            const auto graphs = run.Pages->Pictures(run.Pages->Pages);
+            ASSERT_EQ(graphs.size(), 4u);
+            const double h = graphs[0].Rect.height();
+            for (size_t k = 0; k < 4; ++k) {
+                EXPECT_NEAR(graphs[k].Rect.left(), 0.5, 1e-9);
+                EXPECT_NEAR(graphs[k].Rect.right(), paper.Width - 0.5, 1e-9);
+                EXPECT_NEAR(graphs[k].Rect.top(), 0.5 + k * h, 1e-9);
+                EXPECT_NEAR(graphs[k].Rect.height(), h, 1e-9);
+            }
+            // The references follow the last graph.
+            const auto texts = run.Pages->Texts(run.Pages->Pages);
+            const auto references = std::find_if(texts.begin(), texts.end(), [](const auto& op) {
+                return op.Text == QStringLiteral("References:");
+            });
+            ASSERT_NE(references, texts.end());
+            EXPECT_GT(references->Y, 0.5 + 4 * h);
         }
-        // The references follow the last graph.
-        const auto texts = run.Pages->Texts(run.Pages->Pages);
-        const auto references = std::find_if(texts.begin(), texts.end(), [](const auto& op) {
-            return op.Text == QStringLiteral("References:");
-        });
-        ASSERT_NE(references, texts.end());
-        EXPECT_GT(references->Y, 0.5 + 4 * h);
-    }
 }
 
 // The logo stands at the right margin beside the job block, exactly as tall

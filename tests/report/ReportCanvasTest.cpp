@@ -66,6 +66,44 @@ TEST(ReportCanvas, FitsTextIntoTabStops) {
     }
 }
 
+// A value too wide for its tab is set smaller, down to 7 pt, with a little
+// room beside it, so its unit stays; only then is it cut. Values that fit
+// keep the body size.
+TEST(ReportCanvas, ShrinksValuesBeforeCuttingThem) {
+    struct TCase {
+        QString Text;
+        double Width;
+        bool Whole;
+        bool Smaller;
+    };
+    const TCase cases[] = {
+        {QStringLiteral("2.280 ksf"), 0.7, true, false},
+        {QStringLiteral("108.139 KPa"), 0.7, true, true},
+        {QStringLiteral("-704.87 KN"), 0.7, true, true},
+        {QStringLiteral("-1234567890.12345 KN-m^2"), 0.7, false, true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Text.toStdString());
+        TCanvasFixture f;
+        f.canvas.AddTab(2.1, TJustify::Right, c.Width);
+        f.canvas.AddTab(ReportCanvas::AfterPrevious, TJustify::Right, 0.3);
+        f.canvas.PrintInTab(c.Text, TFit::Shrink);
+        f.canvas.PrintInTab(QStringLiteral("@"));
+        const auto texts = f.backEnd.Texts();
+        ASSERT_EQ(texts.size(), 2u);
+        const auto& value = texts[0];
+        EXPECT_EQ(value.Text == c.Text, c.Whole);
+        EXPECT_EQ(value.Font.Size < 10, c.Smaller);
+        EXPECT_GE(value.Font.Size, ReportCanvas::MinimumValueSize);
+        const double width = ReportTextWidth(value.Font, value.Text);
+        EXPECT_LE(width, c.Smaller && c.Whole ? c.Width - ReportCanvas::ValueGap : c.Width);
+        EXPECT_NEAR(value.X + width, 2.1 + c.Width, 1e-9);
+        // Same line, same baseline, and the next cell at the body size.
+        EXPECT_DOUBLE_EQ(value.Y, texts[1].Y);
+        EXPECT_EQ(texts[1].Font.Size, 10);
+    }
+}
+
 // AfterPrevious starts where the previous stop ends; a line with more cells
 // than stops prints nothing for the surplus; a new line starts again at the
 // first stop.
