@@ -121,8 +121,19 @@ QString ReportCanvas::Fitted(const QString& text, double width) const {
     return Fitted(font_, text, width);
 }
 
-QString ReportCanvas::Fitted(const TReportFont& font, const QString& text, double width) {
-    const QFontMetricsF metrics(MeasureFont(font));
+const QFontMetricsF& ReportCanvas::Metrics(const TReportFont& font) const {
+    const auto key = std::make_tuple(font.Face, font.Size, font.Bold);
+    auto found = metrics_.find(key);
+    if (found == metrics_.end()) found = metrics_.emplace(key, QFontMetricsF(MeasureFont(font))).first;
+    return found->second;
+}
+
+double ReportCanvas::TextWidth(const TReportFont& font, const QString& text) const {
+    return Width(Metrics(font), text);
+}
+
+QString ReportCanvas::Fitted(const TReportFont& font, const QString& text, double width) const {
+    const QFontMetricsF& metrics = Metrics(font);
     if (Width(metrics, text) <= width) return text;
     // Cut from the end; the binary search finds the same prefix as removing
     // one character at a time, since a shorter prefix is never wider.
@@ -139,7 +150,7 @@ QString ReportCanvas::Fitted(const TReportFont& font, const QString& text, doubl
 }
 
 double ReportCanvas::Baseline(double lineTop) const {
-    const QFontMetricsF metrics(MeasureFont(font_));
+    const QFontMetricsF& metrics = Metrics(font_);
     const double ascent = metrics.ascent() / (MeasureScale * 72);
     const double descent = metrics.descent() / (MeasureScale * 72);
     // The glyphs' box centred in the line.
@@ -160,12 +171,12 @@ void ReportCanvas::PrintInTab(const QString& text, TFit fit) {
     if (tabCursor_ >= TabCount()) return;
     const TTab& tab = tabs_[static_cast<size_t>(tabCursor_)];
     TReportFont font = font_;
-    if (fit == TFit::Shrink && ReportTextWidth(font, text) > tab.Width) {
-        while (font.Size > MinimumValueSize && ReportTextWidth(font, text) > tab.Width - ValueGap)
+    if (fit == TFit::Shrink && TextWidth(font, text) > tab.Width) {
+        while (font.Size > MinimumValueSize && TextWidth(font, text) > tab.Width - ValueGap)
             font.Size = std::max(MinimumValueSize, font.Size - 0.5);
     }
     const QString fitted = Fitted(font, text, tab.Width);
-    const double width = ReportTextWidth(font, fitted);
+    const double width = TextWidth(font, fitted);
     double x = tab.Left;
     if (tab.Justify == TJustify::Center)
         x = tab.Left + (tab.Width - width) / 2;
@@ -178,11 +189,11 @@ void ReportCanvas::PrintInTab(const QString& text, TFit fit) {
 
 void ReportCanvas::PrintText(const QString& text) {
     Put(x_, y_, text);
-    x_ += ReportTextWidth(font_, text);
+    x_ += TextWidth(font_, text);
 }
 
 void ReportCanvas::PrintCentered(const QString& text, double x) {
-    Put(x - ReportTextWidth(font_, text) / 2, y_, text);
+    Put(x - TextWidth(font_, text) / 2, y_, text);
 }
 
 void ReportCanvas::NewLine() {
@@ -220,7 +231,7 @@ void ReportCanvas::DrawPicture(double x1, double y1, double x2, double y2, const
 
 void ReportCanvas::PrintFooterText(const QString& text, TJustify justify) {
     const double lineTop = PageHeight() - MarginBottom - LineHeight();
-    const double width = ReportTextWidth(font_, text);
+    const double width = TextWidth(font_, text);
     double x = MarginLeft;
     if (justify == TJustify::Center)
         x = (MarginLeft + PageWidth() - MarginRight - width) / 2;

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QColor>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -139,7 +142,9 @@ public:
 
     // The longest leading part of text that fits into width inches.
     QString Fitted(const QString& text, double width) const;
-    static QString Fitted(const TReportFont& font, const QString& text, double width);
+    QString Fitted(const TReportFont& font, const QString& text, double width) const;
+    // As ReportTextWidth, from metrics kept for each font used.
+    double TextWidth(const TReportFont& font, const QString& text) const;
 
 private:
     struct TTab {
@@ -148,6 +153,7 @@ private:
         TJustify Justify;
     };
     double Baseline(double lineTop) const;
+    const QFontMetricsF& Metrics(const TReportFont& font) const;
     void Put(double x, double lineTop, const QString& text);
     void PutIn(const TReportFont& font, double x, double baseline, const QString& text);
 
@@ -161,6 +167,7 @@ private:
     double y_ = 0;
     int page_ = 1;
     bool finished_ = false;
+    mutable std::map<std::tuple<QString, double, bool>, QFontMetricsF> metrics_;
 };
 
 } // namespace slabwise

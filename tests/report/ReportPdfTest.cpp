@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
+#include <QRadioButton>
+#include <QTimer>
 #include <QToolBar>
 
 #include <filesystem>
@@ -201,10 +203,45 @@ TEST_F(ReportPdf, PreviewShowsEveryPageMaximised) {
     // A preview that drew nothing would be one grey area.
     const QImage& shot = dialogs.ModalPicture;
     ASSERT_FALSE(shot.isNull());
+    QDir().mkpath(Pages);
+    shot.save(Pages + QStringLiteral("/preview.png"));
     int white = 0;
     for (int y = 0; y < shot.height(); y += 4)
         for (int x = 0; x < shot.width(); x += 4) white += shot.pixelColor(x, y) == QColor(Qt::white);
     EXPECT_GT(white, 100);
+}
+
+// The real output choice: three choices, the preview preselected.
+TEST_F(ReportPdf, OutputOptionsOffersThreeChoices) {
+    struct TCase {
+        const char* Click; // nothing: Cancel
+        TReportOutput Output;
+    };
+    const TCase cases[] = {{"", TReportOutput::Preview},
+                           {"&Printer", TReportOutput::Printer},
+                           {"PDF &File", TReportOutput::PdfFile},
+                           {nullptr, TReportOutput::Cancel}};
+    for (const TCase& c : cases) {
+        TQtDialogs real;
+        QStringList seen;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            seen << dialog->windowTitle();
+            for (auto* button : dialog->findChildren<QRadioButton*>())
+                seen << button->text() + (button->isChecked() ? "*" : "");
+            dialog->grab().save(Pages + QStringLiteral("/output-options.png"));
+            if (!c.Click) {
+                dialog->reject();
+                return;
+            }
+            for (auto* button : dialog->findChildren<QRadioButton*>())
+                if (button->text() == QLatin1String(c.Click)) button->click();
+            dialog->accept();
+        });
+        EXPECT_EQ(real.ChooseReportOutput(window.get()), c.Output);
+        EXPECT_EQ(seen, (QStringList{"Output Options", "Print Pre&view*", "&Printer", "PDF &File"}));
+    }
 }
 
 // The field being typed is committed before the report is made, as before
