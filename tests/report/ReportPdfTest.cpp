@@ -157,7 +157,9 @@ TEST_F(ReportPdf, FirstPageStaysInsideThePaper) {
 // (under the job title "Kelvane Slabwise"), a PDF file, or nowhere.
 TEST_F(ReportPdf, PrintGoesWhereTheUserChose) {
     TTempFolder folder;
-    const QString printed = QString::fromStdString((folder.Path() / "printer.pdf").string());
+    // What the printer got stays in the build folder for a look.
+    QDir().mkpath(Pages);
+    const QString printed = Pages + QStringLiteral("/Printer.pdf");
     const QString file = QString::fromStdString((folder.Path() / "file.pdf").string());
     struct TCase {
         TReportOutput Output;
@@ -190,6 +192,7 @@ TEST_F(ReportPdf, PrintGoesWhereTheUserChose) {
         }
         if (c.Written == printed) {
             EXPECT_EQ(PdfInfo(printed, QStringLiteral("Title")), "Kelvane Slabwise");
+            RenderPages(printed, printed.chopped(4));
         }
     }
 }
@@ -256,6 +259,33 @@ TEST_F(ReportPdf, PrintCommitsTheFocusedField) {
     Action("APrint").trigger();
     EXPECT_EQ(window->Model().StripLength, 52);
     EXPECT_TRUE(PdfText(pdf).contains(Text("Edit1") + " " + Caption("Label5")));
+}
+
+// The maximum soil pressure is red when the window shows its bearing check
+// failed; a check the window hides (it does for no allowable bearing) is
+// not made, and the report shows none.
+TEST_F(ReportPdf, BearingValuesRedOnlyWhenTheWindowShowsTheCheckFailed) {
+    struct TCase {
+        const char* Allowable;
+        bool Hidden;
+        bool Red;
+    };
+    const TCase cases[] = {{"1", false, true}, {"100", false, false}, {"1", true, false}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Allowable) + (c.Hidden ? " hidden" : ""));
+        Commit("Edit62", QLatin1String(c.Allowable));
+        Control<QLabel>("Image9").setVisible(!c.Hidden);
+        const auto source = MakeReportSource(*window);
+        EXPECT_EQ(source->CheckFailed(QStringLiteral("Image9")), c.Red);
+        TRecordingBackEnd pages(8.5, 11);
+        RunReport(pages, *source);
+        QStringList red;
+        for (const auto& op : pages.Texts())
+            if (op.Color != QColor(Qt::black)) red << op.Text;
+        const QStringList expected = {Text("Edit24") + " " + Caption("Label95"), "@",
+                                      Text("Edit25") + " " + Caption("Label96")};
+        EXPECT_EQ(red, c.Red ? expected : QStringList());
+    }
 }
 
 // Print and Export PDF in the File menu between separators, Print on the
