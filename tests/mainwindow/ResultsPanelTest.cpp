@@ -83,9 +83,16 @@ TEST_F(ResultsPanelTest, CheckPicturesAtTheirBoundaries) {
         {"utilisation 100", [](TMatData& m) { m.BottomUtil = 100; }, "Image11", 1,
          "Bottom Utilization too high"},
         {"shear 99.99", [](TMatData& m) { m.ShearUtil = 99.99L; }, "Image7", 0, "Shear Utilization is OK"},
+        // A value the design could not give fails with the reason.
         {"shear not a number", [](TMatData& m) { m.ShearUtil = std::nanl(""); }, "Image7", 1,
-         "Increase Thickness of Concrete Strength"},
-        {"ratio not a number", [](TMatData& m) { m.TopSteelPct = std::nanl(""); }, "Image4", 1, ratioLow},
+         "Not computed: a floating-point fault in the shear check"},
+        {"ratio not a number", [](TMatData& m) { m.TopSteelPct = std::nanl(""); }, "Image4", 1,
+         "Not computed: a floating-point fault in the design"},
+        {"one top bar",
+         [](TMatData& m) { m.TopSteelPct = 0.2L, m.TopBarsOverride = 1, m.TopSpacing = std::nanl(""); },
+         "Image3", 1, "One bar has no spacing: use at least 2 bars"},
+        {"top cover beyond the slab", [](TMatData& m) { m.TopDepth = -6.44L; }, "Image10", 1,
+         "Effective depth is not positive: reduce the cover or the bar size"},
     };
     for (const TCheckCase& c : cases) {
         SCOPED_TRACE(c.Name);
