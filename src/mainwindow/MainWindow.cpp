@@ -64,7 +64,9 @@ double DateToDays(const QDate& date) {
 }
 
 QString UtilizationText(Real value) {
-    return QStringLiteral("Utilization: ") + FormatLocaleFixed(value, 2, 18) + QLatin1Char('%');
+    // "N.A." is no percentage.
+    return QStringLiteral("Utilization: ") + FormatLocaleFixed(value, 2, 18) +
+           (std::isnan(value) ? QString() : QStringLiteral("%"));
 }
 
 // Which unit caption each label shows: the model's unit text after an
@@ -606,6 +608,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     case QEvent::Resize:
+        if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && edit->isReadOnly()) ShowWholeText(*edit);
         if (watched == ui->Panel7) LayoutLogo();
         // A page's boxes take their size when the page is first shown; the
         // picture follows its box.
