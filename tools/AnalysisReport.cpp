@@ -1,5 +1,6 @@
 #include "AnalysisReport.h"
 
+#include "model/DesignChecks.h"
 #include "model/NumberFormat.h"
 #include "model/ResultTexts.h"
 #include "model/Units.h"
@@ -281,6 +282,7 @@ public:
         Extremes();
         UserPoints();
         Design();
+        Checks();
         Nodes();
         return out_.str();
     }
@@ -490,6 +492,17 @@ private:
         shear.Write(out_);
     }
 
+    void Checks() {
+        Section("Design checks");
+        TTextTable t({}, {TAlign::Left, TAlign::Left, TAlign::Left});
+        const TCheckResults results = EvaluateChecks(mat_);
+        for (int i = 0; i < CheckCount; ++i) {
+            const TCheckResult& r = results[static_cast<size_t>(i)];
+            t.AddRow({std::string(CheckName(static_cast<TCheck>(i))), r.Passes ? "passes" : "FAILS", r.Hint});
+        }
+        t.Write(out_, 2);
+    }
+
     void Nodes() {
         Section("Results at the nodes");
         TTextTable t({"Node", Heading("X", TQuantity::Length), Heading("Shear", TQuantity::Shear),
@@ -647,6 +660,13 @@ json AnalysisJson(const TMatData& mat) {
 
     j["Rigidity"] = RigidityKnown(mat) ? json(RigidityText(mat.BetaL)) : json(nullptr);
     j["Validity"] = ValidityKnown(mat) ? json(ValidityMessage(mat)) : json(nullptr);
+    json checks = json::object();
+    const TCheckResults results = EvaluateChecks(mat);
+    for (int i = 0; i < CheckCount; ++i) {
+        const TCheckResult& r = results[static_cast<size_t>(i)];
+        checks[std::string(CheckName(static_cast<TCheck>(i)))] = {{"Passes", r.Passes}, {"Hint", r.Hint}};
+    }
+    j["Checks"] = std::move(checks);
     return j;
 }
 

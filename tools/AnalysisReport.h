@@ -9,7 +9,8 @@
 namespace slabwise {
 
 // Every input, derived value and result of the model under its field name,
-// plus "Rigidity" and "Validity". Numbers that are not finite (results an
+// plus "Rigidity", "Validity" and "Checks" (each design check's "Passes" and
+// "Hint" under its name). Numbers that are not finite (results an
 // analysis did not reach) are null, so the object always serialises.
 nlohmann::ordered_json AnalysisJson(const TMatData& mat);
 

@@ -3,6 +3,7 @@
 #include "Computations.h"
 #include "EditValues.h"
 #include "Session.h"
+#include "model/DesignChecks.h"
 #include "model/ResultTexts.h"
 #include "model/Units.h"
 #include "ui_MainWindow.h"
@@ -22,6 +23,8 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabBar>
 #include <QToolButton>
 
@@ -61,7 +64,9 @@ double DateToDays(const QDate& date) {
 }
 
 QString UtilizationText(Real value) {
-    return QStringLiteral("Utilization: ") + FormatLocaleFixed(value, 2, 18) + QLatin1Char('%');
+    // "N.A." is no percentage.
+    return QStringLiteral("Utilization: ") + FormatLocaleFixed(value, 2, 18) +
+           (std::isnan(value) ? QString() : QStringLiteral("%"));
 }
 
 // Which unit caption each label shows: the model's unit text after an
@@ -205,6 +210,7 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
     ui->PageControl1->tabBar()->setFocusPolicy(Qt::StrongFocus);
     BindControls();
     ConnectActions();
+    SetupUndo();
 
     LoadWindowPlacement(*this);
     model_ = std::make_unique<TMatData>(exampleFolder);
@@ -295,6 +301,8 @@ void TfrmMain::BindControls() {
         const bool number = ControlTag(*edit) != 0;
         if (number) numberEdits_.push_back(edit);
         if (number && !edit->isReadOnly()) editableNumbers_.insert(edit);
+        // Results are read, not typed: Tab goes from input to input.
+        if (number && edit->isReadOnly()) edit->setFocusPolicy(Qt::ClickFocus);
         if ((number && !edit->isReadOnly()) || texts.contains(edit))
             connect(edit, &QLineEdit::textEdited, this, [this, edit] { ComboBox1Change(edit); });
         if (!withoutExit.contains(edit->objectName())) exitControls_.insert(edit);
@@ -380,7 +388,10 @@ void TfrmMain::ComboBox1Change(QObject* sender) {
 void TfrmMain::ComboBox1Exit(QObject* sender) {
     ShowFieldHint(nullptr, {});
     UpdateModel();
-    if (sender != ui->ComboBox1 && sender != ui->ComboBox4) return;
+    if (sender != ui->ComboBox1 && sender != ui->ComboBox4) {
+        RecordStep(sender);
+        return;
+    }
     // English always uses US bars and SI never does.
     {
         const QSignalBlocker blocker(ui->ComboBox4);
@@ -393,6 +404,7 @@ void TfrmMain::ComboBox1Exit(QObject* sender) {
     model_->BarSystem = ui->ComboBox4->currentIndex();
     UpdateDisplay();
     UpdateModel();
+    RecordStep(sender);
 }
 
 void TfrmMain::UpdateModel() {
@@ -562,6 +574,7 @@ void TfrmMain::chkUseReinforcementClick() {
     SetModified(true);
     model_->UseReinforcement = ui->chkUseReinforcement->isChecked() ? 1 : 0;
     UpdateDisplay();
+    RecordStep(ui->chkUseReinforcement, ui->chkUseReinforcement->text().remove(QLatin1Char('&')));
 }
 
 void TfrmMain::ActionList1Execute(QAction* action) {
@@ -608,6 +621,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     case QEvent::Resize:
+        if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && edit->isReadOnly()) ShowWholeText(*edit);
         if (watched == ui->Panel7) LayoutLogo();
         // A page's boxes take their size when the page is first shown; the
         // picture follows its box.
@@ -681,28 +695,39 @@ int32_t TfrmMain::GetBarSize(const QComboBox& combo) const {
 
 // ---------------------------------------------------------------- results panel
 
-void TfrmMain::SetCheckImage(bool passes, QLabel& box, const QString& hintPass, const QString& hintFail) {
-    box.setPixmap(passes ? passPicture_ : failPicture_);
-    box.setProperty("Tag", passes ? 0 : 1);
-    box.setToolTip(passes ? hintPass : hintFail);
+void TfrmMain::SetCheckImage(const TCheckResult& result, QLabel& box) {
+    box.setPixmap(result.Passes ? passPicture_ : failPicture_);
+    box.setProperty("Tag", result.Passes ? 0 : 1);
+    box.setToolTip(QString::fromStdString(result.Hint));
     box.update();
 }
 
-void TfrmMain::SpacingCheck(QLabel& box, Real spacing, int32_t bar) {
-    const TMatData& m = *model_;
-    const Real limit = m.ByUnits(18, 457.2);
-    const Real allowed = limit >= 3 * m.ThicknessIn ? 3 * m.ThicknessIn : limit;
-    const QString ok = QStringLiteral("Spacing is OK");
-    if (allowed < spacing) {
-        const QString message =
-            QStringLiteral("Spacing needs to be less than %1 %2 or 3h")
-                .arg(static_cast<long long>(std::nearbyint(limit)))
-                .arg(lastUnitSystem_ == UnitsSI ? QStringLiteral("mm") : QStringLiteral("in"));
-        SetCheckImage(false, box, ok, message);
-        return;
-    }
-    const Real db = m.FindBar(bar).Diameter;
-    SetCheckImage(spacing >= 2 * db, box, ok, QStringLiteral("Spacing needs to be at least 2db"));
+// A result too long for its box shows its leading digits, and the whole
+// number on hover.
+void TfrmMain::ShowWholeText(QLineEdit& edit) {
+    QStyleOptionFrame frame;
+    frame.initFrom(&edit);
+    frame.lineWidth =
+        edit.hasFrame() ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, &edit) : 0;
+    const QMargins margins = edit.textMargins();
+    // The line edit keeps two pixels clear on either side of its text.
+    const int room = edit.style()->subElementRect(QStyle::SE_LineEditContents, &frame, &edit).width() -
+                     margins.left() - margins.right() - 4;
+    const bool cut = edit.fontMetrics().horizontalAdvance(edit.text()) > room;
+    edit.setToolTip(cut ? edit.text() : QString());
+    edit.setCursorPosition(0);
+}
+
+// The picture box of each check.
+std::array<std::pair<TCheck, QLabel*>, CheckCount> TfrmMain::CheckPictures() const {
+    return {{{TCheck::Bearing, ui->Image9},
+             {TCheck::TopSpacing, ui->Image3},
+             {TCheck::BottomSpacing, ui->Image5},
+             {TCheck::TopRatio, ui->Image4},
+             {TCheck::BottomRatio, ui->Image6},
+             {TCheck::TopUtilization, ui->Image10},
+             {TCheck::BottomUtilization, ui->Image11},
+             {TCheck::Shear, ui->Image7}}};
 }
 
 void TfrmMain::SetPageEnabled(bool enabled) {
@@ -771,14 +796,15 @@ void TfrmMain::UpdateDisplay() {
         SetEditValue(*pressure, m, station.Pressure);
     }
     WriteLoads();
+    for (QLineEdit* edit : numberEdits_)
+        if (edit->isReadOnly()) ShowWholeText(*edit);
     // A failed analysis has no class to name.
     ui->Label72->setText(std::isnan(m.BetaL) ? QString() : QString::fromStdString(RigidityText(m.BetaL)));
     ui->Label103->setText(QString::fromStdString(ValidityMessage(m)));
     // 9: bearing.
     ui->Image9->setVisible(!EqualWithTolerance(m.AllowableBearing, 0));
-    SetCheckImage(BelowWithTolerance(m.MaxPressure, m.AllowableBearing), *ui->Image9,
-                  QStringLiteral("Max. Bearing Pressure is OK"),
-                  QStringLiteral("Max. Bearing Pressure greater than capacity"));
+    const TCheckResults checks = EvaluateChecks(m);
+    SetCheckImage(checks[static_cast<size_t>(TCheck::Bearing)], *ui->Image9);
     // 10: the reinforcement page follows its check box.
     {
         const QSignalBlocker blocker(ui->chkUseReinforcement);
@@ -791,19 +817,8 @@ void TfrmMain::UpdateDisplay() {
     ui->Label140->setText(UtilizationText(m.TopUtil));
     ui->Label159->setText(UtilizationText(m.BottomUtil));
     ui->Label170->setText(UtilizationText(m.ShearUtil));
-    SpacingCheck(*ui->Image3, m.TopSpacing, m.TopBarSize);
-    SpacingCheck(*ui->Image5, m.BotSpacing, m.BottomBarSize);
-    const QString ratioOk = QStringLiteral("Min Reinforcement Ratio is OK");
-    const QString ratioLow =
-        QStringLiteral("Min Reinforcement ratio is 0.18%, increasease # of bars or try another bar size");
-    SetCheckImage(m.TopSteelPct >= 0.18L, *ui->Image4, ratioOk, ratioLow);
-    SetCheckImage(m.BotSteelPct >= 0.18L, *ui->Image6, ratioOk, ratioLow);
-    SetCheckImage(m.TopUtil <= 99.99L, *ui->Image10, QStringLiteral("Top Utilization is OK"),
-                  QStringLiteral("Top Utilization too high"));
-    SetCheckImage(m.BottomUtil <= 99.99L, *ui->Image11, QStringLiteral("Bottom Utilization is OK"),
-                  QStringLiteral("Bottom Utilization too high"));
-    SetCheckImage(m.ShearUtil <= 99.99L, *ui->Image7, QStringLiteral("Shear Utilization is OK"),
-                  QStringLiteral("Increase Thickness of Concrete Strength"));
+    for (const auto& [check, box] : CheckPictures())
+        if (check != TCheck::Bearing) SetCheckImage(checks[static_cast<size_t>(check)], *box);
     // 13: summary.
     ui->Label172->setVisible(m.UseReinforcement != 0);
     ui->Label173->setVisible(m.UseReinforcement != 0);
@@ -873,6 +888,7 @@ void TfrmMain::ANewExecute() {
     UpdateDisplay();
     UpdateModel();
     SetModified(false);
+    ResetHistory();
     if (isVisible()) {
         SelectFirstPage();
         FocusUnits();
@@ -899,6 +915,7 @@ void TfrmMain::AOpenExecute() {
     UpdateDisplay();
     UpdateModel();
     SetModified(false);
+    ResetHistory();
     SelectFirstPage();
     FocusUnits();
     setWindowTitle(Caption());
@@ -911,6 +928,7 @@ void TfrmMain::ASaveExecute() {
     }
     model_->SaveToFile(std::filesystem::path(QFile::encodeName(fileName_).toStdString()));
     SetModified(false);
+    MarkSaved();
 }
 
 void TfrmMain::ASaveAsExecute() {
@@ -981,6 +999,7 @@ void TfrmMain::Button1Click() {
     model_->LoadLogoFromFile(path);
     LayoutLogo();
     SetModified(true);
+    RecordStep(ui->Logo, QStringLiteral("Logo"));
 }
 
 void TfrmMain::Button3Click() {
@@ -988,6 +1007,7 @@ void TfrmMain::Button3Click() {
     SetLogoPicture(std::nullopt);
     LayoutLogo();
     SetModified(true);
+    RecordStep(ui->Logo, QStringLiteral("Logo"));
 }
 
 void TfrmMain::LayoutLogo() {

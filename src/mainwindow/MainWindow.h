@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dialogs.h"
+#include "model/DesignChecks.h"
 #include "model/MatData.h"
 #include "model/Units.h"
 #include "views/DiagramDraw.h"
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -21,6 +23,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QUndoStack;
 
 namespace Ui {
 class TfrmMain;
@@ -143,10 +146,21 @@ private:
     void WriteLoads();
     void ShowLogo();
     void SetLogoPicture(const std::optional<TJpegImage>& picture);
-    void SetCheckImage(bool passes, QLabel& box, const QString& hintPass, const QString& hintFail);
-    void SpacingCheck(QLabel& box, Real spacing, int32_t bar);
+    void SetCheckImage(const TCheckResult& result, QLabel& box);
+    void ShowWholeText(QLineEdit& edit);
+    std::array<std::pair<TCheck, QLabel*>, CheckCount> CheckPictures() const;
     void SetPageEnabled(bool enabled);
     QString SummaryText() const;
+
+    // Undo and redo of committed inputs (UndoHistory.cpp): every commit that
+    // changed the input record is one step.
+    void SetupUndo();
+    std::string InputRecord() const;
+    void RecordStep(QObject* sender, const QString& caption = {});
+    void ResetHistory();
+    void MarkSaved();
+    void StepHistory(bool redo);
+    void RestoreInputs(const std::string& record);
 
     std::unique_ptr<Ui::TfrmMain> ui;
     TDialogs& dialogs_;
@@ -171,6 +185,10 @@ private:
     QSet<QLineEdit*> editableNumbers_;
     QSet<QObject*> exitControls_;
     std::vector<QWidget*> watched_;
+    QUndoStack* undoStack_ = nullptr;
+    // The input record after the last commit, the "before" of the next step.
+    std::string lastInputs_;
+    bool restoringInputs_ = false;
 };
 
 } // namespace slabwise

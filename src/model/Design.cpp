@@ -2,6 +2,7 @@
 // one-way shear check, in one consistent unit base per unit system:
 // kips, in, ksi (English) or N, mm, MPa (SI).
 
+#include "DesignChecks.h"
 #include "FloatFault.h"
 #include "MatData.h"
 
@@ -50,64 +51,75 @@ void TMatData::DesignReinforcement(TFaultWatch& watch) {
 
     // Steel area from phi As fy (d - a/2) = Mu, a = As fy / (0.85 fc b): a
     // quadratic in As fy whose two roots are returned with their block depths.
-    const auto roots = [&](Real Mu, Real d) {
+    const auto roots = [&](TFaultWatch& w, Real Mu, Real d) {
         const Real P = Uw * (1.7L * Fc * d * B);
         const Real Q = Uw * (std::fabs(Mu / 0.9L) * 4 * Mf * 2 * 0.85L * Fc * B);
         const Real S = std::sqrt(std::fabs(P * P - Q));
         TFaceRoots r{};
         r.Inadequate = P * P < Q;
-        r.Root1 = watch.Checked((P + S) / 2 / Fy, "steel area root");
-        r.Root2 = watch.Checked((P - S) / 2 / Fy, "steel area root");
-        r.A1 = watch.Checked(r.Root1 * Fy / 0.85L / Fc / B / Uw, "stress block depth");
-        r.A2 = watch.Checked(r.Root2 * Fy / 0.85L / Fc / B / Uw, "stress block depth");
+        r.Root1 = w.Checked((P + S) / 2 / Fy, "steel area root");
+        r.Root2 = w.Checked((P - S) / 2 / Fy, "steel area root");
+        r.A1 = w.Checked(r.Root1 * Fy / 0.85L / Fc / B / Uw, "stress block depth");
+        r.A2 = w.Checked(r.Root2 * Fy / 0.85L / Fc / B / Uw, "stress block depth");
         return r;
     };
-    const TFaceRoots top = roots(MuNeg, TopDepth);
-    TopAsRoot1 = top.Root1, TopAsRoot2 = top.Root2, TopA1 = top.A1, TopA2 = top.A2;
-    const TFaceRoots bot = roots(MuPos, BotDepth);
-    BotAsRoot1 = bot.Root1, BotAsRoot2 = bot.Root2, BotA1 = bot.A1, BotA2 = bot.A2;
 
-    const auto face = [&](const TFaceRoots& r, Real Mu, Real d, Real cover, Real override, const TBarRow& bar,
-                          Real& asReq, Real& barsMin, Real& spacing, Real& as, Real& pct, Real& allow,
-                          Real& util) {
-        const Real Ab = bar.Area, db = bar.Diameter;
-        // A section that cannot develop the moment has no required area and no
-        // bar count; it shows as "N.A." and its checks fail. Only a count the
-        // engineer chose is still evaluated.
-        if (r.Inadequate) {
-            asReq = barsMin = NaN;
-        } else {
-            asReq = watch.Checked((0 < r.A1 && r.A1 < d) ? r.Root1 : r.Root2, "required steel");
-            barsMin = watch.Checked(std::max(std::ceil(asReq / Ab), Real(2)), "bar count");
+    // Each face and the shear check stand alone: a face that cannot be
+    // designed, or a fault inside one, leaves its own values NaN ("N.A.", its
+    // checks say why) and never the others'.
+    const auto face = [&](TFace which, Real Mu, Real d, Real cover, Real override, const TBarRow& bar,
+                          Real& root1, Real& root2, Real& a1, Real& a2, Real& asReq, Real& barsMin,
+                          Real& spacing, Real& as, Real& pct, Real& allow, Real& util) {
+        for (Real* v : {&root1, &root2, &a1, &a2, &asReq, &barsMin, &spacing, &as, &pct, &allow, &util})
+            *v = NaN;
+        if (FaceWithoutDesign(*this, which)) return;
+        try {
+            TFaultWatch faceWatch;
+            const TFaceRoots r = roots(faceWatch, Mu, d);
+            root1 = r.Root1, root2 = r.Root2, a1 = r.A1, a2 = r.A2;
+            const Real Ab = bar.Area, db = bar.Diameter;
+            // A section that cannot develop the moment has no required area and
+            // no bar count; only a count the engineer chose is still evaluated.
+            if (!r.Inadequate) {
+                asReq = faceWatch.Checked((0 < r.A1 && r.A1 < d) ? r.Root1 : r.Root2, "required steel");
+                barsMin = faceWatch.Checked(std::max(std::ceil(asReq / Ab), Real(2)), "bar count");
+            }
+            // A count below one bar is no choice of bars: the computed count holds.
+            const Real chosen = std::nearbyint(override);
+            const Real n = chosen > 0 ? chosen : barsMin;
+            if (std::isnan(n)) return;
+            // One bar has no spacing; its area and capacity still count.
+            if (n > 1) spacing = faceWatch.Checked((Uw * B - 2 * cover - db) / (n - 1), "bar spacing");
+            as = faceWatch.Checked(Ab * n, "steel area");
+            pct = faceWatch.Checked(as / B / d / Uw * 100, "steel percentage");
+            const Real a = as * Fy / (0.85L * Fc * (Uw * B));
+            allow = faceWatch.Checked(0.9L * as * Fy * (d - a / 2) / Mf, "allowable moment");
+            // So much steel that the block reaches past d/2 leaves no capacity;
+            // a negative utilisation must never read as a pass.
+            if (allow > 0) util = faceWatch.Checked(std::fabs(Mu) / allow * 100, "utilization");
+        } catch (const EFloatFault&) {
+            // The values not reached stay NaN.
         }
-        // A count below one bar is no choice of bars: the computed count holds.
-        const Real chosen = std::nearbyint(override);
-        const Real n = chosen > 0 ? chosen : barsMin;
-        if (std::isnan(n)) {
-            spacing = as = pct = allow = util = NaN;
-            return;
-        }
-        spacing = watch.Checked((Uw * B - 2 * cover - db) / (n - 1), "bar spacing");
-        as = watch.Checked(Ab * n, "steel area");
-        pct = watch.Checked(as / B / d / Uw * 100, "steel percentage");
-        const Real a = as * Fy / (0.85L * Fc * (Uw * B));
-        allow = watch.Checked(0.9L * as * Fy * (d - a / 2) / Mf, "allowable moment");
-        // So much steel that the block reaches past d/2 leaves no capacity; a
-        // negative utilisation must never read as a pass.
-        util = allow > 0 ? watch.Checked(std::fabs(Mu) / allow * 100, "utilization") : NaN;
     };
-    face(top, MuNeg, TopDepth, TopCover, TopBarsOverride, topBar, TopAsReq, TopBarsMin, TopSpacing, TopAs,
-         TopSteelPct, TopAllowMoment, TopUtil);
-    face(bot, MuPos, BotDepth, BottomCover, BotBarsOverride, botBar, BotAsReq, BotBarsMin, BotSpacing, BotAs,
-         BotSteelPct, BotAllowMoment, BottomUtil);
+    face(TFace::Top, MuNeg, TopDepth, TopCover, TopBarsOverride, topBar, TopAsRoot1, TopAsRoot2, TopA1, TopA2,
+         TopAsReq, TopBarsMin, TopSpacing, TopAs, TopSteelPct, TopAllowMoment, TopUtil);
+    face(TFace::Bottom, MuPos, BotDepth, BottomCover, BotBarsOverride, botBar, BotAsRoot1, BotAsRoot2, BotA1,
+         BotA2, BotAsReq, BotBarsMin, BotSpacing, BotAs, BotSteelPct, BotAllowMoment, BottomUtil);
 
     // One-way shear: 1.5 sqrt(f'c) b d with f'c in psi, taken in the design
     // stress unit, on the depth of the bottom bars.
     Vu = watch.Checked(std::max(std::fabs(MaxShear * ShearLoadFactor), std::fabs(MinShear * ShearLoadFactor)),
                        "Vu");
-    const Real vc = 1.5L * std::sqrt(Fc * psiPerStress) / psiPerStress;
-    AllowShear = watch.Checked(vc * (Uw * B) * BotDepth / Fu, "AllowShear");
-    ShearUtil = watch.Checked(Vu / AllowShear * 100, "ShearUtil");
+    AllowShear = ShearUtil = NaN;
+    if (ShearWithoutDesign(*this)) return;
+    try {
+        TFaultWatch shearWatch;
+        const Real vc = 1.5L * std::sqrt(Fc * psiPerStress) / psiPerStress;
+        AllowShear = shearWatch.Checked(vc * (Uw * B) * BotDepth / Fu, "AllowShear");
+        ShearUtil = shearWatch.Checked(Vu / AllowShear * 100, "ShearUtil");
+    } catch (const EFloatFault&) {
+        // The values not reached stay NaN.
+    }
 }
 
 } // namespace slabwise

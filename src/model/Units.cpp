@@ -46,3 +46,24 @@ std::string UnitText(TQuantity quantity, uint8_t unitSystem) {
 }
 
 } // namespace slabwise
+
+namespace slabwise {
+
+std::string DrawingMark(TDrawingMark mark, uint8_t unitSystem) {
+    const bool si = unitSystem != UnitsEnglish;
+    switch (mark) {
+    case TDrawingMark::Length:
+        return si ? UnitText(TQuantity::Length, unitSystem) : "'";
+    case TDrawingMark::LineLoad:
+        return si ? UnitText(TQuantity::LineLoad, unitSystem) : "k/ft";
+    case TDrawingMark::Force:
+        return si ? UnitText(TQuantity::Force, unitSystem) : "k";
+    case TDrawingMark::Moment:
+        return si ? UnitText(TQuantity::AppliedMoment, unitSystem) : "ft-k";
+    case TDrawingMark::DesignLength:
+        return si ? UnitText(TQuantity::DesignLength, unitSystem) : "\"";
+    }
+    return "";
+}
+
+} // namespace slabwise

@@ -30,3 +30,19 @@ enum class TQuantity {
 std::string UnitText(TQuantity quantity, uint8_t unitSystem);
 
 } // namespace slabwise
+
+namespace slabwise {
+
+// Short marks the drawings write beside a number: the English forms are the
+// draughtsman's ("12.5'", "#6 @ 10.5\"", "3 k/ft"), the SI ones are the unit
+// texts above.
+enum class TDrawingMark {
+    Length,       // ' or m, written right after a position
+    LineLoad,     // k/ft
+    Force,        // k
+    Moment,       // ft-k
+    DesignLength, // " or mm, written right after a cover or spacing
+};
+std::string DrawingMark(TDrawingMark mark, uint8_t unitSystem);
+
+} // namespace slabwise

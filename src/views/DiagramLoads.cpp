@@ -36,8 +36,9 @@ struct TLoadTexts {
 };
 
 TLoadTexts LoadTexts(uint8_t unitSystem) {
-    if (unitSystem == UnitsSI) return {"m", "KN/m", "KN", "KN-m"};
-    return {"'", "k/ft", "k", "ft-k"};
+    const auto mark = [&](TDrawingMark m) { return QString::fromStdString(DrawingMark(m, unitSystem)); };
+    return {mark(TDrawingMark::Length), mark(TDrawingMark::LineLoad), mark(TDrawingMark::Force),
+            mark(TDrawingMark::Moment)};
 }
 
 QString PointLabel(const TPointLoad& p, const TLoadTexts& texts) {
@@ -282,7 +283,7 @@ void TDiagramDraw::DrawReinforcement() {
     const bool drawable = pixels::Drawable(L, Model.StripWidth, Model.Thickness) && Model.UseReinforcement &&
                           std::isfinite(Model.ThicknessIn) && Model.ThicknessIn > 0;
     if (!BeginView(drawable)) return;
-    const QString mark = Model.UnitSystem == UnitsSI ? QStringLiteral("mm") : QStringLiteral("\"");
+    const QString mark = QString::fromStdString(DrawingMark(TDrawingMark::DesignLength, Model.UnitSystem));
     TDiagramCanvas canvas(Bitmap);
     canvas.SetPatternScale(PenUnit());
     const int G = GridUnit();
@@ -340,6 +341,9 @@ void TDiagramDraw::DrawReinforcement() {
     // also clears half the thick outline.
     const auto layer = [&](int s, int face, int barSize, Real spacing, Real cover, const QString& coverText) {
         const double d = Model.FindBar(barSize).Diameter;
+        // Bars that would not lie inside the concrete are not drawn: the face
+        // has no design, and its checks say why.
+        if (!(cover >= 0 && double(cover) + d <= double(Model.ThicknessIn))) return;
         const double pitch = (d + double(spacing)) * Scale;
         const int v = std::max(PU, Round(d * Scale));
         const int cv = Round(double(cover) * Scale);
@@ -353,7 +357,8 @@ void TDiagramDraw::DrawReinforcement() {
         const int yl = lo + (hi - lo - G) / 2;
         TextInBox(canvas, 0, yl, xL - 2 * TP, yl + G, coverText, 1);
         const int tip = face - s * 2 * G;
-        canvas.SetPenColor(Red);
+        // The bar's own width may still be on the pen when no dots were drawn.
+        canvas.SetPen(Red, PU);
         canvas.Line(x0 + v / 2, yDot + s * (v / 2), x0 + 3 * G, tip);
         canvas.Line(x0 + 6 * G, yDot - s * (v / 2), x0 + 3 * G, tip);
         const QString label = QString::fromStdString(Model.BarLabel(barSize)) + QStringLiteral(" @ ") +

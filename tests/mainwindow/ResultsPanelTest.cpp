@@ -6,6 +6,9 @@
 
 #include <cmath>
 #include <functional>
+#include <vector>
+
+#include <QDir>
 
 namespace slabwise::test {
 namespace {
@@ -83,9 +86,16 @@ TEST_F(ResultsPanelTest, CheckPicturesAtTheirBoundaries) {
         {"utilisation 100", [](TMatData& m) { m.BottomUtil = 100; }, "Image11", 1,
          "Bottom Utilization too high"},
         {"shear 99.99", [](TMatData& m) { m.ShearUtil = 99.99L; }, "Image7", 0, "Shear Utilization is OK"},
+        // A value the design could not give fails with the reason.
         {"shear not a number", [](TMatData& m) { m.ShearUtil = std::nanl(""); }, "Image7", 1,
-         "Increase Thickness of Concrete Strength"},
-        {"ratio not a number", [](TMatData& m) { m.TopSteelPct = std::nanl(""); }, "Image4", 1, ratioLow},
+         "Not computed: a floating-point fault in the shear check"},
+        {"ratio not a number", [](TMatData& m) { m.TopSteelPct = std::nanl(""); }, "Image4", 1,
+         "Not computed: a floating-point fault in the design"},
+        {"one top bar",
+         [](TMatData& m) { m.TopSteelPct = 0.2L, m.TopBarsOverride = 1, m.TopSpacing = std::nanl(""); },
+         "Image3", 1, "One bar has no spacing: use at least 2 bars"},
+        {"top cover beyond the slab", [](TMatData& m) { m.TopDepth = -6.44L; }, "Image10", 1,
+         "Effective depth is not positive: reduce the cover or the bar size"},
     };
     for (const TCheckCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -162,6 +172,89 @@ TEST_F(ResultsPanelTest, FailedAnalysisShowsNotAvailableAndFailingChecks) {
     EXPECT_EQ(Caption("Label72"), QString());
     for (const char* picture : {"Image9", "Image10", "Image11", "Image7", "Image4"})
         EXPECT_EQ(Tag(picture), 1) << picture;
+}
+
+// Faults of one face stay in that face, entered as the engineer would.
+TEST_F(ResultsPanelTest, OneFacesFaultLeavesTheOtherFaceAndShearOnScreen) {
+    struct Case {
+        const char* name;
+        const char* field;
+        const char* value;
+        std::vector<const char*> notAvailable;
+        std::vector<const char*> numbers;
+        std::vector<const char*> failing;
+        const char* picture; // whose hint tells why
+        const char* hint;
+    };
+    const Case cases[] = {
+        {"one top bar",
+         "Edit43",
+         "1",
+         {"Edit44"},
+         {"Edit46", "Edit47", "Edit48", "Edit53", "Edit57", "Edit61"},
+         {"Image3"},
+         "Image3",
+         "One bar has no spacing: use at least 2 bars"},
+        {"top cover past the slab",
+         "Edit40",
+         "40",
+         {"Edit41", "Edit42", "Edit44", "Edit46", "Edit47", "Edit48"},
+         {"Edit45", "Edit50", "Edit53", "Edit55", "Edit57", "Edit61"},
+         {"Image3", "Image4", "Image10"},
+         "Image10",
+         "Effective depth is not positive: reduce the cover or the bar size"},
+        {"negative Fy",
+         "Edit38",
+         "-60",
+         {"Edit41", "Edit44", "Edit48", "Edit50", "Edit53", "Edit57"},
+         {"Edit45", "Edit54", "Edit60", "Edit61"},
+         {"Image3", "Image4", "Image5", "Image6", "Image10", "Image11"},
+         "Image6",
+         "Fy is not positive: enter the yield strength of the bars"},
+    };
+    const QDir folder(QStringLiteral(SLABWISE_SCREENS_DIR));
+    ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs.Answers.push_back(TAnswer::No);
+        window->ANewExecute();
+        Commit(c.field, QLatin1String(c.value));
+        for (const char* edit : c.notAvailable) EXPECT_EQ(Text(edit), QStringLiteral("N.A.")) << edit;
+        for (const char* edit : c.numbers) EXPECT_NE(Text(edit), QStringLiteral("N.A.")) << edit;
+        for (const char* edit : {"Edit41", "Edit46", "Edit50", "Edit55"})
+            EXPECT_FALSE(Text(edit).startsWith(QLatin1Char('-'))) << edit;
+        for (const char* picture : c.failing) EXPECT_EQ(Tag(picture), 1) << picture;
+        EXPECT_EQ(Tag("Image7"), 0);
+        EXPECT_EQ(Hint(c.picture), QLatin1String(c.hint));
+        EXPECT_FALSE(Caption("Label140").contains(QLatin1String("N.A.%")));
+        const QString file = folder.filePath(
+            QStringLiteral("reinforcement-%1.png")
+                .arg(QString::fromLatin1(c.name).replace(QLatin1Char(' '), QLatin1Char('-'))));
+        EXPECT_TRUE(window->grab().save(file));
+    }
+}
+
+// Results are read, not typed: Tab passes them by, and a number too long for
+// its box shows whole on hover.
+TEST_F(ResultsPanelTest, ResultBoxesSkipTabAndShowLongNumbersWhole) {
+    Edit("Edit1").setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 40; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        if (edit) {
+            EXPECT_FALSE(edit->isReadOnly()) << edit->objectName().toStdString();
+        }
+    }
+    ShowPageOf(Edit("Edit14"));
+    M().MaxShear = -1518820000.14L;
+    M().MinShear = 1;
+    window->UpdateDisplay();
+    EXPECT_EQ(Text("Edit14"), QStringLiteral("-1518820000.00"));
+    // Wider than the box, frame and margins.
+    ASSERT_GT(Edit("Edit14").fontMetrics().horizontalAdvance(Text("Edit14")), Edit("Edit14").width() - 8);
+    EXPECT_EQ(Edit("Edit14").toolTip(), Text("Edit14"));
+    EXPECT_EQ(Edit("Edit14").cursorPosition(), 0); // the leading digits show
+    EXPECT_EQ(Edit("Edit16").toolTip(), QString());
 }
 
 } // namespace

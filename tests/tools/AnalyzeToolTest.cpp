@@ -1,5 +1,6 @@
 #include "AnalysisReport.h"
 
+#include "model/DesignChecks.h"
 #include "model/FloatFault.h"
 #include "model/MatData.h"
 #include "model/NumberFormat.h"
@@ -181,7 +182,7 @@ const std::vector<std::string> OtherKeys = {
     "Organization", "ProjectName", "JobNumber",     "DesignedBy", "Logo",      "UnitSystem",
     "Shape",        "UserX",       "DistLoads",     "PointLoads", "Moments",   "UseReinforcement",
     "BarSystem",    "TopBarSize",  "BottomBarSize", "InitDist",   "InitPoint", "InitMoment",
-    "InitTotal",    "Stations",    "Rigidity",      "Validity"};
+    "InitTotal",    "Stations",    "Rigidity",      "Validity",   "Checks"};
 
 const std::vector<std::string> StationKeys = {"X", "Shear", "Moment", "Slope", "Deflection", "Pressure"};
 
@@ -231,6 +232,24 @@ TEST(AnalyzeJson, HoldsExactlyTheModelFieldsOfASoundAnalysis) {
     EXPECT_EQ(j["Rigidity"], RigidityText(mat.BetaL));
     EXPECT_EQ(j["Validity"], ValidityMessage(mat));
     EXPECT_EQ(json::parse(j.dump()), j);
+}
+
+TEST(AnalyzeJson, ChecksCarryTheirVerdictAndHint) {
+    TMatData mat = StripModel();
+    mat.TopBarsOverride = 1;
+    mat.Analyze();
+    const json j = AnalysisJson(mat);
+    const json& checks = j["Checks"];
+    ASSERT_EQ(checks.size(), size_t(CheckCount));
+    const TCheckResults results = EvaluateChecks(mat);
+    for (int i = 0; i < CheckCount; ++i) {
+        const std::string name(CheckName(static_cast<TCheck>(i)));
+        EXPECT_EQ(checks[name],
+                  (json{{"Passes", results[size_t(i)].Passes}, {"Hint", results[size_t(i)].Hint}}))
+            << name;
+    }
+    EXPECT_EQ(checks["TopSpacing"]["Passes"], false);
+    EXPECT_EQ(checks["TopSpacing"]["Hint"], "One bar has no spacing: use at least 2 bars");
 }
 
 TEST(AnalyzeJson, ResultsAFaultDidNotReachAreNull) {
@@ -618,6 +637,65 @@ struct TToolCase {
     bool OutputExpected;
     const char* ErrContains; // nullptr: stderr must be empty
 };
+
+// One face that cannot be designed leaves the other face and the shear check
+// as they are, in the tool's output as on screen.
+TEST_F(AnalyzeTool, FacesAreIndependentInTheOutput) {
+    struct Case {
+        const char* name;
+        void (*edit)(TMatData&);
+        std::vector<std::string> nullFields;
+        std::vector<std::string> numberFields;
+        std::vector<std::string> failing;
+        const char* hint; // of the first failing check
+    };
+    const Case cases[] = {
+        {"one top bar",
+         [](TMatData& m) { m.TopBarsOverride = 1; },
+         {"TopSpacing"},
+         {"TopAs", "TopAllowMoment", "TopUtil", "BotSpacing", "BottomUtil", "ShearUtil"},
+         {"TopSpacing", "TopRatio", "TopUtilization"},
+         "One bar has no spacing: use at least 2 bars"},
+        {"negative Fy",
+         [](TMatData& m) { m.Fy = -60; },
+         {"TopAsReq", "BotAsReq", "TopSpacing", "BottomUtil"},
+         {"Vu", "AllowShear", "ShearUtil"},
+         {"TopSpacing", "BottomSpacing", "TopRatio", "BottomRatio", "TopUtilization", "BottomUtilization"},
+         "Fy is not positive: enter the yield strength of the bars"},
+        {"top cover 30 in on a 24 in slab",
+         [](TMatData& m) { m.TopCover = 30; },
+         {"TopAsReq", "TopSpacing", "TopAs", "TopUtil"},
+         {"TopDepth", "BotAsReq", "BotSpacing", "ShearUtil"},
+         {"TopSpacing", "TopRatio", "TopUtilization"},
+         "Effective depth is not positive: reduce the cover or the bar size"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMatData mat = StripModel();
+        mat.Fy = 60, mat.TopCover = 2, mat.BottomCover = 3, mat.MomentLoadFactor = 1.6L,
+        mat.ShearLoadFactor = 1.6L;
+        c.edit(mat);
+        const fs::path file = temp_.Path() / "face.ksw";
+        mat.SaveToFile(file);
+        const TRun run = Run({"--json", file.string()});
+        EXPECT_EQ(run.Exit, 0);
+        EXPECT_EQ(run.Err, "");
+        const json j = json::parse(run.Out);
+        for (const std::string& f : c.nullFields) EXPECT_TRUE(j[f].is_null()) << f;
+        for (const std::string& f : c.numberFields) EXPECT_TRUE(j[f].is_number()) << f;
+        for (const char* f : {"TopAsReq", "BotAsReq", "TopAs", "BotAs"})
+            EXPECT_FALSE(j[f].is_number() && j[f].get<double>() < 0) << f;
+        std::vector<std::string> failing;
+        for (const auto& item : j["Checks"].items())
+            if (!item.value()["Passes"].get<bool>()) failing.push_back(item.key());
+        EXPECT_EQ(failing, c.failing);
+        EXPECT_EQ(j["Checks"][c.failing.front()]["Hint"], c.hint);
+
+        const TRun text = Run({file.string()});
+        EXPECT_EQ(text.Exit, 0);
+        EXPECT_NE(text.Out.find(c.hint), std::string::npos);
+    }
+}
 
 TEST_F(AnalyzeTool, ExitStatusAndStreamsByCase) {
     const TToolCase cases[] = {

@@ -349,6 +349,56 @@ TEST(Reinforcement, DegenerateSpacingFinishes) {
     }
 }
 
+int RedIn(const QImage& image, int y0, int y1) {
+    int count = 0;
+    for (int y = std::max(0, y0); y < std::min(y1, image.height()); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (Rgb(image, x, y) == 0xFF0000u) ++count;
+    return count;
+}
+
+// A spacing that is no number draws no dots; the red leaders that follow
+// must not take the bar's width.
+TEST(Reinforcement, LeadersKeepThePenWidthWithoutASpacing) {
+    auto mat = English();
+    const int withSpacing = RedIn(Draw(*mat, dkReinforcement, {1900, 940}).image(), 0, 940);
+    mat->TopSpacing = mat->BotSpacing = std::numeric_limits<double>::quiet_NaN();
+    const int without = RedIn(Draw(*mat, dkReinforcement, {1900, 940}).image(), 0, 940);
+    ASSERT_GT(withSpacing, 0);
+    EXPECT_LE(without, withSpacing + withSpacing / 4);
+}
+
+// A cover as deep as the slab leaves no room for its bars: that layer is not
+// drawn, so nothing lands beyond the far face; the other layer stays.
+TEST(Reinforcement, NoBarsOutsideTheConcrete) {
+    struct TCase {
+        const char* name;
+        Real topCover, bottomCover;
+        bool topDrawn, bottomDrawn;
+    };
+    const TCase cases[] = {{"sound", 3, 3, true, true},
+                           {"top cover 30 in on 30 in", 30, 3, false, true},
+                           {"top cover past the slab", 40, 3, false, true},
+                           {"bottom cover past the slab", 3, 45, true, false}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto mat = English();
+        mat->Thickness = 2.5L, mat->ThicknessIn = 30;
+        mat->TopCover = c.topCover, mat->BottomCover = c.bottomCover;
+        const TDrawn drawn = Draw(*mat, dkReinforcement, {1900, 940});
+        const int G = drawn.draw->GridUnit();
+        const int yT = 6 * G, yB = 940 / 2 - 6 * G;
+        // Nothing below the picture's output height, nothing above the top
+        // label, whatever the covers.
+        EXPECT_EQ(InkIn(drawn.image(), 0, drawn.draw->OutHeight, 1900, 940), 0);
+        EXPECT_EQ(RedIn(drawn.image(), drawn.draw->OutHeight, 940), 0);
+        EXPECT_EQ(InkIn(drawn.image(), 0, 0, 1900, yT - 3 * G), 0);
+        // Each layer's leaders reach out past its own face.
+        EXPECT_EQ(RedIn(drawn.image(), yT - 2 * G, yT) > 0, c.topDrawn);
+        EXPECT_EQ(RedIn(drawn.image(), yB, yB + 2 * G) > 0, c.bottomDrawn);
+    }
+}
+
 // Zero (or unusable) dimensions, and a switched-off reinforcement for its
 // view, give a white bitmap, no output size, and an empty picture.
 TEST(Diagrams, NothingToDrawGivesAnEmptyPicture) {

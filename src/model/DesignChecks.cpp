@@ -1,0 +1,194 @@
+#include "DesignChecks.h"
+
+#include "ResultTexts.h"
+#include "Units.h"
+
+#include <cmath>
+
+namespace slabwise {
+
+namespace {
+
+// The fields of one face, so both faces go through one set of rules.
+struct TFaceFields {
+    Real TMatData::*Mu;
+    Real TMatData::*Depth;
+    Real TMatData::*Cover;
+    int32_t TMatData::*BarSize;
+    Real TMatData::*Override;
+    Real TMatData::*AsReq;
+    Real TMatData::*Spacing;
+    Real TMatData::*SteelPct;
+    Real TMatData::*AllowMoment;
+    Real TMatData::*Util;
+    const char* UtilOk;
+    const char* UtilHigh;
+};
+
+const TFaceFields TopFields{&TMatData::MuNeg,      &TMatData::TopDepth,        &TMatData::TopCover,
+                            &TMatData::TopBarSize, &TMatData::TopBarsOverride, &TMatData::TopAsReq,
+                            &TMatData::TopSpacing, &TMatData::TopSteelPct,     &TMatData::TopAllowMoment,
+                            &TMatData::TopUtil,    "Top Utilization is OK",    "Top Utilization too high"};
+const TFaceFields BottomFields{
+    &TMatData::MuPos,         &TMatData::BotDepth,        &TMatData::BottomCover,
+    &TMatData::BottomBarSize, &TMatData::BotBarsOverride, &TMatData::BotAsReq,
+    &TMatData::BotSpacing,    &TMatData::BotSteelPct,     &TMatData::BotAllowMoment,
+    &TMatData::BottomUtil,    "Bottom Utilization is OK", "Bottom Utilization too high"};
+
+const TFaceFields& Fields(TFace face) {
+    return face == TFace::Top ? TopFields : BottomFields;
+}
+
+constexpr Real SpacingLimitEnglish = 18; // in
+constexpr Real SpacingLimitSI = 457.2L;  // mm
+constexpr Real MinSteelPct = 0.18L;      // % of b d
+constexpr Real MaxUtilization = 99.99L;  // %
+
+const char* const SpacingOk = "Spacing is OK";
+const char* const AnalysisUnfinished = "Not computed: the analysis did not finish";
+
+bool Positive(Real x) {
+    return x > 0; // NaN is not
+}
+
+// Why a value of the face is "N.A.".
+std::string FaceNotComputed(const TMatData& m, TFace face) {
+    if (auto reason = FaceWithoutDesign(m, face)) return *reason;
+    const TFaceFields& f = Fields(face);
+    if (std::isnan(m.*f.Mu)) return AnalysisUnfinished;
+    if (std::isnan(m.*f.AsReq))
+        return "The section cannot develop the factored moment: increase the thickness or f'c, or enter "
+               "a number of bars";
+    return "Not computed: a floating-point fault in the design";
+}
+
+TCheckResult Result(bool passes, const std::string& ok, const std::string& fails) {
+    return {passes, passes ? ok : fails};
+}
+
+TCheckResult Spacing(const TMatData& m, TFace face) {
+    const TFaceFields& f = Fields(face);
+    const Real spacing = m.*f.Spacing;
+    if (FaceWithoutDesign(m, face) || std::isnan(m.*f.Mu)) return {false, FaceNotComputed(m, face)};
+    if (std::isnan(spacing)) {
+        if (std::nearbyint(m.*f.Override) == 1) return {false, "One bar has no spacing: use at least 2 bars"};
+        return {false, FaceNotComputed(m, face)};
+    }
+    // In long double, so 18 in converted to mm is still at the limit.
+    const Real limit = m.UnitSystem == UnitsSI ? SpacingLimitSI : SpacingLimitEnglish;
+    const Real allowed = limit >= 3 * m.ThicknessIn ? 3 * m.ThicknessIn : limit;
+    if (allowed < spacing)
+        return {false, "Spacing needs to be less than " +
+                           std::to_string(static_cast<long long>(std::nearbyint(limit))) + ' ' +
+                           UnitText(TQuantity::DesignLength, m.UnitSystem) + " or 3h"};
+    const Real db = m.FindBar(m.*f.BarSize).Diameter;
+    return Result(spacing >= 2 * db, SpacingOk, "Spacing needs to be at least 2db");
+}
+
+TCheckResult Ratio(const TMatData& m, TFace face) {
+    const Real pct = m.*Fields(face).SteelPct;
+    if (std::isnan(pct) || FaceWithoutDesign(m, face)) return {false, FaceNotComputed(m, face)};
+    return Result(pct >= MinSteelPct, "Min Reinforcement Ratio is OK",
+                  "Min Reinforcement ratio is 0.18%, increasease # of bars or try another bar size");
+}
+
+TCheckResult Utilization(const TMatData& m, TFace face) {
+    const TFaceFields& f = Fields(face);
+    const Real util = m.*f.Util;
+    if (FaceWithoutDesign(m, face)) return {false, FaceNotComputed(m, face)};
+    if (std::isnan(util)) {
+        const Real allow = m.*f.AllowMoment;
+        if (std::isfinite(allow) && allow <= 0)
+            return {false, "The bars leave no moment capacity: use fewer or smaller bars"};
+        return {false, FaceNotComputed(m, face)};
+    }
+    return Result(util <= MaxUtilization, f.UtilOk, f.UtilHigh);
+}
+
+TCheckResult Shear(const TMatData& m) {
+    if (auto reason = ShearWithoutDesign(m)) return {false, *reason};
+    if (std::isnan(m.ShearUtil))
+        return {false, std::isnan(m.Vu) ? AnalysisUnfinished
+                                        : "Not computed: a floating-point fault in the shear check"};
+    return Result(m.ShearUtil <= MaxUtilization, "Shear Utilization is OK",
+                  "Increase Thickness of Concrete Strength");
+}
+
+TCheckResult Bearing(const TMatData& m) {
+    if (std::isnan(m.MaxPressure)) return {false, AnalysisUnfinished};
+    return Result(BelowWithTolerance(m.MaxPressure, m.AllowableBearing), "Max. Bearing Pressure is OK",
+                  "Max. Bearing Pressure greater than capacity");
+}
+
+} // namespace
+
+std::string_view CheckName(TCheck check) {
+    switch (check) {
+    case TCheck::Bearing:
+        return "Bearing";
+    case TCheck::TopSpacing:
+        return "TopSpacing";
+    case TCheck::BottomSpacing:
+        return "BottomSpacing";
+    case TCheck::TopRatio:
+        return "TopRatio";
+    case TCheck::BottomRatio:
+        return "BottomRatio";
+    case TCheck::TopUtilization:
+        return "TopUtilization";
+    case TCheck::BottomUtilization:
+        return "BottomUtilization";
+    case TCheck::Shear:
+        return "Shear";
+    }
+    return {};
+}
+
+TCheckResult EvaluateCheck(const TMatData& mat, TCheck check) {
+    switch (check) {
+    case TCheck::Bearing:
+        return Bearing(mat);
+    case TCheck::TopSpacing:
+        return Spacing(mat, TFace::Top);
+    case TCheck::BottomSpacing:
+        return Spacing(mat, TFace::Bottom);
+    case TCheck::TopRatio:
+        return Ratio(mat, TFace::Top);
+    case TCheck::BottomRatio:
+        return Ratio(mat, TFace::Bottom);
+    case TCheck::TopUtilization:
+        return Utilization(mat, TFace::Top);
+    case TCheck::BottomUtilization:
+        return Utilization(mat, TFace::Bottom);
+    case TCheck::Shear:
+        return Shear(mat);
+    }
+    return {};
+}
+
+TCheckResults EvaluateChecks(const TMatData& mat) {
+    TCheckResults results;
+    for (int i = 0; i < CheckCount; ++i)
+        results[static_cast<size_t>(i)] = EvaluateCheck(mat, static_cast<TCheck>(i));
+    return results;
+}
+
+std::optional<std::string> FaceWithoutDesign(const TMatData& mat, TFace face) {
+    if (!Positive(mat.Fc)) return "f'c is not positive: enter the concrete strength";
+    if (!Positive(mat.Fy)) return "Fy is not positive: enter the yield strength of the bars";
+    // The depth follows from the thickness; an analysis that did not finish
+    // leaves it unknown, which is no fault of the face.
+    const Real depth = mat.*Fields(face).Depth;
+    if (!std::isnan(depth) && !Positive(depth))
+        return "Effective depth is not positive: reduce the cover or the bar size";
+    return std::nullopt;
+}
+
+std::optional<std::string> ShearWithoutDesign(const TMatData& mat) {
+    if (!Positive(mat.Fc)) return "f'c is not positive: enter the concrete strength";
+    if (!std::isnan(mat.BotDepth) && !Positive(mat.BotDepth))
+        return "Effective depth of the bottom bars is not positive: reduce the bottom cover or the bar size";
+    return std::nullopt;
+}
+
+} // namespace slabwise

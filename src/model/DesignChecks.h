@@ -1,0 +1,51 @@
+#pragma once
+
+#include "MatData.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace slabwise {
+
+// The pass/fail judgements the program puts beside its results. The window
+// shows them as pictures, the report prints their values in red, the tools
+// list them.
+enum class TCheck : uint8_t {
+    Bearing,
+    TopSpacing,
+    BottomSpacing,
+    TopRatio,
+    BottomRatio,
+    TopUtilization,
+    BottomUtilization,
+    Shear,
+};
+constexpr int CheckCount = 8;
+
+struct TCheckResult {
+    bool Passes = false;
+    // What the engineer reads on hover: why the check passes or fails.
+    std::string Hint;
+};
+
+using TCheckResults = std::array<TCheckResult, CheckCount>;
+
+enum class TFace : uint8_t { Top, Bottom };
+
+// The check's name in the tools' output ("TopSpacing").
+std::string_view CheckName(TCheck check);
+
+TCheckResult EvaluateCheck(const TMatData& mat, TCheck check);
+// Every check, indexed by TCheck.
+TCheckResults EvaluateChecks(const TMatData& mat);
+
+// Why a face cannot be designed at all (its effective depth, Fy or f'c is not
+// positive), as the hint its checks show; empty when it can.
+std::optional<std::string> FaceWithoutDesign(const TMatData& mat, TFace face);
+// The same for the one-way shear check, which needs f'c and the bottom bars'
+// depth.
+std::optional<std::string> ShearWithoutDesign(const TMatData& mat);
+
+} // namespace slabwise

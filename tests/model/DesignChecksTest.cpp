@@ -1,0 +1,191 @@
+#include "model/DesignChecks.h"
+#include "support/TestModels.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
+#include <set>
+#include <string>
+
+using namespace slabwise;
+using slabwise::test::NewModel;
+
+namespace {
+
+constexpr Real NaN = std::numeric_limits<Real>::quiet_NaN();
+
+// A designed 2 ft (610 mm) strip whose checks all pass; each case then sets
+// the fields its check reads.
+std::unique_ptr<TMatData> Designed(uint8_t units) {
+    auto m = NewModel(units);
+    const bool si = units == UnitsSI;
+    m->BarSystem = BarSystemUS;
+    m->StripWidth = si ? 3.048L : 10;
+    m->Thickness = si ? 0.6096L : 2;
+    m->Fc = si ? 27.58L : 4;
+    m->Fy = si ? 413.7L : 60;
+    m->TopCover = m->BottomCover = si ? 76.2L : 3;
+    m->TopBarSize = m->BottomBarSize = si ? 25 : 8;
+    m->MinMoment = si ? -500 : -400, m->MaxMoment = si ? 500 : 400;
+    m->MinShear = si ? -300 : -60, m->MaxShear = si ? 300 : 60;
+    m->MaxPressure = si ? 100 : 2, m->AllowableBearing = si ? 150 : 3;
+    m->Design();
+    return m;
+}
+
+Real Db(const TMatData& m) {
+    return m.FindBar(m.TopBarSize).Diameter;
+}
+
+const std::string SpacingOk = "Spacing is OK";
+const std::string TwoDb = "Spacing needs to be at least 2db";
+const std::string RatioLow =
+    "Min Reinforcement ratio is 0.18%, increasease # of bars or try another bar size";
+
+TEST(DesignChecks, EachRuleAtItsBoundary) {
+    struct Case {
+        const char* name;
+        uint8_t units;
+        TCheck check;
+        std::function<void(TMatData&)> edit;
+        bool passes;
+        std::string hint;
+    };
+    const Case cases[] = {
+        {"designed strip passes", UnitsEnglish, TCheck::TopSpacing, [](TMatData&) {}, true, SpacingOk},
+        // Spacing: 18 in or 3h, whichever is smaller, then at least 2 db.
+        {"h 12 in: 18 in passes", UnitsEnglish, TCheck::TopSpacing,
+         [](TMatData& m) { m.ThicknessIn = 12, m.TopSpacing = 18; }, true, SpacingOk},
+        {"h 12 in: just over 18 in fails", UnitsEnglish, TCheck::TopSpacing,
+         [](TMatData& m) { m.ThicknessIn = 12, m.TopSpacing = 18.000001L; }, false,
+         "Spacing needs to be less than 18 in or 3h"},
+        {"h 5 in: 15 in passes", UnitsEnglish, TCheck::BottomSpacing,
+         [](TMatData& m) { m.ThicknessIn = 5, m.BotSpacing = 15; }, true, SpacingOk},
+        {"h 5 in: 16 in fails", UnitsEnglish, TCheck::BottomSpacing,
+         [](TMatData& m) { m.ThicknessIn = 5, m.BotSpacing = 16; }, false,
+         "Spacing needs to be less than 18 in or 3h"},
+        {"exactly 2 db passes", UnitsEnglish, TCheck::TopSpacing,
+         [](TMatData& m) { m.TopSpacing = 2 * Db(m); }, true, SpacingOk},
+        {"below 2 db fails", UnitsEnglish, TCheck::TopSpacing,
+         [](TMatData& m) { m.TopSpacing = 2 * Db(m) - 1e-9L; }, false, TwoDb},
+        {"SI h 300 mm: 457.2 mm passes", UnitsSI, TCheck::TopSpacing,
+         [](TMatData& m) { m.ThicknessIn = 300, m.TopSpacing = 457.2L; }, true, SpacingOk},
+        {"SI h 300 mm: over 457.2 mm fails", UnitsSI, TCheck::TopSpacing,
+         [](TMatData& m) { m.ThicknessIn = 300, m.TopSpacing = 457.3L; }, false,
+         "Spacing needs to be less than 457 mm or 3h"},
+        {"SI h 100 mm: 301 mm fails", UnitsSI, TCheck::BottomSpacing,
+         [](TMatData& m) { m.ThicknessIn = 100, m.BotSpacing = 301; }, false,
+         "Spacing needs to be less than 457 mm or 3h"},
+        {"SI below 2 db fails", UnitsSI, TCheck::BottomSpacing,
+         [](TMatData& m) { m.BotSpacing = 2 * Db(m) - 1e-6L; }, false, TwoDb},
+        // Minimum ratio 0.18 %.
+        {"0.18 % passes", UnitsEnglish, TCheck::TopRatio, [](TMatData& m) { m.TopSteelPct = 0.18L; }, true,
+         "Min Reinforcement Ratio is OK"},
+        {"below 0.18 % fails", UnitsSI, TCheck::BottomRatio, [](TMatData& m) { m.BotSteelPct = 0.1799L; },
+         false, RatioLow},
+        // Utilisation 99.99 %.
+        {"99.99 % passes", UnitsEnglish, TCheck::TopUtilization, [](TMatData& m) { m.TopUtil = 99.99L; },
+         true, "Top Utilization is OK"},
+        {"100 % fails", UnitsEnglish, TCheck::TopUtilization, [](TMatData& m) { m.TopUtil = 100; }, false,
+         "Top Utilization too high"},
+        {"SI bottom 100 % fails", UnitsSI, TCheck::BottomUtilization, [](TMatData& m) { m.BottomUtil = 100; },
+         false, "Bottom Utilization too high"},
+        {"shear 99.99 % passes", UnitsSI, TCheck::Shear, [](TMatData& m) { m.ShearUtil = 99.99L; }, true,
+         "Shear Utilization is OK"},
+        {"shear 100 % fails", UnitsEnglish, TCheck::Shear, [](TMatData& m) { m.ShearUtil = 100; }, false,
+         "Increase Thickness of Concrete Strength"},
+        // Bearing: equal to the capacity fails.
+        {"bearing below qa passes", UnitsEnglish, TCheck::Bearing, [](TMatData&) {}, true,
+         "Max. Bearing Pressure is OK"},
+        {"bearing equal to qa fails", UnitsSI, TCheck::Bearing,
+         [](TMatData& m) { m.MaxPressure = m.AllowableBearing; }, false,
+         "Max. Bearing Pressure greater than capacity"},
+        // Values the design could not give fail with the reason.
+        {"one bar has no spacing", UnitsEnglish, TCheck::TopSpacing,
+         [](TMatData& m) {
+             m.TopBarsOverride = 1;
+             m.Design();
+         },
+         false, "One bar has no spacing: use at least 2 bars"},
+        {"one bar keeps its ratio", UnitsEnglish, TCheck::TopRatio,
+         [](TMatData& m) {
+             m.TopBarsOverride = 1;
+             m.Design();
+         },
+         false, RatioLow},
+        {"too much steel leaves no capacity", UnitsEnglish, TCheck::TopUtilization,
+         [](TMatData& m) {
+             m.TopBarsOverride = 400;
+             m.Design();
+         },
+         false, "The bars leave no moment capacity: use fewer or smaller bars"},
+        {"section too weak", UnitsEnglish, TCheck::BottomSpacing,
+         [](TMatData& m) {
+             m.MaxMoment = 50000;
+             m.Design();
+         },
+         false,
+         "The section cannot develop the factored moment: increase the thickness or f'c, or enter a number "
+         "of "
+         "bars"},
+        {"cover beyond the thickness", UnitsEnglish, TCheck::TopRatio,
+         [](TMatData& m) {
+             m.TopCover = 30;
+             m.Design();
+         },
+         false, "Effective depth is not positive: reduce the cover or the bar size"},
+        {"cover beyond the thickness keeps the other face", UnitsEnglish, TCheck::BottomUtilization,
+         [](TMatData& m) {
+             m.TopCover = 30;
+             m.Design();
+         },
+         true, "Bottom Utilization is OK"},
+        {"bottom cover beyond the thickness fails shear", UnitsSI, TCheck::Shear,
+         [](TMatData& m) {
+             m.BottomCover = 700;
+             m.Design();
+         },
+         false,
+         "Effective depth of the bottom bars is not positive: reduce the bottom cover or the bar size"},
+        {"negative Fy", UnitsEnglish, TCheck::BottomUtilization,
+         [](TMatData& m) {
+             m.Fy = -60;
+             m.Design();
+         },
+         false, "Fy is not positive: enter the yield strength of the bars"},
+        {"zero Fy keeps shear", UnitsSI, TCheck::Shear,
+         [](TMatData& m) {
+             m.Fy = 0;
+             m.Design();
+         },
+         true, "Shear Utilization is OK"},
+        {"zero f'c", UnitsEnglish, TCheck::Shear,
+         [](TMatData& m) {
+             m.Fc = 0;
+             m.Design();
+         },
+         false, "f'c is not positive: enter the concrete strength"},
+        {"analysis did not finish", UnitsEnglish, TCheck::Bearing, [](TMatData& m) { m.MaxPressure = NaN; },
+         false, "Not computed: the analysis did not finish"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto m = Designed(c.units);
+        for (const TCheckResult& r : EvaluateChecks(*m)) ASSERT_TRUE(r.Passes) << r.Hint;
+        c.edit(*m);
+        const TCheckResult r = EvaluateCheck(*m, c.check);
+        EXPECT_EQ(r.Passes, c.passes);
+        EXPECT_EQ(r.Hint, c.hint);
+        EXPECT_EQ(EvaluateChecks(*m)[static_cast<size_t>(c.check)].Hint, c.hint);
+    }
+}
+
+TEST(DesignChecks, NamesAreDistinct) {
+    std::set<std::string_view> names;
+    for (int i = 0; i < CheckCount; ++i) names.insert(CheckName(static_cast<TCheck>(i)));
+    EXPECT_EQ(names.size(), size_t(CheckCount));
+    EXPECT_EQ(CheckName(TCheck::TopSpacing), "TopSpacing");
+}
+
+} // namespace
