@@ -10,6 +10,7 @@
 
 #include <fstream>
 #include <optional>
+#include <ostream>
 #include <sstream>
 
 namespace slabwise::test {
@@ -21,6 +22,11 @@ struct TLocaleCase {
     const char* pointLoad;   // a typed load with its separator
     Real pointLoadValue;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TLocaleCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class UserLocaleTest : public WindowTest, public testing::WithParamInterface<TLocaleCase> {
 protected:
