@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QString>
 
 #include <exception>
@@ -27,6 +28,12 @@ constexpr int ExitNotWritten = 3;
 
 constexpr const char* Usage = "usage: slabwise-draw FILE.ksw plan|loading|reinforcement WIDTHxHEIGHT OUT.png";
 
+// A page of the report at 600 dpi is about 5000 x 6600 pixels; a bitmap of
+// MaxPixels takes 64 MB and draws in well under a second, while 20000 x 20000
+// took gigabytes.
+constexpr int MaxSide = 8192;
+constexpr qint64 MaxPixels = qint64{4096} * 4096;
+
 void PrintHelp() {
     std::cout << Usage << "\n\n"
               << "Analyses the project and draws one of its diagrams into a bitmap of the given\n"
@@ -36,9 +43,13 @@ void PrintHelp() {
                  "  loading         the loads in lanes above and below the strip\n"
                  "  reinforcement   the top and bottom bars in a section along the strip\n"
                  "\n"
+                 "WIDTH and HEIGHT are at most 8192 pixels each and 16777216 (4096 x 4096)\n"
+                 "together. The PNG is written to a temporary file beside OUT.png and renamed\n"
+                 "over it when complete.\n"
+                 "\n"
                  "Exit status: 0 written; 1 nothing to draw (zero length, width or thickness,\n"
-                 "or reinforcement switched off); 2 wrong arguments or unreadable project;\n"
-                 "3 the picture could not be written.\n";
+                 "or reinforcement switched off); 2 wrong arguments, a size above the limits or\n"
+                 "an unreadable project; 3 the picture could not be made or written.\n";
 }
 
 std::optional<slabwise::TDiagramKind> ParseKind(const QString& text) {
@@ -82,6 +93,12 @@ int main(int argc, char** argv) {
         std::cerr << Usage << '\n';
         return ExitUsage;
     }
+    if (size->width() > MaxSide || size->height() > MaxSide ||
+        qint64{size->width()} * size->height() > MaxPixels) {
+        std::cerr << "slabwise-draw: " << args[3].toStdString() << " is too large: at most " << MaxSide
+                  << " pixels a side and " << MaxPixels << " pixels in all\n";
+        return ExitUsage;
+    }
 
     slabwise::TMatData model;
     try {
@@ -97,14 +114,22 @@ int main(int argc, char** argv) {
     }
 
     QImage picture(*size, QImage::Format_RGB32);
+    if (picture.isNull()) {
+        std::cerr << "slabwise-draw: not enough memory for a " << args[3].toStdString() << " picture\n";
+        return ExitNotWritten;
+    }
     slabwise::DrawDiagramToBitmap(picture, model, *kind);
     if (picture.isNull()) {
         std::cerr
             << "slabwise-draw: nothing to draw (zero length, width or thickness, or no reinforcement)\n";
         return ExitEmpty;
     }
-    if (!picture.save(args[4], "PNG")) {
-        std::cerr << "slabwise-draw: cannot write " << args[4].toStdString() << '\n';
+    // A write that fails or is killed part-way leaves any earlier OUT.png
+    // whole instead of a truncated picture under its name.
+    QSaveFile out(args[4]);
+    if (!out.open(QIODevice::WriteOnly) || !picture.save(&out, "PNG") || !out.commit()) {
+        std::cerr << "slabwise-draw: cannot write " << args[4].toStdString() << ": "
+                  << out.errorString().toStdString() << '\n';
         return ExitNotWritten;
     }
     return ExitWritten;

@@ -383,6 +383,9 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     }
 
     // 7. Extremes and bearing area; on equal values the lower index wins.
+    // A load placed outside the strip keeps its stations, but the beam ends
+    // at 0 and L: values beyond them are no part of the mat and must not
+    // reach the extremes and hence the design.
     {
         Real maxV = -2147483647, minV = 2147483647, maxM = -2147483647, minM = 2147483647;
         Real maxQ = -2147483647, minQ = 2147483647, maxY = 0;
@@ -390,6 +393,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         int tension = 0;
         for (int i = 0; i < StationCount; ++i) {
             const TMatStation& s = Stations[i];
+            if (!(s.X >= 0 && s.X <= L)) continue;
             if (s.Shear > maxV) maxV = s.Shear, maxVX = s.X;
             if (s.Shear < minV) minV = s.Shear, minVX = s.X;
             if (s.Moment > maxM) maxM = s.Moment, maxMX = s.X;

@@ -17,12 +17,19 @@ namespace slabwise {
 
 namespace {
 
-// Hostile headers can claim up to 65500 x 65500 pixels; refuse such images
-// before anything of their size is allocated.
-constexpr uint64_t MaxPixels = 100'000'000;
+// A logo is shown at most 173 x 73 pixels and printed a few centimetres
+// wide; 4 megapixels (2048 x 2048, or 4096 x 1024) is several times what a
+// 600 dpi print of it needs. A hostile header can claim 65500 x 65500, and a
+// file of a few kilobytes then costs seconds and hundreds of megabytes, so
+// larger images are refused before anything of their size is allocated.
+constexpr uint64_t MaxPixels = 4'194'304;
 // Every progressive scan costs a pass over the whole image, and a tiny file
-// can hold thousands of empty ones.
-constexpr int MaxScans = 500;
+// can hold thousands of empty ones. Encoders write about ten.
+constexpr int MaxScans = 64;
+// What the library may allocate for one decode: the coefficients of a
+// progressive image of MaxPixels in four full-resolution components take
+// 32 MiB; the rest is room for its row buffers.
+constexpr long MaxDecoderMemory = 64L << 20;
 
 // libjpeg's default error_exit ends the process, so errors jump back to the
 // function that started the library call. The frames jumped over belong to
@@ -109,6 +116,7 @@ bool RunDecode(TDecodeJob& job, const std::vector<uint8_t>& bytes) {
     if (setjmp(job.err.jump) != 0) return false;
     jpeg_decompress_struct& cinfo = job.cinfo;
     jpeg_create_decompress(&cinfo);
+    cinfo.mem->max_memory_to_use = MaxDecoderMemory;
     cinfo.progress = &job.progress;
     jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&cinfo, TRUE);
@@ -222,7 +230,13 @@ std::filesystem::filesystem_error FileError(const std::string& what, const std::
 
 } // namespace
 
+EJpegError LogoTooLarge(uint64_t size) {
+    return EJpegError("JPEG file of " + std::to_string(size) + " bytes is larger than the " +
+                      std::to_string(MaxLogoBytes >> 20) + " MiB a logo may have");
+}
+
 TJpegImage TJpegImage::FromJpegBytes(std::vector<uint8_t> bytes) {
+    if (bytes.size() > MaxLogoBytes) throw LogoTooLarge(bytes.size());
     TDecodeJob job;
     if (!RunDecode(job, bytes)) throw EJpegError(job.err.message);
     TJpegImage image;
@@ -241,6 +255,9 @@ TJpegImage TJpegImage::FromFile(const std::filesystem::path& path) {
     std::vector<uint8_t> bytes;
     char chunk[65536];
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        // A device or a pipe has no size to ask for beforehand.
+        if (bytes.size() + static_cast<size_t>(in.gcount()) > MaxLogoBytes)
+            throw LogoTooLarge(bytes.size() + static_cast<size_t>(in.gcount()));
         bytes.insert(bytes.end(), chunk, chunk + in.gcount());
         if (!in) break;
     }

@@ -13,6 +13,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The largest logo file taken, from a project or from disk; checked before
+// any of it is read, so a size a stream merely declares costs nothing.
+constexpr uint64_t MaxLogoBytes = uint64_t{16} << 20;
+
+// The error for a logo of `size` bytes, more than MaxLogoBytes.
+EJpegError LogoTooLarge(uint64_t size);
+
 // Decoded pixels, 8-bit RGB, row by row without padding.
 struct TRgbPixels {
     int Width = 0;

@@ -1,8 +1,9 @@
 #include "NumberFormat.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace slabwise {
 
@@ -14,15 +15,21 @@ struct TDecimal {
     int exponent = 0;
 };
 
+// to_chars writes the point and the exponent whatever LC_NUMERIC says; the
+// window sets that from the user's environment, and printf would follow it.
 TDecimal ToDecimal(Real magnitude) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17Le", magnitude);
+    const auto written = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 17);
+    const std::string_view text(buf, static_cast<size_t>(written.ptr - buf));
     TDecimal d;
-    const std::string text = buf;
     const auto ePos = text.find('e');
     for (size_t i = 0; i < ePos; ++i)
         if (text[i] != '.') d.digits += text[i];
-    d.exponent = std::stoi(text.substr(ePos + 1)) + 1;
+    std::string_view exponent = text.substr(ePos + 1);
+    if (!exponent.empty() && exponent.front() == '+') exponent.remove_prefix(1);
+    int power = 0;
+    std::from_chars(exponent.data(), exponent.data() + exponent.size(), power);
+    d.exponent = power + 1;
     return d;
 }
 
@@ -75,9 +82,8 @@ std::string FormatFixed(Real value, int decimals, int precision, char decimalSep
             rest.resize(static_cast<size_t>(precision - 1), '0');
             out += decimalSeparator + rest;
         }
-        char exp[16];
-        std::snprintf(exp, sizeof exp, "E+%02d", d.exponent - 1);
-        out += exp;
+        const std::string power = std::to_string(d.exponent - 1);
+        out += (power.size() < 2 ? "E+0" : "E+") + power;
     } else {
         RoundTo(d, d.exponent + decimals);
         if (d.exponent <= 0) {

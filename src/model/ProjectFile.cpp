@@ -17,6 +17,7 @@
 #include <sstream>
 #include <string_view>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -26,8 +27,8 @@
 //   its new-project value.
 // - A logo size larger than what the file still holds is never acted on, and
 //   no buffer is ever larger than the bytes actually present; a logo size of
-//   zero or below means no logo. Logo bytes that are not a JPEG raise the
-//   decoder's EJpegError.
+//   zero or below means no logo. A logo size above MaxLogoBytes, and logo
+//   bytes that are not a JPEG, raise the decoder's EJpegError.
 // - Counts below zero or above the model's arrays, texts longer than 255
 //   bytes, and unit systems, shapes or bar systems the program does not know
 //   raise EWrongFileFormat. The header has been accepted by then, so the model
@@ -145,6 +146,10 @@ public:
         if (!Int64(size)) return false;
         if (size <= 0) return true;
         const auto wanted = static_cast<uint64_t>(size);
+        // Refused before the stream is asked anything: a pipe cannot say how
+        // much it still holds, and one that never ends would be read for as
+        // long as the size says.
+        if (wanted > MaxLogoBytes) throw LogoTooLarge(wanted);
         const std::optional<uint64_t> remaining = Remaining();
         if (remaining && wanted > *remaining) return Stop();
 
@@ -322,6 +327,61 @@ private:
     bool renamed_ = false;
 };
 
+bool WritableRegularFile(const std::filesystem::path& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.c_str(), W_OK) == 0;
+}
+
+// Rewrites an existing file through its own descriptor. Not atomic, so the
+// blocks the new content needs are reserved first: a full disk or a size
+// limit then fails the save before the old content is touched.
+void WriteInPlace(const std::filesystem::path& target, std::string_view bytes) {
+    const auto fail = [&target](const char* what, int error) {
+        throw std::filesystem::filesystem_error(what, target,
+                                                std::error_code(error, std::generic_category()));
+    };
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) fail("Cannot open to save", errno);
+    struct TCloser {
+        int fd;
+        ~TCloser() {
+            if (fd >= 0) ::close(fd);
+        }
+    } closer{fd};
+    const auto size = static_cast<off_t>(bytes.size());
+    if (size > 0) {
+        const int reserved = ::posix_fallocate(fd, 0, size);
+        if (reserved == EOPNOTSUPP || reserved == EINVAL) {
+            // A file system that cannot reserve still tells its free space.
+            struct stat status {};
+            struct statvfs space {};
+            if (::fstat(fd, &status) == 0 && ::fstatvfs(fd, &space) == 0 && status.st_size < size &&
+                static_cast<uint64_t>(space.f_bavail) * space.f_frsize <
+                    static_cast<uint64_t>(size - status.st_size))
+                fail("Not enough space to save", ENOSPC);
+        } else if (reserved != 0) {
+            fail("Not enough space to save", reserved);
+        }
+    }
+    const char* next = bytes.data();
+    size_t left = bytes.size();
+    off_t at = 0;
+    while (left > 0) {
+        const ssize_t written = ::pwrite(fd, next, left, at);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            fail("Cannot write", errno);
+        }
+        next += written;
+        at += written;
+        left -= static_cast<size_t>(written);
+    }
+    if (::ftruncate(fd, size) != 0) fail("Cannot write", errno);
+    if (::fsync(fd) != 0) fail("Cannot write", errno);
+    closer.fd = -1;
+    if (::close(fd) != 0) fail("Cannot write", errno);
+}
+
 } // namespace
 
 void TMatData::SaveToStream(std::ostream& out) const {
@@ -394,10 +454,20 @@ void TMatData::SaveToFile(const std::filesystem::path& fileName) const {
         std::filesystem::path resolved = std::filesystem::weakly_canonical(fileName, ec);
         if (!ec) target = std::move(resolved);
     }
-    TTemporaryFile temporary(target);
-    temporary.Write(buffer.view());
-    temporary.TakeModeOf(target);
-    temporary.CommitOverTarget();
+    std::optional<TTemporaryFile> temporary;
+    try {
+        temporary.emplace(target);
+    } catch (const std::filesystem::filesystem_error& e) {
+        // A folder the user may not write to can still hold a file the user
+        // may write: then that file is rewritten where it is.
+        const int error = e.code().value();
+        if ((error != EACCES && error != EPERM) || !WritableRegularFile(target)) throw;
+        WriteInPlace(target, buffer.view());
+        return;
+    }
+    temporary->Write(buffer.view());
+    temporary->TakeModeOf(target);
+    temporary->CommitOverTarget();
 }
 
 void TMatData::LoadFromStream(std::istream& in) {

@@ -21,11 +21,36 @@ std::string RigidityText(Real betaL) {
     return "Mat is flexible";
 }
 
+std::vector<std::string> LoadsOutsideStrip(const TMatData& mat) {
+    const Real L = mat.StripLength;
+    const auto outside = [L](Real x) { return !(x >= 0 && x <= L); };
+    std::vector<std::string> names;
+    for (size_t n = 0; n < mat.DistLoads.size(); ++n) {
+        const TDistLoad& d = mat.DistLoads[n];
+        if (d.wb != 0 && (outside(d.b) || outside(d.e)))
+            names.push_back("distributed load " + std::to_string(n + 1));
+    }
+    for (size_t n = 0; n < mat.PointLoads.size(); ++n)
+        if (mat.PointLoads[n].P != 0 && outside(mat.PointLoads[n].a))
+            names.push_back("point load " + std::to_string(n + 1));
+    for (size_t n = 0; n < mat.Moments.size(); ++n)
+        if (mat.Moments[n].M != 0 && outside(mat.Moments[n].c))
+            names.push_back("moment " + std::to_string(n + 1));
+    return names;
+}
+
 std::string ValidityMessage(const TMatData& mat) {
+    std::string message;
     if (BelowWithTolerance(mat.MaxPressure, 0) && BelowWithTolerance(mat.MinPressure, 0))
-        return "Q(max) & (min) < 0, analysis is not valid!";
-    if (BelowWithTolerance(mat.BearingAreaPct, 85)) return "Brg Area < 85%, analysis may not be valid!";
-    return "";
+        message = "Q(max) & (min) < 0, analysis is not valid!";
+    else if (BelowWithTolerance(mat.BearingAreaPct, 85))
+        message = "Brg Area < 85%, analysis may not be valid!";
+    const std::vector<std::string> outside = LoadsOutsideStrip(mat);
+    if (outside.empty()) return message;
+    if (!message.empty()) message += ' ';
+    message += "Loads outside the strip (extremes and design from 0 to L only):";
+    for (size_t i = 0; i < outside.size(); ++i) message += (i == 0 ? " " : ", ") + outside[i];
+    return message + '.';
 }
 
 } // namespace slabwise

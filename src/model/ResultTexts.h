@@ -4,6 +4,7 @@
 #include "Real.h"
 
 #include <string>
+#include <vector>
 
 namespace slabwise {
 
@@ -16,7 +17,14 @@ bool EqualWithTolerance(Real x, Real bound);
 // "Mat is semi-infinite long".
 std::string RigidityText(Real betaL);
 
-// The bearing validity message, empty when the analysis is valid.
+// The loads that act on the strip from outside 0 <= X <= L: a point load or
+// an applied moment placed there, or a distributed load whose segment reaches
+// there, each with a magnitude other than 0. Named as the loading page counts
+// them: "distributed load 2", "point load 1", "moment 4".
+std::vector<std::string> LoadsOutsideStrip(const TMatData& mat);
+
+// The bearing validity message, empty when the analysis is valid, followed
+// by the loads outside the strip, whose stations the extremes leave out.
 std::string ValidityMessage(const TMatData& mat);
 
 } // namespace slabwise

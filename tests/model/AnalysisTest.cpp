@@ -264,6 +264,63 @@ TEST(Analysis, NoLoadsGiveZeroResultsAndExtremesAtStationZero) {
     EXPECT_EQ(mat->BearingAreaPct, 100);
 }
 
+// A load beyond an end keeps its stations there, but the strip ends at 0 and
+// L: the extremes, and the design made from them, come from 0 <= X <= L.
+TEST(Analysis, StationsOutsideTheStripStayOutOfTheExtremes) {
+    struct TCase {
+        const char* name;
+        Real a;
+        bool outsideExceeds; // a station outside holds a value beyond the extremes
+    };
+    const TCase cases[] = {
+        {"10 ft left", -10, true},
+        {"10,000 ft left", -10000, true},
+        {"6 ft right", 30, true},
+        {"at the right end", 24, true}, // its second station lies 1e-9 beyond L
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto mat = Strip(UnitsEnglish, 24, 10, 2, 100, 4);
+        mat->PointLoads[0] = {c.a, 100};
+        mat->PointLoads[1] = {12, 50};
+        ASSERT_NO_THROW(mat->Analyze());
+        struct TExtreme {
+            Real TMatStation::*field;
+            Real TMatData::*value;
+            Real TMatData::*x;
+            bool largest;
+        };
+        const TExtreme extremes[] = {
+            {&TMatStation::Shear, &TMatData::MaxShear, &TMatData::MaxShearX, true},
+            {&TMatStation::Shear, &TMatData::MinShear, &TMatData::MinShearX, false},
+            {&TMatStation::Moment, &TMatData::MaxMoment, &TMatData::MaxMomentX, true},
+            {&TMatStation::Moment, &TMatData::MinMoment, &TMatData::MinMomentX, false},
+            {&TMatStation::Pressure, &TMatData::MaxPressure, &TMatData::MaxPressureX, true},
+            {&TMatStation::Pressure, &TMatData::MinPressure, &TMatData::MinPressureX, false},
+        };
+        bool exceeded = false;
+        for (const TExtreme& e : extremes) {
+            Real inside = e.largest ? -INFINITY : INFINITY;
+            for (const TMatStation& st : mat->Stations) {
+                const Real v = st.*e.field;
+                if (st.X >= 0 && st.X <= 24)
+                    inside = e.largest ? std::max(inside, v) : std::min(inside, v);
+                else
+                    exceeded = exceeded || (e.largest ? v > (*mat).*e.value : v < (*mat).*e.value);
+            }
+            EXPECT_EQ((*mat).*e.value, inside);
+            EXPECT_GE((*mat).*e.x, 0);
+            EXPECT_LE((*mat).*e.x, 24);
+        }
+        EXPECT_EQ(exceeded, c.outsideExceeds);
+        EXPECT_GE(mat->MaxDeflectionX, 0);
+        EXPECT_LE(mat->MaxDeflectionX, 24);
+        // The design takes the moments of the strip.
+        EXPECT_EQ(mat->MuNeg, mat->MomentLoadFactor * mat->MinMoment);
+        EXPECT_EQ(mat->MuPos, mat->MomentLoadFactor * mat->MaxMoment);
+    }
+}
+
 TEST(Analysis, BearingAreaCountsNodesInTension) {
     auto mat = Strip(UnitsEnglish, 30, 10, 2, 100, 4);
     mat->FullUniformLoad = -1; // uplift everywhere

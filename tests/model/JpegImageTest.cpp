@@ -1,5 +1,6 @@
 #include "model/JpegImage.h"
 
+#include "support/InflatedJpeg.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <jpeglib.h>
@@ -208,7 +211,73 @@ TEST(JpegImage, RefusesEndlessProgressiveScans) {
         TJpegImage::FromJpegBytes(bytes);
         FAIL() << "no error";
     } catch (const EJpegError& e) {
-        EXPECT_STREQ(e.what(), "JPEG image has more than 500 scans");
+        EXPECT_STREQ(e.what(), "JPEG image has more than 64 scans");
+    }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define SLABWISE_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SLABWISE_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+// A few kilobytes that claim the largest picture and the most scans a logo
+// may have cost what such a logo costs, and one step beyond is refused.
+// Each runs in a child whose address space may grow by 256 MB at most and
+// whose CPU time is capped far above the real cost, as a guard against hangs.
+TEST(JpegImage, HostileLogosDecodeInBoundedMemory) {
+#ifdef SLABWISE_ADDRESS_SANITIZER
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the cap";
+#endif
+    struct TCase {
+        const char* name;
+        unsigned width, height;
+        int scans, components;
+        const char* error; // null: decodes
+    };
+    const TCase cases[] = {
+        {"largest YCbCr", 4096, 1024, 64, 3, nullptr},
+        {"largest CMYK", 2048, 2048, 64, 4, nullptr},
+        {"one scan more", 4096, 1024, 65, 3, "JPEG image has more than 64 scans"},
+        {"larger picture", 4096, 1025, 10, 3, "JPEG image is too large: 4096 x 1025 pixels"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> bytes =
+            test::InflatedProgressiveJpeg(c.width, c.height, c.scans, c.components);
+        ASSERT_LT(bytes.size(), 16'000u);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            long pages = 0;
+            if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+                if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
+                std::fclose(statm);
+            }
+            const rlim_t used = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE));
+            const rlimit memory{used + (rlim_t{256} << 20), used + (rlim_t{256} << 20)};
+            const rlimit cpu{20, 20};
+            if (pages == 0 || ::setrlimit(RLIMIT_AS, &memory) != 0 || ::setrlimit(RLIMIT_CPU, &cpu) != 0)
+                ::_exit(3);
+            try {
+                const TJpegImage image = TJpegImage::FromJpegBytes(bytes);
+                const TRgbPixels pixels = image.Decode();
+                const bool whole = pixels.Width == static_cast<int>(c.width) &&
+                                   pixels.Height == static_cast<int>(c.height) &&
+                                   pixels.Rgb.size() == size_t{c.width} * c.height * 3;
+                ::_exit(c.error == nullptr && whole ? 0 : 1);
+            } catch (const EJpegError& e) {
+                ::_exit(c.error != nullptr && std::string(e.what()) == c.error ? 0 : 2);
+            } catch (...) {
+                ::_exit(4);
+            }
+        }
+        ASSERT_GT(child, 0);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "1 wrong picture, 2 other error, 3 no cap, 4 out of memory";
     }
 }
 

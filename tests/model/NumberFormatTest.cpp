@@ -1,5 +1,7 @@
 #include "model/NumberFormat.h"
 
+#include "support/ScopedLocale.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -66,5 +68,26 @@ TEST(FormatGrouped, Cases) {
         EXPECT_EQ(FormatGrouped(c.value, c.decimals, c.decimalSeparator, c.group), c.expected)
             << static_cast<double>(c.value);
 }
+
+// The window's process runs under the user's C locale; the texts must not
+// change with it, since the separators are the caller's to choose.
+class FormatUnderCLocale : public testing::TestWithParam<const char*> {};
+
+TEST_P(FormatUnderCLocale, TextsDoNotFollowLcNumeric) {
+    const test::TScopedCLocale locale(GetParam());
+    if (!locale.Active())
+        GTEST_SKIP() << GetParam() << " is not installed (scripts/install-deps generates it)";
+    EXPECT_EQ(FormatFixed(48, 2), "48.00");
+    EXPECT_EQ(FormatFixed(0.125L, 4), "0.1250");
+    EXPECT_EQ(FormatFixed(2549100, 0, 10, ','), "2549100");
+    EXPECT_EQ(FormatFixed(-2.675L, 2, 10, ','), "-2,68");
+    EXPECT_EQ(FormatFixed(12345678901.0L, 2), "1.234567890E+10");
+    EXPECT_EQ(FormatFixed(1e-30L, 2), "0.00");
+    EXPECT_EQ(FormatGrouped(1234567.891L, 2, ',', "."), "1.234.567,89");
+    EXPECT_EQ(FormatGrouped(47126.25L, 0, ',', "\u202f"), "47\u202f126");
+}
+
+INSTANTIATE_TEST_SUITE_P(UserLocales, FormatUnderCLocale, testing::ValuesIn(test::UserLocaleNames),
+                         [](const auto& info) { return test::LocaleTestName(info.param); });
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace slabwise {
@@ -599,30 +600,49 @@ TEST_F(ProjectFile, LogoBlockSizes) {
         return b.Bytes();
     };
     const std::string jpeg(logo.Bytes().begin(), logo.Bytes().end());
+    const auto ceiling = static_cast<int64_t>(MaxLogoBytes);
     struct TCase {
         const char* name;
         std::string bytes;
         bool hasLogo;
         std::string projectName; // read only when the logo block was complete
+        const char* error;       // refused, whatever the stream, with this text
     };
     const TCase cases[] = {
-        {"valid", fileWithLogo(static_cast<int64_t>(jpeg.size()), jpeg), true, "Project"},
-        {"none", fileWithLogo(0, ""), false, "Project"},
-        {"negative", fileWithLogo(-5, ""), false, "Project"},
-        {"most negative", fileWithLogo(INT64_MIN, ""), false, "Project"},
+        {"valid", fileWithLogo(static_cast<int64_t>(jpeg.size()), jpeg), true, "Project", nullptr},
+        {"none", fileWithLogo(0, ""), false, "Project", nullptr},
+        {"negative", fileWithLogo(-5, ""), false, "Project", nullptr},
+        {"most negative", fileWithLogo(INT64_MIN, ""), false, "Project", nullptr},
         // The block ends one byte beyond the file, which then holds only the
         // 9 bytes of the project name after the logo.
-        {"one byte beyond", fileWithLogo(static_cast<int64_t>(jpeg.size()) + 10, jpeg), false, ""},
-        {"a terabyte", fileWithLogo(int64_t{1} << 40, jpeg), false, ""},
-        {"largest", fileWithLogo(INT64_MAX, jpeg), false, ""},
+        {"one byte beyond", fileWithLogo(static_cast<int64_t>(jpeg.size()) + 10, jpeg), false, "", nullptr},
+        {"at the ceiling, beyond the file", fileWithLogo(ceiling, jpeg), false, "", nullptr},
+        {"above the ceiling", fileWithLogo(ceiling + 1, jpeg + std::string(MaxLogoBytes, '\0')), false, "",
+         "JPEG file of 16777217 bytes is larger than the 16 MiB a logo may have"},
+        {"a terabyte", fileWithLogo(int64_t{1} << 40, jpeg), false, "",
+         "JPEG file of 1099511627776 bytes is larger than the 16 MiB a logo may have"},
+        {"largest", fileWithLogo(INT64_MAX, jpeg), false, "",
+         "JPEG file of 9223372036854775807 bytes is larger than the 16 MiB a logo may have"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.name);
         TMatData seekable = NewModel();
-        ASSERT_NO_THROW(Load(seekable, c.bytes));
         TForwardOnlyBuffer buffer(c.bytes);
         std::istream forwardOnly(&buffer);
         TMatData streamed = NewModel();
+        if (c.error) {
+            for (const auto& load : std::initializer_list<std::function<void()>>{
+                     [&] { Load(seekable, c.bytes); }, [&] { streamed.LoadFromStream(forwardOnly); }}) {
+                try {
+                    load();
+                    ADD_FAILURE() << "accepted";
+                } catch (const EJpegError& e) {
+                    EXPECT_STREQ(e.what(), c.error);
+                }
+            }
+            continue;
+        }
+        ASSERT_NO_THROW(Load(seekable, c.bytes));
         ASSERT_NO_THROW(streamed.LoadFromStream(forwardOnly));
         for (const TMatData* m : {&seekable, &streamed}) {
             EXPECT_EQ(m->Organization, "Org");
@@ -633,6 +653,37 @@ TEST_F(ProjectFile, LogoBlockSizes) {
             EXPECT_EQ(m->ProjectName, c.projectName);
         }
     }
+}
+
+// A pipe that never ends behind a logo size it cannot hold is refused before
+// the reader takes more than the size field.
+TEST_F(ProjectFile, EndlessPipeBehindAHugeLogoIsRefusedUnread) {
+    class TEndlessBuffer : public std::streambuf {
+    public:
+        explicit TEndlessBuffer(std::string head) : head_(std::move(head)) {
+            setg(head_.data(), head_.data(), head_.data() + head_.size());
+        }
+        size_t delivered = 0;
+
+    private:
+        int_type underflow() override {
+            // Ends after all, so that a reader which takes the size at its
+            // word fails this test instead of exhausting the machine.
+            if (delivered >= (size_t{64} << 20)) return traits_type::eof();
+            delivered += zeros_.size();
+            setg(zeros_.data(), zeros_.data(), zeros_.data() + zeros_.size());
+            return 0;
+        }
+        std::string head_;
+        std::string zeros_ = std::string(4096, '\0');
+    };
+    TFileBuilder b;
+    b.Header("0.5").Text("Org").Int(int64_t{1} << 40);
+    TEndlessBuffer pipe(b.Bytes());
+    std::istream in(&pipe);
+    TMatData m = NewModel();
+    EXPECT_THROW(m.LoadFromStream(in), EJpegError);
+    EXPECT_EQ(pipe.delivered, 0u);
 }
 
 TEST_F(ProjectFile, LogoThatIsNotAJpegRaisesTheDecoderError) {
@@ -732,6 +783,72 @@ TEST_F(ProjectFile, FailedWriteKeepsThePreviousFile) {
 
     EXPECT_EQ(ReadFile(target), before);
     EXPECT_EQ(folder_.Entries(), std::vector<fs::path>{"strip.ksw"});
+}
+
+// Runs save in a child process as an ordinary user, since root writes into
+// any folder; 0 when it saved, 1 when it raised a file-system error.
+int SaveAsUser(const std::function<void()>& save) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+        int status = 0;
+        try {
+            save();
+        } catch (const fs::filesystem_error&) {
+            status = 1;
+        } catch (...) {
+            status = 2;
+        }
+        ::_exit(status);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+// A folder the user may not write to cannot take a temporary file; a project
+// in it that the user may write is rewritten in place, and only when the
+// space for the new content is there.
+TEST_F(ProjectFile, ReadOnlyFolderRewritesAWritableFileInPlace) {
+    TMatData large = NewModel();
+    FillInputs(large);
+    TMatData small = NewModel();
+    small.StripLength = 10;
+    const fs::path folder = folder_.Path() / "locked";
+    fs::create_directory(folder);
+    const fs::path writable = folder / "writable.ksw", readOnly = folder / "read-only.ksw";
+    large.SaveToFile(writable);
+    large.SaveToFile(readOnly);
+    fs::permissions(readOnly, fs::perms(0444));
+    if (::geteuid() == 0) {
+        for (const fs::path& file : {writable, readOnly}) ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+    }
+    fs::permissions(folder_.Path(), fs::perms(0755));
+    fs::permissions(folder, fs::perms(0555));
+
+    // Shorter content than before: nothing of the old tail stays.
+    EXPECT_EQ(SaveAsUser([&] { small.SaveToFile(writable); }), 0);
+    EXPECT_EQ(ReadFile(writable), Save(small));
+    // A size limit below the new content refuses the save before writing.
+    EXPECT_EQ(SaveAsUser([&] {
+                  std::signal(SIGXFSZ, SIG_IGN);
+                  const rlimit limit{1000, 1000};
+                  ::setrlimit(RLIMIT_FSIZE, &limit);
+                  large.SaveToFile(writable);
+              }),
+              1);
+    EXPECT_EQ(ReadFile(writable), Save(small));
+    // A file the user may not write, or none yet: there is nowhere to write.
+    EXPECT_EQ(SaveAsUser([&] { small.SaveToFile(readOnly); }), 1);
+    EXPECT_EQ(ReadFile(readOnly), Save(large));
+    EXPECT_EQ(SaveAsUser([&] { small.SaveToFile(folder / "new.ksw"); }), 1);
+
+    const std::vector<fs::path> names{"read-only.ksw", "writable.ksw"};
+    std::vector<fs::path> entries;
+    for (const auto& entry : fs::directory_iterator(folder)) entries.push_back(entry.path().filename());
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, names);
+    fs::permissions(folder, fs::perms(0755));
 }
 
 TEST_F(ProjectFile, StreamErrorsAreReported) {

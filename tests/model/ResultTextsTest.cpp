@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <string>
 
 using namespace slabwise;
 
@@ -35,6 +37,54 @@ TEST(ValidityMessage, FirstMatchWinsWithTolerance) {
     for (const Case& c : cases) {
         mat->MaxPressure = c.maxQ, mat->MinPressure = c.minQ, mat->BearingAreaPct = c.area;
         EXPECT_EQ(ValidityMessage(*mat), c.expected) << static_cast<double>(c.area);
+    }
+}
+
+TEST(ValidityMessage, NamesTheLoadsOutsideTheStrip) {
+    const std::string note = "Loads outside the strip (extremes and design from 0 to L only): ";
+    struct Case {
+        const char* name;
+        std::function<void(TMatData&)> place;
+        Real area;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"all inside, ends included",
+         [](TMatData& m) {
+             m.PointLoads[0] = {0, 10}, m.Moments[1] = {24, 5};
+         },
+         100, ""},
+        {"zero loads do not count",
+         [](TMatData& m) {
+             m.PointLoads[0] = {-10, 0}, m.DistLoads[0] = {-4, 30, 0, 0};
+         },
+         100, ""},
+        {"point load left",
+         [](TMatData& m) {
+             m.PointLoads[0] = {-10, 100};
+         },
+         100, note + "point load 1."},
+        {"every kind",
+         [](TMatData& m) {
+             m.DistLoads[1] = {20, 30, 2, 2};  // reaches past L
+             m.DistLoads[2] = {-1, 5, -1, -1}; // starts before 0
+             m.PointLoads[11] = {24.001L, 5};
+             m.Moments[3] = {-0.5L, 40};
+         },
+         100, note + "distributed load 2, distributed load 3, point load 12, moment 4."},
+        {"after the bearing message",
+         [](TMatData& m) {
+             m.PointLoads[3] = {40, 100};
+         },
+         50, "Brg Area < 85%, analysis may not be valid! " + note + "point load 4."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto mat = slabwise::test::NewModel();
+        mat->StripLength = 24;
+        mat->MaxPressure = 2, mat->MinPressure = 1, mat->BearingAreaPct = c.area;
+        c.place(*mat);
+        EXPECT_EQ(ValidityMessage(*mat), c.expected);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "ExampleProjects.h"
 #include "model/FloatFault.h"
+#include "support/ScopedUserLocale.h"
 #include "support/TestModels.h"
 
 #include <QLabel>
@@ -465,5 +466,32 @@ TEST(Diagrams, EntryFunctions) {
     DrawDiagramToBitmap(none, *mat, dkPlanSection);
     EXPECT_TRUE(none.isNull());
 }
+
+// The user's C locale, which the window's process runs under, leaves every
+// picture as the Qt locale alone draws it: "1200 KN @ 10 m" does not become
+// "1,20 KN @ 1,m".
+class DiagramsUnderUserLocale : public testing::TestWithParam<const char*> {};
+
+TEST_P(DiagramsUnderUserLocale, DrawAsUnderTheCLocale) {
+    auto mat = English();
+    const TDiagramKind kinds[] = {dkPlanSection, dkLoading, dkReinforcement};
+    std::vector<QImage> reference;
+    {
+        const QLocale saved;
+        QLocale::setDefault(QLocale(QString::fromLatin1(GetParam()).section(u'.', 0, 0)));
+        for (TDiagramKind kind : kinds) reference.push_back(Draw(*mat, kind).image());
+        QLocale::setDefault(saved);
+    }
+    const test::TScopedUserLocale locale(GetParam());
+    if (!locale.Active())
+        GTEST_SKIP() << GetParam() << " is not installed (scripts/install-deps generates it)";
+    for (size_t i = 0; i < std::size(kinds); ++i) {
+        SCOPED_TRACE(kinds[i]);
+        EXPECT_EQ(Draw(*mat, kinds[i]).image(), reference[i]);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(UserLocales, DiagramsUnderUserLocale, testing::ValuesIn(test::UserLocaleNames),
+                         [](const auto& info) { return test::LocaleTestName(info.param); });
 
 } // namespace

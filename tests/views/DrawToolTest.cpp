@@ -27,6 +27,19 @@ int RunDraw(const QStringList& arguments) {
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
+// Exit code and standard error of a run through the shell, with `limits`
+// (ulimit options) set first; -1 when it did not exit normally.
+std::pair<int, QString> RunDrawUnder(const QString& limits, const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral("/bin/sh"),
+                  QStringList{QStringLiteral("-c"), limits + QStringLiteral("; exec \"$@\""),
+                              QStringLiteral("sh"), QStringLiteral(SLABWISE_DRAW_EXE)} +
+                      arguments);
+    if (!process.waitForFinished(30000)) return {-1, {}};
+    const int code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return {code, QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
 QString Text(const fs::path& path) {
     return QString::fromStdString(path.string());
 }
@@ -95,6 +108,46 @@ TEST(DrawTool, ExitStatusTellsWhatWentWrong) {
         EXPECT_EQ(RunDraw(c.arguments), c.status);
         EXPECT_FALSE(fs::exists(out));
     }
+}
+
+// Sizes above the documented limits are refused before a bitmap is made, and
+// a write cut short (here by the file-size limit, which kills the program)
+// leaves the earlier picture whole.
+TEST(DrawTool, BoundsTheSizeAndNeverLeavesAPartialPicture) {
+    test::TTempFolder folder;
+    const fs::path project = folder.Path() / "example.ksw";
+    auto mat = test::NewModel();
+    MakeEnglishExample(*mat);
+    mat->SaveToFile(project);
+    const fs::path out = folder.Path() / "out.png";
+
+    struct TCase {
+        const char* size;
+        int status;
+    };
+    const TCase cases[] = {
+        {"99999x99999", 2}, {"8193x100", 2}, {"100x8193", 2}, {"8192x2049", 2}, {"8192x2048", 0}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.size);
+        const auto [status, errors] =
+            RunDrawUnder(QStringLiteral("true"), {Text(project), "loading", c.size, Text(out)});
+        EXPECT_EQ(status, c.status);
+        if (c.status == 2) {
+            EXPECT_TRUE(errors.contains(QStringLiteral("is too large"))) << errors.toStdString();
+            EXPECT_FALSE(fs::exists(out));
+        } else {
+            EXPECT_EQ(QImage(Text(out)).width(), 8192); // cut to the height the picture uses
+        }
+    }
+
+    ASSERT_EQ(RunDraw({Text(project), "plan", "550x337", Text(out)}), 0);
+    const QImage before(Text(out));
+    ASSERT_FALSE(before.isNull());
+    // 4 blocks of 512 bytes: far less than the picture.
+    EXPECT_EQ(
+        RunDrawUnder(QStringLiteral("ulimit -f 4"), {Text(project), "loading", "1900x940", Text(out)}).first,
+        -1);
+    EXPECT_EQ(QImage(Text(out)), before);
 }
 
 } // namespace
