@@ -25,6 +25,7 @@ public:
     explicit TBenchDialogs(QString project) : project_(std::move(project)) {}
     TAnswer Confirm(QWidget*, const QString&) override { return TAnswer::Cancel; }
     void ShowMessage(QWidget*, const QString&) override {}
+    void ShowWarning(QWidget*, const QString&) override {}
     QString OpenProjectFile(QWidget*, const QString&, const QString&) override { return project_; }
     QString SaveProjectFile(QWidget*, const QString&, const QString&) override { return {}; }
     QString OpenLogoFile(QWidget*) override { return {}; }

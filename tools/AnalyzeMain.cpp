@@ -5,6 +5,7 @@
 
 #include "model/FloatFault.h"
 #include "model/MatData.h"
+#include "model/OpenProject.h"
 
 #include <exception>
 #include <filesystem>
@@ -36,6 +37,10 @@ void PrintHelp() {
                  "  --json     print every input and result as one JSON object instead of the\n"
                  "             text report\n"
                  "  --help     print this help\n"
+                 "\n"
+                 "The project is taken as the program's Open takes it: each value outside\n"
+                 "its field's limits is brought within them, and each such change, like the\n"
+                 "fields of a file that ends early, is listed on standard error.\n"
                  "\n"
                  "Exit status: 0 analysed; 1 the analysis stopped at a floating-point fault (the\n"
                  "results it did not reach show as N.A. or null); 2 the project could not be read\n"
@@ -90,7 +95,11 @@ int main(int argc, char** argv) {
         slabwise::TMatData mat{folder};
         const std::filesystem::path file = options->File ? *options->File : folder / EnglishExample;
         try {
-            mat.LoadFromFile(file);
+            // Taken as the main window's Open takes it; what that changes
+            // is said, and is no failure.
+            const slabwise::TOpenReport report = slabwise::OpenProject(mat, file);
+            for (const std::string& line : report.Lines())
+                std::cerr << Program << ": " << file.string() << ": " << line << '\n';
         } catch (const std::filesystem::filesystem_error& e) {
             // Its message names the file already.
             std::cerr << Program << ": " << e.what() << '\n';

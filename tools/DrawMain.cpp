@@ -3,6 +3,7 @@
 
 #include "model/FloatFault.h"
 #include "model/MatData.h"
+#include "model/OpenProject.h"
 #include "views/DiagramDraw.h"
 
 #include <QFont>
@@ -16,6 +17,7 @@
 #include <exception>
 #include <iostream>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -102,7 +104,10 @@ int main(int argc, char** argv) {
 
     slabwise::TMatData model;
     try {
-        model.LoadFromFile(args[1].toStdString());
+        // Taken as the main window's Open takes it, with each change said.
+        const slabwise::TOpenReport report = slabwise::OpenProject(model, args[1].toStdString());
+        for (const std::string& line : report.Lines())
+            std::cerr << "slabwise-draw: " << args[1].toStdString() << ": " << line << '\n';
     } catch (const std::exception& e) {
         std::cerr << "slabwise-draw: cannot read " << args[1].toStdString() << ": " << e.what() << '\n';
         return ExitUnreadable;

@@ -42,9 +42,12 @@ class TToolDialogs : public slabwise::TDialogs {
 public:
     explicit TToolDialogs(QString project) : project_(std::move(project)) {}
     QStringList Messages;
+    // What Open refused or changed; a changed project is still printed.
+    QStringList Warnings;
 
     slabwise::TAnswer Confirm(QWidget*, const QString&) override { return slabwise::TAnswer::Cancel; }
     void ShowMessage(QWidget*, const QString& text) override { Messages << text; }
+    void ShowWarning(QWidget*, const QString& text) override { Warnings << text; }
     QString OpenProjectFile(QWidget*, const QString&, const QString&) override { return project_; }
     QString SaveProjectFile(QWidget*, const QString&, const QString&) override { return {}; }
     QString OpenLogoFile(QWidget*) override { return {}; }
@@ -100,6 +103,8 @@ int main(int argc, char** argv) {
     try {
         slabwise::TfrmMain window(dialogs);
         window.AOpenExecute();
+        for (const QString& warning : dialogs.Warnings)
+            std::cerr << "slabwise-report: " << warning.toStdString() << '\n';
         if (window.FileName().isEmpty() || !dialogs.Messages.isEmpty()) {
             for (const QString& message : dialogs.Messages) std::cerr << message.toStdString() << '\n';
             std::cerr << "slabwise-report: cannot read " << args[0].toStdString() << '\n';

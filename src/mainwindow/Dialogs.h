@@ -3,6 +3,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <exception>
 #include <functional>
 
 class QDialog;
@@ -10,6 +11,8 @@ class QPrinter;
 class QWidget;
 
 namespace slabwise {
+
+struct TOpenReport;
 
 enum class TAnswer { Yes, No, Cancel };
 // Where a printed report goes.
@@ -26,6 +29,8 @@ public:
     virtual TAnswer Confirm(QWidget* parent, const QString& text) = 0;
     // A plain message box with an OK button (errors and notices).
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // A warning box with an OK button: something the user must not miss.
+    virtual void ShowWarning(QWidget* parent, const QString& text) = 0;
     // File dialogs: an empty result means the user cancelled. `preset` is the
     // file name shown at first; `folder` the initial folder.
     virtual QString OpenProjectFile(QWidget* parent, const QString& folder, const QString& preset) = 0;
@@ -51,6 +56,7 @@ public:
 
     TAnswer Confirm(QWidget* parent, const QString& text) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowWarning(QWidget* parent, const QString& text) override;
     QString OpenProjectFile(QWidget* parent, const QString& folder, const QString& preset) override;
     QString SaveProjectFile(QWidget* parent, const QString& folder, const QString& preset) override;
     QString OpenLogoFile(QWidget* parent) override;
@@ -64,6 +70,12 @@ public:
 private:
     std::function<void(QWidget*, TDialogs&)> showAbout_;
 };
+
+// The warning after Open of a file that was not taken as it stands: what was
+// not read and each value changed to fit the limits.
+QString OpenReportText(const QString& fileName, const TOpenReport& report);
+// The warning when a file is refused ("Wrong file format" and the like).
+QString OpenRefusedText(const QString& fileName, const std::exception& error);
 
 // The project dialogs' filter and default extension.
 inline const char* const ProjectFileFilter = "Kelvane Slabwise files (*.ksw);;All Files (*.*)";

@@ -84,6 +84,14 @@ void SetEditValue(QLineEdit& edit, const TMatData& model, Real value) {
     SetEditText(edit, FormatLocaleFixed(value, decimals));
 }
 
+bool NumberKeyPasses(const QString& text, QChar key) {
+    if (key == QLatin1Char('\b') || key == QLatin1Char('-') ||
+        (key >= QLatin1Char('0') && key <= QLatin1Char('9')))
+        return true;
+    const QChar point = LocaleDecimalSeparator();
+    return key == point && !text.contains(point);
+}
+
 void SetEditText(QLineEdit& edit, const QString& text) {
     if (edit.text() == text) return;
     const QSignalBlocker blocker(edit);

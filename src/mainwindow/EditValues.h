@@ -20,6 +20,11 @@ Real GetEditValue(QLineEdit& edit, const TMatData& model, double min = 0, double
 // Writes a number with the decimals of the box's Tag row (2 without one),
 // limited to the row; NaN shows as "N.A.". Never raises a change signal.
 void SetEditValue(QLineEdit& edit, const TMatData& model, Real value);
+// The key filter of the number boxes: backspace, "-", the digits and the
+// locale's decimal separator while the text holds none. Anything else is
+// refused, the locale's thousands separator too, so "2,5" typed in English
+// never reads as 25.
+bool NumberKeyPasses(const QString& text, QChar key);
 // Sets the text without raising a change signal.
 void SetEditText(QLineEdit& edit, const QString& text);
 

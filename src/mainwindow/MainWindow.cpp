@@ -4,6 +4,7 @@
 #include "EditValues.h"
 #include "Session.h"
 #include "model/DesignChecks.h"
+#include "model/OpenProject.h"
 #include "model/ResultTexts.h"
 #include "model/Units.h"
 #include "ui_MainWindow.h"
@@ -19,6 +20,7 @@
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QScreen>
@@ -544,11 +546,7 @@ void TfrmMain::WriteLoads() {
 }
 
 bool TfrmMain::Edit1KeyPress(const QLineEdit& edit, QChar key) const {
-    if (key == QLatin1Char('\b') || key == QLatin1Char('-') ||
-        (key >= QLatin1Char('0') && key <= QLatin1Char('9')))
-        return true;
-    const QChar point = LocaleDecimalSeparator();
-    return key == point && !edit.text().contains(point);
+    return NumberKeyPasses(edit.text(), key);
 }
 
 void TfrmMain::EditEnter(QWidget* control) {
@@ -618,6 +616,23 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         if (typed.unicode() < 32 && typed != QLatin1Char('\b')) break;
         if (typed.unicode() == 127 || (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) break;
         if (!Edit1KeyPress(*edit, typed)) return true;
+        break;
+    }
+    case QEvent::InputMethod: {
+        // Text an input method commits is typing too: it passes the same
+        // filter, one character at a time.
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        auto* input = static_cast<QInputMethodEvent*>(event);
+        if (!edit || !editableNumbers_.contains(edit) || input->commitString().isEmpty()) break;
+        QString kept;
+        for (const QChar typed : input->commitString())
+            if (NumberKeyPasses(edit->text() + kept, typed)) kept += typed;
+        if (kept != input->commitString()) {
+            QInputMethodEvent filtered(input->preeditString(), input->attributes());
+            filtered.setCommitString(kept, input->replacementStart(), input->replacementLength());
+            QCoreApplication::sendEvent(edit, &filtered);
+            return true;
+        }
         break;
     }
     case QEvent::Resize:
@@ -901,24 +916,26 @@ void TfrmMain::AOpenExecute() {
     const QString chosen = dialogs_.OpenProjectFile(
         this, documentsFolder_, fileName_.isEmpty() ? QStringLiteral("*.ksw") : fileName_);
     if (chosen.isEmpty()) return;
-    fileName_ = chosen;
+    // All or nothing: a refused file leaves the project, its name, its
+    // modified flag and the window as they were.
+    TOpenReport report;
     try {
-        model_->LoadFromFile(std::filesystem::path(QFile::encodeName(fileName_).toStdString()));
-    } catch (...) {
-        fileName_.clear();
-        SelectFirstPage();
-        FocusUnits();
-        setWindowTitle(CaptionBase);
-        throw;
+        report = OpenProject(*model_, std::filesystem::path(QFile::encodeName(chosen).toStdString()));
+    } catch (const std::exception& error) {
+        dialogs_.ShowWarning(this, OpenRefusedText(chosen, error));
+        return;
     }
+    fileName_ = chosen;
     ShowBarSystem();
     UpdateDisplay();
     UpdateModel();
-    SetModified(false);
+    // What differs from the file is not mistaken for it.
+    SetModified(!report.Clean());
     ResetHistory();
     SelectFirstPage();
     FocusUnits();
     setWindowTitle(Caption());
+    if (!report.Clean()) dialogs_.ShowWarning(this, OpenReportText(chosen, report));
 }
 
 void TfrmMain::ASaveExecute() {

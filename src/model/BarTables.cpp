@@ -81,6 +81,13 @@ const TBarRow& FindBarIn(const TBarTableRows& table, int32_t bar) {
     return table.front();
 }
 
+bool TableHoldsBar(const TBarTableRows& table, int32_t bar) {
+    if (bar == 0) return false;
+    for (const TBarRow& row : table)
+        if (row.Bar == bar) return true;
+    return false;
+}
+
 std::string FormatBarLabel(int32_t barSystem, uint8_t unitSystem, int32_t bar) {
     if (barSystem == BarSystemUS && unitSystem == UnitsEnglish) return "#" + std::to_string(bar);
     return std::to_string(bar) + "M";

@@ -31,6 +31,10 @@ TBarTableRows MakeBarTable(int32_t barSystem, uint8_t unitSystem);
 // First row whose bar number matches, else the first row of the table.
 const TBarRow& FindBarIn(const TBarTableRows& table, int32_t bar);
 
+// Whether a bar number names a row of the table; 0 names none, whatever the
+// empty rows hold.
+bool TableHoldsBar(const TBarTableRows& table, int32_t bar);
+
 // "#6" for US bars in English units, "16M" otherwise.
 std::string FormatBarLabel(int32_t barSystem, uint8_t unitSystem, int32_t bar);
 

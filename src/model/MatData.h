@@ -3,6 +3,7 @@
 #include "BarTables.h"
 #include "InputRanges.h"
 #include "JpegImage.h"
+#include "ProjectFile.h"
 #include "Real.h"
 
 #include <array>
@@ -81,11 +82,13 @@ public:
     // The reinforcement and shear design alone, on the extremes the model
     // holds; Analyze ends with it.
     void Design();
-    void LoadFromFile(const std::filesystem::path& fileName);
+    // Reads over this model; a file refused after its header leaves it
+    // half-read (OpenProject reads all or nothing).
+    TReadReport LoadFromFile(const std::filesystem::path& fileName);
     void SaveToFile(const std::filesystem::path& fileName) const;
     // The same formats on streams (the file variants add opening, and
     // replacing the target only after a complete write).
-    void LoadFromStream(std::istream& in);
+    TReadReport LoadFromStream(std::istream& in);
     void SaveToStream(std::ostream& out) const;
     void AssignLogo(const TJpegImage* picture);
     void LoadLogoFromFile(const std::filesystem::path& fileName);
@@ -188,7 +191,7 @@ private:
     void ClearResults();
     // resetWithExample is false while SetDefaults itself reads the example,
     // so the example is never read recursively.
-    void ReadProject(std::istream& in, bool resetWithExample);
+    TReadReport ReadProject(std::istream& in, bool resetWithExample);
     void AnalyzeBeam(class TFaultWatch& watch, int& stationsWritten);
     void DesignReinforcement(class TFaultWatch& watch);
     void SolveDecaying(class TFaultWatch& watch);

@@ -2,6 +2,7 @@
 
 #include "Extended80.h"
 #include "MatData.h"
+#include "OpenProject.h"
 
 #include <algorithm>
 #include <bit>
@@ -15,16 +16,18 @@
 #include <ostream>
 #include <random>
 #include <sstream>
+#include <string>
 #include <string_view>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 // Hostile or damaged files are read under these rules:
 // - A read past the end delivers nothing. A field cut in two by the end is
 //   ignored and nothing after it is read, so every field from the cut on keeps
-//   its new-project value.
+//   its new-project value; the read reports the captions of those fields.
 // - A logo size larger than what the file still holds is never acted on, and
 //   no buffer is ever larger than the bytes actually present; a logo size of
 //   zero or below means no logo. A logo size above MaxLogoBytes, and logo
@@ -32,7 +35,8 @@
 // - Counts below zero or above the model's arrays, texts longer than 255
 //   bytes, and unit systems, shapes or bar systems the program does not know
 //   raise EWrongFileFormat. The header has been accepted by then, so the model
-//   is already reset and partly read.
+//   is already reset and partly read: OpenProject reads into a model of its
+//   own for that reason.
 
 namespace slabwise {
 
@@ -76,6 +80,16 @@ double ParseVersion(const uint8_t* header) {
 class TReader {
 public:
     explicit TReader(std::istream& in) : buffer_(in.rdbuf()) {}
+
+    // Names the field the next reads belong to. Once the file has ended, the
+    // field goes on the list of what was not read.
+    TReader& At(std::string field) {
+        field_ = std::move(field);
+        if (ended_) NotRead(field_);
+        return *this;
+    }
+
+    const std::vector<std::string>& Unread() const { return unread_; }
 
     // False, and target untouched, when the file ends before n bytes.
     bool Bytes(void* target, size_t n) {
@@ -171,8 +185,13 @@ public:
 
 private:
     bool Stop() {
+        if (!ended_ && !field_.empty()) NotRead(field_);
         ended_ = true;
         return false;
+    }
+
+    void NotRead(const std::string& field) {
+        if (unread_.empty() || unread_.back() != field) unread_.emplace_back(field);
     }
 
     // Bytes left in the stream, when the stream can say without reading.
@@ -190,6 +209,8 @@ private:
 
     std::streambuf* buffer_;
     bool ended_ = false;
+    std::string field_;
+    std::vector<std::string> unread_;
 };
 
 class TWriter {
@@ -470,25 +491,25 @@ void TMatData::SaveToFile(const std::filesystem::path& fileName) const {
     temporary->CommitOverTarget();
 }
 
-void TMatData::LoadFromStream(std::istream& in) {
-    ReadProject(in, true);
+TReadReport TMatData::LoadFromStream(std::istream& in) {
+    return ReadProject(in, true);
 }
 
-void TMatData::LoadFromFile(const std::filesystem::path& fileName) {
+TReadReport TMatData::LoadFromFile(const std::filesystem::path& fileName) {
     std::error_code ec;
     if (std::filesystem::is_directory(fileName, ec)) throw FileError("Cannot open project", fileName, EISDIR);
     errno = 0;
     std::ifstream in(fileName, std::ios::binary);
     if (!in) throw FileError("Cannot open project", fileName, errno != 0 ? errno : EIO);
     try {
-        ReadProject(in, true);
+        return ReadProject(in, true);
     } catch (const std::ios_base::failure& failure) {
         throw std::filesystem::filesystem_error(std::string("Cannot read project: ") + failure.what(),
                                                 fileName, failure.code());
     }
 }
 
-void TMatData::ReadProject(std::istream& in, bool resetWithExample) {
+TReadReport TMatData::ReadProject(std::istream& in, bool resetWithExample) {
     TReader r(in);
     uint8_t header[HeaderSize] = {};
     if (!r.Bytes(header, sizeof header)) throw EWrongFileFormat();
@@ -506,70 +527,75 @@ void TMatData::ReadProject(std::istream& in, bool resetWithExample) {
     FileVersion = version;
 
     // Every read below leaves its field alone once the file has ended, so
-    // the sequence needs no early exits.
-    r.Text(Organization);
-    r.Logo(Logo);
-    r.Text(ProjectName);
-    r.Text(JobNumber);
-    r.Text(DesignedBy);
-    r.Double(ProjectDate);
+    // the sequence needs no early exits; the reader lists what it missed.
+    r.At("Organization").Text(Organization);
+    r.At("Logo").Logo(Logo);
+    r.At("Project Name").Text(ProjectName);
+    r.At("Job #").Text(JobNumber);
+    r.At("Design by").Text(DesignedBy);
+    r.At("Date").Double(ProjectDate);
     uint8_t unitSystem = UnitSystem;
-    if (r.Byte(unitSystem) && unitSystem != UnitsEnglish && unitSystem != UnitsSI) throw EWrongFileFormat();
+    if (r.At("Units").Byte(unitSystem) && unitSystem != UnitsEnglish && unitSystem != UnitsSI)
+        throw EWrongFileFormat();
     SetUnitSystem(unitSystem);
 
-    if (version >= 0.4) r.Bounded(Shape, 1);
-    r.Ext(StripWidth);
-    r.Ext(StripLength);
-    r.Ext(Thickness);
-    r.Ext(ConcreteModulus);
-    r.Ext(SubgradeModulus);
-    if (version >= 0.3) r.Ext(AllowableBearing);
-    r.Ext(FullUniformLoad);
-    r.Ext(EffWidthPercent);
+    if (version >= 0.4) r.At("Shape").Bounded(Shape, 1);
+    r.At(FieldCaption::StripWidth).Ext(StripWidth);
+    r.At(FieldCaption::StripLength).Ext(StripLength);
+    r.At(FieldCaption::Thickness).Ext(Thickness);
+    r.At(FieldCaption::ConcreteModulus).Ext(ConcreteModulus);
+    r.At(FieldCaption::SubgradeModulus).Ext(SubgradeModulus);
+    if (version >= 0.3) r.At(FieldCaption::AllowableBearing).Ext(AllowableBearing);
+    r.At(FieldCaption::FullUniformLoad).Ext(FullUniformLoad);
+    r.At(FieldCaption::EffWidthPercent).Ext(EffWidthPercent);
 
     int32_t count = 0;
-    r.Bounded(count, UserPointCount);
-    for (int32_t i = 0; i < count; ++i) r.Ext(UserX[static_cast<size_t>(i)]);
+    r.At("User Designated Points").Bounded(count, UserPointCount);
+    for (int32_t i = 0; i < count; ++i) r.At(FieldCaption::UserPoint(i)).Ext(UserX[static_cast<size_t>(i)]);
     count = 0;
-    r.Bounded(count, DistLoadCount);
+    r.At("Distributed Loads").Bounded(count, DistLoadCount);
     for (int32_t i = 0; i < count; ++i) {
         TDistLoad& load = DistLoads[static_cast<size_t>(i)];
+        r.At(FieldCaption::DistLoad(i));
         r.Ext(load.b);
         r.Ext(load.e);
         r.Ext(load.wb);
         r.Ext(load.we);
     }
     count = 0;
-    r.Bounded(count, PointLoadCount);
+    r.At("Point Loads").Bounded(count, PointLoadCount);
     for (int32_t i = 0; i < count; ++i) {
         TPointLoad& load = PointLoads[static_cast<size_t>(i)];
+        r.At(FieldCaption::PointLoad(i));
         r.Ext(load.a);
         r.Ext(load.P);
     }
     count = 0;
-    r.Bounded(count, MomentCount);
+    r.At("Moments").Bounded(count, MomentCount);
     for (int32_t i = 0; i < count; ++i) {
         TAppliedMoment& moment = Moments[static_cast<size_t>(i)];
+        r.At(FieldCaption::Moment(i));
         r.Ext(moment.c);
         r.Ext(moment.M);
     }
 
     if (version >= 0.2) {
-        r.Byte(UseReinforcement);
-        r.Bounded(BarSystem, BarSystemCanadian);
-        r.Ext(Fy);
-        r.Ext(Fc);
-        r.Ext(TopCover);
-        r.Int32(TopBarSize);
-        r.Ext(TopBarsOverride);
-        r.Ext(BottomCover);
-        r.Int32(BottomBarSize);
-        r.Ext(BotBarsOverride);
+        r.At("Use Reinforcement").Byte(UseReinforcement);
+        r.At("Rebar Sizes").Bounded(BarSystem, BarSystemCanadian);
+        r.At(FieldCaption::Fy).Ext(Fy);
+        r.At(FieldCaption::Fc).Ext(Fc);
+        r.At(FieldCaption::TopCover).Ext(TopCover);
+        r.At(FieldCaption::TopBarSize).Int32(TopBarSize);
+        r.At(FieldCaption::TopBarsOverride).Ext(TopBarsOverride);
+        r.At(FieldCaption::BottomCover).Ext(BottomCover);
+        r.At(FieldCaption::BottomBarSize).Int32(BottomBarSize);
+        r.At(FieldCaption::BotBarsOverride).Ext(BotBarsOverride);
     }
     if (version >= 0.5) {
-        r.Ext(ShearLoadFactor);
-        r.Ext(MomentLoadFactor);
+        r.At(FieldCaption::ShearLoadFactor).Ext(ShearLoadFactor);
+        r.At(FieldCaption::MomentLoadFactor).Ext(MomentLoadFactor);
     }
+    return TReadReport{r.Unread()};
 }
 
 } // namespace slabwise

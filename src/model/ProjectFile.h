@@ -1,6 +1,8 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace slabwise {
 
@@ -9,6 +11,13 @@ namespace slabwise {
 class EWrongFileFormat : public std::runtime_error {
 public:
     EWrongFileFormat() : std::runtime_error("Wrong file format") {}
+};
+
+// What a read of a project file could not take from it: the captions of the
+// fields from the one the file ended in on, in file order. Empty for a whole
+// file.
+struct TReadReport {
+    std::vector<std::string> NotRead;
 };
 
 // The version every project file is written with; older ones are still read.

@@ -5,6 +5,7 @@
 #include "WindowFixture.h"
 
 #include <QDateEdit>
+#include <QInputMethodEvent>
 #include <QLocale>
 
 #include <cmath>
@@ -135,6 +136,53 @@ TEST_F(BindingTest, KeyFilterPassesDigitsMinusBackspaceAndOneSeparator) {
     // Text boxes take anything.
     Type("Edit28", QStringLiteral("Acme, Inc. 2"));
     EXPECT_EQ(Text("Edit28"), QStringLiteral("Acme, Inc. 2"));
+}
+
+// Only the locale's decimal separator passes: its thousands separator is
+// refused, whether typed or committed by an input method.
+TEST_F(BindingTest, KeyFilterTakesOnlyTheLocalesDecimalSeparator) {
+    const QLocale previous;
+    const struct {
+        QLocale::Language Language;
+        QLocale::Territory Territory;
+        const char* Text;
+        QChar Key;
+        bool Passes;
+    } cases[] = {
+        {QLocale::English, QLocale::UnitedStates, "", QLatin1Char('.'), true},
+        {QLocale::English, QLocale::UnitedStates, "1.2", QLatin1Char('.'), false},
+        {QLocale::English, QLocale::UnitedStates, "2", QLatin1Char(','), false},
+        {QLocale::English, QLocale::UnitedStates, "", QLatin1Char('-'), true},
+        {QLocale::English, QLocale::UnitedStates, "", QLatin1Char('\b'), true},
+        {QLocale::English, QLocale::UnitedStates, "", QLatin1Char('e'), false},
+        {QLocale::German, QLocale::Germany, "2", QLatin1Char(','), true},
+        {QLocale::German, QLocale::Germany, "2,5", QLatin1Char(','), false},
+        {QLocale::German, QLocale::Germany, "2", QLatin1Char('.'), false},
+        {QLocale::French, QLocale::France, "2", QLatin1Char(','), true},
+        {QLocale::French, QLocale::France, "2", QChar(0x202F), false},
+        {QLocale::French, QLocale::France, "2", QLatin1Char(' '), false},
+    };
+    for (const auto& c : cases) {
+        QLocale::setDefault(QLocale(c.Language, c.Territory));
+        EXPECT_EQ(NumberKeyPasses(QLatin1String(c.Text), c.Key), c.Passes)
+            << QLocale().name().toStdString() << " \"" << c.Text << "\" + U+" << int(c.Key.unicode());
+    }
+
+    // Through the box: typed, and committed by an input method.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Type("Edit3", QStringLiteral("2,5"));
+    EXPECT_EQ(Text("Edit3"), QStringLiteral("25"));
+    Edit("Edit3").clear();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("2,5.5"));
+    QApplication::sendEvent(&Edit("Edit3"), &commit);
+    EXPECT_EQ(Text("Edit3"), QStringLiteral("25.5"));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Type("Edit3", QStringLiteral("2.5,5"));
+    EXPECT_EQ(Text("Edit3"), QStringLiteral("25,5"));
+    QTest::keyClick(&Edit("Edit3"), Qt::Key_Tab);
+    QLocale::setDefault(previous);
+    EXPECT_EQ(window->Model().Thickness, 20); // 25.5 ft limited to the row
 }
 
 TEST_F(BindingTest, EnterMovesToTheNextFieldAndCommitsTheOneLeft) {

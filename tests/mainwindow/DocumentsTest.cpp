@@ -5,6 +5,7 @@
 
 #include "Session.h"
 #include "model/NumberFormat.h"
+#include "model/OpenProject.h"
 #include "support/TempFolder.h"
 
 #include <QAction>
@@ -12,6 +13,9 @@
 #include <QFile>
 
 #include <fstream>
+#include <functional>
+#include <limits>
+#include <sstream>
 
 namespace slabwise::test {
 namespace {
@@ -72,7 +76,8 @@ TEST_F(DocumentsTest, SaveOfANewProjectAsksForANameAndCommitsTheFieldBeingEdited
 
 TEST_F(DocumentsTest, OpenShowsTheProjectAndItsResults) {
     TMatData project; // the example beside the test
-    project.StripLength = 30;
+    // Longer than the example, so every load and point stays on the strip.
+    project.StripLength = 50;
     project.Thickness = 2;
     project.Organization = "Acme";
     project.SaveToFile(folder.Path() / "acme.ksw");
@@ -86,35 +91,132 @@ TEST_F(DocumentsTest, OpenShowsTheProjectAndItsResults) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Kelvane Slabwise - acme.ksw"));
     EXPECT_EQ(window->FileName(), PathOf("acme.ksw"));
     EXPECT_FALSE(window->Modified());
+    EXPECT_TRUE(dialogs.Warnings.isEmpty());
     EXPECT_EQ(Text("Edit28"), QStringLiteral("Acme"));
-    EXPECT_EQ(Text("Edit1"), QStringLiteral("30.00"));
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("50.00"));
     EXPECT_EQ(Text("Edit13"), QString::fromStdString(FormatFixed(project.BetaL, 3)));
     EXPECT_EQ(Control<QTabWidget>("PageControl1").currentIndex(), 0);
     EXPECT_EQ(QApplication::focusWidget(), &Combo("ComboBox1"));
     QTest::keyClick(&Combo("ComboBox1"), Qt::Key_Tab);
-    EXPECT_EQ(window->Model().StripLength, 30);
+    EXPECT_EQ(window->Model().StripLength, 50);
     // The next Open offers the current file.
     Run("AOpen");
     EXPECT_EQ(dialogs.OpenPresets.back(), PathOf("acme.ksw"));
 }
 
-TEST_F(DocumentsTest, AFailedOpenLeavesNoFileNameAndReportsTheError) {
+// All or nothing: a file refused by its header or after it leaves the
+// project, its name, its modified flag and the window as they were, and says
+// so in a warning that names the file.
+TEST_F(DocumentsTest, ARefusedOpenChangesNothingAndWarnsNamingTheFile) {
     {
         std::ofstream junk(folder.Path() / "junk.ksw", std::ios::binary);
         junk << std::string(200, 'x');
     }
+    {
+        // The example's 48 ft strip with thirteen point loads, more than a
+        // project holds: refused after its header was accepted.
+        TMatData other;
+        std::ostringstream out;
+        other.SaveToStream(out);
+        std::string bytes = out.str();
+        bytes[461] = 13;
+        std::ofstream(folder.Path() / "refused.ksw", std::ios::binary) << bytes;
+    }
+    Commit("Edit1", QStringLiteral("30"));
+    Commit("Edit3", QStringLiteral("3"));
     dialogs.SaveFiles = {PathOf("first.ksw")};
     Run("ASaveAs");
-    ASSERT_FALSE(window->FileName().isEmpty());
-    dialogs.OpenFiles = {PathOf("junk.ksw")};
-    Run("AOpen");
-    EXPECT_EQ(dialogs.Messages, QStringList{QStringLiteral("Wrong file format")});
-    EXPECT_TRUE(window->FileName().isEmpty());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kelvane Slabwise"));
-    // So the next Save asks for a name.
-    Run("ASave");
-    EXPECT_EQ(dialogs.SavePresets.size(), 2);
-    EXPECT_EQ(dialogs.SavePresets.back(), QStringLiteral("*.ksw"));
+    ASSERT_FALSE(window->Modified());
+    for (const char* name : {"junk.ksw", "refused.ksw"}) {
+        SCOPED_TRACE(name);
+        dialogs.Warnings.clear();
+        dialogs.OpenFiles = {PathOf(name)};
+        Run("AOpen");
+        ASSERT_EQ(dialogs.Warnings.size(), 1);
+        EXPECT_TRUE(dialogs.Warnings.front().contains(QDir::toNativeSeparators(PathOf(name))));
+        EXPECT_TRUE(dialogs.Warnings.front().contains(QStringLiteral("Wrong file format")));
+        EXPECT_TRUE(dialogs.Messages.isEmpty());
+        EXPECT_EQ(window->FileName(), PathOf("first.ksw"));
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Kelvane Slabwise - first.ksw"));
+        EXPECT_FALSE(window->Modified());
+        EXPECT_EQ(Text("Edit1"), QStringLiteral("30.00"));
+        EXPECT_EQ(Text("Edit3"), QStringLiteral("3.00"));
+        EXPECT_EQ(window->Model().StripLength, 30);
+        EXPECT_EQ(window->Model().Thickness, 3);
+    }
+    // The next commit keeps the project the window shows.
+    Commit("Edit10", QStringLiteral("2"));
+    EXPECT_EQ(window->Model().StripLength, 30);
+    EXPECT_EQ(window->Model().Thickness, 3);
+}
+
+// A file that is not taken as it stands opens with one warning that names it
+// and lists what was not read and what was changed, and the project is
+// marked modified; the window takes exactly what the tools take.
+TEST_F(DocumentsTest, AnOpenThatChangesTheFileWarnsOnceAndMarksTheProjectModified) {
+    const auto bytesOf = [](const std::function<void(TMatData&)>& change) {
+        TMatData project; // the example beside the test, without texts or logo
+        change(project);
+        std::ostringstream out;
+        project.SaveToStream(out);
+        return out.str();
+    };
+    const std::string cutInsideFc = bytesOf([](TMatData&) {}).substr(0, 808);
+    const struct {
+        const char* File;
+        std::string Bytes;
+        std::vector<const char*> Said;
+        const char* Control;
+        const char* Shown;
+    } cases[] = {
+        {"cut.ksw", cutInsideFc, {"Not read", "Concrete Str, Fc", "Moment Load Factor"}, "Edit63", "6.0"},
+        {"short.ksw",
+         bytesOf([](TMatData& m) { m.StripLength = -1; }),
+         {"Changed to fit the limits", "Strip Length, L: -1 ft in the file, 5 ft used"},
+         "Edit1",
+         "5.00"},
+        {"nan.ksw",
+         bytesOf([](TMatData& m) { m.Thickness = std::numeric_limits<Real>::quiet_NaN(); }),
+         {"Strip Thickness, T: NaN ft in the file, 0.67 ft used"},
+         "Edit3",
+         "0.67"},
+        {"bar.ksw",
+         bytesOf([](TMatData& m) { m.TopBarSize = 99; }),
+         {"Top Bar Size: #99 in the file, #3 used"},
+         nullptr,
+         nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.File);
+        std::ofstream(folder.Path() / c.File, std::ios::binary) << c.Bytes;
+        dialogs.Warnings.clear();
+        dialogs.Answers = {TAnswer::No};
+        dialogs.OpenFiles = {PathOf(c.File)};
+        Run("AOpen");
+        ASSERT_EQ(dialogs.Warnings.size(), 1);
+        const QString& warning = dialogs.Warnings.front();
+        EXPECT_TRUE(warning.contains(QDir::toNativeSeparators(PathOf(c.File)))) << warning.toStdString();
+        for (const char* said : c.Said) EXPECT_TRUE(warning.contains(QLatin1String(said))) << said;
+        EXPECT_TRUE(window->Modified());
+        EXPECT_EQ(window->FileName(), PathOf(c.File));
+        if (c.Control) {
+            EXPECT_EQ(Text(c.Control), QLatin1String(c.Shown));
+        }
+
+        // The window's own reading of its fields changes nothing more.
+        TMatData expected;
+        OpenProject(expected, folder.Path() / c.File);
+        try {
+            expected.Analyze();
+        } catch (const std::exception&) {
+        }
+        std::ostringstream windowBytes, expectedBytes;
+        window->Model().SaveToStream(windowBytes);
+        expected.SaveToStream(expectedBytes);
+        EXPECT_EQ(windowBytes.str(), expectedBytes.str());
+    }
+    EXPECT_EQ(Combo("ComboBox2").currentText(), QStringLiteral("#3"));
+    EXPECT_EQ(window->Model().TopBarSize, 3);
 }
 
 TEST_F(DocumentsTest, UnsavedChangesPrompt) {

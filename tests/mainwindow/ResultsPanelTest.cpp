@@ -127,6 +127,8 @@ TEST_F(ResultsPanelTest, BearingPictureHiddenWithoutCapacityButStillReportsTheCo
 TEST_F(ResultsPanelTest, SummaryUsesEachColumnsOverrideWhenPositive) {
     TMatData& m = M();
     m.ThicknessIn = 30;
+    m.TopBarSize = 7;
+    m.BottomBarSize = 8;
     m.TopBarsOverride = 0;
     m.TopBarsMin = 7;
     m.TopSpacing = 12.5L;

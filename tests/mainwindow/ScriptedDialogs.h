@@ -27,6 +27,7 @@ public:
 
     QStringList Questions;
     QStringList Messages;
+    QStringList Warnings;
     QStringList OpenPresets;
     QStringList SavePresets;
     QStringList Folders;
@@ -46,6 +47,7 @@ public:
         return Take(Answers, TAnswer::Cancel);
     }
     void ShowMessage(QWidget*, const QString& text) override { Messages << text; }
+    void ShowWarning(QWidget*, const QString& text) override { Warnings << text; }
     QString OpenProjectFile(QWidget*, const QString& folder, const QString& preset) override {
         Folders << folder;
         OpenPresets << preset;

@@ -4,6 +4,7 @@
 #include "model/FloatFault.h"
 #include "model/MatData.h"
 #include "model/NumberFormat.h"
+#include "model/OpenProject.h"
 #include "model/ResultTexts.h"
 #include "model/Units.h"
 
@@ -22,6 +23,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <limits>
 #include <regex>
@@ -551,8 +553,10 @@ class AnalyzeTool : public ::testing::Test {
 protected:
     void SetUp() override {
         StripModel().SaveToFile(Good());
+        // A load far beyond the strip: its station overflows, though every
+        // input lies within the limits the program applies.
         TMatData flat = StripModel();
-        flat.Thickness = 0;
+        flat.PointLoads[5] = {-1e30L, 100};
         flat.SaveToFile(Flat());
         std::ofstream(Garbage(), std::ios::binary)
             << "this is not a project file, though it is long enough to "
@@ -569,7 +573,7 @@ protected:
     // The model as the program sees it after reading `file`.
     static TMatData Loaded(const fs::path& file) {
         TMatData mat{fs::path{}};
-        mat.LoadFromFile(file);
+        OpenProject(mat, file);
         return mat;
     }
 
@@ -619,8 +623,8 @@ TEST_F(AnalyzeTool, FaultPrintsWhatWasReachedAndExitsWithOne) {
     const TRun run = Run({"--json", Flat().string()});
     EXPECT_EQ(run.Exit, 1);
     const json printed = json::parse(run.Out);
-    EXPECT_TRUE(printed["BetaL"].is_null());
-    EXPECT_EQ(printed["Thickness"], 0.0);
+    EXPECT_TRUE(printed["MaxShear"].is_null());
+    EXPECT_EQ(printed["PointLoads"][5]["a"], -1e30);
     EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1);
     EXPECT_NE(run.Err.find("floating-point fault"), std::string::npos) << run.Err;
     EXPECT_NE(run.Err.find(fault), std::string::npos) << run.Err;
@@ -628,6 +632,64 @@ TEST_F(AnalyzeTool, FaultPrintsWhatWasReachedAndExitsWithOne) {
     const TRun text = Run({Flat().string()});
     EXPECT_EQ(text.Exit, 1);
     EXPECT_EQ(text.Out, AnalysisText(mat));
+}
+
+// The file is taken as the main window's Open takes it: each value brought
+// within its field's limits is said on stderr, and only a fault of the
+// analysis makes the exit status non-zero.
+TEST_F(AnalyzeTool, TakesTheFileAsOpenDoesAndSaysEachChange) {
+    const struct {
+        const char* Name;
+        std::function<void(TMatData&)> Change;
+        const char* Line;
+        const char* Field;
+        double Used;
+    } cases[] = {
+        {"negative length", [](TMatData& m) { m.StripLength = -1; },
+         "Strip Length, L: -1 ft in the file, 5 ft used", "StripLength", 5},
+        {"length beyond the double range", [](TMatData& m) { m.StripLength = 1e4000L; },
+         "Strip Length, L: 1e+4000 ft in the file, 500 ft used", "StripLength", 500},
+        {"bar size the table lacks", [](TMatData& m) { m.TopBarSize = 99; },
+         "Top Bar Size: #99 in the file, #3 used", "TopBarSize", 3},
+        {"bar size 0", [](TMatData& m) { m.BottomBarSize = 0; }, "Bottom Bar Size: #0 in the file, #3 used",
+         "BottomBarSize", 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TMatData written = StripModel();
+        // Positions inside the shortest strip, so only the change itself is said.
+        written.UserX = {1, 2, 3, 4};
+        written.PointLoads = {};
+        written.PointLoads[0] = {2, 200};
+        written.DistLoads = {};
+        c.Change(written);
+        const fs::path file = temp_.Path() / "changed.ksw";
+        written.SaveToFile(file);
+
+        const TRun run = Run({"--json", file.string()});
+        EXPECT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_EQ(run.Err, "slabwise-analyze: " + file.string() + ": " + c.Line + "\n");
+        const json printed = json::parse(run.Out);
+        EXPECT_EQ(printed[c.Field], c.Used);
+        EXPECT_FALSE(printed["MaxMoment"].is_null());
+        EXPECT_FALSE(printed["TopAs"].is_null());
+        EXPECT_FALSE(printed["BotAs"].is_null());
+        TMatData expected{fs::path{}};
+        OpenProject(expected, file);
+        expected.Analyze();
+        EXPECT_EQ(printed, json::parse(AnalysisJson(expected).dump()));
+    }
+}
+
+TEST_F(AnalyzeTool, AShortFileSaysWhatWasNotRead) {
+    std::string bytes = ReadAll(Good());
+    const fs::path file = temp_.Path() / "short.ksw";
+    // Cut inside the shear load factor, the last field but one.
+    std::ofstream(file, std::ios::binary) << bytes.substr(0, bytes.size() - 15);
+    const TRun run = Run({file.string()});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(run.Err, "slabwise-analyze: " + file.string() +
+                           ": Not read, the file ends early: Shear Load Factor; Moment Load Factor\n");
 }
 
 struct TToolCase {

@@ -65,6 +65,10 @@ TEST(ExampleProjects, AreSoundDesigns) {
         EXPECT_LE(mat->TopSpacing, limit) << e.file;
         EXPECT_LE(mat->BotSpacing, limit) << e.file;
         EXPECT_EQ(RigidityText(mat->BetaL), "Mat is flexible") << e.file;
+        // A new project starts from the example: a bar count fixed for this
+        // strip would follow it into every new design.
+        EXPECT_EQ(mat->TopBarsOverride, 0) << e.file;
+        EXPECT_EQ(mat->BotBarsOverride, 0) << e.file;
     }
 }
 

@@ -51,6 +51,8 @@ std::unique_ptr<TMatData> English() {
 // The English example with no loads at all.
 std::unique_ptr<TMatData> Unloaded() {
     auto mat = English();
+    // The strip 2.5 ft thick, drawn 26 px high, which the lanes below assume.
+    mat->Thickness = 2.5L;
     mat->FullUniformLoad = 0;
     mat->DistLoads = {};
     mat->PointLoads = {};

@@ -85,7 +85,9 @@ TEST(DrawTool, ExitStatusTellsWhatWentWrong) {
     auto mat = test::NewModel();
     MakeEnglishExample(*mat);
     mat->SaveToFile(project);
-    mat->Thickness = 0;
+    // A zero thickness is taken as the smallest one, as Open takes it; a
+    // strip without reinforcement still has no reinforcement to draw.
+    mat->UseReinforcement = 0;
     mat->SaveToFile(flat);
     const fs::path out = folder.Path() / "out.png";
 
@@ -95,7 +97,7 @@ TEST(DrawTool, ExitStatusTellsWhatWentWrong) {
         int status;
     };
     const TCase cases[] = {
-        {"nothing to draw", {Text(flat), "plan", "550x337", Text(out)}, 1},
+        {"nothing to draw", {Text(flat), "reinforcement", "550x337", Text(out)}, 1},
         {"unknown kind", {Text(project), "section", "550x337", Text(out)}, 2},
         {"size without height", {Text(project), "plan", "550x", Text(out)}, 2},
         {"zero size", {Text(project), "plan", "0x337", Text(out)}, 2},
@@ -148,6 +150,30 @@ TEST(DrawTool, BoundsTheSizeAndNeverLeavesAPartialPicture) {
         RunDrawUnder(QStringLiteral("ulimit -f 4"), {Text(project), "loading", "1900x940", Text(out)}).first,
         -1);
     EXPECT_EQ(QImage(Text(out)), before);
+}
+
+// The file is taken as the main window's Open takes it, and each change is
+// said on stderr.
+TEST(DrawTool, TakesTheFileAsOpenDoesAndSaysEachChange) {
+    test::TTempFolder folder;
+    const fs::path project = folder.Path() / "odd.ksw";
+    auto mat = test::NewModel();
+    MakeEnglishExample(*mat);
+    mat->Thickness = 0;
+    mat->TopBarSize = 99;
+    mat->SaveToFile(project);
+    const fs::path out = folder.Path() / "odd.png";
+    QProcess process;
+    process.start(QStringLiteral(SLABWISE_DRAW_EXE), {Text(project), "reinforcement", "1300x800", Text(out)});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0);
+    // Qt may add notes of its own; each change is one whole line.
+    const QStringList lines = QString::fromLocal8Bit(process.readAllStandardError()).split(QLatin1Char('\n'));
+    const QString prefix = QStringLiteral("slabwise-draw: ") + Text(project) + QStringLiteral(": ");
+    EXPECT_TRUE(lines.contains(prefix + "Strip Thickness, T: 0 ft in the file, 0.67 ft used"))
+        << lines.join('|').toStdString();
+    EXPECT_TRUE(lines.contains(prefix + "Top Bar Size: #99 in the file, #3 used"));
+    EXPECT_TRUE(fs::exists(out));
 }
 
 } // namespace

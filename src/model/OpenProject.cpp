@@ -1,0 +1,232 @@
+#include "OpenProject.h"
+
+#include "MatData.h"
+#include "NumberFormat.h"
+#include "Units.h"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <optional>
+
+namespace slabwise {
+
+namespace FieldCaption {
+
+std::string UserPoint(int index) {
+    return "User point x" + std::to_string(index + 1);
+}
+std::string DistLoad(int index) {
+    return "Distributed load #" + std::to_string(index + 1);
+}
+std::string PointLoad(int index) {
+    return "Point load #" + std::to_string(index + 1);
+}
+std::string Moment(int index) {
+    return "Moment #" + std::to_string(index + 1);
+}
+
+} // namespace FieldCaption
+
+namespace {
+
+// Tags of the input rows.
+enum : int {
+    TagLength = 1,
+    TagWidth = 2,
+    TagThickness = 3,
+    TagSubgrade = 5,
+    TagUniform = 6,
+    TagEffWidth = 7,
+    TagUserPoint = 8,
+    TagDistPosition = 9,
+    TagDistLoad = 10,
+    TagPointPosition = 11,
+    TagPointLoad = 12,
+    TagMomentPosition = 13,
+    TagMoment = 14,
+    TagFy = 28,
+    TagFc = 29,
+    TagCover = 30,
+    TagBarCount = 34,
+    TagBearing = 42,
+    TagShearFactor = 43,
+    TagMomentFactor = 44,
+};
+
+// The date field's range, as days since 1899-12-30: 1752-09-14 to 9999-12-31.
+constexpr double FirstDay = -53797;
+constexpr double LastDay = 2958465;
+
+// Shortest text that reads back as the same value in its own type; no locale
+// takes part.
+template <typename T> std::string ExactText(T value) {
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value < 0 ? "-infinity" : "infinity";
+    char buffer[64];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (error != std::errc{}) return FormatFixed(value, 6, 18);
+    return std::string(buffer, end);
+}
+
+Real LimitToRow(Real value, const TInputRange& row) {
+    if (!row.Limited()) return value;
+    if (value < row.Min) return row.Min;
+    if (value > row.Max) return row.Max;
+    return value;
+}
+
+// The number a field holds after showing a value: limited to its row,
+// written with the row's decimals and at most 10 significant digits, and read
+// back; "N.A." and text that does not read back count as 0.
+Real ShownAndRead(Real value, const TInputRange& row) {
+    if (std::isnan(value)) return 0;
+    const std::string text = FormatFixed(LimitToRow(value, row), row.Decimals);
+    Real read = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), read);
+    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(read)) return 0;
+    return read;
+}
+
+// The bounds of one read: the row when min and max are both 0, otherwise the
+// explicit ones, where a bound of 0 is no bound.
+Real Bounded(Real value, const TInputRange& row, double min, double max) {
+    if (min == 0 && max == 0) value = LimitToRow(value, row);
+    if (min != 0 && value < min)
+        value = min;
+    else if (max != 0 && value > max)
+        value = max;
+    return value;
+}
+
+std::string IsoDate(double days) {
+    using namespace std::chrono;
+    const sys_days day = sys_days{year{1899} / December / 30} + std::chrono::days{static_cast<long>(days)};
+    const year_month_day ymd{day};
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(ymd.year()),
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
+    return text;
+}
+
+class TAdjuster {
+public:
+    explicit TAdjuster(TMatData& mat) : mat_(mat) {}
+
+    void Field(const std::string& caption, Real& field, int tag, std::optional<TQuantity> unit,
+               double min = 0, double max = 0) {
+        const TInputRange& row = mat_.InputRange(tag);
+        const Real used = Bounded(ShownAndRead(field, row), row, min, max);
+        Note(caption, field, used, unit);
+        field = used;
+    }
+
+    void Note(const std::string& caption, Real inFile, Real used, std::optional<TQuantity> unit) {
+        // NaN never equals itself, so a NaN in the file is always noted.
+        if (inFile == used) return;
+        const std::string suffix = unit ? " " + UnitText(*unit, mat_.UnitSystem) : std::string();
+        changes_.push_back({caption, ExactText(inFile) + suffix, ExactText(used) + suffix});
+    }
+
+    void Bar(const char* caption, int32_t& bar) {
+        if (TableHoldsBar(mat_.BarTable, bar)) return;
+        const int32_t used = mat_.BarTable.front().Bar;
+        changes_.push_back({caption, mat_.BarLabel(bar), mat_.BarLabel(used)});
+        bar = used;
+    }
+
+    void Date(double& days) {
+        double used = std::isfinite(days) ? std::floor(days) : TodayDate();
+        if (used < FirstDay) used = FirstDay;
+        if (used > LastDay) used = LastDay;
+        if (used == days) return;
+        changes_.push_back({"Date", ExactText(days), IsoDate(used)});
+        days = used;
+    }
+
+    std::vector<TAdjustment> Take() { return std::move(changes_); }
+
+private:
+    TMatData& mat_;
+    std::vector<TAdjustment> changes_;
+};
+
+} // namespace
+
+std::vector<TAdjustment> ApplyInputLimits(TMatData& mat) {
+    using Q = TQuantity;
+    namespace C = FieldCaption;
+    mat.PrepareBarTable();
+    TAdjuster a(mat);
+    a.Date(mat.ProjectDate);
+    // The order in which the fields are read: a position's bound is the
+    // strip length already taken, a distributed load's end its start.
+    a.Field(C::StripLength, mat.StripLength, TagLength, Q::Length);
+    if (mat.Shape == 1) {
+        a.Note(C::StripWidth, mat.StripWidth, mat.StripLength, Q::Length);
+        mat.StripWidth = mat.StripLength;
+    } else {
+        a.Field(C::StripWidth, mat.StripWidth, TagWidth, Q::Length);
+    }
+    a.Field(C::Thickness, mat.Thickness, TagThickness, Q::Length);
+    a.Field(C::Fc, mat.Fc, TagFc, Q::Strength);
+    a.Field(C::SubgradeModulus, mat.SubgradeModulus, TagSubgrade, Q::Subgrade);
+    a.Field(C::AllowableBearing, mat.AllowableBearing, TagBearing, Q::Pressure);
+    const double length = static_cast<double>(mat.StripLength);
+    for (int i = 0; i < UserPointCount; ++i)
+        a.Field(C::UserPoint(i), mat.UserX[static_cast<size_t>(i)], TagUserPoint, Q::Length, 0, length);
+    a.Field(C::FullUniformLoad, mat.FullUniformLoad, TagUniform, Q::LineLoad);
+    for (int i = 0; i < DistLoadCount; ++i) {
+        TDistLoad& load = mat.DistLoads[static_cast<size_t>(i)];
+        const std::string caption = C::DistLoad(i);
+        a.Field(caption + ", b", load.b, TagDistPosition, Q::Length, 0, length);
+        a.Field(caption + ", wb", load.wb, TagDistLoad, Q::LineLoad);
+        a.Field(caption + ", e", load.e, TagDistPosition, Q::Length, static_cast<double>(load.b), length);
+    }
+    for (int i = 0; i < PointLoadCount; ++i) {
+        TPointLoad& load = mat.PointLoads[static_cast<size_t>(i)];
+        a.Field(C::PointLoad(i) + ", a", load.a, TagPointPosition, Q::Length, 0, length);
+        a.Field(C::PointLoad(i) + ", P", load.P, TagPointLoad, Q::Force);
+    }
+    for (int i = 0; i < MomentCount; ++i) {
+        TAppliedMoment& moment = mat.Moments[static_cast<size_t>(i)];
+        a.Field(C::Moment(i) + ", c", moment.c, TagMomentPosition, Q::Length, 0, length);
+        a.Field(C::Moment(i) + ", M", moment.M, TagMoment, Q::AppliedMoment);
+    }
+    a.Field(C::EffWidthPercent, mat.EffWidthPercent, TagEffWidth, std::nullopt);
+    a.Field(C::Fy, mat.Fy, TagFy, Q::Strength);
+    a.Field(C::ShearLoadFactor, mat.ShearLoadFactor, TagShearFactor, std::nullopt);
+    a.Field(C::MomentLoadFactor, mat.MomentLoadFactor, TagMomentFactor, std::nullopt);
+    a.Field(C::TopCover, mat.TopCover, TagCover, Q::DesignLength);
+    a.Bar(C::TopBarSize, mat.TopBarSize);
+    a.Field(C::TopBarsOverride, mat.TopBarsOverride, TagBarCount, std::nullopt);
+    a.Field(C::BottomCover, mat.BottomCover, TagCover, Q::DesignLength);
+    a.Bar(C::BottomBarSize, mat.BottomBarSize);
+    a.Field(C::BotBarsOverride, mat.BotBarsOverride, TagBarCount, std::nullopt);
+    return a.Take();
+}
+
+std::vector<std::string> TOpenReport::Lines() const {
+    std::vector<std::string> lines;
+    if (!NotRead.empty()) {
+        std::string line = "Not read, the file ends early: ";
+        for (size_t i = 0; i < NotRead.size(); ++i) line += (i == 0 ? "" : "; ") + NotRead[i];
+        lines.push_back(std::move(line));
+    }
+    for (const TAdjustment& change : Adjusted)
+        lines.push_back(change.Caption + ": " + change.InFile + " in the file, " + change.Used + " used");
+    return lines;
+}
+
+TOpenReport OpenProject(TMatData& mat, const std::filesystem::path& fileName) {
+    // The model is large; the heap keeps it off the caller's stack.
+    auto fresh = std::make_unique<TMatData>(mat);
+    TOpenReport report;
+    report.NotRead = fresh->LoadFromFile(fileName).NotRead;
+    report.Adjusted = ApplyInputLimits(*fresh);
+    mat = std::move(*fresh);
+    return report;
+}
+
+} // namespace slabwise

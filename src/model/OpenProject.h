@@ -1,0 +1,76 @@
+#pragma once
+
+#include "ProjectFile.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace slabwise {
+
+class TMatData;
+
+// The captions under which the input fields appear, so that a report about a
+// file names each field as the user sees it.
+namespace FieldCaption {
+inline constexpr const char* StripLength = "Strip Length, L";
+inline constexpr const char* StripWidth = "Strip Width, B";
+inline constexpr const char* Thickness = "Strip Thickness, T";
+inline constexpr const char* ConcreteModulus = "Concrete Modulus, E";
+inline constexpr const char* SubgradeModulus = "Subgrade Modulus, k";
+inline constexpr const char* AllowableBearing = "Allow. Bearing Cap, qa";
+inline constexpr const char* FullUniformLoad = "Full Uniform, w";
+inline constexpr const char* EffWidthPercent = "%B";
+inline constexpr const char* Fy = "Steel Yield Str, Fy";
+inline constexpr const char* Fc = "Concrete Str, Fc";
+inline constexpr const char* TopCover = "Top Clear Cover";
+inline constexpr const char* TopBarSize = "Top Bar Size";
+inline constexpr const char* TopBarsOverride = "Top Override # of Bars";
+inline constexpr const char* BottomCover = "Bottom Clear Cover";
+inline constexpr const char* BottomBarSize = "Bottom Bar Size";
+inline constexpr const char* BotBarsOverride = "Bottom Override # of Bars";
+inline constexpr const char* ShearLoadFactor = "Shear Load Factor";
+inline constexpr const char* MomentLoadFactor = "Moment Load Factor";
+// Entries by zero-based index: "User point x1", "Distributed load #1".
+std::string UserPoint(int index);
+std::string DistLoad(int index);
+std::string PointLoad(int index);
+std::string Moment(int index);
+} // namespace FieldCaption
+
+// One value of a file that the program does not use as it stands.
+struct TAdjustment {
+    std::string Caption;
+    std::string InFile;
+    std::string Used;
+
+    bool operator==(const TAdjustment&) const = default;
+};
+
+// Takes the inputs of a project just read exactly as the input fields take
+// them: each value limited to its field's row (positions to the strip, a
+// distributed load's end to its start and the strip), rounded to the decimals
+// the field shows, NaN and infinite values read as 0 before limiting; a round
+// mat's width is its length; a bar size the current bar table does not hold
+// becomes the table's first bar; a date becomes a whole day the date field
+// can show. Returns each change. (An end intensity is no input: the analysis
+// sets it to the start intensity.)
+std::vector<TAdjustment> ApplyInputLimits(TMatData& mat);
+
+// What opening a file did not take from it as it stands.
+struct TOpenReport {
+    std::vector<std::string> NotRead;
+    std::vector<TAdjustment> Adjusted;
+
+    bool Clean() const { return NotRead.empty() && Adjusted.empty(); }
+    // One line for the fields not read, then one per adjustment.
+    std::vector<std::string> Lines() const;
+};
+
+// Reads a project file all or nothing: into a model of its own, which then
+// replaces `mat` with the input limits applied. When reading raises (foreign
+// header, a field refused after the header, an unreadable file), `mat` is
+// left exactly as it was.
+TOpenReport OpenProject(TMatData& mat, const std::filesystem::path& fileName);
+
+} // namespace slabwise
