@@ -132,6 +132,8 @@ void TMatData::ClearResults() {
                         &ShearUtil})
         *field = NaN;
     for (TEndParameters* group : {&InitDist, &InitPoint, &InitMoment, &InitTotal}) group->fill(NaN);
+    ContactZones.clear();
+    ContactMessage.clear();
 }
 
 void TMatData::Analyze() {
@@ -382,6 +384,8 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         }
     }
 
+    ApplyContactZones(watch);
+
     // 7. Extremes and bearing area; on equal values the lower index wins.
     {
         Real maxV = -2147483647, minV = 2147483647, maxM = -2147483647, minM = 2147483647;
@@ -405,6 +409,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         MaxPressure = maxQ, MaxPressureX = maxQX, MinPressure = minQ, MinPressureX = minQX;
         BearingAreaPct = (1 - Real(tension) / 101) * 100;
     }
+    ApplyContactShare();
 }
 
 } // namespace slabwise

@@ -1,5 +1,8 @@
 #include "ResultTexts.h"
 
+#include "NumberFormat.h"
+#include "Units.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -22,10 +25,34 @@ std::string RigidityText(Real betaL) {
 }
 
 std::string ValidityMessage(const TMatData& mat) {
+    if (mat.SoilTakesNoTension) {
+        if (!mat.ContactMessage.empty()) return mat.ContactMessage;
+        // Before any analysis, or after a floating-point fault, there is no
+        // share to state.
+        if (mat.ContactZones.empty()) return "";
+        return "Soil takes no tension: contact over " + FormatFixed(mat.ContactSharePct(), 1) +
+               "% of the strip";
+    }
     if (BelowWithTolerance(mat.MaxPressure, 0) && BelowWithTolerance(mat.MinPressure, 0))
         return "Q(max) & (min) < 0, analysis is not valid!";
     if (BelowWithTolerance(mat.BearingAreaPct, 85)) return "Brg Area < 85%, analysis may not be valid!";
     return "";
+}
+
+} // namespace slabwise
+
+namespace slabwise {
+
+std::string ContactZonesText(const TMatData& mat, char decimalSeparator) {
+    if (!mat.SoilTakesNoTension) return "";
+    if (mat.ContactZones.empty()) return "N.A.";
+    std::string text;
+    for (const TContactZone& zone : mat.ContactZones) {
+        if (!text.empty()) text += ", ";
+        text += FormatFixed(zone.Start, 2, 10, decimalSeparator) + " to " +
+                FormatFixed(zone.End, 2, 10, decimalSeparator);
+    }
+    return text + " " + UnitText(TQuantity::Length, mat.UnitSystem);
 }
 
 } // namespace slabwise
