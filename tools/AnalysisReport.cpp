@@ -173,6 +173,8 @@ bool RigidityKnown(const TMatData& mat) {
 }
 
 bool ValidityKnown(const TMatData& mat) {
+    // Soil that takes no tension says why it found no answer.
+    if (!mat.ContactMessage.empty()) return true;
     return std::isfinite(mat.MaxPressure) && std::isfinite(mat.MinPressure) &&
            std::isfinite(mat.BearingAreaPct);
 }
@@ -325,6 +327,7 @@ private:
         f.Add("Concrete modulus, E", Num(mat_.ConcreteModulus, TagModulus), Unit(TQuantity::Strength));
         f.Add("Subgrade modulus, k", Num(mat_.SubgradeModulus, TagSubgrade), Unit(TQuantity::Subgrade));
         f.Add("Allowable bearing, qa", Num(mat_.AllowableBearing, TagBearing), Unit(TQuantity::Pressure));
+        if (mat_.SoilTakesNoTension) f.Add("Soil takes no tension", "Yes");
         f.Add("Effective width, %B", Num(mat_.EffWidthPercent, TagEffWidth), "%");
         f.Write(out_);
     }
@@ -436,6 +439,7 @@ private:
 
         TFieldList f;
         f.Add("Bearing area", Num(mat_.BearingAreaPct, TagBearingArea), "%");
+        if (mat_.SoilTakesNoTension) f.Add("Contact zones", ContactZonesText(mat_));
         f.Write(out_);
         const std::string validity = ValidityKnown(mat_) ? ValidityMessage(mat_) : "N.A.";
         out_ << "  Validity: " << (validity.empty() ? "OK" : validity) << '\n';
@@ -658,6 +662,14 @@ json AnalysisJson(const TMatData& mat) {
                             {"Pressure", Number(s.Pressure)}});
     j["Stations"] = std::move(stations);
 
+    // Only with soil that takes no tension, so other projects print as before.
+    if (mat.SoilTakesNoTension) {
+        j["SoilTakesNoTension"] = true;
+        json zones = json::array();
+        for (const TContactZone& zone : mat.ContactZones)
+            zones.push_back({Number(zone.Start), Number(zone.End)});
+        j["ContactZones"] = std::move(zones);
+    }
     j["Rigidity"] = RigidityKnown(mat) ? json(RigidityText(mat.BetaL)) : json(nullptr);
     j["Validity"] = ValidityKnown(mat) ? json(ValidityMessage(mat)) : json(nullptr);
     json checks = json::object();

@@ -1,8 +1,9 @@
-// slabwise-analyze [--json] [FILE.ksw]: analyses one project and prints the
-// results as a text report or as JSON.
+// slabwise-analyze [--json] [--tension-less] [FILE.ksw]: analyses one project
+// and prints the results as a text report or as JSON.
 
 #include "AnalysisReport.h"
 
+#include "model/ContactZones.h"
 #include "model/FloatFault.h"
 #include "model/MatData.h"
 #include "model/OpenProject.h"
@@ -19,12 +20,13 @@ namespace {
 // Exit statuses.
 constexpr int ExitAnalysed = 0;
 constexpr int ExitFloatFault = 1;
+constexpr int ExitNoEquilibrium = 1;
 constexpr int ExitUnreadable = 2;
 constexpr int ExitUsage = 2;
 constexpr int ExitOtherFailure = 3;
 
 constexpr std::string_view Program = "slabwise-analyze";
-constexpr std::string_view Usage = "usage: slabwise-analyze [--json] [FILE.ksw]";
+constexpr std::string_view Usage = "usage: slabwise-analyze [--json] [--tension-less] [FILE.ksw]";
 constexpr const char* EnglishExample = "Example English Units.ksw";
 
 void PrintHelp() {
@@ -36,20 +38,25 @@ void PrintHelp() {
                  "             beside this program\n"
                  "  --json     print every input and result as one JSON object instead of the\n"
                  "             text report\n"
+                 "  --tension-less\n"
+                 "             analyse with soil that takes no tension (the strip may lift\n"
+                 "             off), whatever the project stores\n"
                  "  --help     print this help\n"
                  "\n"
                  "The project is taken as the program's Open takes it: each value outside\n"
                  "its field's limits is brought within them, and each such change, like the\n"
                  "fields of a file that ends early, is listed on standard error.\n"
                  "\n"
-                 "Exit status: 0 analysed; 1 the analysis stopped at a floating-point fault (the\n"
-                 "results it did not reach show as N.A. or null); 2 the project could not be read\n"
+                 "Exit status: 0 analysed; 1 the analysis stopped at a floating-point fault, or\n"
+                 "the loads lift the strip off soil that takes no tension (the results it did\n"
+                 "not reach show as N.A. or null); 2 the project could not be read\n"
                  "or the arguments are wrong; 3 any other failure, such as output that could not\n"
                  "be written.\n";
 }
 
 struct TOptions {
     bool Json = false;
+    bool TensionLess = false;
     std::optional<std::filesystem::path> File;
 };
 
@@ -65,6 +72,8 @@ std::optional<TOptions> ParseArguments(int argc, char** argv, bool& help) {
             help = true;
         } else if (!optionsEnded && arg == "--json") {
             options.Json = true;
+        } else if (!optionsEnded && arg == "--tension-less") {
+            options.TensionLess = true;
         } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
             return std::nullopt;
         } else if (options.File) {
@@ -109,11 +118,15 @@ int main(int argc, char** argv) {
             return ExitUnreadable;
         }
 
-        std::optional<std::string> fault;
+        if (options->TensionLess) mat.SoilTakesNoTension = 1;
+
+        std::optional<std::string> fault, noEquilibrium;
         try {
             mat.Analyze();
         } catch (const slabwise::EFloatFault& e) {
             fault = e.what();
+        } catch (const slabwise::ENoEquilibrium& e) {
+            noEquilibrium = e.what();
         }
 
         if (options->Json)
@@ -127,6 +140,10 @@ int main(int argc, char** argv) {
         if (fault) {
             std::cerr << Program << ": the analysis stopped at a floating-point fault: " << *fault << '\n';
             return ExitFloatFault;
+        }
+        if (noEquilibrium) {
+            std::cerr << Program << ": " << *noEquilibrium << '\n';
+            return ExitNoEquilibrium;
         }
         return ExitAnalysed;
     } catch (const std::exception& e) {

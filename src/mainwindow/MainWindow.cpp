@@ -332,6 +332,13 @@ void TfrmMain::BindControls() {
     }
     connect(ui->chkUseReinforcement, &QCheckBox::clicked, this,
             [this] { Guarded([this] { chkUseReinforcementClick(); }); });
+    // Unlike the reinforcement box, this one changes the analysis.
+    connect(ui->chkNoTension, &QCheckBox::clicked, this, [this] {
+        Guarded([this] {
+            SetModified(true);
+            UpdateModel();
+        });
+    });
     connect(ui->PageControl1, &QTabWidget::tabBarClicked, this, [this](int index) {
         if (index != ui->PageControl1->currentIndex()) Guarded([this] { PageControl1Changing(); });
     });
@@ -423,6 +430,7 @@ void TfrmMain::UpdateModel() {
     if (m.UnitSystem != lastUnitSystem_) UpdateDisplay();
     lastUnitSystem_ = static_cast<uint8_t>(ui->ComboBox1->currentIndex());
     m.Shape = ui->ComboBox5->currentIndex();
+    m.SoilTakesNoTension = ui->chkNoTension->isChecked() ? 1 : 0;
     for (const TInputBinding& input : inputs_) {
         auto* edit = qobject_cast<QLineEdit*>(input.Control);
         switch (input.How) {
@@ -814,6 +822,10 @@ void TfrmMain::UpdateDisplay() {
     for (QLineEdit* edit : numberEdits_)
         if (edit->isReadOnly()) ShowWholeText(*edit);
     // A failed analysis has no class to name.
+    {
+        const QSignalBlocker blocker(ui->chkNoTension);
+        ui->chkNoTension->setChecked(m.SoilTakesNoTension != 0);
+    }
     ui->Label72->setText(std::isnan(m.BetaL) ? QString() : QString::fromStdString(RigidityText(m.BetaL)));
     ui->Label103->setText(QString::fromStdString(ValidityMessage(m)));
     // 9: bearing.

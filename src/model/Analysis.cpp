@@ -132,6 +132,8 @@ void TMatData::ClearResults() {
                         &ShearUtil})
         *field = NaN;
     for (TEndParameters* group : {&InitDist, &InitPoint, &InitMoment, &InitTotal}) group->fill(NaN);
+    ContactZones.clear();
+    ContactMessage.clear();
 }
 
 void TMatData::Analyze() {
@@ -382,6 +384,8 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         }
     }
 
+    ApplyContactZones(watch);
+
     // 7. Extremes and bearing area; on equal values the lower index wins.
     // A load placed outside the strip keeps its stations, but the beam ends
     // at 0 and L: values beyond them are no part of the mat and must not
@@ -409,6 +413,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         MaxPressure = maxQ, MaxPressureX = maxQX, MinPressure = minQ, MinPressureX = minQX;
         BearingAreaPct = (1 - Real(tension) / 101) * 100;
     }
+    ApplyContactShare();
 }
 
 } // namespace slabwise

@@ -56,6 +56,7 @@ void TMatData::ApplyBuiltInDefaults() {
     StripWidth = StripLength = Thickness = ConcreteModulus = SubgradeModulus = 0;
     AllowableBearing = FullUniformLoad = 0;
     EffWidthPercent = 70;
+    SoilTakesNoTension = 0;
     UserX.fill(0);
     DistLoads.fill({0, 0, 0, 0});
     PointLoads.fill({0, 0});

@@ -12,6 +12,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace slabwise {
 
@@ -56,6 +57,12 @@ struct TMatStation {
     Real Pressure;   // ksf or kPa, positive in compression
 };
 
+// A stretch of the strip that rests on the soil, from Start to End (ft or m).
+struct TContactZone {
+    Real Start, End;
+    bool operator==(const TContactZone&) const = default;
+};
+
 struct TDistLoad {
     Real b, e, wb, we;
 };
@@ -95,6 +102,10 @@ public:
 
     void SetUnitSystem(uint8_t system);
     void PrepareBarTable();
+    // Length of the contact zones as a share of L, in percent.
+    Real ContactSharePct() const;
+    // SoilTakesNoTension is set and part of the strip lifts off.
+    bool LiftsOff() const;
     const TBarRow& FindBar(int32_t bar) const;
     std::string BarLabel(int32_t bar) const;
     Real ByUnits(double english, double si) const;
@@ -122,6 +133,8 @@ public:
     Real AllowableBearing = 0;
     Real FullUniformLoad = 0;
     Real EffWidthPercent = 0;
+    // Soil that pushes but never pulls: lifted stretches lose their springs.
+    uint8_t SoilTakesNoTension = 0;
 
     // Derived stiffness values.
     Real Inertia = 0;
@@ -149,6 +162,11 @@ public:
     Real TMinRigid = 0;
     Real Lr = 0;
     Real BEst = 0;
+    // With SoilTakesNoTension: where the strip rests on the soil, [0, L] when
+    // nothing lifts; empty otherwise. ContactMessage says why there is no
+    // answer when the analysis found none.
+    std::vector<TContactZone> ContactZones;
+    std::string ContactMessage;
 
     uint8_t UseReinforcement = 0;
     int32_t BarSystem = BarSystemUS;
@@ -195,6 +213,11 @@ private:
     void AnalyzeBeam(class TFaultWatch& watch, int& stationsWritten);
     void DesignReinforcement(class TFaultWatch& watch);
     void SolveDecaying(class TFaultWatch& watch);
+    // Soil that takes no tension: the stations from the contact zones, and
+    // afterwards the contact share as the bearing area.
+    void ApplyContactZones(class TFaultWatch& watch);
+    void ApplyContactShare();
+    [[noreturn]] void NoContactAnswer(const std::string& message);
 
     std::filesystem::path exampleFolder_;
 };

@@ -44,6 +44,8 @@ namespace {
 
 constexpr std::string_view Signature = "Kelvane Slabwise";
 constexpr std::string_view VersionText = "0.5";
+// Appends the soil flag; written only when the flag is set.
+constexpr std::string_view SoilFlagVersionText = "0.6";
 constexpr size_t SignatureOffset = 0;
 constexpr size_t SignatureField = 50;
 constexpr size_t VersionOffset = 51;
@@ -410,8 +412,9 @@ void TMatData::SaveToStream(std::ostream& out) const {
     uint8_t header[HeaderSize] = {};
     header[SignatureOffset] = static_cast<uint8_t>(Signature.size());
     std::memcpy(header + SignatureOffset + 1, Signature.data(), Signature.size());
-    header[VersionOffset] = static_cast<uint8_t>(VersionText.size());
-    std::memcpy(header + VersionOffset + 1, VersionText.data(), VersionText.size());
+    const std::string_view version = SoilTakesNoTension ? SoilFlagVersionText : VersionText;
+    header[VersionOffset] = static_cast<uint8_t>(version.size());
+    std::memcpy(header + VersionOffset + 1, version.data(), version.size());
     w.Bytes(header, sizeof header);
 
     w.Text(Organization);
@@ -458,6 +461,7 @@ void TMatData::SaveToStream(std::ostream& out) const {
     w.Ext(BotBarsOverride);
     w.Ext(ShearLoadFactor);
     w.Ext(MomentLoadFactor);
+    if (SoilTakesNoTension) w.Byte(1);
 
     out.flush();
     if (!out) throw std::ios_base::failure("Cannot write the project");
@@ -594,6 +598,13 @@ TReadReport TMatData::ReadProject(std::istream& in, bool resetWithExample) {
     if (version >= 0.5) {
         r.At(FieldCaption::ShearLoadFactor).Ext(ShearLoadFactor);
         r.At(FieldCaption::MomentLoadFactor).Ext(MomentLoadFactor);
+    }
+    if (version >= 0.6) {
+        uint8_t flag = 0;
+        if (r.At("Soil takes no tension").Byte(flag)) {
+            if (flag > 1) throw EWrongFileFormat();
+            SoilTakesNoTension = flag;
+        }
     }
     return TReadReport{r.Unread()};
 }

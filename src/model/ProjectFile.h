@@ -20,7 +20,9 @@ struct TReadReport {
     std::vector<std::string> NotRead;
 };
 
-// The version every project file is written with; older ones are still read.
-constexpr double ProjectFileVersion = 0.5;
+// The newest version this program reads. Files are written as 0.5, which
+// every earlier reader of that version understands, unless they need the
+// soil flag that 0.6 adds.
+constexpr double ProjectFileVersion = 0.6;
 
 } // namespace slabwise

@@ -1,5 +1,8 @@
 #include "ResultTexts.h"
 
+#include "NumberFormat.h"
+#include "Units.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -40,6 +43,14 @@ std::vector<std::string> LoadsOutsideStrip(const TMatData& mat) {
 }
 
 std::string ValidityMessage(const TMatData& mat) {
+    if (mat.SoilTakesNoTension) {
+        if (!mat.ContactMessage.empty()) return mat.ContactMessage;
+        // Before any analysis, or after a floating-point fault, there is no
+        // share to state.
+        if (mat.ContactZones.empty()) return "";
+        return "Soil takes no tension: contact over " + FormatFixed(mat.ContactSharePct(), 1) +
+               "% of the strip";
+    }
     std::string message;
     if (BelowWithTolerance(mat.MaxPressure, 0) && BelowWithTolerance(mat.MinPressure, 0))
         message = "Q(max) & (min) < 0, analysis is not valid!";
@@ -51,6 +62,22 @@ std::string ValidityMessage(const TMatData& mat) {
     message += "Loads outside the strip (extremes and design from 0 to L only):";
     for (size_t i = 0; i < outside.size(); ++i) message += (i == 0 ? " " : ", ") + outside[i];
     return message + '.';
+}
+
+} // namespace slabwise
+
+namespace slabwise {
+
+std::string ContactZonesText(const TMatData& mat, char decimalSeparator) {
+    if (!mat.SoilTakesNoTension) return "";
+    if (mat.ContactZones.empty()) return "N.A.";
+    std::string text;
+    for (const TContactZone& zone : mat.ContactZones) {
+        if (!text.empty()) text += ", ";
+        text += FormatFixed(zone.Start, 2, 10, decimalSeparator) + " to " +
+                FormatFixed(zone.End, 2, 10, decimalSeparator);
+    }
+    return text + " " + UnitText(TQuantity::Length, mat.UnitSystem);
 }
 
 } // namespace slabwise

@@ -24,7 +24,14 @@ std::string RigidityText(Real betaL);
 std::vector<std::string> LoadsOutsideStrip(const TMatData& mat);
 
 // The bearing validity message, empty when the analysis is valid, followed
-// by the loads outside the strip, whose stations the extremes leave out.
+// by the loads outside the strip, whose stations the extremes leave out. With
+// soil that takes no tension it states the contact share instead, or why
+// there is no answer.
 std::string ValidityMessage(const TMatData& mat);
+
+// The contact zones as "0.00 to 3.75, 16.25 to 20.00 m" (lengths with two
+// decimals in the project's unit); "N.A." when the analysis found none, and
+// empty when the soil takes tension.
+std::string ContactZonesText(const TMatData& mat, char decimalSeparator = '.');
 
 } // namespace slabwise

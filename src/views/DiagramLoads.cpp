@@ -173,7 +173,14 @@ void TDiagramDraw::DrawLoading() {
     canvas.FillRect(0, 0, Width, Height);
     canvas.SetBrush(Soil, Qt::BDiagPattern);
     canvas.SetPenNone();
-    canvas.Rectangle(xL - G, yB, xR + G, yB + G);
+    if (Model.LiftsOff()) {
+        // Soil that takes no tension: hatch only where the strip rests on it.
+        for (const TContactZone& zone : Model.ContactZones)
+            canvas.Rectangle(zone.Start <= 0 ? xL - G : toX(double(zone.Start)), yB,
+                             zone.End >= Model.StripLength ? xR + G : toX(double(zone.End)), yB + G);
+    } else {
+        canvas.Rectangle(xL - G, yB, xR + G, yB + G);
+    }
     canvas.SetBrush(Silver);
     canvas.SetPen(Qt::black, PU);
     canvas.Line(xL - G, yB, xR + G, yB);

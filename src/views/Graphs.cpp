@@ -238,6 +238,12 @@ void TfrmGraphs::ShowResults(const TMatData& model, uint8_t which) {
         }
         for (const TMatStation& st : model.Stations)
             series.AddXY(static_cast<double>(st.X), static_cast<double>(StationValue(st, graph)));
+        // Where the strip lifts off, the pressure falls to zero at the zone
+        // boundaries themselves, not at the next station.
+        if (graph == grPressure && model.LiftsOff())
+            for (const TContactZone& zone : model.ContactZones)
+                for (const Real x : {zone.Start, zone.End})
+                    if (x > 0 && x < model.StripLength) series.AddXY(static_cast<double>(x), 0);
         SetAxisScales();
 
         // Room beside the value labels for the marked extremes.
@@ -319,6 +325,40 @@ void TfrmGraphs::Chart1AfterDraw(QPainter& painter) {
         marks.push_back({ValueMin, MarkText(ValueMin), QRect()});
     Chart1.DrawLeftAxisMarks(painter, marks);
     graphs_[graph_ - 1].Marks = std::move(marks);
+    if (graph_ == grPressure && Model && Model->LiftsOff()) DrawLiftedZones(painter);
+}
+
+// Shades the stretches where the strip has lifted off the soil and names them.
+void TfrmGraphs::DrawLiftedZones(QPainter& painter) const {
+    const QRect plot = Chart1.PlotRect();
+    const double L = static_cast<double>(Model->StripLength);
+    painter.save();
+    painter.setClipRect(plot);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xA0, 0xA0, 0xA0, 0x50));
+    QFont font = Chart1.LeftAxis.LabelFont;
+    painter.setFont(font);
+    const QFontMetrics fm(font);
+    const QString text = QStringLiteral("lifted, q = 0");
+    double from = 0;
+    const auto shade = [&](double a, double b) {
+        if (!(b > a)) return;
+        const int x1 = Chart1.TopAxis.CalcPosValue(a), x2 = Chart1.TopAxis.CalcPosValue(b);
+        const QRect band(QPoint(std::min(x1, x2), plot.top()), QPoint(std::max(x1, x2), plot.bottom()));
+        painter.drawRect(band);
+        if (fm.horizontalAdvance(text) + 4 < band.width()) {
+            painter.setPen(QColor(0x40, 0x40, 0x40));
+            painter.drawText(band.adjusted(0, 0, 0, -fm.height() / 2), Qt::AlignHCenter | Qt::AlignBottom,
+                             text);
+            painter.setPen(Qt::NoPen);
+        }
+    };
+    for (const TContactZone& zone : Model->ContactZones) {
+        shade(from, static_cast<double>(zone.Start));
+        from = static_cast<double>(zone.End);
+    }
+    shade(from, L);
+    painter.restore();
 }
 
 bool TfrmGraphs::eventFilter(QObject* watched, QEvent* event) {

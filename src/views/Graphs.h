@@ -109,6 +109,7 @@ protected:
 private:
     void Chart1BeforeDrawAxes(QPainter& painter);
     void Chart1AfterDraw(QPainter& painter);
+    void DrawLiftedZones(QPainter& painter) const;
     void Image1MouseMove(QLabel* image, QPoint at);
     void SetAxisScales();
     QString MarkText(double value) const;

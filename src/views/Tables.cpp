@@ -1,10 +1,12 @@
 #include "Tables.h"
 
 #include "LocaleNumber.h"
+#include "model/ResultTexts.h"
 #include "model/Units.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QLabel>
 #include <QStyle>
 #include <QTableWidget>
 
@@ -51,6 +53,16 @@ TfrmTable::TfrmTable(uint8_t unitSystem, QWidget* parent) : QDialog(parent) {
 
 TfrmTable::TfrmTable(const TMatData& model, QWidget* parent) : TfrmTable(model.UnitSystem, parent) {
     Fill(model.Stations);
+    // Soil that takes no tension: the zones the results rest on, below the grid.
+    if (model.SoilTakesNoTension) {
+        auto* zones = new QLabel(this);
+        zones->setObjectName("ContactZonesLabel");
+        zones->setText("Contact zones: " +
+                       QString::fromStdString(ContactZonesText(model, LocaleDecimalSeparator().toLatin1())));
+        const int line = zones->fontMetrics().height() + 4;
+        zones->setGeometry(8, 437 - 4, 735, line);
+        setFixedSize(751, 437 + line);
+    }
 }
 
 void TfrmTable::FormCreate(uint8_t unitSystem) {

@@ -410,7 +410,7 @@ TEST_F(ProjectFile, RefusedHeadersLeaveTheModelUntouched) {
         {"length 17", withHeader("0.5", 17)},
         {"wrong signature", withHeader("0.5", 16, "Kelvane Slabwisf")},
         {"other product", withHeader("0.5", 16, "Kelvane Footings")},
-        {"newer version", withHeader("0.6")},
+        {"newer version", withHeader("0.7")},
         {"much newer", withHeader("1.0")},
         {"letters", withHeader("abc")},
         {"trailing junk", withHeader("0.5x")},

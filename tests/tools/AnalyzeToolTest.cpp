@@ -558,6 +558,14 @@ protected:
         TMatData flat = StripModel();
         flat.PointLoads[5] = {-1e30L, 100};
         flat.SaveToFile(Flat());
+        // Pulled up harder than pushed down: soil that takes no tension
+        // cannot hold it.
+        TMatData uplift = StripModel();
+        for (TPointLoad& p : uplift.PointLoads) p.P = -std::fabs(p.P);
+        uplift.FullUniformLoad = 0;
+        for (TDistLoad& d : uplift.DistLoads) d.wb = d.we = 0;
+        uplift.PointLoads[0] = {10, -50};
+        uplift.SaveToFile(Uplift());
         std::ofstream(Garbage(), std::ios::binary)
             << "this is not a project file, though it is long enough to "
                "fill the header of one and then some more bytes";
@@ -565,6 +573,7 @@ protected:
 
     fs::path Good() const { return temp_.Path() / "good.ksw"; }
     fs::path Flat() const { return temp_.Path() / "flat.ksw"; }
+    fs::path Uplift() const { return temp_.Path() / "uplift.ksw"; }
     fs::path Garbage() const { return temp_.Path() / "garbage.ksw"; }
     fs::path Missing() const { return temp_.Path() / "missing.ksw"; }
 
@@ -769,7 +778,18 @@ TEST_F(AnalyzeTool, ExitStatusAndStreamsByCase) {
         {"garbage", {"{garbage}"}, 2, false, "Wrong file format"},
         {"missing", {"{missing}"}, 2, false, "missing.ksw"},
         {"folder", {"{folder}"}, 2, false, "slabwise-analyze: "},
-        {"unknown option", {"--yaml", "{good}"}, 2, false, "usage: slabwise-analyze [--json] [FILE.ksw]"},
+        {"unknown option",
+         {"--yaml", "{good}"},
+         2,
+         false,
+         "usage: slabwise-analyze [--json] [--tension-less] [FILE.ksw]"},
+        {"tension-less", {"--tension-less", "{good}"}, 0, true, nullptr},
+        {"uplift, linear", {"{uplift}"}, 0, true, nullptr},
+        {"uplift, tension-less",
+         {"--json", "--tension-less", "{uplift}"},
+         1,
+         true,
+         "slabwise-analyze: The loads lift the strip off the soil: no equilibrium"},
         {"two files", {"{good}", "{good}"}, 2, false, "usage: "},
     };
     for (const TToolCase& c : cases) {
@@ -780,6 +800,8 @@ TEST_F(AnalyzeTool, ExitStatusAndStreamsByCase) {
                 args.push_back(Good().string());
             else if (a == "{flat}")
                 args.push_back(Flat().string());
+            else if (a == "{uplift}")
+                args.push_back(Uplift().string());
             else if (a == "{garbage}")
                 args.push_back(Garbage().string());
             else if (a == "{missing}")
@@ -799,6 +821,25 @@ TEST_F(AnalyzeTool, ExitStatusAndStreamsByCase) {
             EXPECT_EQ(run.Err, "");
         }
     }
+}
+
+// The option of the command line overrides the file; the JSON then names the
+// contact zones in the project's length unit, and no answer prints nulls.
+TEST_F(AnalyzeTool, TensionLessAddsTheContactZones) {
+    const json plain = json::parse(Run({"--json", Good().string()}).Out);
+    EXPECT_FALSE(plain.contains("ContactZones"));
+    const json zones = json::parse(Run({"--json", "--tension-less", Good().string()}).Out);
+    EXPECT_EQ(zones["SoilTakesNoTension"], true);
+    ASSERT_TRUE(zones["ContactZones"].is_array());
+    for (const json& zone : zones["ContactZones"]) {
+        ASSERT_EQ(zone.size(), 2u);
+        EXPECT_LT(zone[0].get<double>(), zone[1].get<double>());
+        EXPECT_LE(zone[1].get<double>(), zones["StripLength"].get<double>());
+    }
+    const json none = json::parse(Run({"--json", "--tension-less", Uplift().string()}).Out);
+    EXPECT_EQ(none["ContactZones"], json::array());
+    EXPECT_TRUE(none["MaxMoment"].is_null());
+    EXPECT_EQ(none["Validity"], "The loads lift the strip off the soil: no equilibrium");
 }
 
 } // namespace

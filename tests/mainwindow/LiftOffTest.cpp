@@ -1,0 +1,109 @@
+// "Soil takes no tension" through the real check box: the analysis it
+// switches, the message, the file it saves and the answer it refuses.
+
+#include "WindowFixture.h"
+
+#include "model/ContactZones.h"
+#include "support/TempFolder.h"
+
+#include <QAction>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+namespace slabwise::test {
+namespace {
+
+class LiftOffTest : public WindowTest {
+protected:
+    void Run(const char* action) { Control<QAction>(action).trigger(); }
+    QString PathOf(const char* name) const { return QString::fromStdString((folder.Path() / name).string()); }
+
+    // Two columns with an uplift between them, on a 20 m SI strip.
+    QString SaveStrip(const char* name, bool noTension, Real uplift = -100) {
+        TMatData project;
+        project.SetUnitSystem(UnitsSI);
+        project.ApplyBuiltInDefaults();
+        project.StripLength = 20, project.StripWidth = 2.5L, project.Thickness = 0.5L;
+        project.SubgradeModulus = 30000, project.Fc = 30, project.Fy = 420;
+        project.TopCover = project.BottomCover = 75;
+        project.BarSystem = BarSystemEuropean;
+        project.TopBarSize = project.BottomBarSize = 16;
+        project.PointLoads[0] = {1.5L, 700}, project.PointLoads[1] = {18.5L, 700};
+        project.PointLoads[2] = {10, uplift};
+        project.SoilTakesNoTension = noTension ? 1 : 0;
+        project.SaveToFile(folder.Path() / name);
+        return PathOf(name);
+    }
+    void Open(const QString& path) {
+        dialogs.OpenFiles = {path};
+        Run("AOpen");
+    }
+    QCheckBox& Box() const { return Control<QCheckBox>("chkNoTension"); }
+    void Click() {
+        QCheckBox& box = Box();
+        ShowPageOf(box);
+        box.setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(&box, Qt::Key_Space);
+    }
+
+    TTempFolder folder;
+};
+
+TEST_F(LiftOffTest, TheBoxSwitchesTheAnalysisAndTheFileVersion) {
+    Open(SaveStrip("columns.ksw", false));
+    const TMatData& m = window->Model();
+    EXPECT_FALSE(Box().isChecked());
+    EXPECT_FALSE(Box().toolTip().isEmpty());
+    EXPECT_EQ(Caption("Label103"), QStringLiteral("Brg Area < 85%, analysis may not be valid!"));
+    const Real linearMoment = m.MaxMoment;
+    EXPECT_NEAR(double(linearMoment), 268.5, 0.05);
+
+    Click();
+    EXPECT_TRUE(Box().isChecked());
+    EXPECT_EQ(m.SoilTakesNoTension, 1);
+    EXPECT_TRUE(window->Modified());
+    ASSERT_EQ(m.ContactZones.size(), 2u);
+    EXPECT_NEAR(double(m.ContactZones[0].End), 3.754, 0.001);
+    EXPECT_NEAR(double(m.MaxMoment), 314.2, 0.05);
+    EXPECT_NEAR(double(m.MinMoment), -304.7, 0.05);
+    EXPECT_NEAR(double(m.MaxPressure), 123.4, 0.05);
+    EXPECT_EQ(Caption("Label103"), QStringLiteral("Soil takes no tension: contact over 37.5% of the strip"));
+
+    dialogs.SaveFiles = {PathOf("lifted.ksw")};
+    Run("ASaveAs");
+    std::ifstream in(folder.Path() / "lifted.ksw", std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_EQ(bytes.size(), 883u);
+    EXPECT_EQ(bytes.substr(52, 3), "0.6");
+
+    // Off again: the linear results, and a version 0.5 file.
+    Click();
+    EXPECT_EQ(m.SoilTakesNoTension, 0);
+    EXPECT_EQ(m.MaxMoment, linearMoment);
+    EXPECT_TRUE(m.ContactZones.empty());
+    Run("ASave");
+    std::ifstream again(folder.Path() / "lifted.ksw", std::ios::binary);
+    const std::string plain{std::istreambuf_iterator<char>(again), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(plain.size(), 882u);
+    EXPECT_EQ(plain.substr(52, 3), "0.5");
+
+    // A file with the flag opens with the box ticked.
+    Open(SaveStrip("stored.ksw", true));
+    EXPECT_TRUE(Box().isChecked());
+    EXPECT_FALSE(window->Modified());
+    EXPECT_EQ(m.ContactZones.size(), 2u);
+}
+
+TEST_F(LiftOffTest, LoadsThatLiftTheStripShowNotAvailable) {
+    Open(SaveStrip("uplift.ksw", true, -2000));
+    EXPECT_TRUE(Box().isChecked());
+    EXPECT_EQ(Caption("Label103"), QLatin1String(NoEquilibriumText));
+    for (const char* result : {"Edit14", "Edit16"}) EXPECT_EQ(Text(result), QStringLiteral("N.A.")) << result;
+    EXPECT_TRUE(std::isnan(window->Model().MaxMoment));
+    EXPECT_TRUE(window->Model().ContactZones.empty());
+}
+
+} // namespace
+} // namespace slabwise::test
