@@ -3,6 +3,7 @@
 #include "Computations.h"
 #include "EditValues.h"
 #include "Session.h"
+#include "UpdateCommands.h"
 #include "model/ResultTexts.h"
 #include "model/Units.h"
 #include "ui_MainWindow.h"
@@ -205,6 +206,7 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
     ui->PageControl1->tabBar()->setFocusPolicy(Qt::StrongFocus);
     BindControls();
     ConnectActions();
+    SetUpUpdates();
 
     LoadWindowPlacement(*this);
     model_ = std::make_unique<TMatData>(exampleFolder);

@@ -19,6 +19,7 @@
 
 class QAction;
 class QComboBox;
+class QShowEvent;
 class QLabel;
 class QLineEdit;
 
@@ -31,6 +32,8 @@ class TfrmMain;
 void RegisterMainWindowResources();
 
 namespace slabwise {
+
+struct TUpdateCommands;
 
 // The main window: the one editor of the program's model. Every committed
 // input re-reads all controls into the model, analyses it and rewrites every
@@ -91,10 +94,18 @@ public:
     void Label75Click();
     void SpeedButton4Click(QObject* sender);
 
+    // Update checks: on demand, the automatic one's setting, and the quiet
+    // check one second after the window first shows.
+    void ACheckUpdatesExecute();
+    void AAutoUpdateExecute();
+    void Timer1Timer();
+    TUpdateCommands& Updates();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     std::array<std::pair<QLabel*, TDiagramKind>, 3> Pictures() const;
@@ -120,6 +131,8 @@ private:
 
     void BindControls();
     void ConnectActions();
+    void SetUpUpdates();
+    void RunCheck(bool silent);
     // Runs a command; an error is shown in a message box, as the
     // application's default handler would, and the program continues.
     template <class F> void Guarded(F&& command);
@@ -167,6 +180,7 @@ private:
     QSet<QLineEdit*> editableNumbers_;
     QSet<QObject*> exitControls_;
     std::vector<QWidget*> watched_;
+    std::unique_ptr<TUpdateCommands> updates_;
 };
 
 } // namespace slabwise
