@@ -135,5 +135,14 @@ TEST_F(MainWindowUpdates, MenuCommandsWriteTheSettingAndCheckOnDemand) {
     EXPECT_EQ(server.Paths.size(), 1);
 }
 
+TEST_F(MainWindowUpdates, AStartedUpdateEndsTheProgramOnlyPastTheSavePrompt) {
+    Show();
+    window->SetModified(true);
+    dialogs.Answers = {TAnswer::Cancel};
+    window->Updates().OwnShell->Terminate();
+    EXPECT_EQ(dialogs.Questions, QStringList{QStringLiteral("File is not saved. Do you want to save it now?")});
+    EXPECT_TRUE(window->Modified());
+}
+
 } // namespace
 } // namespace slabwise::test
