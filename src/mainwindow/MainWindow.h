@@ -93,6 +93,10 @@ public:
     void Label74Click();
     void Label75Click();
     void SpeedButton4Click(QObject* sender);
+    // The printed report: the output choice, then preview, printer or PDF;
+    // and the report straight to a PDF file.
+    void APrintExecute();
+    void AExportPdfExecute();
 
     // Update checks: on demand, the automatic one's setting, and the quiet
     // check one second after the window first shows.
