@@ -140,7 +140,8 @@ TEST_F(MainWindowUpdates, AStartedUpdateEndsTheProgramOnlyPastTheSavePrompt) {
     window->SetModified(true);
     dialogs.Answers = {TAnswer::Cancel};
     window->Updates().OwnShell->Terminate();
-    EXPECT_EQ(dialogs.Questions, QStringList{QStringLiteral("File is not saved. Do you want to save it now?")});
+    EXPECT_EQ(dialogs.Questions,
+              QStringList{QStringLiteral("File is not saved. Do you want to save it now?")});
     EXPECT_TRUE(window->Modified());
 }
 
