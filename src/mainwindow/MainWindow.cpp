@@ -3,6 +3,7 @@
 #include "Computations.h"
 #include "EditValues.h"
 #include "Session.h"
+#include "UpdateCommands.h"
 #include "model/DesignChecks.h"
 #include "model/OpenProject.h"
 #include "model/ResultTexts.h"
@@ -213,6 +214,7 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
     BindControls();
     ConnectActions();
     SetupUndo();
+    SetUpUpdates();
 
     LoadWindowPlacement(*this);
     model_ = std::make_unique<TMatData>(exampleFolder);

@@ -21,6 +21,7 @@
 
 class QAction;
 class QComboBox;
+class QShowEvent;
 class QLabel;
 class QLineEdit;
 class QUndoStack;
@@ -34,6 +35,8 @@ class TfrmMain;
 void RegisterMainWindowResources();
 
 namespace slabwise {
+
+struct TUpdateCommands;
 
 // The main window: the one editor of the program's model. Every committed
 // input re-reads all controls into the model, analyses it and rewrites every
@@ -98,10 +101,18 @@ public:
     void APrintExecute();
     void AExportPdfExecute();
 
+    // Update checks: on demand, the automatic one's setting, and the quiet
+    // check one second after the window first shows.
+    void ACheckUpdatesExecute();
+    void AAutoUpdateExecute();
+    void Timer1Timer();
+    TUpdateCommands& Updates();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     std::array<std::pair<QLabel*, TDiagramKind>, 3> Pictures() const;
@@ -127,6 +138,8 @@ private:
 
     void BindControls();
     void ConnectActions();
+    void SetUpUpdates();
+    void RunCheck(bool silent);
     // Runs a command; an error is shown in a message box, as the
     // application's default handler would, and the program continues.
     template <class F> void Guarded(F&& command);
@@ -189,6 +202,7 @@ private:
     // The input record after the last commit, the "before" of the next step.
     std::string lastInputs_;
     bool restoringInputs_ = false;
+    std::unique_ptr<TUpdateCommands> updates_;
 };
 
 } // namespace slabwise

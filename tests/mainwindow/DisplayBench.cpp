@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QLineEdit>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Kelvane"));
     QApplication::setApplicationName(QStringLiteral("Slabwise"));
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    QSettings().setValue(QStringLiteral("AutoUpdates"), 0);
     slabwise::test::TScriptedDialogs dialogs;
     slabwise::TfrmMain window(dialogs);
     window.resize(1084, 620);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QSettings>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName("Kelvane");
     QApplication::setApplicationName("Slabwise");
     QApplication::setFont(QFont("DejaVu Sans", 9));
+    // No test window starts the automatic update check.
+    QSettings().setValue(QStringLiteral("AutoUpdates"), 0);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,231 @@
+#include "CheckUpdates.h"
+
+#include "ui_CheckUpdates.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QTimer>
+
+#include <cmath>
+
+static void RegisterUpdateResources() {
+    Q_INIT_RESOURCE(Update);
+}
+
+namespace slabwise {
+
+const QString TfrmCheckUpdates::MajorUpdateText =
+    QStringLiteral("There is new major version of software available.\n"
+                   "Major updates are not free. Please visit our website for more information.");
+const QString TfrmCheckUpdates::WebErrorText = QStringLiteral("Error accessing data from the web!");
+const QString TfrmCheckUpdates::ExecuteErrorText = QStringLiteral("Error executing downloaded file!");
+const QString TfrmCheckUpdates::AbortQuestion = QStringLiteral("Are you sure you want to abort downloading?");
+
+QString TfrmCheckUpdates::InstallQuestion() const {
+    return QStringLiteral("There is new version of software available for \ndownload at the ") +
+           context_.WebsiteName +
+           QStringLiteral(" website.\n\nDo you want to install new version? Program will be restarted.");
+}
+
+QString TfrmCheckUpdates::WebsiteQuestion() const {
+    return QStringLiteral("There is new version of software available for \ndownload at the ") +
+           context_.WebsiteName + QStringLiteral(" website.\n\nDo you want to visit the website now?");
+}
+
+QString ShortenPath(const QString& path, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(path) <= width) return path;
+    // The root stays: "scheme://host/" of an address, "/" of a path.
+    qsizetype rootEnd = 0;
+    if (const qsizetype scheme = path.indexOf(QLatin1String("://")); scheme >= 0)
+        rootEnd = path.indexOf(QLatin1Char('/'), scheme + 3) + 1;
+    else if (path.startsWith(QLatin1Char('/')))
+        rootEnd = 1;
+    if (rootEnd <= 0) return metrics.elidedText(path, Qt::ElideMiddle, width);
+    const QString root = path.left(rootEnd);
+    QStringList parts = path.mid(rootEnd).split(QLatin1Char('/'));
+    while (parts.size() > 1) {
+        parts.removeFirst();
+        const QString shortened =
+            root + QStringLiteral("...") + QLatin1Char('/') + parts.join(QLatin1Char('/'));
+        if (metrics.horizontalAdvance(shortened) <= width) return shortened;
+    }
+    return metrics.elidedText(path, Qt::ElideMiddle, width);
+}
+
+TfrmCheckUpdates::TfrmCheckUpdates(QWidget* parent, TUpdateShell& shell, const TUpdateContext& context)
+    : QDialog(parent), ui(std::make_unique<Ui::TfrmCheckUpdates>()), shell_(shell), context_(context),
+      wupd_(std::make_unique<TWebUpdate>()) {
+    RegisterUpdateResources();
+    ui->setupUi(this);
+    setFixedSize(size());
+    ui->Label6->hide();
+    ui->Label3->hide();
+    ui->ProgressBar1->hide();
+    ui->Image1->setPixmap(QIcon(QStringLiteral(":/update/update.svg")).pixmap(ui->Image1->size()));
+
+    // FormCreate.
+    TWebUpdate& client = *wupd_;
+    client.Options = TUpdateOptions(uoRunUpdate) | uoTerminate | uoOverwrite;
+    client.PublicKey = context_.PublicKey;
+    client.Launcher = &shell_;
+    if (!context_.ProgramFile.isEmpty()) client.ProgramFile = context_.ProgramFile;
+    client.ExtraCaCertificates = context_.ExtraCaCertificates;
+    client.OnBeforeGetInfo = [] {};
+    client.OnDownload = [this](qint64 total, qint64 downloaded) { wupdDownload(total, downloaded); };
+    client.OnDownloadError = [this] { wupdDownloadError(); };
+    client.OnNoUpdateFound = [this] { wupdNoUpdateFound(); };
+    client.OnUpdateAvailable = [this](const QString& actual, const QString& next, bool& canUpdate) {
+        wupdUpdateAvailable(actual, next, canUpdate);
+    };
+    client.OnAfterShowInfo = [this](bool checkForUpdate) { wupdAfterShowInfo(checkForUpdate); };
+    client.OnGetClientFileName = [this](QString& fileName) { wupdGetClientFileName(fileName); };
+    client.OnBeforeDownload = [this](const QString& fileName) { wupdBeforeDownload(fileName); };
+    client.OnAfterDownload = [this](const QString& fileName) { wupdAfterDownload(fileName); };
+    client.OnCannotExecute = [this] { wupdCannotExecute(); };
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(500);
+    connect(Timer1, &QTimer::timeout, this, &TfrmCheckUpdates::Timer1Timer);
+    Timer1->start();
+    connect(ui->CloseBtn, &QPushButton::clicked, this, &TfrmCheckUpdates::CloseBtnClick);
+}
+
+TfrmCheckUpdates::~TfrmCheckUpdates() = default;
+
+void TfrmCheckUpdates::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    ui->Label4->setText(
+        ShortenPath(wupd_->ProductInfo.URL(), ui->Label4->fontMetrics(), ui->Label4->width()));
+    ui->Label5->setText(QStringLiteral("Current version: %1").arg(context_.CurrentVersion));
+}
+
+void TfrmCheckUpdates::Timer1Timer() {
+    Timer1->stop();
+    wupd_->ProductInfo.Version = context_.CurrentVersion;
+    wupd_->CheckNow();
+    if (closeRequested_) CloseDialog();
+}
+
+void TfrmCheckUpdates::CloseDialog() {
+    if (wupd_->Busy()) {
+        closeRequested_ = true;
+        return;
+    }
+    closeRequested_ = false;
+    wupd_->Abort();
+    Timer1->stop();
+    done(QDialog::Rejected);
+}
+
+void TfrmCheckUpdates::CloseBtnClick() {
+    if (wupd_->Busy() && !shell_.Ask(this, QMessageBox::Question, AbortQuestion)) return;
+    // The stopped transfer is not an error to report.
+    downloadErrorAttached_ = false;
+    wupd_->Abort();
+    CloseDialog();
+}
+
+void TfrmCheckUpdates::reject() {
+    CloseBtnClick();
+}
+
+void TfrmCheckUpdates::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    CloseBtnClick();
+}
+
+void TfrmCheckUpdates::wupdDownload(qint64 total, qint64 downloaded) {
+    ui->Label3->setText(QStringLiteral("%1 / %2 KB")
+                            .arg(std::llround(static_cast<double>(downloaded) / 1024.0))
+                            .arg(std::llround(static_cast<double>(total) / 1024.0)));
+    if (total != 0)
+        ui->ProgressBar1->setValue(static_cast<int>(
+            std::lround(static_cast<double>(downloaded) / static_cast<double>(total) * 100.0)));
+    repaint();
+    QCoreApplication::processEvents();
+}
+
+void TfrmCheckUpdates::wupdDownloadError() {
+    // One message per check: later errors of the same check are ignored.
+    if (!downloadErrorAttached_) return;
+    downloadErrorAttached_ = false;
+    if (Silent)
+        CloseDialog();
+    else
+        shell_.Notify(this, QMessageBox::Critical, WebErrorText);
+}
+
+void TfrmCheckUpdates::wupdNoUpdateFound() {
+    if (Silent) {
+        CloseDialog();
+        return;
+    }
+    ui->Label6->setText(QStringLiteral("You have the latest version"));
+    ui->Label6->show();
+    ui->CloseBtn->setText(QStringLiteral("&Close"));
+}
+
+void TfrmCheckUpdates::wupdUpdateAvailable(const QString&, const QString& newVersion, bool& canUpdate) {
+    ui->Label6->setText(QStringLiteral("New version: %1").arg(newVersion));
+    ui->Label6->show();
+    // A release whose first two characters differ is a major upgrade,
+    // which is not installed from here.
+    if (newVersion.left(2) != context_.CurrentVersion.left(2)) {
+        canUpdate = false;
+        shell_.Notify(this, QMessageBox::Warning, MajorUpdateText);
+    } else if (wupd_->PublicKey.isEmpty()) {
+        // Without the maker's key nothing downloaded can be trusted; the
+        // maker's site is offered instead.
+        canUpdate = false;
+        if (shell_.Ask(this, QMessageBox::Information, WebsiteQuestion())) shell_.OpenUrl(context_.Website);
+    } else {
+        canUpdate = shell_.Ask(this, QMessageBox::Warning, InstallQuestion());
+        if (canUpdate) return;
+    }
+    wupd_->Abort();
+    CloseDialog();
+}
+
+void TfrmCheckUpdates::wupdAfterShowInfo(bool checkForUpdate) {
+    if (!checkForUpdate) CloseDialog();
+}
+
+void TfrmCheckUpdates::wupdGetClientFileName(QString& fileName) {
+    if (context_.DataFolder.isEmpty()) return;
+    const QString folder = QDir(context_.DataFolder).filePath(QStringLiteral("Update")) + QLatin1Char('/');
+    QDir().mkpath(folder);
+    fileName = folder + QFileInfo(fileName).fileName();
+}
+
+void TfrmCheckUpdates::wupdBeforeDownload(const QString& fileName) {
+    ui->Label2->setText(QStringLiteral("Downloading..."));
+    ui->Label4->setText(ShortenPath(fileName, ui->Label4->fontMetrics(), ui->Label4->width()));
+    ui->Label4->setToolTip(fileName);
+    ui->Label3->show();
+    ui->ProgressBar1->show();
+}
+
+void TfrmCheckUpdates::wupdAfterDownload(const QString&) {
+    ui->Label3->hide();
+    ui->ProgressBar1->hide();
+}
+
+void TfrmCheckUpdates::wupdCannotExecute() {
+    shell_.Notify(this, QMessageBox::Critical, ExecuteErrorText);
+}
+
+void RunUpdateCheck(QWidget* parent, TUpdateShell& shell, const TUpdateContext& context, bool silent,
+                    const QString& pageUrl, bool inplace) {
+    TfrmCheckUpdates dialog(parent, shell, context);
+    dialog.Silent = silent;
+    dialog.wupd().Inplace = inplace;
+    dialog.wupd().ProductInfo.SetURL(pageUrl);
+    shell.RunModal(dialog);
+}
+
+} // namespace slabwise
