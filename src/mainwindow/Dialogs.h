@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractFileIconProvider>
 #include <QString>
 #include <QUrl>
 
@@ -28,8 +29,9 @@ public:
     virtual QString OpenProjectFile(QWidget* parent, const QString& folder, const QString& preset) = 0;
     virtual QString SaveProjectFile(QWidget* parent, const QString& folder, const QString& preset) = 0;
     virtual QString OpenLogoFile(QWidget* parent) = 0;
-    // Hands a web address to the user's default browser.
-    virtual void OpenUrl(const QUrl& url) = 0;
+    // Hands a web address to the user's default browser; false when none
+    // could be started.
+    virtual bool OpenUrl(const QUrl& url) = 0;
     // Shows a dialog modally and returns when it closes.
     virtual void RunModal(QDialog& dialog) = 0;
     virtual void ShowAbout(QWidget* parent) = 0;
@@ -46,13 +48,27 @@ public:
     QString OpenProjectFile(QWidget* parent, const QString& folder, const QString& preset) override;
     QString SaveProjectFile(QWidget* parent, const QString& folder, const QString& preset) override;
     QString OpenLogoFile(QWidget* parent) override;
-    void OpenUrl(const QUrl& url) override;
+    bool OpenUrl(const QUrl& url) override;
     void RunModal(QDialog& dialog) override;
     void ShowAbout(QWidget* parent) override;
 
 private:
     std::function<void(QWidget*, TDialogs&)> showAbout_;
 };
+
+// Icons and type names of the file dialogs from the file's name and kind
+// alone. The stock provider reads a file's first bytes to tell its type,
+// which blocks for ever on files such as /proc/kmsg and so froze the dialog.
+class TNameOnlyIconProvider : public QAbstractFileIconProvider {
+public:
+    using QAbstractFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override;
+    QString type(const QFileInfo& info) const override;
+};
+
+// Opens a web address in the browser, or says in a message that none could
+// be started and which address to visit.
+void OpenWebAddress(TDialogs& dialogs, QWidget* parent, const QUrl& url);
 
 // The project dialogs' filter and default extension.
 inline const char* const ProjectFileFilter = "Kelvane Slabwise files (*.ksw);;All Files (*.*)";

@@ -2,6 +2,8 @@
 
 #include "Computations.h"
 #include "EditValues.h"
+#include "FieldHints.h"
+#include "RecentFiles.h"
 #include "Session.h"
 #include "model/ResultTexts.h"
 #include "model/Units.h"
@@ -14,6 +16,7 @@
 
 #include <QCloseEvent>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -22,6 +25,7 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QToolButton>
 
@@ -61,7 +65,9 @@ double DateToDays(const QDate& date) {
 }
 
 QString UtilizationText(Real value) {
-    return QStringLiteral("Utilization: ") + FormatLocaleFixed(value, 2, 18) + QLatin1Char('%');
+    // "N.A." takes no percent sign.
+    const QString number = FormatLocaleFixed(value, 2, 18);
+    return QStringLiteral("Utilization: ") + number + (std::isnan(value) ? QString() : QStringLiteral("%"));
 }
 
 // Which unit caption each label shows: the model's unit text after an
@@ -89,14 +95,14 @@ const TUnitCaption UnitCaptions[] = {
     {{"Label37", "Label40"}, TQuantity::Length, "a, "},
     {{"Label39", "Label41"}, TQuantity::Force, "P, "},
     {{"Label60", "Label63"}, TQuantity::Length, "c, "},
-    {{"Label62", "Label64"}, TQuantity::AppliedMoment, "M, "},
+    {{"Label62", "Label64"}, TQuantity::Moment, "M, "},
     {{"Label77", "Label80"}, TQuantity::Shear, ""},
     {{"Label84", "Label87"}, TQuantity::Moment, ""},
     {{"Label91", "Label124", "Label143", "Label131", "Label150", "Label133", "Label152"},
      TQuantity::DesignLength,
      ""},
     {{"Label127", "Label146", "Label135", "Label154"}, TQuantity::SteelArea, ""},
-    {{"Label161", "Label162", "Label139", "Label158"}, TQuantity::DesignMoment, ""},
+    {{"Label161", "Label162", "Label139", "Label158"}, TQuantity::Moment, ""},
     {{"Label166", "Label167"}, TQuantity::Force, ""},
     {{"Label15"}, TQuantity::Length, "Distance, "},
     {{"Label117"}, TQuantity::Shear, "Shear, "},
@@ -191,6 +197,8 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
     : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>()), dialogs_(dialogs) {
     RegisterMainWindowResources();
     ui->setupUi(this);
+    // Where a value that a commit had to change is reported.
+    statusBar()->setSizeGripEnabled(false);
     passPicture_ = QIcon(QStringLiteral(":/icons/pass.svg")).pixmap(CheckPictureSize, CheckPictureSize);
     failPicture_ = QIcon(QStringLiteral(":/icons/fail.svg")).pixmap(CheckPictureSize, CheckPictureSize);
     // A larger desktop font may need more than the designed minimum; the
@@ -205,6 +213,9 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
     ui->PageControl1->tabBar()->setFocusPolicy(Qt::StrongFocus);
     BindControls();
     ConnectActions();
+    fieldHints_ = std::make_unique<TFieldHints>(*this);
+    recentFiles_ = new TRecentFiles(
+        *ui->File1, ui->ASave, [this](const QString& path) { Guarded([&] { OpenRecentFile(path); }); }, this);
 
     LoadWindowPlacement(*this);
     model_ = std::make_unique<TMatData>(exampleFolder);
@@ -401,14 +412,14 @@ void TfrmMain::UpdateModel() {
         auto* edit = qobject_cast<QLineEdit*>(input.Control);
         switch (input.How) {
         case TRead::Number:
-            m.*input.Field = GetEditValue(*edit, m);
+            m.*input.Field = fieldHints_->Read(*edit, m);
             break;
         case TRead::Width:
-            m.StripWidth = m.Shape == 1 ? m.StripLength : GetEditValue(*edit, m);
+            m.StripWidth = m.Shape == 1 ? m.StripLength : fieldHints_->Read(*edit, m);
             break;
         case TRead::UserPoint:
             m.UserX[static_cast<size_t>(input.Index)] =
-                GetEditValue(*edit, m, 0, static_cast<double>(m.StripLength));
+                fieldHints_->Read(*edit, m, 0, static_cast<double>(m.StripLength));
             break;
         case TRead::Loads:
             ReadLoads();
@@ -421,6 +432,9 @@ void TfrmMain::UpdateModel() {
             break;
         }
     }
+    // A value the reading changed is said where the user looks.
+    if (const QStringList notices = fieldHints_->TakeNotices(); !notices.isEmpty())
+        statusBar()->showMessage(notices.join(QStringLiteral("; ")));
     try {
         m.Analyze();
     } catch (const std::exception&) {
@@ -504,12 +518,12 @@ void TfrmMain::ReadLoads() {
                               (group == TLoadGroup::Point && suffix == QLatin1String("a")) ||
                               (group == TLoadGroup::Moment && suffix == QLatin1String("c"));
         if (position)
-            field = GetEditValue(edit, m, 0, length);
+            field = fieldHints_->Read(edit, m, 0, length);
         else if (group == TLoadGroup::Dist && suffix == QLatin1String("e"))
-            field =
-                GetEditValue(edit, m, static_cast<double>(m.DistLoads[static_cast<size_t>(index)].b), length);
+            field = fieldHints_->Read(edit, m, static_cast<double>(m.DistLoads[static_cast<size_t>(index)].b),
+                                      length);
         else
-            field = GetEditValue(edit, m);
+            field = fieldHints_->Read(edit, m);
     });
 }
 
@@ -730,6 +744,7 @@ void TfrmMain::UpdateDisplay() {
     }
     lastUnitSystem_ = m.UnitSystem;
     SetUnits();
+    fieldHints_->Show(m);
     // 3: project texts and logo.
     SetEditText(*ui->Edit28, FromModelText(m.Organization));
     ShowLogo();
@@ -782,7 +797,7 @@ void TfrmMain::UpdateDisplay() {
     SpacingCheck(*ui->Image5, m.BotSpacing, m.BottomBarSize);
     const QString ratioOk = QStringLiteral("Min Reinforcement Ratio is OK");
     const QString ratioLow =
-        QStringLiteral("Min Reinforcement ratio is 0.18%, increasease # of bars or try another bar size");
+        QStringLiteral("Min Reinforcement ratio is 0.18%, increase # of bars or try another bar size");
     SetCheckImage(m.TopSteelPct >= 0.18L, *ui->Image4, ratioOk, ratioLow);
     SetCheckImage(m.BotSteelPct >= 0.18L, *ui->Image6, ratioOk, ratioLow);
     SetCheckImage(m.TopUtil <= 99.99L, *ui->Image10, QStringLiteral("Top Utilization is OK"),
@@ -790,7 +805,7 @@ void TfrmMain::UpdateDisplay() {
     SetCheckImage(m.BottomUtil <= 99.99L, *ui->Image11, QStringLiteral("Bottom Utilization is OK"),
                   QStringLiteral("Bottom Utilization too high"));
     SetCheckImage(m.ShearUtil <= 99.99L, *ui->Image7, QStringLiteral("Shear Utilization is OK"),
-                  QStringLiteral("Increase Thickness of Concrete Strength"));
+                  QStringLiteral("Increase Thickness or Concrete Strength"));
     // 13: summary.
     ui->Label172->setVisible(m.UseReinforcement != 0);
     ui->Label173->setVisible(m.UseReinforcement != 0);
@@ -872,6 +887,22 @@ void TfrmMain::AOpenExecute() {
     const QString chosen = dialogs_.OpenProjectFile(
         this, documentsFolder_, fileName_.isEmpty() ? QStringLiteral("*.ksw") : fileName_);
     if (chosen.isEmpty()) return;
+    OpenProjectFile(chosen);
+}
+
+void TfrmMain::OpenRecentFile(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        recentFiles_->Remove(path);
+        dialogs_.ShowMessage(this, QStringLiteral("The project %1 no longer exists; it was removed from the "
+                                                  "recent files.")
+                                       .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (!QuerySaveChanges()) return;
+    OpenProjectFile(path);
+}
+
+void TfrmMain::OpenProjectFile(const QString& chosen) {
     fileName_ = chosen;
     try {
         model_->LoadFromFile(std::filesystem::path(QFile::encodeName(fileName_).toStdString()));
@@ -889,6 +920,7 @@ void TfrmMain::AOpenExecute() {
     SelectFirstPage();
     FocusUnits();
     setWindowTitle(Caption());
+    recentFiles_->Add(fileName_);
 }
 
 void TfrmMain::ASaveExecute() {
@@ -898,6 +930,7 @@ void TfrmMain::ASaveExecute() {
     }
     model_->SaveToFile(std::filesystem::path(QFile::encodeName(fileName_).toStdString()));
     SetModified(false);
+    recentFiles_->Add(fileName_);
 }
 
 void TfrmMain::ASaveAsExecute() {
@@ -915,7 +948,7 @@ void TfrmMain::AExitExecute() {
 }
 
 void TfrmMain::AWebExecute() {
-    dialogs_.OpenUrl(QUrl(QLatin1String(MakerHomePage)));
+    OpenWebAddress(dialogs_, this, QUrl(QLatin1String(MakerHomePage)));
 }
 
 void TfrmMain::AAboutExecute() {
@@ -1030,7 +1063,7 @@ void TfrmMain::ShowZoomedPicture(const QImage& bitmap) {
     TfrmImgZoom zoom(this);
     zoom.SetPicture(bitmap);
     zoom.adjustSize();
-    zoom.move(geometry().center() - zoom.rect().center());
+    zoom.PlaceOver(*this);
     dialogs_.RunModal(zoom);
 }
 

@@ -32,6 +32,9 @@ void RegisterMainWindowResources();
 
 namespace slabwise {
 
+class TFieldHints;
+class TRecentFiles;
+
 // The main window: the one editor of the program's model. Every committed
 // input re-reads all controls into the model, analyses it and rewrites every
 // control from it.
@@ -71,6 +74,10 @@ public:
     bool QuerySaveChanges();
     void ANewExecute();
     void AOpenExecute();
+    // Opens a project picked in "Open Recent"; a file that is gone leaves the
+    // list with a message.
+    void OpenRecentFile(const QString& path);
+    TRecentFiles& RecentFiles() const { return *recentFiles_; }
     void ASaveExecute();
     void ASaveAsExecute();
     void AExitExecute();
@@ -167,6 +174,9 @@ private:
     QSet<QLineEdit*> editableNumbers_;
     QSet<QObject*> exitControls_;
     std::vector<QWidget*> watched_;
+    std::unique_ptr<TFieldHints> fieldHints_;
+    TRecentFiles* recentFiles_ = nullptr;
+    void OpenProjectFile(const QString& chosen);
 };
 
 } // namespace slabwise

@@ -35,9 +35,12 @@ struct TLoadTexts {
     QString LengthMark, Distributed, Force, Moment;
 };
 
+// The units are the model's; the length mark written after a position is
+// the drawing's own shorthand.
 TLoadTexts LoadTexts(uint8_t unitSystem) {
-    if (unitSystem == UnitsSI) return {"m", "KN/m", "KN", "KN-m"};
-    return {"'", "k/ft", "k", "ft-k"};
+    const auto unit = [unitSystem](TQuantity q) { return QString::fromStdString(UnitText(q, unitSystem)); };
+    return {unitSystem == UnitsSI ? QStringLiteral("m") : QStringLiteral("'"), unit(TQuantity::LineLoad),
+            unit(TQuantity::Force), unit(TQuantity::Moment)};
 }
 
 QString PointLabel(const TPointLoad& p, const TLoadTexts& texts) {

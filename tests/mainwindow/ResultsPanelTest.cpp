@@ -60,7 +60,7 @@ struct TCheckCase {
 
 TEST_F(ResultsPanelTest, CheckPicturesAtTheirBoundaries) {
     const char* const ratioLow =
-        "Min Reinforcement ratio is 0.18%, increasease # of bars or try another bar size";
+        "Min Reinforcement ratio is 0.18%, increase # of bars or try another bar size";
     const TCheckCase cases[] = {
         {"bearing equal fails", [](TMatData& m) { m.MaxPressure = m.AllowableBearing = 4; }, "Image9", 1,
          "Max. Bearing Pressure greater than capacity"},
@@ -84,7 +84,7 @@ TEST_F(ResultsPanelTest, CheckPicturesAtTheirBoundaries) {
          "Bottom Utilization too high"},
         {"shear 99.99", [](TMatData& m) { m.ShearUtil = 99.99L; }, "Image7", 0, "Shear Utilization is OK"},
         {"shear not a number", [](TMatData& m) { m.ShearUtil = std::nanl(""); }, "Image7", 1,
-         "Increase Thickness of Concrete Strength"},
+         "Increase Thickness or Concrete Strength"},
         {"ratio not a number", [](TMatData& m) { m.TopSteelPct = std::nanl(""); }, "Image4", 1, ratioLow},
     };
     for (const TCheckCase& c : cases) {

@@ -26,9 +26,12 @@ public:
     QStringList SavePresets;
     QStringList Folders;
     std::vector<QUrl> OpenedUrls;
+    // Whether a browser starts when a web address is opened.
+    bool BrowserStarts = true;
     int AboutShown = 0;
     // Size and picture of the last modal dialog run.
     QSize ModalSize;
+    QRect ModalFrame;
     QImage ModalPicture;
     QString ModalClass;
 
@@ -48,10 +51,14 @@ public:
         return Take(SaveFiles, QString());
     }
     QString OpenLogoFile(QWidget*) override { return Take(LogoFiles, QString()); }
-    void OpenUrl(const QUrl& url) override { OpenedUrls.push_back(url); }
+    bool OpenUrl(const QUrl& url) override {
+        OpenedUrls.push_back(url);
+        return BrowserStarts;
+    }
     void RunModal(QDialog& dialog) override {
         dialog.show();
         ModalSize = dialog.size();
+        ModalFrame = dialog.geometry();
         ModalClass = QLatin1String(dialog.metaObject()->className());
         ModalPicture = dialog.grab().toImage();
         dialog.close();

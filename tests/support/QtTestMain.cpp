@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
@@ -15,6 +17,9 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName("Kelvane");
     QApplication::setApplicationName("Slabwise");
     QApplication::setFont(QFont("DejaVu Sans", 9));
+    // Test cases run as parallel processes; each keeps its settings apart.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
