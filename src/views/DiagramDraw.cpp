@@ -346,10 +346,11 @@ QImage DrawDiagramForScreen(QSize box, const TMatData& model, TDiagramKind kind,
                 drawn = taller;
         }
     } else {
-        drawn = draw(box);
-        // The loading view scales by the width alone; one too high for the
-        // box is drawn narrower until it fits.
-        if (kind == dkLoading && drawn.height() >= box.height()) {
+        // The loading view scales by the width alone and may need more
+        // than the box's height; it is drawn with room to spare, and one too
+        // high for the box is drawn narrower until it fits.
+        drawn = draw(kind == dkLoading ? QSize(box.width(), box.height() * 4) : box);
+        if (kind == dkLoading && drawn.height() > box.height()) {
             int lo = box.width() / 4, hi = box.width();
             QImage fitting;
             while (hi - lo > 4) {
@@ -361,6 +362,14 @@ QImage DrawDiagramForScreen(QSize box, const TMatData& model, TDiagramKind kind,
                 } else {
                     hi = width;
                 }
+            }
+            // Lanes of loads stack by the height of their labels: when no
+            // width fits, the text gives up what it must, the whole
+            // picture being worth more than its size.
+            for (int grid = minGrid - 1; fitting.isNull() && grid >= 10; --grid) {
+                QImage trial =
+                    DrawForScreen(model, kind, QSize(box.width(), box.height() * 4), penSide, grid);
+                if (trial.height() <= box.height()) fitting = trial;
             }
             if (!fitting.isNull()) drawn = fitting;
         }
