@@ -97,6 +97,10 @@ public:
     void Label74Click();
     void Label75Click();
     void SpeedButton4Click(QObject* sender);
+    // The printed report: the output choice, then preview, printer or PDF;
+    // and the report straight to a PDF file.
+    void APrintExecute();
+    void AExportPdfExecute();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -361,7 +361,7 @@ TEST(AnalyzeText, SectionsShowInputsLoadsAndResults) {
     EXPECT_EQ(Words(LineStarting(text, "Strip length, L")).back(), "ft");
     EXPECT_NE(LineStarting(text, "Strip length, L").find(" 40.00  ft"), std::string::npos);
     EXPECT_NE(LineStarting(text, "Beta*L").find(FormatFixed(mat.BetaL, 3)), std::string::npos);
-    EXPECT_NE(LineStarting(text, "Max. moment").find(FormatFixed(mat.MaxMoment, 2) + "  ft-k"),
+    EXPECT_NE(LineStarting(text, "Max. moment").find(FormatFixed(mat.MaxMoment, 2) + "  ft-kips"),
               std::string::npos);
     EXPECT_EQ(Words(LineStarting(text, "Max. moment")).back(), FormatFixed(mat.MaxMomentX, 3));
     EXPECT_EQ(Words(LineStarting(text, "Bearing area")),
