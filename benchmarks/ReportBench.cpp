@@ -29,7 +29,7 @@ public:
     QString OpenProjectFile(QWidget*, const QString&, const QString&) override { return project_; }
     QString SaveProjectFile(QWidget*, const QString&, const QString&) override { return {}; }
     QString OpenLogoFile(QWidget*) override { return {}; }
-    void OpenUrl(const QUrl&) override {}
+    bool OpenUrl(const QUrl&) override { return false; }
     void RunModal(QDialog&) override {}
     void ShowAbout(QWidget*) override {}
     TReportOutput ChooseReportOutput(QWidget*) override { return TReportOutput::Cancel; }

@@ -358,7 +358,7 @@ private:
         }
         LoadTable("Point loads", point);
 
-        TTextTable moments({"#", Heading("c", TQuantity::Length), Heading("M", TQuantity::AppliedMoment)},
+        TTextTable moments({"#", Heading("c", TQuantity::Length), Heading("M", TQuantity::Moment)},
                            {TAlign::Right, TAlign::Right, TAlign::Right});
         for (size_t n = 0; n < mat_.Moments.size(); ++n) {
             const TAppliedMoment& moment = mat_.Moments[n];
@@ -471,7 +471,7 @@ private:
 
         const std::string length = Unit(TQuantity::DesignLength);
         const std::string area = Unit(TQuantity::SteelArea);
-        const std::string moment = Unit(TQuantity::DesignMoment);
+        const std::string moment = Unit(TQuantity::Moment);
         TTextTable t({"", "Top", "Bottom", ""}, {TAlign::Left, TAlign::Right, TAlign::Right, TAlign::Left});
         auto row = [&](const char* label, Real top, Real bottom, int tag, const std::string& unit) {
             t.AddRow({label, Num(top, tag), Num(bottom, tag), unit});

@@ -51,7 +51,7 @@ public:
     QString OpenProjectFile(QWidget*, const QString&, const QString&) override { return project_; }
     QString SaveProjectFile(QWidget*, const QString&, const QString&) override { return {}; }
     QString OpenLogoFile(QWidget*) override { return {}; }
-    void OpenUrl(const QUrl&) override {}
+    bool OpenUrl(const QUrl&) override { return false; }
     void RunModal(QDialog&) override {}
     void ShowAbout(QWidget*) override {}
     slabwise::TReportOutput ChooseReportOutput(QWidget*) override { return slabwise::TReportOutput::Cancel; }

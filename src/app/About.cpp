@@ -27,7 +27,7 @@ TfrmAbout::~TfrmAbout() = default;
 bool TfrmAbout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->Label2 && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-        dialogs_.OpenUrl(QUrl(QLatin1String(MakerHomePage)));
+        OpenWebAddress(dialogs_, this, QUrl(QLatin1String(MakerHomePage)));
     return QDialog::eventFilter(watched, event);
 }
 

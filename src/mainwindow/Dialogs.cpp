@@ -7,7 +7,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
+#include <QMimeDatabase>
 
 namespace slabwise {
 
@@ -67,13 +70,37 @@ QString OpenRefusedText(const QString& fileName, const std::exception& error) {
 
 namespace {
 
+QMimeType TypeByName(const QFileInfo& info) {
+    return QMimeDatabase().mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+}
+
+} // namespace
+
+QIcon TNameOnlyIconProvider::icon(const QFileInfo& info) const {
+    if (info.isRoot()) return icon(Drive);
+    if (info.isDir()) return icon(Folder);
+    return QIcon::fromTheme(TypeByName(info).iconName(), icon(File));
+}
+
+QString TNameOnlyIconProvider::type(const QFileInfo& info) const {
+    if (info.isRoot()) return QStringLiteral("Drive");
+    if (info.isDir()) return QStringLiteral("Folder");
+    if (!info.isFile()) return QStringLiteral("Unknown");
+    const QMimeType mime = TypeByName(info);
+    return mime.comment().isEmpty() ? mime.name() : mime.comment();
+}
+
+namespace {
+
 // "*.ksw" as the preset only filters; it is not a name to offer.
 void PresetFile(QFileDialog& dialog, const QString& folder, const QString& preset) {
     dialog.setDirectory(folder);
     if (!preset.isEmpty() && !preset.startsWith(QLatin1Char('*'))) dialog.selectFile(preset);
 }
 
-QString RunFileDialog(QFileDialog& dialog) {
+// The icon provider outlives the dialog that uses it.
+QString RunFileDialog(QFileDialog& dialog, TNameOnlyIconProvider& icons) {
+    dialog.setIconProvider(&icons);
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
@@ -82,32 +109,35 @@ QString RunFileDialog(QFileDialog& dialog) {
 } // namespace
 
 QString TQtDialogs::OpenProjectFile(QWidget* parent, const QString& folder, const QString& preset) {
+    TNameOnlyIconProvider icons;
     QFileDialog dialog(parent, QStringLiteral("Open"), folder, QString::fromLatin1(ProjectFileFilter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromLatin1(ProjectFileExtension));
     PresetFile(dialog, folder, preset);
-    return RunFileDialog(dialog);
+    return RunFileDialog(dialog, icons);
 }
 
 QString TQtDialogs::SaveProjectFile(QWidget* parent, const QString& folder, const QString& preset) {
+    TNameOnlyIconProvider icons;
     QFileDialog dialog(parent, QStringLiteral("Save"), folder, QString::fromLatin1(ProjectFileFilter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromLatin1(ProjectFileExtension));
     PresetFile(dialog, folder, preset);
-    return RunFileDialog(dialog);
+    return RunFileDialog(dialog, icons);
 }
 
 QString TQtDialogs::OpenLogoFile(QWidget* parent) {
+    TNameOnlyIconProvider icons;
     QFileDialog dialog(parent, QStringLiteral("Open"), QString(), QString::fromLatin1(LogoFileFilter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    return RunFileDialog(dialog);
+    return RunFileDialog(dialog, icons);
 }
 
-void TQtDialogs::OpenUrl(const QUrl& url) {
-    QDesktopServices::openUrl(url);
+bool TQtDialogs::OpenUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 void TQtDialogs::RunModal(QDialog& dialog) {
@@ -116,6 +146,12 @@ void TQtDialogs::RunModal(QDialog& dialog) {
 
 void TQtDialogs::ShowAbout(QWidget* parent) {
     if (showAbout_) showAbout_(parent, *this);
+}
+
+void OpenWebAddress(TDialogs& dialogs, QWidget* parent, const QUrl& url) {
+    if (dialogs.OpenUrl(url)) return;
+    dialogs.ShowMessage(
+        parent, QStringLiteral("No web browser could be started. Please visit %1").arg(url.toString()));
 }
 
 } // namespace slabwise

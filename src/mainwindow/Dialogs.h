@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractFileIconProvider>
 #include <QString>
 #include <QUrl>
 
@@ -36,8 +37,9 @@ public:
     virtual QString OpenProjectFile(QWidget* parent, const QString& folder, const QString& preset) = 0;
     virtual QString SaveProjectFile(QWidget* parent, const QString& folder, const QString& preset) = 0;
     virtual QString OpenLogoFile(QWidget* parent) = 0;
-    // Hands a web address to the user's default browser.
-    virtual void OpenUrl(const QUrl& url) = 0;
+    // Hands a web address to the user's default browser; false when none
+    // could be started.
+    virtual bool OpenUrl(const QUrl& url) = 0;
     // Shows a dialog modally and returns when it closes.
     virtual void RunModal(QDialog& dialog) = 0;
     virtual void ShowAbout(QWidget* parent) = 0;
@@ -60,7 +62,7 @@ public:
     QString OpenProjectFile(QWidget* parent, const QString& folder, const QString& preset) override;
     QString SaveProjectFile(QWidget* parent, const QString& folder, const QString& preset) override;
     QString OpenLogoFile(QWidget* parent) override;
-    void OpenUrl(const QUrl& url) override;
+    bool OpenUrl(const QUrl& url) override;
     void RunModal(QDialog& dialog) override;
     void ShowAbout(QWidget* parent) override;
     TReportOutput ChooseReportOutput(QWidget* parent) override;
@@ -76,6 +78,19 @@ private:
 QString OpenReportText(const QString& fileName, const TOpenReport& report);
 // The warning when a file is refused ("Wrong file format" and the like).
 QString OpenRefusedText(const QString& fileName, const std::exception& error);
+// Icons and type names of the file dialogs from the file's name and kind
+// alone. The stock provider reads a file's first bytes to tell its type,
+// which blocks for ever on files such as /proc/kmsg and so froze the dialog.
+class TNameOnlyIconProvider : public QAbstractFileIconProvider {
+public:
+    using QAbstractFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override;
+    QString type(const QFileInfo& info) const override;
+};
+
+// Opens a web address in the browser, or says in a message that none could
+// be started and which address to visit.
+void OpenWebAddress(TDialogs& dialogs, QWidget* parent, const QUrl& url);
 
 // The project dialogs' filter and default extension.
 inline const char* const ProjectFileFilter = "Kelvane Slabwise files (*.ksw);;All Files (*.*)";

@@ -2,6 +2,8 @@
 
 #include "Computations.h"
 #include "EditValues.h"
+#include "FieldHints.h"
+#include "RecentFiles.h"
 #include "Session.h"
 #include "UpdateCommands.h"
 #include "model/DesignChecks.h"
@@ -17,6 +19,7 @@
 
 #include <QCloseEvent>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -26,6 +29,7 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTabBar>
@@ -97,14 +101,14 @@ const TUnitCaption UnitCaptions[] = {
     {{"Label37", "Label40"}, TQuantity::Length, "a, "},
     {{"Label39", "Label41"}, TQuantity::Force, "P, "},
     {{"Label60", "Label63"}, TQuantity::Length, "c, "},
-    {{"Label62", "Label64"}, TQuantity::AppliedMoment, "M, "},
+    {{"Label62", "Label64"}, TQuantity::Moment, "M, "},
     {{"Label77", "Label80"}, TQuantity::Shear, ""},
     {{"Label84", "Label87"}, TQuantity::Moment, ""},
     {{"Label91", "Label124", "Label143", "Label131", "Label150", "Label133", "Label152"},
      TQuantity::DesignLength,
      ""},
     {{"Label127", "Label146", "Label135", "Label154"}, TQuantity::SteelArea, ""},
-    {{"Label161", "Label162", "Label139", "Label158"}, TQuantity::DesignMoment, ""},
+    {{"Label161", "Label162", "Label139", "Label158"}, TQuantity::Moment, ""},
     {{"Label166", "Label167"}, TQuantity::Force, ""},
     {{"Label15"}, TQuantity::Length, "Distance, "},
     {{"Label117"}, TQuantity::Shear, "Shear, "},
@@ -199,6 +203,8 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
     : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>()), dialogs_(dialogs) {
     RegisterMainWindowResources();
     ui->setupUi(this);
+    // Where a value that a commit had to change is reported.
+    statusBar()->setSizeGripEnabled(false);
     passPicture_ = QIcon(QStringLiteral(":/icons/pass.svg")).pixmap(CheckPictureSize, CheckPictureSize);
     failPicture_ = QIcon(QStringLiteral(":/icons/fail.svg")).pixmap(CheckPictureSize, CheckPictureSize);
     // A larger desktop font may need more than the designed minimum; the
@@ -215,6 +221,9 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
     ConnectActions();
     SetupUndo();
     SetUpUpdates();
+    fieldHints_ = std::make_unique<TFieldHints>(*this);
+    recentFiles_ = new TRecentFiles(
+        *ui->File1, ui->ASave, [this](const QString& path) { Guarded([&] { OpenRecentFile(path); }); }, this);
 
     LoadWindowPlacement(*this);
     model_ = std::make_unique<TMatData>(exampleFolder);
@@ -437,14 +446,14 @@ void TfrmMain::UpdateModel() {
         auto* edit = qobject_cast<QLineEdit*>(input.Control);
         switch (input.How) {
         case TRead::Number:
-            m.*input.Field = GetEditValue(*edit, m);
+            m.*input.Field = fieldHints_->Read(*edit, m);
             break;
         case TRead::Width:
-            m.StripWidth = m.Shape == 1 ? m.StripLength : GetEditValue(*edit, m);
+            m.StripWidth = m.Shape == 1 ? m.StripLength : fieldHints_->Read(*edit, m);
             break;
         case TRead::UserPoint:
             m.UserX[static_cast<size_t>(input.Index)] =
-                GetEditValue(*edit, m, 0, static_cast<double>(m.StripLength));
+                fieldHints_->Read(*edit, m, 0, static_cast<double>(m.StripLength));
             break;
         case TRead::Loads:
             ReadLoads();
@@ -457,6 +466,9 @@ void TfrmMain::UpdateModel() {
             break;
         }
     }
+    // A value the reading changed is said where the user looks.
+    if (const QStringList notices = fieldHints_->TakeNotices(); !notices.isEmpty())
+        statusBar()->showMessage(notices.join(QStringLiteral("; ")));
     try {
         m.Analyze();
     } catch (const std::exception&) {
@@ -540,12 +552,12 @@ void TfrmMain::ReadLoads() {
                               (group == TLoadGroup::Point && suffix == QLatin1String("a")) ||
                               (group == TLoadGroup::Moment && suffix == QLatin1String("c"));
         if (position)
-            field = GetEditValue(edit, m, 0, length);
+            field = fieldHints_->Read(edit, m, 0, length);
         else if (group == TLoadGroup::Dist && suffix == QLatin1String("e"))
-            field =
-                GetEditValue(edit, m, static_cast<double>(m.DistLoads[static_cast<size_t>(index)].b), length);
+            field = fieldHints_->Read(edit, m, static_cast<double>(m.DistLoads[static_cast<size_t>(index)].b),
+                                      length);
         else
-            field = GetEditValue(edit, m);
+            field = fieldHints_->Read(edit, m);
     });
 }
 
@@ -793,6 +805,7 @@ void TfrmMain::UpdateDisplay() {
     }
     lastUnitSystem_ = m.UnitSystem;
     SetUnits();
+    fieldHints_->Show(m);
     // 3: project texts and logo.
     SetEditText(*ui->Edit28, FromModelText(m.Organization));
     ShowLogo();
@@ -930,6 +943,22 @@ void TfrmMain::AOpenExecute() {
     const QString chosen = dialogs_.OpenProjectFile(
         this, documentsFolder_, fileName_.isEmpty() ? QStringLiteral("*.ksw") : fileName_);
     if (chosen.isEmpty()) return;
+    OpenProjectFile(chosen);
+}
+
+void TfrmMain::OpenRecentFile(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        recentFiles_->Remove(path);
+        dialogs_.ShowMessage(this, QStringLiteral("The project %1 no longer exists; it was removed from the "
+                                                  "recent files.")
+                                       .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (!QuerySaveChanges()) return;
+    OpenProjectFile(path);
+}
+
+void TfrmMain::OpenProjectFile(const QString& chosen) {
     // All or nothing: a refused file leaves the project, its name, its
     // modified flag and the window as they were.
     TOpenReport report;
@@ -950,6 +979,7 @@ void TfrmMain::AOpenExecute() {
     FocusUnits();
     setWindowTitle(Caption());
     if (!report.Clean()) dialogs_.ShowWarning(this, OpenReportText(chosen, report));
+    recentFiles_->Add(fileName_);
 }
 
 void TfrmMain::ASaveExecute() {
@@ -960,6 +990,7 @@ void TfrmMain::ASaveExecute() {
     model_->SaveToFile(std::filesystem::path(QFile::encodeName(fileName_).toStdString()));
     SetModified(false);
     MarkSaved();
+    recentFiles_->Add(fileName_);
 }
 
 void TfrmMain::ASaveAsExecute() {
@@ -977,7 +1008,7 @@ void TfrmMain::AExitExecute() {
 }
 
 void TfrmMain::AWebExecute() {
-    dialogs_.OpenUrl(QUrl(QLatin1String(MakerHomePage)));
+    OpenWebAddress(dialogs_, this, QUrl(QLatin1String(MakerHomePage)));
 }
 
 void TfrmMain::AAboutExecute() {
@@ -1094,7 +1125,7 @@ void TfrmMain::ShowZoomedPicture(const QImage& bitmap) {
     TfrmImgZoom zoom(this);
     zoom.SetPicture(bitmap);
     zoom.adjustSize();
-    zoom.move(geometry().center() - zoom.rect().center());
+    zoom.PlaceOver(*this);
     dialogs_.RunModal(zoom);
 }
 

@@ -37,6 +37,8 @@ void RegisterMainWindowResources();
 namespace slabwise {
 
 struct TUpdateCommands;
+class TFieldHints;
+class TRecentFiles;
 
 // The main window: the one editor of the program's model. Every committed
 // input re-reads all controls into the model, analyses it and rewrites every
@@ -77,6 +79,10 @@ public:
     bool QuerySaveChanges();
     void ANewExecute();
     void AOpenExecute();
+    // Opens a project picked in "Open Recent"; a file that is gone leaves the
+    // list with a message.
+    void OpenRecentFile(const QString& path);
+    TRecentFiles& RecentFiles() const { return *recentFiles_; }
     void ASaveExecute();
     void ASaveAsExecute();
     void AExitExecute();
@@ -203,6 +209,9 @@ private:
     std::string lastInputs_;
     bool restoringInputs_ = false;
     std::unique_ptr<TUpdateCommands> updates_;
+    std::unique_ptr<TFieldHints> fieldHints_;
+    TRecentFiles* recentFiles_ = nullptr;
+    void OpenProjectFile(const QString& chosen);
 };
 
 } // namespace slabwise

@@ -89,7 +89,7 @@ TCheckResult Ratio(const TMatData& m, TFace face) {
     const Real pct = m.*Fields(face).SteelPct;
     if (std::isnan(pct) || FaceWithoutDesign(m, face)) return {false, FaceNotComputed(m, face)};
     return Result(pct >= MinSteelPct, "Min Reinforcement Ratio is OK",
-                  "Min Reinforcement ratio is 0.18%, increasease # of bars or try another bar size");
+                  "Min Reinforcement ratio is 0.18%, increase # of bars or try another bar size");
 }
 
 TCheckResult Utilization(const TMatData& m, TFace face) {
@@ -111,7 +111,7 @@ TCheckResult Shear(const TMatData& m) {
         return {false, std::isnan(m.Vu) ? AnalysisUnfinished
                                         : "Not computed: a floating-point fault in the shear check"};
     return Result(m.ShearUtil <= MaxUtilization, "Shear Utilization is OK",
-                  "Increase Thickness of Concrete Strength");
+                  "Increase Thickness or Concrete Strength");
 }
 
 TCheckResult Bearing(const TMatData& m) {

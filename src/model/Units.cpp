@@ -12,35 +12,33 @@ std::string UnitText(TQuantity quantity, uint8_t unitSystem) {
     case TQuantity::Strength:
         return si ? "MPa" : "ksi";
     case TQuantity::Subgrade:
-        return si ? "KN/m^3" : "pci";
+        return si ? "kN/m\u00B3" : "pci";
     case TQuantity::Pressure:
-        return si ? "KPa" : "ksf";
+        return si ? "kPa" : "ksf";
     case TQuantity::Inertia:
-        return si ? "m^4" : "ft^4";
+        return si ? "m\u2074" : "ft\u2074";
     case TQuantity::LineLoad:
-        return si ? "KN/m" : "kips/ft";
+        return si ? "kN/m" : "kips/ft";
     case TQuantity::Force:
-        return si ? "KN" : "kips";
-    case TQuantity::AppliedMoment:
-        return si ? "KN-m" : "ft-kips";
-    case TQuantity::Shear:
-        return si ? "KN" : "k";
+        return si ? "kN" : "kips";
     case TQuantity::Moment:
-        return si ? "KN-m" : "ft-k";
+        return si ? "kN-m" : "ft-kips";
+    case TQuantity::Shear:
+        return si ? "kN" : "k";
     case TQuantity::DesignLength:
         return si ? "mm" : "in";
     case TQuantity::SteelArea:
-        return si ? "mm^2" : "in^2";
-    case TQuantity::DesignMoment:
-        return si ? "KN-m" : "k-ft";
+        return si ? "mm\u00B2" : "in\u00B2";
     case TQuantity::Beta:
         return si ? "1/m" : "1/ft";
     case TQuantity::Rigidity:
-        return si ? "KN-m^2" : "kip-ft^2";
+        return si ? "kN-m\u00B2" : "kip-ft\u00B2";
     case TQuantity::Slope:
         return "rad";
     case TQuantity::SoilStrength:
-        return si ? "KN/m^2" : "ksf";
+        return si ? "kPa" : "ksf";
+    case TQuantity::Percent:
+        return "%";
     }
     return "";
 }

@@ -7,26 +7,26 @@ namespace slabwise {
 
 // Kinds of quantity whose unit text depends on the unit system.
 enum class TQuantity {
-    Length,        // ft, m: L, B, T, positions, Lr
-    Strength,      // ksi, MPa: Fc, E, Fy
-    Subgrade,      // pci, KN/m^3
-    Pressure,      // ksf, KPa: qa, soil pressure
-    Inertia,       // ft^4, m^4
-    LineLoad,      // kips/ft, KN/m
-    Force,         // kips, KN: point loads, factored and allowable shear
-    AppliedMoment, // ft-kips, KN-m
-    Shear,         // k, KN: shear results
-    Moment,        // ft-k, KN-m: bending moment results
-    DesignLength,  // in, mm: deflection, covers, spacing, depths
-    SteelArea,     // in^2, mm^2
-    DesignMoment,  // k-ft, KN-m: factored and allowable moments
-    Beta,          // 1/ft, 1/m
-    Rigidity,      // kip-ft^2, KN-m^2
-    Slope,         // rad in both systems
-    SoilStrength,  // ksf, KN/m^2: unconfined compressive strength of clay
+    Length,       // ft, m: L, B, T, positions, Lr
+    Strength,     // ksi, MPa: Fc, E, Fy
+    Subgrade,     // pci, kN/m³
+    Pressure,     // ksf, kPa: qa, soil pressure
+    Inertia,      // ft⁴, m⁴
+    LineLoad,     // kips/ft, kN/m
+    Force,        // kips, kN: point loads, factored and allowable shear
+    Moment,       // ft-kips, kN-m: every moment, applied, computed or designed for
+    Shear,        // k, kN: shear results
+    DesignLength, // in, mm: deflection, covers, spacing, depths
+    SteelArea,    // in², mm²
+    Beta,         // 1/ft, 1/m
+    Rigidity,     // kip-ft², kN-m²
+    Slope,        // rad in both systems
+    SoilStrength, // ksf, kPa: unconfined compressive strength of clay
+    Percent,      // % in both systems
 };
 
-// The unit caption the program shows beside a quantity.
+// The unit caption the program shows beside a quantity, in UTF-8, with SI
+// symbols as SI writes them.
 std::string UnitText(TQuantity quantity, uint8_t unitSystem);
 
 } // namespace slabwise

@@ -5,7 +5,10 @@
 #include "LocaleNumber.h"
 #include "model/Units.h"
 
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 
 #include <algorithm>
@@ -57,7 +60,7 @@ TDiagramDraw::TDiagramDraw(const TMatData& model) : Model(model), Bitmap(600, 60
 }
 
 int TDiagramDraw::PenUnit() const {
-    const int side = std::min(Width, Height);
+    const int side = PenSide > 0 ? PenSide : std::min(Width, Height);
     return side < 600 ? 1 : 2 * (side / 600);
 }
 
@@ -294,12 +297,93 @@ void TDiagramDraw::DrawPlanAndSection() {
     canvas.SetBrush(Qt::white);
 }
 
-void DrawDiagramToImage(QLabel& pictureBox, const TMatData& model, TDiagramKind kind) {
+namespace {
+
+// One drawing for the screen into a bitmap of the given size: the rows it
+// drew on, or an empty image when it drew nothing.
+QImage DrawForScreen(const TMatData& model, TDiagramKind kind, QSize size, int penSide, int minGrid) {
     TDiagramDraw draw(model);
-    const QSize size = pictureBox.size();
-    draw.Bitmap = size.isEmpty() ? QImage() : QImage(size, QImage::Format_RGB32);
+    draw.PenSide = penSide;
+    draw.MinGridUnit = minGrid;
+    draw.Bitmap = QImage(size, QImage::Format_RGB32);
     draw.Draw(kind);
-    pictureBox.setPixmap(QPixmap::fromImage(draw.Bitmap));
+    const QImage used = Finished(draw.Bitmap, draw.OutWidth, draw.OutHeight);
+    const auto blank = [&](int y) {
+        const auto* row = reinterpret_cast<const QRgb*>(used.constScanLine(y));
+        return std::all_of(row, row + used.width(), [](QRgb c) { return (c & 0xFFFFFF) == 0xFFFFFF; });
+    };
+    int top = 0, bottom = used.height();
+    while (top < bottom && blank(top)) ++top;
+    while (bottom > top && blank(bottom - 1)) --bottom;
+    if (top == bottom) return {};
+    return used.copy(0, top, used.width(), bottom - top);
+}
+
+} // namespace
+
+int SmallFontHeight() {
+    return QFontMetrics(QFontDatabase::systemFont(QFontDatabase::SmallestReadableFont)).height();
+}
+
+QImage DrawDiagramForScreen(QSize box, const TMatData& model, TDiagramKind kind, int minTextHeight) {
+    if (box.isEmpty()) return {};
+    QImage shown(box, QImage::Format_RGB32);
+    shown.fill(Qt::white);
+    // Text boxes are one grid unit high and write their text 2 pixels
+    // smaller.
+    const int minGrid = minTextHeight + 2;
+    const int penSide = std::min(box.width(), box.height());
+    const auto draw = [&](QSize size) { return DrawForScreen(model, kind, size, penSide, minGrid); };
+    QImage drawn;
+    if (kind == dkReinforcement) {
+        // The section's height is half the bitmap's less a fixed margin:
+        // drawn twice as high as the box, then grown by twice what is left.
+        QSize size(box.width(), 2 * box.height());
+        drawn = draw(size);
+        if (!drawn.isNull() && drawn.height() < box.height()) {
+            size.rheight() += 2 * (box.height() - drawn.height());
+            if (QImage taller = draw(size); !taller.isNull() && taller.height() <= box.height())
+                drawn = taller;
+        }
+    } else {
+        // The loading view scales by the width alone and may need more
+        // than the box's height; it is drawn with room to spare, and one too
+        // high for the box is drawn narrower until it fits.
+        drawn = draw(kind == dkLoading ? QSize(box.width(), box.height() * 4) : box);
+        if (kind == dkLoading && drawn.height() > box.height()) {
+            int lo = box.width() / 4, hi = box.width();
+            QImage fitting;
+            while (hi - lo > 4) {
+                const int width = (lo + hi) / 2;
+                QImage trial = draw(QSize(width, box.height() * 4));
+                if (trial.height() <= box.height()) {
+                    fitting = trial;
+                    lo = width;
+                } else {
+                    hi = width;
+                }
+            }
+            // Lanes of loads stack by the height of their labels: when no
+            // width fits, the text gives up what it must, the whole
+            // picture being worth more than its size.
+            for (int grid = minGrid - 1; fitting.isNull() && grid >= 10; --grid) {
+                QImage trial =
+                    DrawForScreen(model, kind, QSize(box.width(), box.height() * 4), penSide, grid);
+                if (trial.height() <= box.height()) fitting = trial;
+            }
+            if (!fitting.isNull()) drawn = fitting;
+        }
+    }
+    if (drawn.isNull()) return shown;
+    drawn = drawn.copy(0, 0, std::min(drawn.width(), box.width()), std::min(drawn.height(), box.height()));
+    QPainter painter(&shown);
+    painter.drawImage((box.width() - drawn.width()) / 2, (box.height() - drawn.height()) / 2, drawn);
+    return shown;
+}
+
+void DrawDiagramToImage(QLabel& pictureBox, const TMatData& model, TDiagramKind kind) {
+    const int minText = std::max(SmallFontHeight(), QFontMetrics(pictureBox.font()).height() * 4 / 5);
+    pictureBox.setPixmap(QPixmap::fromImage(DrawDiagramForScreen(pictureBox.size(), model, kind, minText)));
 }
 
 void DrawDiagramToBitmap(QImage& bitmap, const TMatData& model, TDiagramKind kind) {

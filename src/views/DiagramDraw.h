@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -47,6 +48,12 @@ public:
     int32_t OutWidth = 0;
     int32_t OutHeight = 0;
     int32_t PlanBottom = 0;
+    // Set for the pictures of the windows only (the printed and exported
+    // pictures keep the size rule): the side the pen width follows instead
+    // of the bitmap's smaller side, and the least grid unit, which sets the
+    // text height.
+    int32_t PenSide = 0;
+    int32_t MinGridUnit = 0;
 
     void DrawPlanAndSection();
     void DrawLoading();
@@ -55,7 +62,7 @@ public:
 
     int PenUnit() const;
     int ThickPen() const { return 2 * PenUnit(); }
-    int GridUnit() const { return 10 * PenUnit(); }
+    int GridUnit() const { return std::max(10 * PenUnit(), MinGridUnit); }
     int ArrowSize() const { return 8 * PenUnit(); }
 
     // Fixed with 2 decimals, trailing zeros and a bare separator removed, and
@@ -84,8 +91,14 @@ private:
     QColor SampleBackground(const TDiagramCanvas& canvas, int x, int y) const;
 };
 
-// A "picture box" is a QLabel showing a pixmap.
+// A "picture box" is a QLabel showing a pixmap. The picture is laid out in
+// the whole box, centred, with no text smaller than the desktop's small font.
 void DrawDiagramToImage(QLabel& pictureBox, const TMatData& model, TDiagramKind kind);
+// The picture of a box of the given size whose smallest text is at least
+// minTextHeight pixels high (ascent plus descent).
+QImage DrawDiagramForScreen(QSize box, const TMatData& model, TDiagramKind kind, int minTextHeight);
+// Ascent plus descent of the desktop's small font.
+int SmallFontHeight();
 void DrawDiagramToBitmap(QImage& bitmap, const TMatData& model, TDiagramKind kind);
 int DrawPlanSectionToBitmap(QImage& bitmap, const TMatData& model);
 

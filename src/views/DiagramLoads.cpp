@@ -35,10 +35,12 @@ struct TLoadTexts {
     QString LengthMark, Distributed, Force, Moment;
 };
 
+// The units are the model's; the length mark written after a position is
+// the drawing's own shorthand.
 TLoadTexts LoadTexts(uint8_t unitSystem) {
-    const auto mark = [&](TDrawingMark m) { return QString::fromStdString(DrawingMark(m, unitSystem)); };
-    return {mark(TDrawingMark::Length), mark(TDrawingMark::LineLoad), mark(TDrawingMark::Force),
-            mark(TDrawingMark::Moment)};
+    const auto unit = [unitSystem](TQuantity q) { return QString::fromStdString(UnitText(q, unitSystem)); };
+    return {QString::fromStdString(DrawingMark(TDrawingMark::Length, unitSystem)), unit(TQuantity::LineLoad),
+            unit(TQuantity::Force), unit(TQuantity::Moment)};
 }
 
 QString PointLabel(const TPointLoad& p, const TLoadTexts& texts) {

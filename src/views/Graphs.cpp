@@ -47,7 +47,7 @@ QString GraphTitle(uint8_t graph, uint8_t units) {
     case TfrmGraphs::grShear:
         return QString::fromStdString("Shear, " + UnitText(TQuantity::Force, units));
     case TfrmGraphs::grMoment:
-        return QString::fromStdString("Moment, " + UnitText(TQuantity::AppliedMoment, units));
+        return QString::fromStdString("Moment, " + UnitText(TQuantity::Moment, units));
     case TfrmGraphs::grDeflection:
         return QString::fromStdString("Deflection, " + UnitText(TQuantity::DesignLength, units));
     default:

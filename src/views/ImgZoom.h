@@ -21,6 +21,9 @@ public:
     ~TfrmImgZoom() override;
 
     void SetPicture(const QImage& picture);
+    // Centres the window on owner, moved as little as needed to lie wholly
+    // on the work area of the screen that holds owner.
+    void PlaceOver(const QWidget& owner);
 
 private:
     std::unique_ptr<Ui::TfrmImgZoom> ui;

@@ -4,7 +4,10 @@
 #include "model/ResultTexts.h"
 #include "model/Units.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStyle>
@@ -19,6 +22,10 @@ namespace {
 
 constexpr int ColumnCount = 8;
 constexpr int ColumnWidths[ColumnCount] = {1, 60, 100, 100, 100, 100, 100, 150};
+// The deflection reads like the main window's deflection box; the slope in
+// degrees needs four places to show anything but zero.
+constexpr int DeflectionTag = 20;
+constexpr int SlopeDecimals = 4;
 
 } // namespace
 
@@ -37,7 +44,7 @@ TfrmTable::TfrmTable(uint8_t unitSystem, QWidget* parent) : QDialog(parent) {
     ListView1->setColumnCount(ColumnCount);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListView1->setShowGrid(true);
     ListView1->setWordWrap(false);
     ListView1->verticalHeader()->hide();
@@ -48,6 +55,20 @@ TfrmTable::TfrmTable(uint8_t unitSystem, QWidget* parent) : QDialog(parent) {
     ListView1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     ListView1->horizontalHeader()->setMinimumSectionSize(1);
     ListView1->horizontalHeader()->setStretchLastSection(true);
+    auto* copy = new QAction(QStringLiteral("&Copy"), ListView1);
+    copy->setObjectName("ACopy");
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QAction::triggered, this, [this] { CopySelection(); });
+    auto* selectAll = new QAction(QStringLiteral("Select &All"), ListView1);
+    selectAll->setShortcut(QKeySequence::SelectAll);
+    selectAll->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(selectAll, &QAction::triggered, ListView1, &QTableWidget::selectAll);
+    ListView1->addAction(copy);
+    ListView1->addAction(selectAll);
+    ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    const TInputRangeTable& rows = unitSystem == UnitsSI ? SIInputRanges() : EnglishInputRanges();
+    deflectionDecimals_ = rows[DeflectionTag - 1].Decimals;
     FormCreate(unitSystem);
 }
 
@@ -73,7 +94,7 @@ void TfrmTable::FormCreate(uint8_t unitSystem) {
         "Node #",
         "Dist. from left, " + unit(TQuantity::Length),
         "Shear, " + unit(TQuantity::Force),
-        "Moment, " + unit(TQuantity::AppliedMoment),
+        "Moment, " + unit(TQuantity::Moment),
         "Slope, deg",
         "Deflection, " + unit(TQuantity::DesignLength),
         "Soil Press, " + unit(TQuantity::Pressure),
@@ -116,8 +137,8 @@ void TfrmTable::Fill(const std::array<TMatStation, StationCount>& stations) {
         put(i, 2, FormatLocaleFixed(st.X, 4));
         put(i, 3, FormatLocaleFixed(st.Shear, 3));
         put(i, 4, FormatLocaleFixed(st.Moment, 2));
-        put(i, 5, FormatLocaleFixed(SlopeInDegrees(st.Slope), 2));
-        put(i, 6, FormatLocaleFixed(st.Deflection, 2));
+        put(i, 5, FormatLocaleFixed(SlopeInDegrees(st.Slope), SlopeDecimals));
+        put(i, 6, FormatLocaleFixed(st.Deflection, deflectionDecimals_));
         put(i, 7, FormatLocaleFixed(st.Pressure, 3));
     }
 }
@@ -130,6 +151,31 @@ QString TfrmTable::CellText(int row, int column) const {
 QString TfrmTable::ColumnCaption(int column) const {
     const QTableWidgetItem* item = ListView1->horizontalHeaderItem(column);
     return item ? item->text() : QString();
+}
+
+QString TfrmTable::SelectedText() const {
+    QList<int> rows;
+    for (const QModelIndex& index : ListView1->selectionModel()->selectedRows()) rows << index.row();
+    if (rows.isEmpty()) return {};
+    std::sort(rows.begin(), rows.end());
+    // Column 0 is the list's empty caption column, not data.
+    const auto line = [](const QStringList& cells) {
+        return cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    };
+    QStringList header;
+    for (int c = 1; c < ColumnCount; ++c) header << ColumnCaption(c);
+    QString text = line(header);
+    for (const int row : rows) {
+        QStringList cells;
+        for (int c = 1; c < ColumnCount; ++c) cells << CellText(row, c);
+        text += line(cells);
+    }
+    return text;
+}
+
+void TfrmTable::CopySelection() const {
+    const QString text = SelectedText();
+    if (!text.isEmpty()) QGuiApplication::clipboard()->setText(text);
 }
 
 } // namespace slabwise

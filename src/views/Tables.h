@@ -31,6 +31,11 @@ public:
     // The text of a cell as shown.
     QString CellText(int row, int column) const;
     QString ColumnCaption(int column) const;
+    // The selected rows under the column captions, a tab between cells and
+    // a line feed after each row; empty when nothing is selected.
+    QString SelectedText() const;
+    // SelectedText to the clipboard (Ctrl+C, or Copy in the context menu).
+    void CopySelection() const;
 
     QTableWidget* ListView1 = nullptr;
 
@@ -39,6 +44,7 @@ private:
     void SizeColumns();
 
     std::vector<TMatStation> stations_;
+    int deflectionDecimals_ = 5;
 };
 
 } // namespace slabwise

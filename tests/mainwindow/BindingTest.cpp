@@ -255,13 +255,16 @@ TEST_F(BindingTest, OverrideBoxesShowTheirHintBubbleUntilTheFieldIsLeft) {
     Type("Edit43", QString());
     const QLabel& hint = window->FieldHint();
     EXPECT_TRUE(hint.isVisible());
-    EXPECT_EQ(hint.text(), QStringLiteral("Set to 0 to use computed value"));
+    EXPECT_EQ(hint.text(),
+              QStringLiteral("Override # of Top Bars: no limits\nSet to 0 to use computed value"));
     EXPECT_LE(hint.width(), 300);
     EXPECT_EQ(hint.pos(), Edit("Edit43").mapToGlobal(QPoint(0, Edit("Edit43").height())));
     QTest::keyClick(&Edit("Edit43"), Qt::Key_Tab);
     EXPECT_FALSE(hint.isVisible());
+    // Every input has a hint of its own.
     Type("Edit40", QString());
-    EXPECT_FALSE(hint.isVisible());
+    EXPECT_TRUE(hint.isVisible());
+    EXPECT_EQ(hint.text(), QStringLiteral("Top Clear Cover: no limits (in)"));
 }
 
 TEST_F(BindingTest, UseReinforcementClickRefreshesWithoutAnalysis) {

@@ -46,11 +46,11 @@ TEST_F(SubgradeHelp, CellsAndCaptionsInBothUnitSystems) {
           "43 - 87 pci", "87 - 174 pci", "> 174 pci", ""}},
         {UnitsSI,
          {"Sandy Soils:", "Loose Sand", "Medium Sand", "Dense Sand", "Sand w/Clay (mix)", "Sand w/Silt (mix)",
-          "", "Clayey Soils:", "qu < 192 KN/m^2", "192 KN/m^2 < qu < 383 KN/m^2", "qu > 383 KN/m^2",
+          "", "Clayey Soils:", "qu < 192 kPa", "192 kPa < qu < 383 kPa", "qu > 383 kPa",
           "qu - unconfined compr. strength"},
-         {"", "4,713 - 15,709 KN/m^3", "9,425 - 78,544 KN/m^3", "62,835 - 125,670 KN/m^3",
-          "31,418 - 78,544 KN/m^3", "23,563 - 47,126 KN/m^3", "", "", "11,782 - 23,563 KN/m^3",
-          "23,563 - 47,126 KN/m^3", "> 47,126 KN/m^3", ""}},
+         {"", "4,713 - 15,709 kN/m\u00B3", "9,425 - 78,544 kN/m\u00B3", "62,835 - 125,670 kN/m\u00B3",
+          "31,418 - 78,544 kN/m\u00B3", "23,563 - 47,126 kN/m\u00B3", "", "", "11,782 - 23,563 kN/m\u00B3",
+          "23,563 - 47,126 kN/m\u00B3", "> 47,126 kN/m\u00B3", ""}},
     };
     for (const Case& c : cases) {
         auto model = slabwise::test::NewModel(c.units);

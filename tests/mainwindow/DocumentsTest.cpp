@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <fstream>
 #include <functional>
@@ -343,6 +344,30 @@ TEST_F(DocumentsTest, WebsiteAndAboutGoThroughTheShell) {
     EXPECT_EQ(dialogs.OpenedUrls[0], QUrl(QLatin1String(MakerHomePage)));
     Run("AAbout");
     EXPECT_EQ(dialogs.AboutShown, 1);
+}
+
+TEST_F(DocumentsTest, WithoutABrowserTheAddressIsShown) {
+    dialogs.BrowserStarts = false;
+    Run("AWeb");
+    ASSERT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_TRUE(dialogs.Messages[0].contains(QLatin1String(MakerHomePage)));
+}
+
+// The file dialogs tell a file's type by its name alone: reading a file to
+// sniff its type blocks for ever on files such as /proc/kmsg.
+TEST_F(DocumentsTest, FileDialogsNeverReadTheFilesTheyList) {
+    const QString disguised = PathOf("picture");
+    {
+        QFile file(disguised);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromHex("89504E470D0A1A0A0000000D49484452"));
+    }
+    QFile(PathOf("named.png")).open(QIODevice::WriteOnly);
+    const TNameOnlyIconProvider icons;
+    EXPECT_FALSE(icons.type(QFileInfo(disguised)).contains(QLatin1String("PNG")));
+    EXPECT_TRUE(icons.type(QFileInfo(PathOf("named.png"))).contains(QLatin1String("PNG")));
+    EXPECT_EQ(icons.type(QFileInfo(QString::fromStdString(folder.Path().string()))),
+              QStringLiteral("Folder"));
 }
 
 TEST_F(DocumentsTest, MenusAndShortcuts) {

@@ -2,9 +2,12 @@
 // table and graphs windows opened from the results page, and the
 // subgrade-modulus help of the geometry page.
 
+#include "TextHeights.h"
 #include "WindowFixture.h"
 
 #include <QDir>
+#include <QFontDatabase>
+#include <QPainter>
 #include <QScreen>
 #include <QToolButton>
 
@@ -30,8 +33,54 @@ TEST_F(PicturesTest, DrawingsFillTheirBoxes) {
     EXPECT_EQ(plan.pixmap().size(), plan.size());
 }
 
+// At the designed window size every label of the three pictures is at
+// least as high as the desktop's small font writes its digits, and each
+// picture stands in the middle of its box.
+TEST_F(PicturesTest, PicturesOnScreenAreLegibleAndFillTheirBoxes) {
+    QImage digits(400, 100, QImage::Format_RGB32);
+    digits.fill(Qt::white);
+    {
+        QPainter painter(&digits);
+        painter.setFont(QFontDatabase::systemFont(QFontDatabase::SmallestReadableFont));
+        painter.setPen(Qt::black);
+        painter.drawText(10, 60, QStringLiteral("0123456789"));
+    }
+    const TTextScan small = ScanText(digits);
+    ASSERT_EQ(small.Labels, 1);
+    const QDir folder(QStringLiteral(SLABWISE_SCREENS_DIR));
+    ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+    for (const char* name : {"Image1", "Image2", "Image8"}) {
+        SCOPED_TRACE(name);
+        QLabel& box = Control<QLabel>(name);
+        ShowPageOf(box);
+        QApplication::processEvents();
+        const QImage shown = box.pixmap().toImage();
+        shown.save(folder.filePath(QStringLiteral("picture-%1-1084x620.png").arg(QLatin1String(name))));
+        const TTextScan scan = ScanText(shown, small.SmallestHeight / 2);
+        EXPECT_GE(scan.Labels, 3);
+        EXPECT_GE(scan.SmallestHeight, small.SmallestHeight - 1)
+            << "label at " << scan.Smallest.x() << "," << scan.Smallest.y() << " " << scan.Smallest.width()
+            << "x" << scan.Smallest.height();
+        // The drawn part is centred in the box and uses most of its height.
+        int top = shown.height(), bottom = -1;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixelColor(x, y) != Qt::white) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                    break;
+                }
+        ASSERT_GE(bottom, top);
+        EXPECT_NEAR(top, shown.height() - 1 - bottom, 2 * small.SmallestHeight + 2);
+        if (QLatin1String(name) != QLatin1String("Image2")) EXPECT_GT(bottom - top, shown.height() * 3 / 4);
+    }
+}
+
 TEST_F(PicturesTest, EnlargedPictureIsDrawnForTheWorkArea) {
     const QRect work = window->screen()->availableGeometry();
+    // A main window near the screen's left edge; centred on it, the wide
+    // enlargement would start left of the screen.
+    window->move(work.left() - 400, work.top());
     const QDir folder(QStringLiteral(SLABWISE_SCREENS_DIR));
     ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
     const struct {
@@ -50,6 +99,8 @@ TEST_F(PicturesTest, EnlargedPictureIsDrawnForTheWorkArea) {
         EXPECT_EQ(dialogs.ModalSize.width(), work.width() - 20);
         EXPECT_LE(dialogs.ModalSize.height(), work.height() - 100);
         EXPECT_GT(dialogs.ModalSize.height(), 0);
+        // On the screen that holds the main window, whatever its position.
+        EXPECT_TRUE(work.contains(dialogs.ModalFrame.topLeft())) << dialogs.ModalFrame.x();
         const QImage byImage = dialogs.ModalPicture;
         byImage.save(folder.filePath(QLatin1String(p.File)));
         QTest::mouseClick(&Control<QToolButton>(p.Button), Qt::LeftButton);

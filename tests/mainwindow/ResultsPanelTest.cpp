@@ -63,7 +63,7 @@ struct TCheckCase {
 
 TEST_F(ResultsPanelTest, CheckPicturesAtTheirBoundaries) {
     const char* const ratioLow =
-        "Min Reinforcement ratio is 0.18%, increasease # of bars or try another bar size";
+        "Min Reinforcement ratio is 0.18%, increase # of bars or try another bar size";
     const TCheckCase cases[] = {
         {"bearing equal fails", [](TMatData& m) { m.MaxPressure = m.AllowableBearing = 4; }, "Image9", 1,
          "Max. Bearing Pressure greater than capacity"},

@@ -32,6 +32,8 @@ public:
     QStringList SavePresets;
     QStringList Folders;
     std::vector<QUrl> OpenedUrls;
+    // Whether a browser starts when a web address is opened.
+    bool BrowserStarts = true;
     int AboutShown = 0;
     int OutputChoices = 0;
     QStringList ReportPresets;
@@ -39,6 +41,7 @@ public:
     QStringList ModalTitles;
     // Size and picture of the last modal dialog run.
     QSize ModalSize;
+    QRect ModalFrame;
     QImage ModalPicture;
     QString ModalClass;
 
@@ -59,10 +62,14 @@ public:
         return Take(SaveFiles, QString());
     }
     QString OpenLogoFile(QWidget*) override { return Take(LogoFiles, QString()); }
-    void OpenUrl(const QUrl& url) override { OpenedUrls.push_back(url); }
+    bool OpenUrl(const QUrl& url) override {
+        OpenedUrls.push_back(url);
+        return BrowserStarts;
+    }
     void RunModal(QDialog& dialog) override {
         dialog.show();
         ModalSize = dialog.size();
+        ModalFrame = dialog.geometry();
         ModalClass = QLatin1String(dialog.metaObject()->className());
         ModalTitles << dialog.windowTitle();
         ModalPicture = dialog.grab().toImage();

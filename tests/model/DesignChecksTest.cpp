@@ -41,7 +41,7 @@ Real Db(const TMatData& m) {
 const std::string SpacingOk = "Spacing is OK";
 const std::string TwoDb = "Spacing needs to be at least 2db";
 const std::string RatioLow =
-    "Min Reinforcement ratio is 0.18%, increasease # of bars or try another bar size";
+    "Min Reinforcement ratio is 0.18%, increase # of bars or try another bar size";
 
 TEST(DesignChecks, EachRuleAtItsBoundary) {
     struct Case {
@@ -94,7 +94,7 @@ TEST(DesignChecks, EachRuleAtItsBoundary) {
         {"shear 99.99 % passes", UnitsSI, TCheck::Shear, [](TMatData& m) { m.ShearUtil = 99.99L; }, true,
          "Shear Utilization is OK"},
         {"shear 100 % fails", UnitsEnglish, TCheck::Shear, [](TMatData& m) { m.ShearUtil = 100; }, false,
-         "Increase Thickness of Concrete Strength"},
+         "Increase Thickness or Concrete Strength"},
         // Bearing: equal to the capacity fails.
         {"bearing below qa passes", UnitsEnglish, TCheck::Bearing, [](TMatData&) {}, true,
          "Max. Bearing Pressure is OK"},

@@ -76,10 +76,36 @@ TEST(Units, ByUnitsAndCaptions) {
     EXPECT_EQ(mat->ByUnits(1.728, 1), Real(1.728));
     mat->SetUnitSystem(UnitsSI);
     EXPECT_EQ(mat->ByUnits(1.728, 1), 1);
-    EXPECT_EQ(UnitText(TQuantity::Subgrade, UnitsSI), "KN/m^3");
-    EXPECT_EQ(UnitText(TQuantity::Moment, UnitsEnglish), "ft-k");
-    EXPECT_EQ(UnitText(TQuantity::DesignMoment, UnitsEnglish), "k-ft");
-    EXPECT_EQ(UnitText(TQuantity::SoilStrength, UnitsSI), "KN/m^2");
+}
+
+// SI symbols as SI writes them, and one moment unit per system wherever a
+// moment is shown.
+TEST(Units, UnitTexts) {
+    struct Case {
+        TQuantity quantity;
+        const char* english;
+        const char* si;
+    };
+    const Case cases[] = {
+        {TQuantity::Length, "ft", "m"},
+        {TQuantity::Strength, "ksi", "MPa"},
+        {TQuantity::Subgrade, "pci", "kN/m\u00B3"},
+        {TQuantity::Pressure, "ksf", "kPa"},
+        {TQuantity::Inertia, "ft\u2074", "m\u2074"},
+        {TQuantity::LineLoad, "kips/ft", "kN/m"},
+        {TQuantity::Force, "kips", "kN"},
+        {TQuantity::Moment, "ft-kips", "kN-m"},
+        {TQuantity::Shear, "k", "kN"},
+        {TQuantity::DesignLength, "in", "mm"},
+        {TQuantity::SteelArea, "in\u00B2", "mm\u00B2"},
+        {TQuantity::Rigidity, "kip-ft\u00B2", "kN-m\u00B2"},
+        {TQuantity::SoilStrength, "ksf", "kPa"},
+        {TQuantity::Percent, "%", "%"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(UnitText(c.quantity, UnitsEnglish), c.english);
+        EXPECT_EQ(UnitText(c.quantity, UnitsSI), c.si);
+    }
 }
 
 } // namespace

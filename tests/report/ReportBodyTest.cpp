@@ -221,7 +221,7 @@ TEST(ReportBody, ResultsTableSplitsAfterNode50WithItsHeaders) {
     };
     const TCase cases[] = {
         {UnitsEnglish, {"ft", "kips", "ft-kips", "deg", "in", "ksf"}},
-        {UnitsSI, {"m", "KN", "KN-m", "deg", "mm", "KPa"}},
+        {UnitsSI, {"m", "kN", "kN-m", "deg", "mm", "kPa"}},
     };
     const QStringList names = {"Node #", "Dist. from left", "Shear",     "Moment",
                                "Slope",  "Deflection",      "Soil Press"};

@@ -70,7 +70,7 @@ TEST_F(ReportPdf, ExportWritesWhatTheWindowShows) {
     };
     const TCase cases[] = {
         {Example("Example English Units.ksw"), "English.pdf", {"kips/ft", "ft-kips", "ksf"}},
-        {Example("Example SI Units.ksw"), "SI.pdf", {"KN/m", "KN-m", "KPa"}},
+        {Example("Example SI Units.ksw"), "SI.pdf", {"kN/m", "kN-m", "kPa"}},
         {EveryLoadProject(), "Every Load Slot.pdf", {"kips/ft", "ft-kips", "ksf"}},
     };
     QDir().mkpath(Pages);

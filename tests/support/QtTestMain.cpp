@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
@@ -16,6 +17,9 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName("Kelvane");
     QApplication::setApplicationName("Slabwise");
     QApplication::setFont(QFont("DejaVu Sans", 9));
+    // Test cases run as parallel processes; each keeps its settings apart.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     // No test window starts the automatic update check.
     QSettings().setValue(QStringLiteral("AutoUpdates"), 0);
     ::testing::InitGoogleTest(&argc, argv);

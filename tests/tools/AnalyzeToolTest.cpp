@@ -347,7 +347,7 @@ TEST(AnalyzeText, NodeTableHasAlignedRowsWithTheDisplayDecimals) {
                                      [](const std::string& l) { return l.rfind("  Node", 0) == 0; });
     ASSERT_NE(header, lines.end());
     EXPECT_EQ(Words(*header),
-              (std::vector<std::string>{"Node", "X", "(ft)", "Shear", "(k)", "Moment", "(ft-k)", "Slope",
+              (std::vector<std::string>{"Node", "X", "(ft)", "Shear", "(k)", "Moment", "(ft-kips)", "Slope",
                                         "(rad)", "Deflection", "(in)", "Pressure", "(ksf)"}));
     ASSERT_GE(lines.end() - header, 2 + NodeCount);
 
@@ -382,7 +382,7 @@ TEST(AnalyzeText, SectionsShowInputsLoadsAndResults) {
     EXPECT_EQ(Words(LineStarting(text, "Strip length, L")).back(), "ft");
     EXPECT_NE(LineStarting(text, "Strip length, L").find(" 40.00  ft"), std::string::npos);
     EXPECT_NE(LineStarting(text, "Beta*L").find(FormatFixed(mat.BetaL, 3)), std::string::npos);
-    EXPECT_NE(LineStarting(text, "Max. moment").find(FormatFixed(mat.MaxMoment, 2) + "  ft-k"),
+    EXPECT_NE(LineStarting(text, "Max. moment").find(FormatFixed(mat.MaxMoment, 2) + "  ft-kips"),
               std::string::npos);
     EXPECT_EQ(Words(LineStarting(text, "Max. moment")).back(), FormatFixed(mat.MaxMomentX, 3));
     EXPECT_EQ(Words(LineStarting(text, "Bearing area")),
@@ -414,10 +414,10 @@ TEST(AnalyzeText, SectionsShowInputsLoadsAndResults) {
               (std::vector<std::string>{"Number", "of", "bars", "computed", "computed"}));
     EXPECT_EQ(Words(LineStarting(text, "Steel area provided")),
               (std::vector<std::string>{"Steel", "area", "provided", FormatFixed(mat.TopAs, 2),
-                                        FormatFixed(mat.BotAs, 2), "in^2"}));
+                                        FormatFixed(mat.BotAs, 2), "in\u00B2"}));
     EXPECT_EQ(Words(LineStarting(text, "Max. factored moment")),
               (std::vector<std::string>{"Max.", "factored", "moment", FormatFixed(mat.MuNeg, 2),
-                                        FormatFixed(mat.MuPos, 2), "k-ft"}));
+                                        FormatFixed(mat.MuPos, 2), "ft-kips"}));
     EXPECT_EQ(Words(LineStarting(text, "Max. factored shear, Vu")),
               (std::vector<std::string>{"Max.", "factored", "shear,", "Vu", FormatFixed(mat.Vu, 1), "kips"}));
 }

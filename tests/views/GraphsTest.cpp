@@ -113,15 +113,15 @@ TEST(Graphs, TitlesByUnitSystemShortenedInWidePictures) {
         {UnitsEnglish, 1, TfrmGraphs::grMoment, "Moment, ft-kips"},
         {UnitsEnglish, 1, TfrmGraphs::grDeflection, "Deflection, in"},
         {UnitsEnglish, 1, TfrmGraphs::grPressure, "Bearing Pressure, ksf"},
-        {UnitsSI, 1, TfrmGraphs::grShear, "Shear, KN"},
-        {UnitsSI, 1, TfrmGraphs::grMoment, "Moment, KN-m"},
+        {UnitsSI, 1, TfrmGraphs::grShear, "Shear, kN"},
+        {UnitsSI, 1, TfrmGraphs::grMoment, "Moment, kN-m"},
         {UnitsSI, 1, TfrmGraphs::grDeflection, "Deflection, mm"},
-        {UnitsSI, 1, TfrmGraphs::grPressure, "Bearing Pressure, KPa"},
+        {UnitsSI, 1, TfrmGraphs::grPressure, "Bearing Pressure, kPa"},
         {UnitsEnglish, 2, TfrmGraphs::grShear, "Shear, kips"},
         {UnitsEnglish, 2, TfrmGraphs::grMoment, "Mom, ft-kips"},
         {UnitsEnglish, 2, TfrmGraphs::grDeflection, "Defl, in"},
-        {UnitsSI, 2, TfrmGraphs::grShear, "Shear, KN"},
-        {UnitsSI, 2, TfrmGraphs::grPressure, "Bear. Press, KPa"},
+        {UnitsSI, 2, TfrmGraphs::grShear, "Shear, kN"},
+        {UnitsSI, 2, TfrmGraphs::grPressure, "Bear. Press, kPa"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.title);

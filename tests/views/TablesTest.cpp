@@ -1,10 +1,14 @@
 #include "views/Tables.h"
 #include "GraphModels.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLocale>
 #include <QScrollBar>
+#include <QSet>
 #include <QTableWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <numbers>
@@ -20,8 +24,8 @@ TEST(Table, CaptionsByUnitSystem) {
         "",           "Node #",         "Dist. from left, ft", "Shear, kips", "Moment, ft-kips",
         "Slope, deg", "Deflection, in", "Soil Press, ksf"};
     const std::vector<std::string> si = {
-        "",           "Node #",         "Dist. from left, m", "Shear, KN", "Moment, KN-m",
-        "Slope, deg", "Deflection, mm", "Soil Press, KPa"};
+        "",           "Node #",         "Dist. from left, m", "Shear, kN", "Moment, kN-m",
+        "Slope, deg", "Deflection, mm", "Soil Press, kPa"};
     for (auto [units, captions] : {std::pair{UnitsEnglish, english}, std::pair{UnitsSI, si}}) {
         TfrmTable table(units);
         ASSERT_EQ(table.ListView1->columnCount(), 8);
@@ -79,11 +83,13 @@ TEST(Table, HundredAndOneNodesInTheirFormats) {
         {100, 3, "-123.456"},
         // Too large for ten digits in fixed notation.
         {7, 4, "1.000000000E+12"},
-        // Radians in the model, degrees in the table.
-        {100, 5, "1.00"},
-        {50, 5, "0.50"},
-        {0, 5, "0.00"},
-        {3, 6, "0.00"},
+        // Radians in the model, degrees in the table, to four places.
+        {100, 5, "1.0000"},
+        {50, 5, "0.5000"},
+        {0, 5, "0.0000"},
+        {1, 5, "0.0100"},
+        // The decimals of the main window's deflection box.
+        {3, 6, "-0.00500"},
         {3, 7, "2.001"},
     };
     for (const TCell& c : cells)
@@ -123,6 +129,56 @@ TEST(Table, NumbersUseTheLocaleDecimalSeparator) {
     EXPECT_EQ(table.CellText(100, 2),
               QString::asprintf("%.4f", double(model->StripLength)).replace('.', ','));
     QLocale::setDefault(before);
+}
+
+// Deflections and slopes of a real strip differ from node to node in the
+// table, as they do in the main window.
+TEST(Table, DeflectionAndSlopeTellNodesApart) {
+    for (uint8_t units : {UnitsEnglish, UnitsSI}) {
+        auto model = AnalysedExample(units);
+        TfrmTable table(*model, nullptr);
+        QSet<QString> deflections, slopes;
+        for (int row = 0; row < NodeCount; ++row) {
+            deflections << table.CellText(row, 6);
+            slopes << table.CellText(row, 5);
+        }
+        EXPECT_GT(deflections.size(), 50) << int(units);
+        EXPECT_GT(slopes.size(), 50) << int(units);
+        EXPECT_EQ(table.CellText(0, 6).section('.', 1).size(), model->InputRange(20).Decimals);
+    }
+}
+
+TEST(Table, SelectedRowsAreCopiedWithTheHeader) {
+    auto model = NewModel(UnitsEnglish);
+    for (int i = 0; i < StationCount; ++i) {
+        model->Stations[size_t(i)] = {};
+        model->Stations[size_t(i)].X = i;
+    }
+    TfrmTable table(*model, nullptr);
+    table.show();
+    table.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&table));
+    EXPECT_EQ(table.SelectedText(), "");
+    const auto select = [&](int row, QItemSelectionModel::SelectionFlags how) {
+        table.ListView1->selectionModel()->select(table.ListView1->model()->index(row, 0),
+                                                  how | QItemSelectionModel::Rows);
+    };
+    // Chosen out of order; copied in the table's order.
+    select(7, QItemSelectionModel::ClearAndSelect);
+    select(2, QItemSelectionModel::Select);
+    const QString header = "Node #\tDist. from left, ft\tShear, kips\tMoment, ft-kips\tSlope, "
+                           "deg\tDeflection, in\tSoil Press, ksf\n";
+    const QString expected = header + "3\t2.0000\t0.000\t0.00\t0.0000\t0.00000\t0.000\n" +
+                             "8\t7.0000\t0.000\t0.00\t0.0000\t0.00000\t0.000\n";
+    EXPECT_EQ(table.SelectedText(), expected);
+    // Ctrl+C in the list puts the same text on the clipboard.
+    QGuiApplication::clipboard()->clear();
+    table.ListView1->setFocus();
+    QTest::keyClick(table.ListView1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
+    // Ctrl+A takes every node.
+    QTest::keyClick(table.ListView1, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(table.SelectedText().count('\n'), NodeCount + 1);
 }
 
 TEST(Table, SlopeInDegrees) {

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "model/InputHints.h"
+#include "model/MatData.h"
+
+#include <QHash>
+#include <QStringList>
+
+class QLineEdit;
+class QWidget;
+
+namespace slabwise {
+
+// The hint of every numeric input of the main window (caption, limits and
+// unit, as the model words them) and the notices of values a commit had to
+// change.
+class TFieldHints {
+public:
+    // Finds the input boxes among the window's children by their names.
+    explicit TFieldHints(const QWidget& window);
+
+    // Sets every input's tooltip, which the hint bubble also shows, for the
+    // model's unit system and strip length.
+    void Show(const TMatData& model) const;
+    // GetEditValue, noting when the value used is not the one typed.
+    Real Read(QLineEdit& edit, const TMatData& model, double min = 0, double max = 0);
+    // The notices since the last call.
+    QStringList TakeNotices();
+
+private:
+    struct TField {
+        TInput Input;
+        int Number;
+    };
+    QHash<QLineEdit*, TField> fields_;
+    QStringList notices_;
+};
+
+} // namespace slabwise
