@@ -1,10 +1,11 @@
-// slabwise-analyze [--json] [FILE.ksw]: analyses one project and prints the
-// results as a text report or as JSON.
+// slabwise-analyze [--json | --csv] [FILE.ksw]: analyses one project and
+// prints the results as a text report, as JSON or the nodal table as CSV.
 
 #include "AnalysisReport.h"
 
 #include "model/FloatFault.h"
 #include "model/MatData.h"
+#include "model/ResultsCsv.h"
 
 #include <exception>
 #include <filesystem>
@@ -23,7 +24,7 @@ constexpr int ExitUsage = 2;
 constexpr int ExitOtherFailure = 3;
 
 constexpr std::string_view Program = "slabwise-analyze";
-constexpr std::string_view Usage = "usage: slabwise-analyze [--json] [FILE.ksw]";
+constexpr std::string_view Usage = "usage: slabwise-analyze [--json | --csv] [FILE.ksw]";
 constexpr const char* EnglishExample = "Example English Units.ksw";
 
 void PrintHelp() {
@@ -32,9 +33,11 @@ void PrintHelp() {
                  "and designs its reinforcement, then prints the results.\n"
                  "\n"
                  "  FILE.ksw   the project to analyse; without it, the English example project\n"
-                 "             beside this program\n"
+                 "             beside this program (or in the installed data folder)\n"
                  "  --json     print every input and result as one JSON object instead of the\n"
                  "             text report\n"
+                 "  --csv      print the results at the 101 nodes as CSV, as the results table\n"
+                 "             exports them: a header row with units, full precision\n"
                  "  --help     print this help\n"
                  "\n"
                  "Exit status: 0 analysed; 1 the analysis stopped at a floating-point fault (the\n"
@@ -45,6 +48,7 @@ void PrintHelp() {
 
 struct TOptions {
     bool Json = false;
+    bool Csv = false;
     std::optional<std::filesystem::path> File;
 };
 
@@ -60,6 +64,8 @@ std::optional<TOptions> ParseArguments(int argc, char** argv, bool& help) {
             help = true;
         } else if (!optionsEnded && arg == "--json") {
             options.Json = true;
+        } else if (!optionsEnded && arg == "--csv") {
+            options.Csv = true;
         } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
             return std::nullopt;
         } else if (options.File) {
@@ -68,6 +74,7 @@ std::optional<TOptions> ParseArguments(int argc, char** argv, bool& help) {
             options.File = std::filesystem::path(arg);
         }
     }
+    if (options.Json && options.Csv) return std::nullopt;
     return options;
 }
 
@@ -86,7 +93,7 @@ int main(int argc, char** argv) {
     }
 
     try {
-        const std::filesystem::path folder = slabwise::TMatData::ExecutableFolder();
+        const std::filesystem::path folder = slabwise::TMatData::DefaultExampleFolder();
         slabwise::TMatData mat{folder};
         const std::filesystem::path file = options->File ? *options->File : folder / EnglishExample;
         try {
@@ -107,7 +114,9 @@ int main(int argc, char** argv) {
             fault = e.what();
         }
 
-        if (options->Json)
+        if (options->Csv)
+            std::cout << slabwise::NodeResultsCsv(mat);
+        else if (options->Json)
             std::cout << slabwise::AnalysisJson(mat).dump(2) << '\n';
         else
             std::cout << slabwise::AnalysisText(mat);

@@ -205,6 +205,7 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
     ui->PageControl1->tabBar()->setFocusPolicy(Qt::StrongFocus);
     BindControls();
     ConnectActions();
+    AddExportActions();
 
     LoadWindowPlacement(*this);
     model_ = std::make_unique<TMatData>(exampleFolder);
@@ -872,6 +873,14 @@ void TfrmMain::AOpenExecute() {
     const QString chosen = dialogs_.OpenProjectFile(
         this, documentsFolder_, fileName_.isEmpty() ? QStringLiteral("*.ksw") : fileName_);
     if (chosen.isEmpty()) return;
+    LoadProject(chosen);
+}
+
+void TfrmMain::OpenFromCommandLine(const QString& fileName) {
+    Guarded([this, &fileName] { LoadProject(QFileInfo(fileName).absoluteFilePath()); });
+}
+
+void TfrmMain::LoadProject(const QString& chosen) {
     fileName_ = chosen;
     try {
         model_->LoadFromFile(std::filesystem::path(QFile::encodeName(fileName_).toStdString()));
@@ -998,8 +1007,11 @@ void TfrmMain::Image2Click(QObject* sender) {
     const TDiagramKind kind = sender == ui->Image1   ? dkPlanSection
                               : sender == ui->Image2 ? dkLoading
                                                      : dkReinforcement;
+    const QSize size = bitmap.size();
     DrawDiagramToBitmap(bitmap, *model_, kind);
-    ShowZoomedPicture(bitmap);
+    ShowZoomedPicture(bitmap, [this, size, kind](QPainter& painter) {
+        DrawDiagramToPainter(painter, size, *model_, kind);
+    });
 }
 
 void TfrmMain::SpeedButton1Click(QObject* sender) {
@@ -1011,11 +1023,13 @@ void TfrmMain::SpeedButton1Click(QObject* sender) {
 void TfrmMain::Label74Click() {
     TfrmTable table(ui->ComboBox1->currentIndex() == 0 ? UnitsEnglish : UnitsSI, this);
     table.Fill(model_->Stations);
+    table.Prompts = ExportPrompts;
     dialogs_.RunModal(table);
 }
 
 void TfrmMain::Label75Click() {
     TfrmGraphs graphs(*model_, this);
+    graphs.Prompts = ExportPrompts;
     dialogs_.RunModal(graphs);
 }
 
@@ -1026,9 +1040,11 @@ void TfrmMain::SpeedButton4Click(QObject* sender) {
     dialogs_.RunModal(help);
 }
 
-void TfrmMain::ShowZoomedPicture(const QImage& bitmap) {
+void TfrmMain::ShowZoomedPicture(const QImage& bitmap, const TVectorDrawing& vector) {
     TfrmImgZoom zoom(this);
     zoom.SetPicture(bitmap);
+    zoom.SetVectorDrawing(vector);
+    zoom.Prompts = ExportPrompts;
     zoom.adjustSize();
     zoom.move(geometry().center() - zoom.rect().center());
     dialogs_.RunModal(zoom);

@@ -4,6 +4,7 @@
 #include "model/MatData.h"
 #include "model/Units.h"
 #include "views/DiagramDraw.h"
+#include "views/Exports.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -40,9 +41,9 @@ class TfrmMain : public QMainWindow {
 
 public:
     // exampleFolder: where the model finds the example projects (beside the
-    // executable unless told otherwise).
+    // executable, else the installed data folder, unless told otherwise).
     explicit TfrmMain(TDialogs& dialogs, QWidget* parent = nullptr,
-                      const std::filesystem::path& exampleFolder = TMatData::ExecutableFolder());
+                      const std::filesystem::path& exampleFolder = TMatData::DefaultExampleFolder());
     ~TfrmMain() override;
 
     TMatData& Model() { return *model_; }
@@ -71,6 +72,11 @@ public:
     bool QuerySaveChanges();
     void ANewExecute();
     void AOpenExecute();
+    // Opens a project as Open does once its dialog returned the name.
+    void LoadProject(const QString& fileName);
+    // The project named on the command line, opened as Open would; an error
+    // is shown in a message box and the new project stays.
+    void OpenFromCommandLine(const QString& fileName);
     void ASaveExecute();
     void ASaveAsExecute();
     void AExitExecute();
@@ -85,11 +91,16 @@ public:
     // enlarge button in its corner.
     void Image2Click(QObject* sender);
     void SpeedButton1Click(QObject* sender);
-    void ShowZoomedPicture(const QImage& bitmap);
+    // vector: how to draw the picture again as vectors, for its SVG export.
+    void ShowZoomedPicture(const QImage& bitmap, const TVectorDrawing& vector = {});
     // The results table and the graphs windows.
     void Label74Click();
     void Label75Click();
     void SpeedButton4Click(QObject* sender);
+    // File > Export CSV...: the results at the nodes, as the table lists them.
+    void AExportCsvExecute();
+    // How the exports here and in the windows opened from here ask for files.
+    TExportPrompts ExportPrompts = QtExportPrompts();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -120,6 +131,7 @@ private:
 
     void BindControls();
     void ConnectActions();
+    void AddExportActions();
     // Runs a command; an error is shown in a message box, as the
     // application's default handler would, and the program continues.
     template <class F> void Guarded(F&& command);

@@ -94,7 +94,7 @@ void TDiagramDraw::DrawLoading() {
     xR = xL + Round(double(L) * Scale);
     const auto toX = [&](double position) { return xL + Round(position * Scale); };
 
-    TDiagramCanvas canvas(Bitmap);
+    TDiagramCanvas canvas(Bitmap, Vector);
     canvas.SetPatternScale(PenUnit());
     canvas.SetFontHeight(G - 2);
     const int W4 = canvas.TextWidth(QStringLiteral("XXXX"));
@@ -283,7 +283,7 @@ void TDiagramDraw::DrawReinforcement() {
                           std::isfinite(Model.ThicknessIn) && Model.ThicknessIn > 0;
     if (!BeginView(drawable)) return;
     const QString mark = Model.UnitSystem == UnitsSI ? QStringLiteral("mm") : QStringLiteral("\"");
-    TDiagramCanvas canvas(Bitmap);
+    TDiagramCanvas canvas(Bitmap, Vector);
     canvas.SetPatternScale(PenUnit());
     const int G = GridUnit();
     const int PU = PenUnit();

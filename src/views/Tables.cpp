@@ -1,14 +1,17 @@
 #include "Tables.h"
 
 #include "LocaleNumber.h"
+#include "model/ResultsCsv.h"
 #include "model/Units.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
 
 #include <algorithm>
+#include <exception>
 #include <numbers>
 
 namespace slabwise {
@@ -21,7 +24,7 @@ constexpr int ColumnWidths[ColumnCount] = {1, 60, 100, 100, 100, 100, 100, 150};
 } // namespace
 
 Real SlopeInDegrees(Real radians) {
-    return radians * 180 / std::numbers::pi_v<Real>;
+    return SlopeDegrees(radians);
 }
 
 TfrmTable::TfrmTable(uint8_t unitSystem, QWidget* parent) : QDialog(parent) {
@@ -47,6 +50,7 @@ TfrmTable::TfrmTable(uint8_t unitSystem, QWidget* parent) : QDialog(parent) {
     ListView1->horizontalHeader()->setMinimumSectionSize(1);
     ListView1->horizontalHeader()->setStretchLastSection(true);
     FormCreate(unitSystem);
+    AddExportButton(unitSystem);
 }
 
 TfrmTable::TfrmTable(const TMatData& model, QWidget* parent) : TfrmTable(model.UnitSystem, parent) {
@@ -118,6 +122,28 @@ QString TfrmTable::CellText(int row, int column) const {
 QString TfrmTable::ColumnCaption(int column) const {
     const QTableWidgetItem* item = ListView1->horizontalHeaderItem(column);
     return item ? item->text() : QString();
+}
+
+void TfrmTable::AddExportButton(uint8_t unitSystem) {
+    unitSystem_ = unitSystem;
+    // A row below the grid for the button.
+    constexpr int ButtonRow = 36;
+    setFixedSize(width(), height() + ButtonRow);
+    ButtonExportCsv = new QPushButton(QStringLiteral("Export CSV..."), this);
+    ButtonExportCsv->setObjectName(QStringLiteral("ButtonExportCsv"));
+    ButtonExportCsv->adjustSize();
+    const QRect grid = ListView1->geometry();
+    ButtonExportCsv->move(grid.right() + 1 - ButtonExportCsv->width(),
+                          grid.bottom() + 1 + (ButtonRow + 8 - ButtonExportCsv->height()) / 2);
+    connect(ButtonExportCsv, &QPushButton::clicked, this, &TfrmTable::ButtonExportCsvClick);
+}
+
+void TfrmTable::ButtonExportCsvClick() {
+    try {
+        ExportCsvAs(this, Prompts, NodeResultsCsv(stations_, unitSystem_));
+    } catch (const std::exception& error) {
+        Prompts.ShowError(this, QString::fromLocal8Bit(error.what()));
+    }
 }
 
 } // namespace slabwise

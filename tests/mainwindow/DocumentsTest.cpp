@@ -5,11 +5,13 @@
 
 #include "Session.h"
 #include "model/NumberFormat.h"
+#include "model/ResultsCsv.h"
 #include "support/TempFolder.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 
 #include <fstream>
 
@@ -115,6 +117,66 @@ TEST_F(DocumentsTest, AFailedOpenLeavesNoFileNameAndReportsTheError) {
     Run("ASave");
     EXPECT_EQ(dialogs.SavePresets.size(), 2);
     EXPECT_EQ(dialogs.SavePresets.back(), QStringLiteral("*.ksw"));
+}
+
+TEST_F(DocumentsTest, AProjectNamedOnTheCommandLineOpensAsOpenWould) {
+    TMatData project{std::filesystem::path{}};
+    project.Organization = "Acme";
+    project.StripLength = 30;
+    project.SaveToFile(folder.Path() / "acme.ksw");
+    {
+        std::ofstream foreign(folder.Path() / "notes.ksw", std::ios::binary);
+        foreign << std::string(300, 'n');
+    }
+    // A relative name is taken from the current folder and kept whole.
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(folder.Path().string())));
+    window->OpenFromCommandLine(QStringLiteral("acme.ksw"));
+    QDir::setCurrent(before);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    EXPECT_EQ(window->FileName(), PathOf("acme.ksw"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kelvane Slabwise - acme.ksw"));
+    EXPECT_EQ(Text("Edit28"), QStringLiteral("Acme"));
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("30.00"));
+    EXPECT_FALSE(window->Modified());
+    EXPECT_TRUE(dialogs.OpenPresets.isEmpty()) << "no dialog is shown";
+
+    // A foreign file: the message Open shows, and no file name kept.
+    window->OpenFromCommandLine(PathOf("notes.ksw"));
+    EXPECT_EQ(dialogs.Messages, QStringList{QStringLiteral("Wrong file format")});
+    EXPECT_TRUE(window->FileName().isEmpty());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kelvane Slabwise"));
+    // A missing file is reported too.
+    window->OpenFromCommandLine(PathOf("missing.ksw"));
+    ASSERT_EQ(dialogs.Messages.size(), 2);
+    EXPECT_TRUE(dialogs.Messages[1].contains(QStringLiteral("missing.ksw")))
+        << dialogs.Messages[1].toStdString();
+}
+
+TEST_F(DocumentsTest, FileExportCsvWritesTheNodesOfTheCommittedInput) {
+    QStringList asked;
+    window->ExportPrompts.AskFileName = [&](QWidget*, const QString& caption, const QString&, QString*) {
+        asked << caption;
+        return PathOf("results.csv");
+    };
+    QStringList errors;
+    window->ExportPrompts.ShowError = [&](QWidget*, const QString& text) { errors << text; };
+    QAction& exportCsv = Control<QAction>("AExportCsv");
+    EXPECT_EQ(exportCsv.text(), QStringLiteral("Export CSV..."));
+    // In the File menu, after Save As.
+    const QList<QAction*> file = Control<QMenu>("File1").actions();
+    const qsizetype at = file.indexOf(&exportCsv);
+    ASSERT_GT(at, 0);
+    EXPECT_EQ(file[at - 1], &Control<QAction>("ASaveAs"));
+    // The length being typed counts.
+    Type("Edit1", QStringLiteral("30"));
+    exportCsv.trigger();
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Export CSV")});
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_EQ(window->Model().StripLength, 30);
+    QFile written(PathOf("results.csv"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll().toStdString(), NodeResultsCsv(window->Model()));
 }
 
 TEST_F(DocumentsTest, UnsavedChangesPrompt) {

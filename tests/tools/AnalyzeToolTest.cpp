@@ -4,6 +4,7 @@
 #include "model/MatData.h"
 #include "model/NumberFormat.h"
 #include "model/ResultTexts.h"
+#include "model/ResultsCsv.h"
 #include "model/Units.h"
 
 #include "support/TempFolder.h"
@@ -576,6 +577,15 @@ TEST_F(AnalyzeTool, PrintsTheReportOfTheProjectFile) {
     EXPECT_EQ(js.Out.rfind("{\n  \"Organization\": ", 0), 0u);
 }
 
+TEST_F(AnalyzeTool, CsvIsTheResultsTablesExport) {
+    TMatData mat = Loaded(Good());
+    mat.Analyze();
+    const TRun run = Run({"--csv", Good().string()});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.Out, NodeResultsCsv(mat));
+}
+
 TEST_F(AnalyzeTool, WithoutAFileAnalysesTheEnglishExampleBesideIt) {
     TMatData example = Loaded(ToolPath.parent_path() / "Example English Units.ksw");
     example.Analyze();
@@ -629,7 +639,14 @@ TEST_F(AnalyzeTool, ExitStatusAndStreamsByCase) {
         {"garbage", {"{garbage}"}, 2, false, "Wrong file format"},
         {"missing", {"{missing}"}, 2, false, "missing.ksw"},
         {"folder", {"{folder}"}, 2, false, "slabwise-analyze: "},
-        {"unknown option", {"--yaml", "{good}"}, 2, false, "usage: slabwise-analyze [--json] [FILE.ksw]"},
+        {"unknown option",
+         {"--yaml", "{good}"},
+         2,
+         false,
+         "usage: slabwise-analyze [--json | --csv] [FILE.ksw]"},
+        {"csv", {"--csv", "{good}"}, 0, true, nullptr},
+        {"csv of a fault", {"--csv", "{flat}"}, 1, true, "floating-point fault"},
+        {"json and csv", {"--json", "--csv", "{good}"}, 2, false, "usage: "},
         {"two files", {"{good}", "{good}"}, 2, false, "usage: "},
     };
     for (const TToolCase& c : cases) {
