@@ -35,7 +35,7 @@ install(FILES "${CMAKE_BINARY_DIR}/dist/slabwise.1.gz" "${CMAKE_BINARY_DIR}/dist
               "${CMAKE_BINARY_DIR}/dist/slabwise-draw.1.gz"
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES "${CMAKE_BINARY_DIR}/dist/changelog.gz" "${SLABWISE_DIST}/copyright"
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/slabwise)
 
 # The Debian package: everything above under /usr, binaries stripped, the
 # library dependencies found by dpkg-shlibdeps.
@@ -44,8 +44,14 @@ set(CPACK_PACKAGE_NAME slabwise)
 set(CPACK_PACKAGE_VENDOR Kelvane)
 set(CPACK_PACKAGE_CONTACT "Kelvane <support@kelvane.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "analysis and reinforcement design of a mat foundation strip")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Slabwise analyses one strip of a mat (raft) foundation as a finite beam with free ends on a Winkler foundation, in closed form, and designs its top and bottom reinforcement to ACI 318-14. It shows shear, moment, slope, deflection and soil pressure along the strip with drawings, graphs, a results table and a printed report, and comes with command-line tools that analyse and draw saved projects.")
+# Lines kept short, as package managers show them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Slabwise analyses one strip of a mat (raft) foundation as a finite beam"
+  "with free ends on a Winkler foundation, in closed form, and designs its"
+  "top and bottom reinforcement to ACI 318-14. It shows shear, moment, slope,"
+  "deflection and soil pressure along the strip with drawings, graphs, a"
+  "results table and a printed report, and comes with command-line tools"
+  "that analyse and draw saved projects.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
