@@ -6,7 +6,7 @@ BUILD ?= build
 CHECK_BUILD ?= build-check
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test check bench examples package clean
+.PHONY: all deps build run test check format format-check bench examples package clean
 
 all: build
 
@@ -22,7 +22,18 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
+	$(MAKE) --no-print-directory format-check
 	$(MAKE) --no-print-directory check
+
+SOURCES = $(shell find src tools tests benchmarks fuzz -name '*.cpp' -o -name '*.h')
+
+# Fails on any source file that clang-format would change.
+format-check: deps
+	@clang-format --dry-run -Werror $(SOURCES) || { echo "Formatting differs; fix it with: make format"; exit 1; }
+	@echo "Formatting: clean"
+
+format: deps
+	clang-format -i $(SOURCES)
 
 # The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 # and the project-file fuzzer, built with clang.

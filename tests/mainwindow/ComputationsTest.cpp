@@ -2,6 +2,7 @@
 // systems.
 
 #include "mainwindow/Computations.h"
+#include "support/GrabChecks.h"
 #include "support/TestModels.h"
 
 #include <QApplication>
@@ -130,9 +131,20 @@ TEST_F(SubgradeHelp, GrabToPicture) {
         auto model = slabwise::test::NewModel(units);
         TfrmComputations w;
         w.BuildSubgradeHelp(1, *model, units);
+        w.show();
+        const QImage shot = w.grab().toImage();
+        slabwise::test::ExpectDrawn(shot, "subgrade help");
+        // The first row of the list is drawn.
+        const QRect row = w.ListView1->visualItemRect(w.ListView1->item(0, 0));
+        EXPECT_GT(
+            slabwise::test::InkPixels(shot, QRect(w.ListView1->viewport()->mapTo(&w, row.topLeft()),
+                                                  QSize(w.ListView1->viewport()->width(), row.height()))),
+            5);
+        const QDir folder(QStringLiteral(SLABWISE_SCREENS_DIR));
+        ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
         const QString path =
-            QDir::current().filePath(units == UnitsSI ? "subgrade-help-si.png" : "subgrade-help-english.png");
-        EXPECT_TRUE(w.grab().save(path));
+            folder.filePath(units == UnitsSI ? "subgrade-help-si.png" : "subgrade-help-english.png");
+        EXPECT_TRUE(shot.save(path));
     }
 }
 

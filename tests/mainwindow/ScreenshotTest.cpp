@@ -3,14 +3,29 @@
 // test run.
 
 #include "WindowFixture.h"
+#include "support/GrabChecks.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QTabWidget>
 
 namespace slabwise::test {
 namespace {
 
 class ScreenshotTest : public WindowTest {};
+
+// The grab shows the window, and every caption visible on it is drawn.
+void ExpectCaptionsDrawn(const QImage& shot, const QWidget& window, const QString& what) {
+    ExpectDrawn(shot, what.toUtf8().constData());
+    int checked = 0;
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(&window) || label->text().trimmed().isEmpty() || label->width() < 8) continue;
+        const QString name = what + QStringLiteral(" ") + label->objectName();
+        ExpectTextDrawn(shot, window, *label, name.toUtf8().constData());
+        ++checked;
+    }
+    EXPECT_GT(checked, 3) << what.toStdString();
+}
 
 TEST_F(ScreenshotTest, EveryPageAtMinimumAndLargeSize) {
     const QDir folder(QStringLiteral(SLABWISE_SCREENS_DIR));
@@ -25,6 +40,7 @@ TEST_F(ScreenshotTest, EveryPageAtMinimumAndLargeSize) {
             QApplication::processEvents();
             const QImage shot = window->grab().toImage();
             EXPECT_EQ(shot.size(), size);
+            ExpectCaptionsDrawn(shot, *window, names[page]);
             const QString file = folder.filePath(
                 QStringLiteral("main-%1-%2x%3.png").arg(names[page]).arg(size.width()).arg(size.height()));
             EXPECT_TRUE(shot.save(file)) << file.toStdString();
@@ -58,7 +74,9 @@ TEST_F(ScreenshotTest, SIWithFailingChecksAndALargerFont) {
             QApplication::processEvents();
             const QString file =
                 folder.filePath(QStringLiteral("main-%1-page%2.png").arg(suffix).arg(page + 1));
-            EXPECT_TRUE(shown.grab().save(file));
+            const QImage shot = shown.grab().toImage();
+            ExpectCaptionsDrawn(shot, shown, suffix);
+            EXPECT_TRUE(shot.save(file));
         }
     };
     grabPages(*window, QStringLiteral("si-failing"));

@@ -112,8 +112,6 @@ TEST_P(StripEquilibrium, RightEndIsFree) {
     const TMatStation& end = mat->Stations[100];
     EXPECT_NEAR(end.Shear, 0, 1e-9 * Scale(*mat, &TMatStation::Shear));
     EXPECT_NEAR(end.Moment, 0, 1e-9 * Scale(*mat, &TMatStation::Moment));
-    EXPECT_EQ(mat->InitTotal[0], 0);
-    EXPECT_EQ(mat->InitTotal[1], 0);
 }
 
 // The soil carries every downward load, and its resultant lies where the
@@ -157,25 +155,29 @@ TEST_P(StripEquilibrium, StationsSatisfyBeamRelations) {
     for (const auto& d : mat->DistLoads) jumps.push_back(d.b), jumps.push_back(d.e);
     const auto nearJump = [&](int i) {
         return std::any_of(jumps.begin(), jumps.end(),
-                           [&](Real x) { return std::fabs(x - i * h) < 1.01L * h; });
+                           [&](Real x) { return std::fabs(x - i * h) < 2.01L * h; });
     };
     const Real slopeScale = Scale(*mat, &TMatStation::Slope), momentScale = Scale(*mat, &TMatStation::Moment);
     const Real shearScale = Scale(*mat, &TMatStation::Shear);
     const Real qScale = Scale(*mat, &TMatStation::Pressure) * B + 10;
-    // Central differences err by about (beta h)^2 of the scale.
-    const Real betaH = mat->Beta * h, tol = 2e-3L + betaH * betaH;
+    // The five-point difference errs by about (beta h)^4 / 8 of the scale;
+    // the analysis itself is exact to far less than that.
+    const Real betaH = mat->Beta * h, tol = 1e-9L + betaH * betaH * betaH * betaH;
     int checked = 0;
-    for (int i = 1; i < 100; ++i) {
+    for (int i = 2; i < 99; ++i) {
         if (nearJump(i)) continue;
-        const TMatStation &a = mat->Stations[i - 1], &s = mat->Stations[i], &b = mat->Stations[i + 1];
-        const auto d = [&](Real TMatStation::*f) { return (b.*f - a.*f) / (2 * h); };
+        const TMatStation* st = &mat->Stations[i];
+        const TMatStation& s = *st;
+        const auto d = [&](Real TMatStation::*f) {
+            return (st[-2].*f - 8 * st[-1].*f + 8 * st[1].*f - st[2].*f) / (12 * h);
+        };
         EXPECT_NEAR(d(&TMatStation::Deflection) / Uy(), s.Slope, tol * slopeScale) << "node " << i;
         EXPECT_NEAR(EI * d(&TMatStation::Slope), s.Moment, tol * momentScale) << "node " << i;
         EXPECT_NEAR(d(&TMatStation::Moment), s.Shear, tol * shearScale) << "node " << i;
         EXPECT_NEAR(d(&TMatStation::Shear), s.Pressure * B - LineLoadAt(s.X), tol * qScale) << "node " << i;
         ++checked;
     }
-    EXPECT_GT(checked, 60);
+    EXPECT_GT(checked, 50);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllClasses, StripEquilibrium, ::testing::ValuesIn(AllCombinations()),
@@ -276,9 +278,7 @@ TEST(Analysis, StiffnessValuesAndClasses) {
     mat->Analyze();
     EXPECT_DOUBLE_EQ(mat->Inertia, 10 * 8 / 12.0);
     EXPECT_DOUBLE_EQ(mat->ConcreteModulus, 57 * std::sqrt(4000.0));
-    const Real beta = std::pow(1.728L * 100 * 10 / (144 * 4 * mat->ConcreteModulus * mat->Inertia), 0.25L);
-    EXPECT_NEAR(mat->Beta, beta, 1e-15);
-    EXPECT_NEAR(mat->BetaL, beta * 48, 1e-13);
+    // Beta, Lr and B(est.) are pinned from physical units in PinnedNumbersTest.
     // The minimum thicknesses are those at which beta L would be pi and pi/4.
     for (const auto& [T, target] :
          {std::pair{mat->TMinSemiRigid, 3.14159265358979L}, std::pair{mat->TMinRigid, 0.785398163397448L}}) {
@@ -286,7 +286,6 @@ TEST(Analysis, StiffnessValuesAndClasses) {
         probe->Analyze();
         EXPECT_NEAR(probe->BetaL, target, 1e-12);
     }
-    EXPECT_NEAR(mat->BEst, 0.7L * 2 * mat->Lr, 1e-15);
 }
 
 // A fault must leave no number of an earlier project on screen: fields the
@@ -319,14 +318,31 @@ TEST(AnalysisFault, NaNInputIsAFault) {
     EXPECT_THROW(mat->Analyze(), EFloatFault);
 }
 
-TEST(BeamFunctions, ValuesAtZeroAndUnknownCode) {
-    const TBeamFunctions f(0.3L, 20);
+// Values worked by hand at beta x = 1, and the relations between the four
+// functions that the finite-beam tables rest on: F1' = -F4, F2' = 2 F1,
+// F3' = F2, F4' = 2 F3 (derivatives in beta x).
+TEST(BeamFunctions, HandValuesAndTheirDerivatives) {
+    const Real beta = 0.25L;
+    const TBeamFunctions f(beta, 20);
+    const Real x = 1 / beta;
+    const Real hand[] = {0.83373002513115L, 1.93342149620071L, 0.98889770576287L, 0.66349366663124L};
+    for (int code = 1; code <= 4; ++code)
+        EXPECT_NEAR(f.FunctionValue(code, x), hand[code - 1], 1e-13L) << code;
+    EXPECT_NEAR(f.FunctionValue(11, x), 0.67302442726824L, 1e-13L);
     EXPECT_EQ(f.FunctionValue(1, 0), 1);
-    for (int code : {2, 3, 4, 11}) EXPECT_EQ(f.FunctionValue(code, 0), 0) << code;
-    EXPECT_EQ(f.FunctionValue(5, 7.5L), 0);
-    const Real z = 0.3L * 7.5L;
-    EXPECT_EQ(f.FunctionValue(4, 7.5L), std::cosh(z) * std::sin(z) - std::sinh(z) * std::cos(z));
-    EXPECT_EQ(f.FunctionValue(11, 7.5L), std::sinh(z) * std::sinh(z) - std::sin(z) * std::sin(z));
+    EXPECT_EQ(f.FunctionValue(5, x), 0);
+
+    for (Real z : {Real(0.3), Real(2.2), Real(7.5)}) {
+        const Real h = 1e-4L, at = z / beta, dx = h / beta;
+        const auto d = [&](int code) {
+            return (f.FunctionValue(code, at + dx) - f.FunctionValue(code, at - dx)) / (2 * h);
+        };
+        const Real scale = std::cosh(z);
+        EXPECT_NEAR(d(1), -f.FunctionValue(4, at), 1e-7L * scale) << static_cast<double>(z);
+        EXPECT_NEAR(d(2), 2 * f.FunctionValue(1, at), 1e-7L * scale) << static_cast<double>(z);
+        EXPECT_NEAR(d(3), f.FunctionValue(2, at), 1e-7L * scale) << static_cast<double>(z);
+        EXPECT_NEAR(d(4), 2 * f.FunctionValue(3, at), 1e-7L * scale) << static_cast<double>(z);
+    }
 }
 
 TEST(BeamFunctions, StepGroupActsStrictlyRightOfTheLoad) {
@@ -337,21 +353,6 @@ TEST(BeamFunctions, StepGroupActsStrictlyRightOfTheLoad) {
     EXPECT_NEAR(just[0], 1, 1e-15);
     EXPECT_NEAR(just[1], 2 * 0.3L * 1e-9L, 1e-18);
     EXPECT_NEAR(just[4], 0, 1e-15);
-}
-
-TEST(BeamFunctions, TermGroupsCarryEndValuesThenSteps) {
-    const TBeamFunctions f(0.25L, 30);
-    const TSegmentTerms seg = f.SegmentTerms(5, 12, 20);
-    EXPECT_EQ(seg[0], f.FunctionValue(2, 25));
-    EXPECT_EQ(seg[1], f.FunctionValue(3, 25));
-    EXPECT_EQ(seg[2], f.FunctionValue(2, 18));
-    EXPECT_EQ(seg[3], f.FunctionValue(3, 18));
-    EXPECT_EQ(seg[4], f.FunctionValue(1, 15));
-    EXPECT_EQ(seg[13], 1 - f.FunctionValue(1, 8));
-    const TConcentratedTerms moment = f.MomentTerms(10, 4);
-    EXPECT_EQ(moment[0], f.FunctionValue(1, 20));
-    EXPECT_EQ(moment[1], f.FunctionValue(4, 20));
-    EXPECT_EQ(moment[2], 0);
 }
 
 } // namespace

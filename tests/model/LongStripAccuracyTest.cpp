@@ -33,8 +33,6 @@ public:
         : m_(m), beta_(Big(m.Beta)), EI_(Big(m.FlexuralRigidity)), L_(Big(m.StripLength)) {
         const std::array<Big, 4> end = F(L_);
         const Big C2 = end[1], C3 = end[2], C4 = end[3];
-        const Big C11 = boost::multiprecision::sinh(beta_ * L_) * boost::multiprecision::sinh(beta_ * L_) -
-                        boost::multiprecision::sin(beta_ * L_) * boost::multiprecision::sin(beta_ * L_);
         // Solve V(L) = M(L) = 0 for thetaA and yA from the load terms at L.
         const TRef atL = LoadTerms(L_, true);
         const Big b = beta_, b2 = b * b, b3 = b2 * b;
@@ -45,7 +43,6 @@ public:
         const Big det = a11 * a22 - a12 * a21;
         yA_ = (-atL.V * a22 + a12 * atL.M) / det;
         thA_ = (-a11 * atL.M + a21 * atL.V) / det;
-        (void)C11;
     }
 
     TRef At(Real Xl) const {
@@ -149,11 +146,34 @@ void PrintTo(const TLoadSet& s, std::ostream* os) {
     *os << s.name;
 }
 
-class LongStripAccuracy : public ::testing::TestWithParam<std::tuple<TCase, TLoadSet>> {};
+// The SI strip is the English one in metres, kN/m^3 and the f'c that gives
+// the same modulus, so it has the same beta L; the loads keep their numbers.
+struct TUnits {
+    std::string name;
+    uint8_t system;
+    Real length, subgrade, deflectionPerLength;
+    Real (*fc)(Real fcKsi);
+};
+
+const std::vector<TUnits> UnitSystems = {
+    {"English", UnitsEnglish, 1, 1, 12, [](Real fc) { return fc; }},
+    {"SI", UnitsSI, 0.3048L, 271.447161215893L, 1000,
+     [](Real fc) {
+         const Real E = 57 * std::sqrt(1000 * fc) * 6.894757293168361L; // MPa
+         return (E / 4700) * (E / 4700);
+     }},
+};
+
+void PrintTo(const TUnits& u, std::ostream* os) {
+    *os << u.name;
+}
+
+class LongStripAccuracy : public ::testing::TestWithParam<std::tuple<TCase, TLoadSet, TUnits>> {};
 
 TEST_P(LongStripAccuracy, StationsAgreeWithTheExactSolution) {
-    const auto& [c, set] = GetParam();
-    auto mat = slabwise::test::Strip(UnitsEnglish, c.L, 10, c.T, c.k, c.Fc);
+    const auto& [c0, set, u] = GetParam();
+    const TCase c{c0.name, c0.L * u.length, c0.T * u.length, c0.k * u.subgrade, u.fc(c0.Fc)};
+    auto mat = slabwise::test::Strip(u.system, c.L, 10 * u.length, c.T, c.k, c.Fc);
     const Real L = c.L;
     for (int i = 0; i < 4; ++i) mat->PointLoads[i] = {set.points[i][0] * L, set.points[i][1]};
     for (int i = 0; i < 2; ++i) {
@@ -179,7 +199,7 @@ TEST_P(LongStripAccuracy, StationsAgreeWithTheExactSolution) {
     for (size_t i = 0; i < exact.size(); ++i) {
         const TMatStation& s = mat->Stations[i];
         const TRef& e = exact[i];
-        const std::array<Real, 4> got{s.Shear, s.Moment, s.Slope, s.Deflection / 12};
+        const std::array<Real, 4> got{s.Shear, s.Moment, s.Slope, s.Deflection / u.deflectionPerLength};
         const std::array<Big, 4> want{e.V, e.M, e.Theta, e.Y};
         for (int q = 0; q < 4; ++q)
             worst[q] = std::max(worst[q], std::fabs(static_cast<Real>(Big(got[q]) - want[q])) / scale[q]);
@@ -197,9 +217,11 @@ TEST_P(LongStripAccuracy, StationsAgreeWithTheExactSolution) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BetaL, LongStripAccuracy,
-                         ::testing::Combine(::testing::ValuesIn(Cases), ::testing::ValuesIn(LoadSets)),
+                         ::testing::Combine(::testing::ValuesIn(Cases), ::testing::ValuesIn(LoadSets),
+                                            ::testing::ValuesIn(UnitSystems)),
                          [](const auto& info) {
-                             return std::get<0>(info.param).name + "_" + std::get<1>(info.param).name;
+                             return std::get<0>(info.param).name + "_" + std::get<1>(info.param).name + "_" +
+                                    std::get<2>(info.param).name;
                          });
 
 } // namespace

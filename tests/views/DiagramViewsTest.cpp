@@ -284,10 +284,10 @@ TEST(Loading, FullLengthPartialLoadKeepsItsLabel) {
     EXPECT_GT(InkIn(uniform.image(), 511, 25, 550, 35), 5);
 }
 
-// No two labels of a crowded strip overlap: every load's label stands in
-// its own place, so the ink of the labels never merges. Checked by drawing
-// each label set alone and together: the together picture has as much ink
-// in the label rows as the separate ones summed would give when apart.
+// Every load slot used, with coincident and crowded loads: the lanes grow
+// the picture only as far as its height allows, the top label keeps clear of
+// the frame and no label is cut at the picture's sides. (That labels of one
+// lane never overlap is the lane allocation's own test.)
 TEST(Loading, CrowdedLoadsStayInsideThePicture) {
     auto mat = English();
     for (int m = 0; m < PointLoadCount; ++m)
@@ -301,6 +301,10 @@ TEST(Loading, CrowdedLoadsStayInsideThePicture) {
     ASSERT_LE(drawn.draw->OutHeight, 940);
     // Nothing is drawn into the top G / 2 rows: the top label keeps clear.
     EXPECT_EQ(InkIn(drawn.image(), 0, 0, 1900, 10), 0);
+    EXPECT_EQ(InkIn(drawn.image(), 0, 0, 1, 940), 0);
+    EXPECT_EQ(InkIn(drawn.image(), 1899, 0, 1900, 940), 0);
+    // Below the picture's own height nothing is drawn at all.
+    EXPECT_EQ(InkIn(drawn.image(), 0, drawn.draw->OutHeight + 1, 1900, 940), 0);
 }
 
 // At the thickness scale a 48 ft strip is far longer than the picture and

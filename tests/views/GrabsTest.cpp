@@ -2,6 +2,7 @@
 // anyone can look at them after a test run: build/tests/views/grabs/*.png.
 
 #include "GraphModels.h"
+#include "support/GrabChecks.h"
 #include "views/Graphs.h"
 #include "views/Tables.h"
 
@@ -37,12 +38,19 @@ TEST(Grabs, GraphsAndTableWindowsOfEveryModel) {
                 GrabFolder() + QString("/graphs_%1_%2.png").arg(QString::fromStdString(name), size.tag);
             const QPixmap shot = graphs.grab();
             EXPECT_EQ(shot.width(), 2 * size.picture.width());
+            // Each of the four graphs has its curve and labels.
+            const QImage image = shot.toImage();
+            for (uint8_t g = TfrmGraphs::grShear; g <= TfrmGraphs::grPressure; ++g)
+                test::ExpectDrawn(graphs.Picture(g), "graph");
+            test::ExpectDrawn(image, "graphs window");
             EXPECT_TRUE(shot.save(file)) << file.toStdString();
         }
         TfrmTable table(*model, nullptr);
         table.show();
         const QString file = GrabFolder() + QString("/table_%1.png").arg(QString::fromStdString(name));
-        EXPECT_TRUE(table.grab().save(file)) << file.toStdString();
+        const QImage shot = table.grab().toImage();
+        test::ExpectDrawn(shot, "table window");
+        EXPECT_TRUE(shot.save(file)) << file.toStdString();
     }
 }
 
@@ -51,8 +59,10 @@ TEST(Grabs, PrintedGraphs) {
     TfrmGraphs graphs;
     graphs.PrepareForPrint(946.0 / 560.0);
     graphs.ShowResults(*model, TfrmGraphs::grAll);
-    for (uint8_t g = TfrmGraphs::grShear; g <= TfrmGraphs::grPressure; ++g)
+    for (uint8_t g = TfrmGraphs::grShear; g <= TfrmGraphs::grPressure; ++g) {
+        test::ExpectDrawn(graphs.Picture(g), "printed graph");
         EXPECT_TRUE(graphs.Picture(g).save(GrabFolder() + QString("/printed_graph_%1.png").arg(g)));
+    }
 }
 
 } // namespace
