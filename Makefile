@@ -46,6 +46,7 @@ bench: build
 	$(BUILD)/benchmarks/slabwise-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 	$(BUILD)/benchmarks/slabwise-draw-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 	$(BUILD)/tests/mainwindow/slabwise-display-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+	$(BUILD)/benchmarks/slabwise-report-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
 # Rewrites the two example projects in data/ from their definitions.
 examples: build

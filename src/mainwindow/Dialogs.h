@@ -6,11 +6,14 @@
 #include <functional>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace slabwise {
 
 enum class TAnswer { Yes, No, Cancel };
+// Where a printed report goes.
+enum class TReportOutput { Cancel, Preview, Printer, PdfFile };
 
 // Every modal question, message, file dialog and shell request of the main
 // window goes through this seam, so tests answer them without a screen or a
@@ -33,6 +36,11 @@ public:
     // Shows a dialog modally and returns when it closes.
     virtual void RunModal(QDialog& dialog) = 0;
     virtual void ShowAbout(QWidget* parent) = 0;
+    // The report's output choice ("Output Options"), the printer set-up and
+    // the PDF file's save dialog; Cancel, false or empty when cancelled.
+    virtual TReportOutput ChooseReportOutput(QWidget* parent) = 0;
+    virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
+    virtual QString SaveReportFile(QWidget* parent, const QString& folder, const QString& preset) = 0;
 };
 
 // The real dialogs. The about box lives with the program's entry, which hands
@@ -49,6 +57,9 @@ public:
     void OpenUrl(const QUrl& url) override;
     void RunModal(QDialog& dialog) override;
     void ShowAbout(QWidget* parent) override;
+    TReportOutput ChooseReportOutput(QWidget* parent) override;
+    bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+    QString SaveReportFile(QWidget* parent, const QString& folder, const QString& preset) override;
 
 private:
     std::function<void(QWidget*, TDialogs&)> showAbout_;
@@ -58,5 +69,6 @@ private:
 inline const char* const ProjectFileFilter = "Kelvane Slabwise files (*.ksw);;All Files (*.*)";
 inline const char* const ProjectFileExtension = "ksw";
 inline const char* const LogoFileFilter = "JPEG files (*.jpg *.jpeg)";
+inline const char* const ReportFileFilter = "PDF files (*.pdf);;All Files (*.*)";
 
 } // namespace slabwise

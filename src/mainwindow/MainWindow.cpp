@@ -346,6 +346,18 @@ void TfrmMain::ConnectActions() {
             ASaveExecute();
         });
     });
+    connect(ui->APrint, &QAction::triggered, this, [this] {
+        Guarded([this] {
+            ActionList1Execute(ui->APrint);
+            APrintExecute();
+        });
+    });
+    connect(ui->AExportPdf, &QAction::triggered, this, [this] {
+        Guarded([this] {
+            ActionList1Execute(ui->AExportPdf);
+            AExportPdfExecute();
+        });
+    });
     connect(ui->ASaveAs, &QAction::triggered, this, [this] { Guarded([this] { ASaveAsExecute(); }); });
     connect(ui->AExit, &QAction::triggered, this, [this] { Guarded([this] { AExitExecute(); }); });
     connect(ui->AWeb, &QAction::triggered, this, [this] { Guarded([this] { AWebExecute(); }); });
@@ -554,7 +566,8 @@ void TfrmMain::chkUseReinforcementClick() {
 }
 
 void TfrmMain::ActionList1Execute(QAction* action) {
-    if (action == ui->ASave) ComboBox1Exit(QApplication::focusWidget());
+    if (action == ui->ASave || action == ui->APrint || action == ui->AExportPdf)
+        ComboBox1Exit(QApplication::focusWidget());
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {

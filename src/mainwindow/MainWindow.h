@@ -97,6 +97,10 @@ public:
     void Label74Click();
     void Label75Click();
     void SpeedButton4Click(QObject* sender);
+    // The printed report: the output choice, then preview, printer or PDF;
+    // and the report straight to a PDF file.
+    void APrintExecute();
+    void AExportPdfExecute();
     // File > Export CSV...: the results at the nodes, as the table lists them.
     void AExportCsvExecute();
     // How the exports here and in the windows opened from here ask for files.

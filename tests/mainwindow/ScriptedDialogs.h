@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QPrinter>
 #include <QStringList>
 
 #include <deque>
@@ -19,6 +20,10 @@ public:
     std::deque<QString> OpenFiles;
     std::deque<QString> SaveFiles;
     std::deque<QString> LogoFiles;
+    std::deque<TReportOutput> ReportOutputs;
+    std::deque<QString> ReportFiles;
+    // The printer set-up answers with printing into this PDF; empty cancels.
+    QString PrinterFile;
 
     QStringList Questions;
     QStringList Messages;
@@ -27,6 +32,10 @@ public:
     QStringList Folders;
     std::vector<QUrl> OpenedUrls;
     int AboutShown = 0;
+    int OutputChoices = 0;
+    QStringList ReportPresets;
+    // Titles of the modal dialogs run, in order.
+    QStringList ModalTitles;
     // Size and picture of the last modal dialog run.
     QSize ModalSize;
     QImage ModalPicture;
@@ -53,10 +62,26 @@ public:
         dialog.show();
         ModalSize = dialog.size();
         ModalClass = QLatin1String(dialog.metaObject()->className());
+        ModalTitles << dialog.windowTitle();
         ModalPicture = dialog.grab().toImage();
         dialog.close();
     }
     void ShowAbout(QWidget*) override { ++AboutShown; }
+    TReportOutput ChooseReportOutput(QWidget*) override {
+        ++OutputChoices;
+        return Take(ReportOutputs, TReportOutput::Cancel);
+    }
+    bool SetUpPrinter(QWidget*, QPrinter& printer) override {
+        if (PrinterFile.isEmpty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(PrinterFile);
+        return true;
+    }
+    QString SaveReportFile(QWidget*, const QString& folder, const QString& preset) override {
+        Folders << folder;
+        ReportPresets << preset;
+        return Take(ReportFiles, QString());
+    }
 
 private:
     template <class T> static T Take(std::deque<T>& script, T fallback) {

@@ -1,0 +1,151 @@
+// Print and Export PDF of the main window.
+
+#include "PrintCommands.h"
+
+#include "MainWindow.h"
+#include "Session.h"
+#include "report/ReportOutput.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPaintEngine>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QVBoxLayout>
+
+namespace slabwise {
+
+namespace {
+
+class TMainWindowReportSource : public TReportSource {
+public:
+    explicit TMainWindowReportSource(const TfrmMain& window) : window_(window) {}
+
+    QString Text(const QString& control) const override {
+        const QWidget* widget = window_.findChild<QWidget*>(control);
+        if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+            // A label that breaks its line on screen keeps its sentence,
+            // with the carriage return, as its caption.
+            const QVariant caption = label->property("Caption");
+            return caption.isValid() ? caption.toString() : label->text();
+        }
+        if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
+        if (const auto* combo = qobject_cast<const QComboBox*>(widget)) return combo->currentText();
+        if (const auto* date = qobject_cast<const QDateEdit*>(widget))
+            return QLocale().toString(date->date(), QLocale::ShortFormat);
+        return {};
+    }
+    bool CheckFailed(const QString& picture) const override {
+        // A check the window hides (no allowable bearing given) is not made.
+        const auto* box = window_.findChild<QLabel*>(picture);
+        return box && !box->isHidden() && box->property("Tag").toInt() == 1;
+    }
+    const TMatData& Model() const override { return window_.Model(); }
+    QSize LogoBoxSize() const override {
+        const auto* logo = window_.findChild<QLabel*>(QStringLiteral("Logo"));
+        return logo ? logo->size() : QSize();
+    }
+    uint8_t UnitSystem() const override { return window_.LastUnitSystem(); }
+    QString VersionText() const override { return GetVersionText(); }
+
+private:
+    const TfrmMain& window_;
+};
+
+// "Report Status": which page is being made. Repainted at once, since the
+// report runs without returning to the event loop.
+class TReportStatus : public QDialog {
+public:
+    TReportStatus(QWidget* parent, QString format) : QDialog(parent), format_(std::move(format)) {
+        setObjectName(QStringLiteral("ReportStatus"));
+        setWindowTitle(QStringLiteral("Report Status"));
+        auto* layout = new QVBoxLayout(this);
+        label_ = new QLabel(this);
+        label_->setMinimumWidth(240);
+        label_->setAlignment(Qt::AlignCenter);
+        layout->addWidget(label_);
+    }
+    void Page(int page) {
+        label_->setText(QString(format_).replace(QLatin1String("%p"), QString::number(page)));
+        if (!isVisible()) show();
+        label_->repaint();
+    }
+
+private:
+    QString format_;
+    QLabel* label_ = nullptr;
+};
+
+const QString GeneratingPage = QStringLiteral("Generating page %p");
+const QString PrintingPage = QStringLiteral("Printing page %p");
+
+} // namespace
+
+std::unique_ptr<TReportSource> MakeReportSource(const TfrmMain& window) {
+    return std::make_unique<TMainWindowReportSource>(window);
+}
+
+void TfrmMain::APrintExecute() {
+    const TReportOutput output = dialogs_.ChooseReportOutput(this);
+    if (output == TReportOutput::Cancel) return;
+    if (output == TReportOutput::PdfFile) {
+        AExportPdfExecute();
+        return;
+    }
+    const auto source = MakeReportSource(*this);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Kelvane Slabwise"));
+    if (QPrinterInfo::defaultPrinter().isNull()) printer.setPageSize(LocaleDefaultPaper());
+    if (output == TReportOutput::Printer) {
+        if (!dialogs_.SetUpPrinter(this, printer)) return;
+        TReportStatus status(this, PrintingPage);
+        PrintReport(*source, printer, [&status](int page) { status.Page(page); });
+        return;
+    }
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName(QStringLiteral("ReportPreview"));
+    preview.setWindowTitle(QStringLiteral("Report Preview"));
+    preview.setWindowState(Qt::WindowMaximized);
+    if (auto* pages = preview.findChild<QPrintPreviewWidget*>()) {
+        pages->setZoomMode(QPrintPreviewWidget::CustomZoom);
+        pages->setZoomFactor(1.0);
+    }
+    // The preview asks for the pages again whenever its printer changes,
+    // also when the user prints from it.
+    QString failure;
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {
+        // The preview draws through a picture engine; anything else prints.
+        const bool previewing =
+            target->paintEngine() && target->paintEngine()->type() == QPaintEngine::Picture;
+        TReportStatus status(&preview, previewing ? GeneratingPage : PrintingPage);
+        try {
+            PrintReport(*source, *target, [&status](int page) { status.Page(page); });
+        } catch (const std::exception& error) {
+            failure = QString::fromLocal8Bit(error.what());
+        }
+    });
+    dialogs_.RunModal(preview);
+    if (!failure.isEmpty()) dialogs_.ShowMessage(this, failure);
+}
+
+void TfrmMain::AExportPdfExecute() {
+    const auto source = MakeReportSource(*this);
+    const QString preset = fileName_.isEmpty()
+                               ? QStringLiteral("Slabwise Report.pdf")
+                               : QFileInfo(fileName_).path() + u'/' +
+                                     QFileInfo(fileName_).completeBaseName() + QStringLiteral(".pdf");
+    const QString chosen = dialogs_.SaveReportFile(this, documentsFolder_, preset);
+    if (chosen.isEmpty()) return;
+    TReportStatus status(this, GeneratingPage);
+    WriteReportPdf(*source, chosen, DefaultReportPaper(), ProjectPdfTexts(*source),
+                   [&status](int page) { status.Page(page); });
+}
+
+} // namespace slabwise

@@ -1,0 +1,355 @@
+// The report's pages on a recording back end: order, red values, the
+// summary, footers, the results table and the pictures.
+
+#include "ReportRecorder.h"
+#include "model/FloatFault.h"
+#include "model/JpegImage.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace slabwise::test {
+
+namespace {
+
+std::unique_ptr<TMatData> Example(const char* file) {
+    auto mat = std::make_unique<TMatData>(std::filesystem::path{});
+    mat->LoadFromFile(std::filesystem::path(SLABWISE_SOURCE_DATA) / file);
+    try {
+        mat->Analyze();
+    } catch (const EFloatFault&) {
+    }
+    return mat;
+}
+
+struct TPaper {
+    const char* Name;
+    double Width;
+    double Height;
+};
+const TPaper Papers[] = {{"Letter", 8.5, 11}, {"A4", 210 / 25.4, 297 / 25.4}};
+
+struct TRun {
+    std::unique_ptr<TMatData> Model;
+    std::unique_ptr<TFakeSource> Source;
+    std::unique_ptr<TRecordingBackEnd> Pages;
+
+    explicit TRun(bool reinforced, const TPaper& paper = Papers[0],
+                  const char* file = "Example English Units.ksw")
+        : Model(Example(file)), Source(std::make_unique<TFakeSource>(*Model)),
+          Pages(std::make_unique<TRecordingBackEnd>(paper.Width, paper.Height)) {
+        Model->UseReinforcement = reinforced ? 1 : 0;
+    }
+    void Print() { RunReport(*Pages, *Source); }
+    // A printed text in control names: "t40 t41" reads "Edit24 Label95".
+    QString Names(const QString& text) const {
+        QStringList words = text.split(u' ');
+        for (QString& word : words)
+            if (const QString name = Source->NameOf(word); !name.isEmpty()) word = name;
+        return words.join(u' ');
+    }
+};
+
+} // namespace
+
+// Page 1 text, page 2 drawings, page 3 the reinforcement when it is used,
+// then the two table pages and the graphs with the references; the
+// reinforcement summary only when reinforcement is used.
+TEST(ReportBody, PagesComeInTheirOrder) {
+    struct TCase {
+        bool Reinforced;
+        int Pages;
+        std::vector<std::pair<QString, int>> FirstPage;
+    };
+    const TCase cases[] = {
+        {true,
+         6,
+         {{"Slabwise Analysis", 1},
+          {"Results", 1},
+          {"Plan", 2},
+          {"Cross Section", 2},
+          {"Loading", 2},
+          {"Reinforcement", 3},
+          {"Table of Results - Nodes 1 to 50", 4},
+          {"Table of Results - Nodes 51 to 101", 5},
+          {"References:", 6}}},
+        {false,
+         5,
+         {{"Slabwise Analysis", 1},
+          {"Results", 1},
+          {"Plan", 2},
+          {"Loading", 2},
+          {"Reinforcement", 0},
+          {"Table of Results - Nodes 1 to 50", 3},
+          {"Table of Results - Nodes 51 to 101", 4},
+          {"References:", 5}}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Reinforced ? "reinforced" : "plain");
+        TRun run(c.Reinforced);
+        run.Print();
+        EXPECT_EQ(run.Pages->Pages, c.Pages);
+        for (const auto& [text, page] : c.FirstPage)
+            EXPECT_EQ(run.Pages->PageOf(text), page) << text.toStdString();
+        // The summary heading and the reinforcement page's heading.
+        EXPECT_EQ(run.Pages->PageOf(run.Source->Text(QStringLiteral("Label172"))), c.Reinforced ? 1 : 0);
+        EXPECT_EQ(run.Pages->PageOf(run.Source->Text(QStringLiteral("Label121"))), c.Reinforced ? 3 : 0);
+        EXPECT_EQ(run.Pages->PageOf(QStringLiteral("7. Kelvane Slabwise Software v9.8.7")), c.Pages);
+    }
+}
+
+// A failed check prints its values in red and nothing else: every text
+// after them is black again.
+TEST(ReportBody, RedExactlyWhereChecksFailed) {
+    struct TCase {
+        QStringList Failed;
+        QStringList Red;
+    };
+    const TCase cases[] = {
+        {{}, {}},
+        {{"Image9"}, {"Edit24 Label95", "@", "Edit25 Label96"}},
+        {{"Image3"}, {"Edit44 Label131"}},
+        {{"Image5"}, {"Edit53 Label150"}},
+        {{"Image4"}, {"Edit47 Label137"}},
+        {{"Image6"}, {"Edit56 Label156"}},
+        {{"Image10"}, {"Label140"}},
+        {{"Image11"}, {"Label159"}},
+        {{"Image7"}, {"Label170"}},
+        {{"Image9", "Image4", "Image7"},
+         {"Edit24 Label95", "@", "Edit25 Label96", "Edit47 Label137", "Label170"}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Failed.join(u',').toStdString());
+        TRun run(true);
+        for (const QString& picture : c.Failed) run.Source->Failed.insert(picture);
+        run.Print();
+        QStringList red;
+        const auto texts = run.Pages->Texts();
+        // The list is exact, so a colour left red would show here too.
+        for (const auto& op : run.Pages->Texts()) {
+            if (op.Color == QColor(Qt::black)) continue;
+            EXPECT_EQ(op.Color, QColor(255, 0, 0));
+            red << run.Names(op.Text);
+        }
+        EXPECT_EQ(red, c.Red);
+    }
+}
+
+// The summary sentence splits at its first carriage return only; without
+// one, the first line is empty and the whole sentence is the second.
+TEST(ReportBody, SummarySplitsAtItsFirstCarriageReturn) {
+    struct TCase {
+        QString Caption;
+        QString First;
+        QString Second;
+    };
+    const TCase cases[] = {
+        {QStringLiteral("30.00 in Mat with 10 #7 bars top bars\rand 9 #8 bars bottom bars"),
+         QStringLiteral("30.00 in Mat with 10 #7 bars top bars"),
+         QStringLiteral("and 9 #8 bars bottom bars")},
+        {QStringLiteral("one\rtwo\rthree"), QStringLiteral("one"), QStringLiteral("two\rthree")},
+        {QStringLiteral("no return at all"), QString(), QStringLiteral("no return at all")},
+    };
+    for (const TCase& c : cases) {
+        TRun run(true);
+        run.Source->Texts[QStringLiteral("Label172")] = QStringLiteral("SUMMARY");
+        run.Source->Texts[QStringLiteral("Label173")] = c.Caption;
+        run.Print();
+        const auto texts = run.Pages->Texts(1);
+        auto heading = std::find_if(texts.begin(), texts.end(),
+                                    [](const auto& op) { return op.Text == QStringLiteral("SUMMARY"); });
+        ASSERT_NE(heading, texts.end());
+        std::vector<TRecordingBackEnd::TOp> after(heading + 1, texts.end());
+        // Only the footer follows the summary on page 1.
+        after.erase(
+            std::remove_if(after.begin(), after.end(), [](const auto& op) { return op.Font.Size == 9; }),
+            after.end());
+        const double lineHeight = 1.0 / 6;
+        if (c.First.isEmpty()) {
+            ASSERT_EQ(after.size(), 1u);
+            EXPECT_EQ(after[0].Text, c.Second);
+            EXPECT_NEAR(after[0].Y - heading->Y, 2 * lineHeight, 1e-9);
+        } else {
+            ASSERT_EQ(after.size(), 2u);
+            EXPECT_EQ(after[0].Text, c.First);
+            EXPECT_EQ(after[1].Text, c.Second);
+            EXPECT_NEAR(after[0].Y - heading->Y, lineHeight, 1e-9);
+            EXPECT_NEAR(after[1].Y - after[0].Y, lineHeight, 1e-9);
+            EXPECT_DOUBLE_EQ(after[1].X, 1.0);
+        }
+    }
+}
+
+// Every page carries the footer: a rule 0.55 in above the paper's bottom,
+// "  Kelvane" left, the page number right, the bold product and version
+// in the middle, all at 9 pt.
+TEST(ReportBody, FooterOnEveryPage) {
+    for (const TPaper& paper : Papers)
+        for (const bool reinforced : {true, false}) {
+            SCOPED_TRACE(std::string(paper.Name) + (reinforced ? " reinforced" : " plain"));
+            TRun run(reinforced, paper);
+            run.Print();
+            for (int page = 1; page <= run.Pages->Pages; ++page) {
+                const auto lines = run.Pages->Lines(page);
+                ASSERT_EQ(lines.size(), 1u) << "page " << page;
+                EXPECT_NEAR(lines[0].Rect.top(), paper.Height - 0.55, 1e-9);
+                EXPECT_NEAR(lines[0].Rect.left(), 1.0, 1e-9);
+                EXPECT_NEAR(lines[0].Rect.right(), paper.Width - 1.0, 1e-9);
+                QStringList footer;
+                for (const auto& op : run.Pages->Texts(page)) {
+                    if (op.Font.Size != 9) continue;
+                    footer << op.Text;
+                    EXPECT_EQ(op.Font.Bold, op.Text.startsWith(QLatin1String("Slabwise")));
+                    EXPECT_LT(op.Y, paper.Height - 0.4);
+                    EXPECT_GT(op.Y, paper.Height - 0.55);
+                }
+                EXPECT_EQ(footer, (QStringList{QStringLiteral("  Kelvane"), QString::number(page) + "  ",
+                                               QStringLiteral("Slabwise v9.8.7")}));
+            }
+        }
+}
+
+// Nodes 1 to 50 on one page and 51 to 101 on the next, each page under the
+// two header lines cut at the captions' first comma, with the units of the
+// window's unit system.
+TEST(ReportBody, ResultsTableSplitsAfterNode50WithItsHeaders) {
+    struct TCase {
+        uint8_t Units;
+        QStringList Units2;
+    };
+    const TCase cases[] = {
+        {UnitsEnglish, {"ft", "kips", "ft-kips", "deg", "in", "ksf"}},
+        {UnitsSI, {"m", "KN", "KN-m", "deg", "mm", "KPa"}},
+    };
+    const QStringList names = {"Node #", "Dist. from left", "Shear",     "Moment",
+                               "Slope",  "Deflection",      "Soil Press"};
+    for (const TCase& c : cases) {
+        TRun run(false);
+        run.Source->Units = c.Units;
+        run.Print();
+        for (const auto& [title, first] :
+             {std::pair{QStringLiteral("Table of Results - Nodes 1 to 50"), 1},
+              std::pair{QStringLiteral("Table of Results - Nodes 51 to 101"), 51}}) {
+            SCOPED_TRACE(title.toStdString());
+            const int page = run.Pages->PageOf(title);
+            ASSERT_GT(page, 0);
+            QStringList bold;
+            QStringList nodes;
+            for (const auto& op : run.Pages->Texts(page)) {
+                if (op.Font.Size != 10) continue;
+                if (op.Font.Bold)
+                    bold << op.Text;
+                else if (op.X >= 1.0 && op.X < 1.6)
+                    nodes << op.Text; // the first column
+            }
+            EXPECT_EQ(bold, names + c.Units2);
+            QStringList expected;
+            for (int n = first; n <= (first == 1 ? 50 : 101); ++n) expected << QString::number(n);
+            EXPECT_EQ(nodes, expected);
+        }
+    }
+}
+
+// Every picture keeps its aspect ratio: the plan and section between
+// half-inch side margins, the loading and reinforcement drawings at the text
+// width and at exactly 200 px per inch, the four graphs one above the other
+// at equal heights from half an inch below the paper's top. None reaches
+// the footer, not even a loading drawing with every load slot in use.
+TEST(ReportBody, PicturesKeepTheirAspectRatio) {
+    for (const TPaper& paper : Papers)
+        for (const bool allLoads : {false, true}) {
+            SCOPED_TRACE(std::string(paper.Name) + (allLoads ? " all loads" : ""));
+            TRun run(true, paper);
+            if (allLoads) {
+                TMatData& m = *run.Model;
+                for (int n = 0; n < DistLoadCount; ++n)
+                    m.DistLoads[n] = {Real(2 + 6 * n), Real(9 + 6 * n), Real(n % 2 ? -1.5 : 1.5), 0};
+                for (int i = 0; i < PointLoadCount; ++i)
+                    m.PointLoads[i] = {Real(1.5 + 3.8 * i), Real(i % 3 ? 40 + 10 * i : -30)};
+                for (int n = 0; n < MomentCount; ++n)
+                    m.Moments[n] = {Real(5 + 11 * n), Real(n % 2 ? -50 : 50)};
+                m.Analyze();
+            }
+            run.Print();
+            for (const auto& op : run.Pages->Pictures()) EXPECT_LT(op.Rect.bottom(), paper.Height - 0.55);
+            for (const auto& op : run.Pages->Pictures())
+                EXPECT_NEAR(op.Rect.height() / op.Rect.width(),
+                            double(op.PictureSize.height()) / op.PictureSize.width(), 1e-9);
+
+            const auto drawings = run.Pages->Pictures(2);
+            ASSERT_EQ(drawings.size(), 3u);
+            for (int i : {0, 1}) {
+                EXPECT_NEAR(drawings[i].Rect.left(), 0.5, 1e-9);
+                EXPECT_NEAR(drawings[i].Rect.right(), paper.Width - 0.5, 1e-9);
+            }
+            EXPECT_GT(drawings[1].Rect.top(), drawings[0].Rect.bottom());
+            EXPECT_GT(drawings[2].Rect.top(), drawings[1].Rect.bottom());
+            auto atTextWidth = [&](const TRecordingBackEnd::TOp& op) {
+                EXPECT_NEAR(op.Rect.left(), 1.0, 1e-9);
+                EXPECT_NEAR(op.Rect.right(), paper.Width - 1.0, 1e-9);
+                EXPECT_EQ(op.PictureSize.width(), std::lround((paper.Width - 2) * 200));
+            };
+            atTextWidth(drawings[2]);
+            const auto reinforcement = run.Pages->Pictures(3);
+            ASSERT_EQ(reinforcement.size(), 1u);
+            atTextWidth(reinforcement[0]);
+
+            const auto graphs = run.Pages->Pictures(run.Pages->Pages);
+            ASSERT_EQ(graphs.size(), 4u);
+            const double h = graphs[0].Rect.height();
+            for (size_t k = 0; k < 4; ++k) {
+                EXPECT_NEAR(graphs[k].Rect.left(), 0.5, 1e-9);
+                EXPECT_NEAR(graphs[k].Rect.right(), paper.Width - 0.5, 1e-9);
+                EXPECT_NEAR(graphs[k].Rect.top(), 0.5 + k * h, 1e-9);
+                EXPECT_NEAR(graphs[k].Rect.height(), h, 1e-9);
+            }
+            // The references follow the last graph.
+            const auto texts = run.Pages->Texts(run.Pages->Pages);
+            const auto references = std::find_if(texts.begin(), texts.end(), [](const auto& op) {
+                return op.Text == QStringLiteral("References:");
+            });
+            ASSERT_NE(references, texts.end());
+            EXPECT_GT(references->Y, 0.5 + 4 * h);
+        }
+}
+
+// The logo stands at the right margin beside the job block, exactly as tall
+// as its five lines, shaped like the window's logo box; without a logo the
+// first page has no picture and nothing else moves.
+TEST(ReportBody, LogoBesideTheJobBlock) {
+    TRgbPixels pixels;
+    pixels.Width = 64;
+    pixels.Height = 32;
+    pixels.Rgb.assign(64 * 32 * 3, 200);
+    const TJpegImage logo = TJpegImage::FromPixels(pixels);
+
+    TRun without(false);
+    without.Print();
+    EXPECT_TRUE(without.Pages->Pictures(1).empty());
+
+    for (const QSize box : {QSize(146, 73), QSize(73, 73), QSize(173, 73)}) {
+        SCOPED_TRACE(box.width());
+        TRun run(false);
+        run.Model->AssignLogo(&logo);
+        run.Source->LogoBox = box;
+        run.Print();
+        const auto pictures = run.Pages->Pictures(1);
+        ASSERT_EQ(pictures.size(), 1u);
+        const QRectF r = pictures[0].Rect;
+        EXPECT_EQ(pictures[0].PictureSize, QSize(64, 32));
+        EXPECT_NEAR(r.right(), 8.5 - 1, 1e-9);
+        EXPECT_NEAR(r.height(), 5.0 / 6, 1e-9);
+        EXPECT_NEAR(r.width(), r.height() * box.width() / box.height(), 1e-9);
+        // The job block's first line starts at the logo's top.
+        EXPECT_NEAR(r.top(), 1 + 16.0 / 60, 1e-9);
+        // The rest of the page is where it is without a logo.
+        const auto a = run.Pages->Texts(1);
+        const auto b = without.Pages->Texts(1);
+        ASSERT_EQ(a.size(), b.size());
+        for (size_t i = 0; i < a.size(); ++i) EXPECT_DOUBLE_EQ(a[i].Y, b[i].Y);
+    }
+}
+
+} // namespace slabwise::test

@@ -1,0 +1,97 @@
+// slabwise-report run as a program: the PDF of a saved project, its paper,
+// and its failures.
+
+#include "PopplerTools.h"
+#include "Session.h"
+#include "support/TempFolder.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace slabwise::test {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int RunReportTool(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(SLABWISE_REPORT_EXE), arguments);
+    if (!process.waitForFinished(60000)) return -1;
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QString Path(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+const QString English = QStringLiteral(SLABWISE_SOURCE_DATA "/Example English Units.ksw");
+
+} // namespace
+
+TEST(ReportTool, WritesTheReportOfASavedProject) {
+    TTempFolder folder;
+    struct TCase {
+        QStringList Paper;
+        QString PageSize;
+    };
+    const TCase cases[] = {
+        {{"--paper", "letter"}, "(letter)"},
+        {{"--paper", "a4"}, "(A4)"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Paper.join(u' ').toStdString());
+        const QString pdf = Path(folder.Path() / "report.pdf");
+        ASSERT_EQ(RunReportTool(c.Paper + QStringList{English, pdf}), 0);
+        EXPECT_EQ(PdfPages(pdf), 6);
+        EXPECT_TRUE(PdfInfo(pdf, QStringLiteral("Page size")).endsWith(c.PageSize));
+        EXPECT_EQ(PdfInfo(pdf, QStringLiteral("Creator")), "Kelvane Slabwise v" + GetVersionText());
+        const QString text = PdfText(pdf);
+        EXPECT_TRUE(text.contains(QStringLiteral("Slabwise Analysis")));
+        EXPECT_TRUE(text.contains("Kelvane Slabwise Software v" + GetVersionText()));
+        // The fonts travel with the file.
+        const QString fonts = RunTool(QStringLiteral("pdffonts"), {pdf});
+        const QRegularExpression font(
+            QStringLiteral("^(\\S+).*\\s(yes|no)\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+$"),
+            QRegularExpression::MultilineOption);
+        QStringList embedded;
+        for (const auto& match : font.globalMatch(fonts)) {
+            EXPECT_EQ(match.captured(2), QStringLiteral("yes")) << match.captured(1).toStdString();
+            embedded << match.captured(1);
+        }
+        EXPECT_EQ(embedded, (QStringList{"LiberationSans-Bold", "LiberationSans"})) << fonts.toStdString();
+    }
+}
+
+TEST(ReportTool, FailuresHaveTheirExitStatus) {
+    TTempFolder folder;
+    const QString pdf = Path(folder.Path() / "out.pdf");
+    {
+        QFile bad(Path(folder.Path() / "bad.ksw"));
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+        bad.write("not a project");
+    }
+    struct TCase {
+        const char* Name;
+        QStringList Arguments;
+        int Status;
+    };
+    const TCase cases[] = {
+        {"no arguments", {}, 2},
+        {"one argument", {English}, 2},
+        {"unknown paper", {"--paper", "legal", English, pdf}, 2},
+        {"missing project", {Path(folder.Path() / "none.ksw"), pdf}, 2},
+        {"not a project", {Path(folder.Path() / "bad.ksw"), pdf}, 2},
+        {"folder missing", {English, Path(folder.Path() / "no" / "out.pdf")}, 3},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(RunReportTool(c.Arguments), c.Status);
+        EXPECT_EQ(folder.Entries(), std::vector<fs::path>{"bad.ksw"});
+    }
+}
+
+} // namespace slabwise::test
