@@ -17,11 +17,10 @@ void TfrmMain::AddExportActions() {
     auto* exportCsv = new QAction(QStringLiteral("Export CSV..."), this);
     exportCsv->setObjectName(QStringLiteral("AExportCsv"));
     exportCsv->setStatusTip(QStringLiteral("Write the results at the nodes to a CSV file"));
-    // After Save As, with the other commands that write files.
+    // With the other exports: after Export PDF.
     const QList<QAction*> items = ui->File1->actions();
-    const qsizetype saveAs = items.indexOf(ui->ASaveAs);
-    ui->File1->insertAction(saveAs >= 0 && saveAs + 1 < items.size() ? items[saveAs + 1] : nullptr,
-                            exportCsv);
+    const qsizetype after = items.indexOf(ui->AExportPdf);
+    ui->File1->insertAction(after >= 0 && after + 1 < items.size() ? items[after + 1] : nullptr, exportCsv);
     connect(exportCsv, &QAction::triggered, this, [this] {
         // As every command: an error is shown and the program goes on.
         try {

@@ -163,11 +163,11 @@ TEST_F(DocumentsTest, FileExportCsvWritesTheNodesOfTheCommittedInput) {
     window->ExportPrompts.ShowError = [&](QWidget*, const QString& text) { errors << text; };
     QAction& exportCsv = Control<QAction>("AExportCsv");
     EXPECT_EQ(exportCsv.text(), QStringLiteral("Export CSV..."));
-    // In the File menu, after Save As.
+    // In the File menu, after Export PDF.
     const QList<QAction*> file = Control<QMenu>("File1").actions();
     const qsizetype at = file.indexOf(&exportCsv);
     ASSERT_GT(at, 0);
-    EXPECT_EQ(file[at - 1], &Control<QAction>("ASaveAs"));
+    EXPECT_EQ(file[at - 1], &Control<QAction>("AExportPdf"));
     // The length being typed counts.
     Type("Edit1", QStringLiteral("30"));
     exportCsv.trigger();
