@@ -1,11 +1,12 @@
 # make run  : install what is missing, build, start the program
 # make test : install what is missing, build, run every test (also the
 #             sanitized core tests and a bounded fuzz run)
+# make package : the Debian package (build/slabwise_VERSION_ARCH.deb)
 BUILD ?= build
 CHECK_BUILD ?= build-check
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test check format format-check bench examples clean
+.PHONY: all deps build run test check format format-check bench examples package clean
 
 all: build
 
@@ -51,6 +52,10 @@ bench: build
 # Rewrites the two example projects in data/ from their definitions.
 examples: build
 	$(BUILD)/tools/slabwise-write-examples data
+
+# The Debian package of the program, written to $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(CHECK_BUILD)

@@ -1,5 +1,6 @@
-// slabwise-analyze [--json] [--tension-less] [FILE.ksw]: analyses one project
-// and prints the results as a text report or as JSON.
+// slabwise-analyze [--json | --csv] [--tension-less] [FILE.ksw]: analyses one
+// project and prints the results as a text report, as JSON or the nodal table
+// as CSV.
 
 #include "AnalysisReport.h"
 
@@ -7,6 +8,7 @@
 #include "model/FloatFault.h"
 #include "model/MatData.h"
 #include "model/OpenProject.h"
+#include "model/ResultsCsv.h"
 
 #include <exception>
 #include <filesystem>
@@ -26,7 +28,7 @@ constexpr int ExitUsage = 2;
 constexpr int ExitOtherFailure = 3;
 
 constexpr std::string_view Program = "slabwise-analyze";
-constexpr std::string_view Usage = "usage: slabwise-analyze [--json] [--tension-less] [FILE.ksw]";
+constexpr std::string_view Usage = "usage: slabwise-analyze [--json | --csv] [--tension-less] [FILE.ksw]";
 constexpr const char* EnglishExample = "Example English Units.ksw";
 
 void PrintHelp() {
@@ -35,9 +37,11 @@ void PrintHelp() {
                  "and designs its reinforcement, then prints the results.\n"
                  "\n"
                  "  FILE.ksw   the project to analyse; without it, the English example project\n"
-                 "             beside this program\n"
+                 "             beside this program (or in the installed data folder)\n"
                  "  --json     print every input and result as one JSON object instead of the\n"
                  "             text report\n"
+                 "  --csv      print the results at the 101 nodes as CSV, as the results table\n"
+                 "             exports them: a header row with units, full precision\n"
                  "  --tension-less\n"
                  "             analyse with soil that takes no tension (the strip may lift\n"
                  "             off), whatever the project stores\n"
@@ -57,6 +61,7 @@ void PrintHelp() {
 struct TOptions {
     bool Json = false;
     bool TensionLess = false;
+    bool Csv = false;
     std::optional<std::filesystem::path> File;
 };
 
@@ -74,6 +79,8 @@ std::optional<TOptions> ParseArguments(int argc, char** argv, bool& help) {
             options.Json = true;
         } else if (!optionsEnded && arg == "--tension-less") {
             options.TensionLess = true;
+        } else if (!optionsEnded && arg == "--csv") {
+            options.Csv = true;
         } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
             return std::nullopt;
         } else if (options.File) {
@@ -82,6 +89,7 @@ std::optional<TOptions> ParseArguments(int argc, char** argv, bool& help) {
             options.File = std::filesystem::path(arg);
         }
     }
+    if (options.Json && options.Csv) return std::nullopt;
     return options;
 }
 
@@ -100,7 +108,7 @@ int main(int argc, char** argv) {
     }
 
     try {
-        const std::filesystem::path folder = slabwise::TMatData::ExecutableFolder();
+        const std::filesystem::path folder = slabwise::TMatData::DefaultExampleFolder();
         slabwise::TMatData mat{folder};
         const std::filesystem::path file = options->File ? *options->File : folder / EnglishExample;
         try {
@@ -129,7 +137,9 @@ int main(int argc, char** argv) {
             noEquilibrium = e.what();
         }
 
-        if (options->Json)
+        if (options->Csv)
+            std::cout << slabwise::NodeResultsCsv(mat);
+        else if (options->Json)
             std::cout << slabwise::AnalysisJson(mat).dump(2) << '\n';
         else
             std::cout << slabwise::AnalysisText(mat);

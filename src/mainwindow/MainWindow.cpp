@@ -224,6 +224,7 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
     fieldHints_ = std::make_unique<TFieldHints>(*this);
     recentFiles_ = new TRecentFiles(
         *ui->File1, ui->ASave, [this](const QString& path) { Guarded([&] { OpenRecentFile(path); }); }, this);
+    AddExportActions();
 
     LoadWindowPlacement(*this);
     model_ = std::make_unique<TMatData>(exampleFolder);
@@ -982,6 +983,10 @@ void TfrmMain::OpenProjectFile(const QString& chosen) {
     recentFiles_->Add(fileName_);
 }
 
+void TfrmMain::OpenFromCommandLine(const QString& fileName) {
+    OpenProjectFile(QFileInfo(fileName).absoluteFilePath());
+}
+
 void TfrmMain::ASaveExecute() {
     if (fileName_.isEmpty()) {
         ASaveAsExecute();
@@ -1093,8 +1098,11 @@ void TfrmMain::Image2Click(QObject* sender) {
     const TDiagramKind kind = sender == ui->Image1   ? dkPlanSection
                               : sender == ui->Image2 ? dkLoading
                                                      : dkReinforcement;
+    const QSize size = bitmap.size();
     DrawDiagramToBitmap(bitmap, *model_, kind);
-    ShowZoomedPicture(bitmap);
+    ShowZoomedPicture(bitmap, [this, size, kind](QPainter& painter) {
+        DrawDiagramToPainter(painter, size, *model_, kind);
+    });
 }
 
 void TfrmMain::SpeedButton1Click(QObject* sender) {
@@ -1106,11 +1114,13 @@ void TfrmMain::SpeedButton1Click(QObject* sender) {
 void TfrmMain::Label74Click() {
     TfrmTable table(ui->ComboBox1->currentIndex() == 0 ? UnitsEnglish : UnitsSI, this);
     table.Fill(model_->Stations);
+    table.Prompts = ExportPrompts;
     dialogs_.RunModal(table);
 }
 
 void TfrmMain::Label75Click() {
     TfrmGraphs graphs(*model_, this);
+    graphs.Prompts = ExportPrompts;
     dialogs_.RunModal(graphs);
 }
 
@@ -1121,9 +1131,11 @@ void TfrmMain::SpeedButton4Click(QObject* sender) {
     dialogs_.RunModal(help);
 }
 
-void TfrmMain::ShowZoomedPicture(const QImage& bitmap) {
+void TfrmMain::ShowZoomedPicture(const QImage& bitmap, const TVectorDrawing& vector) {
     TfrmImgZoom zoom(this);
     zoom.SetPicture(bitmap);
+    zoom.SetVectorDrawing(vector);
+    zoom.Prompts = ExportPrompts;
     zoom.adjustSize();
     zoom.PlaceOver(*this);
     dialogs_.RunModal(zoom);

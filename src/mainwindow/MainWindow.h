@@ -5,6 +5,7 @@
 #include "model/MatData.h"
 #include "model/Units.h"
 #include "views/DiagramDraw.h"
+#include "views/Exports.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -48,9 +49,9 @@ class TfrmMain : public QMainWindow {
 
 public:
     // exampleFolder: where the model finds the example projects (beside the
-    // executable unless told otherwise).
+    // executable, else the installed data folder, unless told otherwise).
     explicit TfrmMain(TDialogs& dialogs, QWidget* parent = nullptr,
-                      const std::filesystem::path& exampleFolder = TMatData::ExecutableFolder());
+                      const std::filesystem::path& exampleFolder = TMatData::DefaultExampleFolder());
     ~TfrmMain() override;
 
     TMatData& Model() { return *model_; }
@@ -83,6 +84,9 @@ public:
     // list with a message.
     void OpenRecentFile(const QString& path);
     TRecentFiles& RecentFiles() const { return *recentFiles_; }
+    // The project named on the command line, opened as Open would; a refusal
+    // is shown as a warning and the new project stays.
+    void OpenFromCommandLine(const QString& fileName);
     void ASaveExecute();
     void ASaveAsExecute();
     void AExitExecute();
@@ -97,7 +101,8 @@ public:
     // enlarge button in its corner.
     void Image2Click(QObject* sender);
     void SpeedButton1Click(QObject* sender);
-    void ShowZoomedPicture(const QImage& bitmap);
+    // vector: how to draw the picture again as vectors, for its SVG export.
+    void ShowZoomedPicture(const QImage& bitmap, const TVectorDrawing& vector = {});
     // The results table and the graphs windows.
     void Label74Click();
     void Label75Click();
@@ -106,6 +111,10 @@ public:
     // and the report straight to a PDF file.
     void APrintExecute();
     void AExportPdfExecute();
+    // File > Export CSV...: the results at the nodes, as the table lists them.
+    void AExportCsvExecute();
+    // How the exports here and in the windows opened from here ask for files.
+    TExportPrompts ExportPrompts = QtExportPrompts();
 
     // Update checks: on demand, the automatic one's setting, and the quiet
     // check one second after the window first shows.
@@ -146,6 +155,7 @@ private:
     void ConnectActions();
     void SetUpUpdates();
     void RunCheck(bool silent);
+    void AddExportActions();
     // Runs a command; an error is shown in a message box, as the
     // application's default handler would, and the program continues.
     template <class F> void Guarded(F&& command);

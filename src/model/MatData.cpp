@@ -17,6 +17,19 @@ std::filesystem::path TMatData::ExecutableFolder() {
     return ec ? std::filesystem::path{} : exe.parent_path();
 }
 
+std::filesystem::path TMatData::DefaultExampleFolder() {
+    const std::filesystem::path beside = ExecutableFolder();
+    auto holdsExample = [](const std::filesystem::path& folder) {
+        std::error_code ec;
+        return !folder.empty() &&
+               (std::filesystem::is_regular_file(folder / "Example English Units.ksw", ec) ||
+                std::filesystem::is_regular_file(folder / "Example SI Units.ksw", ec));
+    };
+    if (holdsExample(beside)) return beside;
+    const std::filesystem::path installed = (beside / SLABWISE_DATA_FROM_BIN).lexically_normal();
+    return holdsExample(installed) ? installed : beside;
+}
+
 std::filesystem::path TMatData::ExampleFile() const {
     return exampleFolder_ /
            (UnitSystem == UnitsEnglish ? "Example English Units.ksw" : "Example SI Units.ksw");

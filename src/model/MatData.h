@@ -79,8 +79,8 @@ struct TAppliedMoment {
 class TMatData {
 public:
     // Reads the example project of the current unit system from exampleFolder
-    // (the executable's folder unless told otherwise) as the new project.
-    explicit TMatData(std::filesystem::path exampleFolder = ExecutableFolder());
+    // (DefaultExampleFolder unless told otherwise) as the new project.
+    explicit TMatData(std::filesystem::path exampleFolder = DefaultExampleFolder());
 
     void SetDefaults();
     // Never returns early without raising: an EFloatFault means the result
@@ -112,6 +112,10 @@ public:
     const TInputRange& InputRange(int tag) const { return InputRanges.at(static_cast<size_t>(tag - 1)); }
 
     static std::filesystem::path ExecutableFolder();
+    // The executable's folder when an example project lies beside it, else the
+    // installed data folder (share/slabwise next to the program's bin folder)
+    // when one lies there, else the executable's folder.
+    static std::filesystem::path DefaultExampleFolder();
     const std::filesystem::path& ExampleFolder() const { return exampleFolder_; }
     std::filesystem::path ExampleFile() const;
 

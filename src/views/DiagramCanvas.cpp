@@ -15,11 +15,14 @@ QColor WinColor(uint32_t bgr) {
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-TDiagramCanvas::TDiagramCanvas(QImage& image) : image_(image), family_(QGuiApplication::font().family()) {
+TDiagramCanvas::TDiagramCanvas(QImage& image, QPainter* mirror)
+    : image_(image), mirror_(mirror), family_(QGuiApplication::font().family()) {
     painter_.begin(&image_);
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.setRenderHint(QPainter::TextAntialiasing, true);
-    painter_.setBackgroundMode(Qt::TransparentMode);
+    Paint([](QPainter& painter) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        painter.setBackgroundMode(Qt::TransparentMode);
+    });
 }
 
 void TDiagramCanvas::SetPen(QColor color, int width) {
@@ -57,13 +60,17 @@ QBrush TDiagramCanvas::CurrentBrush() const {
 }
 
 void TDiagramCanvas::FillRect(int left, int top, int right, int bottom) {
-    painter_.fillRect(QRectF(left, top, right - left, bottom - top), CurrentBrush());
+    Paint([&](QPainter& painter) {
+        painter.fillRect(QRectF(left, top, right - left, bottom - top), CurrentBrush());
+    });
 }
 
 void TDiagramCanvas::Rectangle(int left, int top, int right, int bottom) {
-    painter_.setPen(CurrentPen());
-    painter_.setBrush(CurrentBrush());
-    painter_.drawRect(QRectF(left, top, right - left, bottom - top).normalized());
+    Paint([&](QPainter& painter) {
+        painter.setPen(CurrentPen());
+        painter.setBrush(CurrentBrush());
+        painter.drawRect(QRectF(left, top, right - left, bottom - top).normalized());
+    });
 }
 
 void TDiagramCanvas::Ellipse(int left, int top, int right, int bottom) {
@@ -73,21 +80,27 @@ void TDiagramCanvas::Ellipse(int left, int top, int right, int bottom) {
         FillRect(std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom));
         return;
     }
-    painter_.setPen(CurrentPen());
-    painter_.setBrush(CurrentBrush());
-    painter_.drawEllipse(QRectF(left, top, right - left, bottom - top).normalized());
+    Paint([&](QPainter& painter) {
+        painter.setPen(CurrentPen());
+        painter.setBrush(CurrentBrush());
+        painter.drawEllipse(QRectF(left, top, right - left, bottom - top).normalized());
+    });
 }
 
 void TDiagramCanvas::Polygon(const std::vector<QPoint>& points) {
-    painter_.setPen(CurrentPen());
-    painter_.setBrush(CurrentBrush());
-    painter_.drawPolygon(points.data(), static_cast<int>(points.size()));
+    Paint([&](QPainter& painter) {
+        painter.setPen(CurrentPen());
+        painter.setBrush(CurrentBrush());
+        painter.drawPolygon(points.data(), static_cast<int>(points.size()));
+    });
 }
 
 void TDiagramCanvas::LineTo(int x, int y) {
     if (penVisible_) {
-        painter_.setPen(CurrentPen());
-        painter_.drawLine(position_, QPoint(x, y));
+        Paint([&](QPainter& painter) {
+            painter.setPen(CurrentPen());
+            painter.drawLine(position_, QPoint(x, y));
+        });
     }
     position_ = QPoint(x, y);
 }
@@ -102,10 +115,12 @@ void TDiagramCanvas::Arc(int left, int top, int right, int bottom, int xs, int y
     double span = std::atan2(cy - ye, xe - cx) * degrees - start;
     while (span <= 0) span += 360;
     while (span > 360) span -= 360;
-    painter_.setPen(CurrentPen());
-    painter_.setBrush(Qt::NoBrush);
-    painter_.drawArc(QRectF(left, top, right - left, bottom - top).normalized(),
-                     static_cast<int>(std::lround(start * 16)), static_cast<int>(std::lround(span * 16)));
+    Paint([&](QPainter& painter) {
+        painter.setPen(CurrentPen());
+        painter.setBrush(Qt::NoBrush);
+        painter.drawArc(QRectF(left, top, right - left, bottom - top).normalized(),
+                        static_cast<int>(std::lround(start * 16)), static_cast<int>(std::lround(span * 16)));
+    });
 }
 
 void TDiagramCanvas::SetFontHeight(int height) {
@@ -152,15 +167,18 @@ int TDiagramCanvas::TextHeight(const QString& text) {
 
 void TDiagramCanvas::TextOut(int x, int y, const QString& text) {
     const QFontMetrics& metrics = Metrics();
-    painter_.save();
-    painter_.translate(x, y);
-    if (rotated_) painter_.rotate(-90);
-    if (textOpaque_)
-        painter_.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()), brushColor_);
-    painter_.setPen(fontColor_);
-    painter_.setFont(Font());
-    painter_.drawText(QPoint(0, metrics.ascent()), text);
-    painter_.restore();
+    const QFont& font = Font();
+    Paint([&](QPainter& painter) {
+        painter.save();
+        painter.translate(x, y);
+        if (rotated_) painter.rotate(-90);
+        if (textOpaque_)
+            painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()), brushColor_);
+        painter.setPen(fontColor_);
+        painter.setFont(font);
+        painter.drawText(QPoint(0, metrics.ascent()), text);
+        painter.restore();
+    });
 }
 
 QColor TDiagramCanvas::Pixel(int x, int y) const {

@@ -24,9 +24,11 @@ QColor WinColor(uint32_t bgr);
 // ellipses are given by their corners (left, top, right, bottom); text is
 // placed by the top-left corner of its cell. Shapes are drawn aliased so
 // lines stay one pen wide on the pixel grid; only text is smoothed.
+// A mirror painter, when given, receives every shape and text as well, so the
+// same drawing can be kept as vectors (pixels are read from the image alone).
 class TDiagramCanvas {
 public:
-    explicit TDiagramCanvas(QImage& image);
+    explicit TDiagramCanvas(QImage& image, QPainter* mirror = nullptr);
     TDiagramCanvas(const TDiagramCanvas&) = delete;
     TDiagramCanvas& operator=(const TDiagramCanvas&) = delete;
 
@@ -83,9 +85,14 @@ private:
     const QFontMetrics& Metrics();
     QPen CurrentPen() const;
     QBrush CurrentBrush() const;
+    template <class F> void Paint(F&& draw) {
+        draw(painter_);
+        if (mirror_) draw(*mirror_);
+    }
 
     QImage& image_;
     QPainter painter_;
+    QPainter* mirror_ = nullptr;
     QString family_;
 
     QColor penColor_ = Qt::black;

@@ -231,7 +231,7 @@ void TDiagramDraw::DrawDimension(TDiagramCanvas& canvas, int x1, int y1, int x2,
 void TDiagramDraw::DrawPlanAndSection() {
     const Real L = Model.StripLength, B = Model.StripWidth, T = Model.Thickness;
     if (!BeginView(pixels::Drawable(L, B, T))) return;
-    TDiagramCanvas canvas(Bitmap);
+    TDiagramCanvas canvas(Bitmap, Vector);
     canvas.SetPatternScale(PenUnit());
     const int G = GridUnit();
     canvas.SetFontHeight(-G);
@@ -391,6 +391,15 @@ void DrawDiagramToBitmap(QImage& bitmap, const TMatData& model, TDiagramKind kin
     draw.Bitmap = bitmap.size().isEmpty() ? QImage() : QImage(bitmap.size(), QImage::Format_RGB32);
     draw.Draw(kind);
     bitmap = Finished(draw.Bitmap, draw.OutWidth, draw.OutHeight);
+}
+
+void DrawDiagramToPainter(QPainter& painter, QSize size, const TMatData& model, TDiagramKind kind) {
+    if (size.isEmpty()) return;
+    TDiagramDraw draw(model);
+    draw.Bitmap = QImage(size, QImage::Format_RGB32);
+    draw.Vector = &painter;
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    draw.Draw(kind);
 }
 
 int DrawPlanSectionToBitmap(QImage& bitmap, const TMatData& model) {

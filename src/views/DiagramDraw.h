@@ -10,6 +10,7 @@
 #include <vector>
 
 class QLabel;
+class QPainter;
 
 namespace slabwise {
 
@@ -44,6 +45,8 @@ public:
     int32_t Width = 0;
     int32_t Height = 0;
     QImage Bitmap;
+    // When set, every shape and text also goes to this painter as vectors.
+    QPainter* Vector = nullptr;
     double Scale = 0;
     int32_t OutWidth = 0;
     int32_t OutHeight = 0;
@@ -101,5 +104,8 @@ QImage DrawDiagramForScreen(QSize box, const TMatData& model, TDiagramKind kind,
 int SmallFontHeight();
 void DrawDiagramToBitmap(QImage& bitmap, const TMatData& model, TDiagramKind kind);
 int DrawPlanSectionToBitmap(QImage& bitmap, const TMatData& model);
+// The drawing DrawDiagramToBitmap makes in a bitmap of `size`, as vectors on
+// the painter (before the bitmap's cut to the height the diagram uses).
+void DrawDiagramToPainter(QPainter& painter, QSize size, const TMatData& model, TDiagramKind kind);
 
 } // namespace slabwise

@@ -97,7 +97,7 @@ void TDiagramDraw::DrawLoading() {
     xR = xL + Round(double(L) * Scale);
     const auto toX = [&](double position) { return xL + Round(position * Scale); };
 
-    TDiagramCanvas canvas(Bitmap);
+    TDiagramCanvas canvas(Bitmap, Vector);
     canvas.SetPatternScale(PenUnit());
     canvas.SetFontHeight(G - 2);
     const int W4 = canvas.TextWidth(QStringLiteral("XXXX"));
@@ -293,7 +293,7 @@ void TDiagramDraw::DrawReinforcement() {
                           std::isfinite(Model.ThicknessIn) && Model.ThicknessIn > 0;
     if (!BeginView(drawable)) return;
     const QString mark = QString::fromStdString(DrawingMark(TDrawingMark::DesignLength, Model.UnitSystem));
-    TDiagramCanvas canvas(Bitmap);
+    TDiagramCanvas canvas(Bitmap, Vector);
     canvas.SetPatternScale(PenUnit());
     const int G = GridUnit();
     const int PU = PenUnit();

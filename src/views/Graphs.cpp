@@ -3,6 +3,7 @@
 #include "LocaleNumber.h"
 #include "model/Units.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -143,6 +144,7 @@ TfrmGraphs::TfrmGraphs(QWidget* parent) : QDialog(parent) {
     // The window takes the size of its pictures and cannot be resized.
     column->setSizeConstraint(QLayout::SetFixedSize);
     SetPictureSize(DesignedPictureSize);
+    AddPictureActions();
 
     Chart1.TopAxis.LabelFont = font();
     Chart1.LeftAxis.LabelFont = font();
@@ -257,6 +259,12 @@ void TfrmGraphs::ShowResults(const TMatData& model, uint8_t which) {
 
         QLabel* image = Image(graph);
         TGraphInfo& info = graphs_[graph - 1];
+        {
+            // The same drawing kept as vectors for the SVG export.
+            QPainter recorder(&vectors_[graph - 1]);
+            recorder.fillRect(QRect(QPoint(0, 0), image->size()), background_);
+            Chart1.Draw(recorder, QRect(QPoint(0, 0), image->size()), background_);
+        }
         info = TGraphInfo();
         pictures_[graph - 1] = Chart1.Render(image->size(), background_);
         info.ValueTitle = Chart1.LeftAxis.Title;
@@ -365,6 +373,8 @@ bool TfrmGraphs::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseMove) {
         for (QLabel* image : {Image1, Image2, Image3, Image4}) {
             if (watched == image) {
+                current_ = static_cast<uint8_t>(grShear + (image == Image2) + 2 * (image == Image3) +
+                                                3 * (image == Image4));
                 Image1MouseMove(image, static_cast<QMouseEvent*>(event)->position().toPoint());
                 break;
             }
@@ -434,6 +444,39 @@ void TfrmGraphs::PrepareForPrint(double aspect) {
         aspect > 0 ? static_cast<int>(std::lround(width / aspect)) : 2 * PictureSize().height();
     SetPictureSize(QSize(width, std::max(1, height)));
     adjustSize();
+}
+
+void TfrmGraphs::AddPictureActions() {
+    for (uint8_t graph = grShear; graph <= grPressure; ++graph) {
+        QLabel* image = Image(graph);
+        auto* save = new QAction(QStringLiteral("Save Picture As..."), image);
+        connect(save, &QAction::triggered, this, [this, graph] { SavePictureAs(graph); });
+        auto* copy = new QAction(QStringLiteral("Copy"), image);
+        copy->setShortcut(QKeySequence::Copy);
+        copy->setShortcutContext(Qt::WidgetShortcut); // shown in the menu; the window's Ctrl+C copies
+        connect(copy, &QAction::triggered, this, [this, graph] { CopyPicture(graph); });
+        image->addAction(save);
+        image->addAction(copy);
+        image->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+    auto* copyCurrent = new QAction(this);
+    copyCurrent->setObjectName(QStringLiteral("ACopyPicture"));
+    copyCurrent->setShortcut(QKeySequence::Copy);
+    connect(copyCurrent, &QAction::triggered, this, [this] { CopyPicture(current_); });
+    addAction(copyCurrent);
+}
+
+void TfrmGraphs::DrawVector(uint8_t graph, QPainter& painter) const {
+    painter.drawPicture(QPoint(0, 0), vectors_.at(graph - 1));
+}
+
+void TfrmGraphs::SavePictureAs(uint8_t graph) {
+    slabwise::SavePictureAs(this, Prompts, Picture(graph),
+                            [this, graph](QPainter& painter) { DrawVector(graph, painter); });
+}
+
+void TfrmGraphs::CopyPicture(uint8_t graph) {
+    CopyPictureToClipboard(Picture(graph));
 }
 
 } // namespace slabwise

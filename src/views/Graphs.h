@@ -1,10 +1,12 @@
 #pragma once
 
 #include "ChartRenderer.h"
+#include "Exports.h"
 #include "model/MatData.h"
 
 #include <QDialog>
 #include <QImage>
+#include <QPicture>
 
 #include <array>
 #include <cstdint>
@@ -83,6 +85,15 @@ public:
     // Keeps the whole window on its screen.
     void FormShow();
 
+    // Each picture's context menu: "Save Picture As..." (PNG, or SVG drawn as
+    // vectors) and "Copy"; Ctrl+C copies the graph last under the pointer.
+    void SavePictureAs(uint8_t graph);
+    void CopyPicture(uint8_t graph);
+    // The graph as drawn, as vectors.
+    void DrawVector(uint8_t graph, QPainter& painter) const;
+    uint8_t CurrentGraph() const { return current_; }
+    TExportPrompts Prompts = QtExportPrompts();
+
     QWidget* Panel1 = nullptr;
     QWidget* Panel2 = nullptr;
     QLabel* Image1 = nullptr;
@@ -114,10 +125,13 @@ private:
     void SetAxisScales();
     QString MarkText(double value) const;
     TGrPointArr& PointsOf(uint8_t graph);
+    void AddPictureActions();
 
     QColor background_;
     uint8_t graph_ = grShear; // the graph being rendered
     std::array<QImage, 4> pictures_;
+    std::array<QPicture, 4> vectors_;
+    uint8_t current_ = grShear; // the graph Ctrl+C copies
     std::array<TGraphInfo, 4> graphs_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "LocaleNumber.h"
 #include "model/ResultTexts.h"
+#include "model/ResultsCsv.h"
 #include "model/Units.h"
 
 #include <QAction>
@@ -10,10 +11,12 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
 
 #include <algorithm>
+#include <exception>
 #include <numbers>
 
 namespace slabwise {
@@ -30,7 +33,7 @@ constexpr int SlopeDecimals = 4;
 } // namespace
 
 Real SlopeInDegrees(Real radians) {
-    return radians * 180 / std::numbers::pi_v<Real>;
+    return SlopeDegrees(radians);
 }
 
 TfrmTable::TfrmTable(uint8_t unitSystem, QWidget* parent) : QDialog(parent) {
@@ -70,6 +73,7 @@ TfrmTable::TfrmTable(uint8_t unitSystem, QWidget* parent) : QDialog(parent) {
     const TInputRangeTable& rows = unitSystem == UnitsSI ? SIInputRanges() : EnglishInputRanges();
     deflectionDecimals_ = rows[DeflectionTag - 1].Decimals;
     FormCreate(unitSystem);
+    AddExportButton(unitSystem);
 }
 
 TfrmTable::TfrmTable(const TMatData& model, QWidget* parent) : TfrmTable(model.UnitSystem, parent) {
@@ -176,6 +180,28 @@ QString TfrmTable::SelectedText() const {
 void TfrmTable::CopySelection() const {
     const QString text = SelectedText();
     if (!text.isEmpty()) QGuiApplication::clipboard()->setText(text);
+}
+
+void TfrmTable::AddExportButton(uint8_t unitSystem) {
+    unitSystem_ = unitSystem;
+    // A row below the grid for the button.
+    constexpr int ButtonRow = 36;
+    setFixedSize(width(), height() + ButtonRow);
+    ButtonExportCsv = new QPushButton(QStringLiteral("Export CSV..."), this);
+    ButtonExportCsv->setObjectName(QStringLiteral("ButtonExportCsv"));
+    ButtonExportCsv->adjustSize();
+    const QRect grid = ListView1->geometry();
+    ButtonExportCsv->move(grid.right() + 1 - ButtonExportCsv->width(),
+                          grid.bottom() + 1 + (ButtonRow + 8 - ButtonExportCsv->height()) / 2);
+    connect(ButtonExportCsv, &QPushButton::clicked, this, &TfrmTable::ButtonExportCsvClick);
+}
+
+void TfrmTable::ButtonExportCsvClick() {
+    try {
+        ExportCsvAs(this, Prompts, NodeResultsCsv(stations_, unitSystem_));
+    } catch (const std::exception& error) {
+        Prompts.ShowError(this, QString::fromLocal8Bit(error.what()));
+    }
 }
 
 } // namespace slabwise

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Exports.h"
 #include "model/MatData.h"
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+class QPushButton;
 class QTableWidget;
 
 namespace slabwise {
@@ -39,12 +41,19 @@ public:
 
     QTableWidget* ListView1 = nullptr;
 
+    // "Export CSV...": the rows at full precision, to a file the user picks.
+    void ButtonExportCsvClick();
+    QPushButton* ButtonExportCsv = nullptr;
+    TExportPrompts Prompts = QtExportPrompts();
+
 private:
     void FormCreate(uint8_t unitSystem);
     void SizeColumns();
+    void AddExportButton(uint8_t unitSystem);
 
     std::vector<TMatStation> stations_;
     int deflectionDecimals_ = 5;
+    uint8_t unitSystem_ = 0;
 };
 
 } // namespace slabwise

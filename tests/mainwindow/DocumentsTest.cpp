@@ -6,12 +6,14 @@
 #include "Session.h"
 #include "model/NumberFormat.h"
 #include "model/OpenProject.h"
+#include "model/ResultsCsv.h"
 #include "support/TempFolder.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 
 #include <fstream>
 #include <functional>
@@ -218,6 +220,70 @@ TEST_F(DocumentsTest, AnOpenThatChangesTheFileWarnsOnceAndMarksTheProjectModifie
     }
     EXPECT_EQ(Combo("ComboBox2").currentText(), QStringLiteral("#3"));
     EXPECT_EQ(window->Model().TopBarSize, 3);
+}
+
+TEST_F(DocumentsTest, AProjectNamedOnTheCommandLineOpensAsOpenWould) {
+    TMatData project{std::filesystem::path{}};
+    project.Organization = "Acme";
+    project.StripLength = 30;
+    project.SaveToFile(folder.Path() / "acme.ksw");
+    {
+        std::ofstream foreign(folder.Path() / "notes.ksw", std::ios::binary);
+        foreign << std::string(300, 'n');
+    }
+    // A relative name is taken from the current folder and kept whole.
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(folder.Path().string())));
+    window->OpenFromCommandLine(QStringLiteral("acme.ksw"));
+    QDir::setCurrent(before);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    EXPECT_EQ(window->FileName(), PathOf("acme.ksw"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kelvane Slabwise - acme.ksw"));
+    EXPECT_EQ(Text("Edit28"), QStringLiteral("Acme"));
+    EXPECT_EQ(Text("Edit1"), QStringLiteral("30.00"));
+    EXPECT_FALSE(window->Modified());
+    EXPECT_TRUE(dialogs.OpenPresets.isEmpty()) << "no dialog is shown";
+
+    // A foreign file: the warning Open shows, naming the file; the project
+    // open before stays.
+    window->OpenFromCommandLine(PathOf("notes.ksw"));
+    ASSERT_EQ(dialogs.Warnings.size(), 1);
+    EXPECT_TRUE(dialogs.Warnings[0].contains(QStringLiteral("Wrong file format")))
+        << dialogs.Warnings[0].toStdString();
+    EXPECT_TRUE(dialogs.Warnings[0].contains(QStringLiteral("notes.ksw")))
+        << dialogs.Warnings[0].toStdString();
+    EXPECT_EQ(window->FileName(), PathOf("acme.ksw"));
+    // A missing file is reported too.
+    window->OpenFromCommandLine(PathOf("missing.ksw"));
+    ASSERT_EQ(dialogs.Warnings.size(), 2);
+    EXPECT_TRUE(dialogs.Warnings[1].contains(QStringLiteral("missing.ksw")))
+        << dialogs.Warnings[1].toStdString();
+}
+
+TEST_F(DocumentsTest, FileExportCsvWritesTheNodesOfTheCommittedInput) {
+    QStringList asked;
+    window->ExportPrompts.AskFileName = [&](QWidget*, const QString& caption, const QString&, QString*) {
+        asked << caption;
+        return PathOf("results.csv");
+    };
+    QStringList errors;
+    window->ExportPrompts.ShowError = [&](QWidget*, const QString& text) { errors << text; };
+    QAction& exportCsv = Control<QAction>("AExportCsv");
+    EXPECT_EQ(exportCsv.text(), QStringLiteral("Export CSV..."));
+    // In the File menu, after Export PDF.
+    const QList<QAction*> file = Control<QMenu>("File1").actions();
+    const qsizetype at = file.indexOf(&exportCsv);
+    ASSERT_GT(at, 0);
+    EXPECT_EQ(file[at - 1], &Control<QAction>("AExportPdf"));
+    // The length being typed counts.
+    Type("Edit1", QStringLiteral("30"));
+    exportCsv.trigger();
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Export CSV")});
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_EQ(window->Model().StripLength, 30);
+    QFile written(PathOf("results.csv"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll().toStdString(), NodeResultsCsv(window->Model()));
 }
 
 TEST_F(DocumentsTest, UnsavedChangesPrompt) {

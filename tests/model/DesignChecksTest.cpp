@@ -40,8 +40,7 @@ Real Db(const TMatData& m) {
 
 const std::string SpacingOk = "Spacing is OK";
 const std::string TwoDb = "Spacing needs to be at least 2db";
-const std::string RatioLow =
-    "Min Reinforcement ratio is 0.18%, increase # of bars or try another bar size";
+const std::string RatioLow = "Min Reinforcement ratio is 0.18%, increase # of bars or try another bar size";
 
 TEST(DesignChecks, EachRuleAtItsBoundary) {
     struct Case {

@@ -6,6 +6,7 @@
 #include "model/NumberFormat.h"
 #include "model/OpenProject.h"
 #include "model/ResultTexts.h"
+#include "model/ResultsCsv.h"
 #include "model/Units.h"
 
 #include "support/TempFolder.h"
@@ -608,6 +609,15 @@ TEST_F(AnalyzeTool, PrintsTheReportOfTheProjectFile) {
     EXPECT_EQ(js.Out.rfind("{\n  \"Organization\": ", 0), 0u);
 }
 
+TEST_F(AnalyzeTool, CsvIsTheResultsTablesExport) {
+    TMatData mat = Loaded(Good());
+    mat.Analyze();
+    const TRun run = Run({"--csv", Good().string()});
+    EXPECT_EQ(run.Exit, 0);
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.Out, NodeResultsCsv(mat));
+}
+
 TEST_F(AnalyzeTool, WithoutAFileAnalysesTheEnglishExampleBesideIt) {
     TMatData example = Loaded(ToolPath.parent_path() / "Example English Units.ksw");
     example.Analyze();
@@ -782,7 +792,7 @@ TEST_F(AnalyzeTool, ExitStatusAndStreamsByCase) {
          {"--yaml", "{good}"},
          2,
          false,
-         "usage: slabwise-analyze [--json] [--tension-less] [FILE.ksw]"},
+         "usage: slabwise-analyze [--json | --csv] [--tension-less] [FILE.ksw]"},
         {"tension-less", {"--tension-less", "{good}"}, 0, true, nullptr},
         {"uplift, linear", {"{uplift}"}, 0, true, nullptr},
         {"uplift, tension-less",
@@ -790,6 +800,9 @@ TEST_F(AnalyzeTool, ExitStatusAndStreamsByCase) {
          1,
          true,
          "slabwise-analyze: The loads lift the strip off the soil: no equilibrium"},
+        {"csv", {"--csv", "{good}"}, 0, true, nullptr},
+        {"csv of a fault", {"--csv", "{flat}"}, 1, true, "floating-point fault"},
+        {"json and csv", {"--json", "--csv", "{good}"}, 2, false, "usage: "},
         {"two files", {"{good}", "{good}"}, 2, false, "usage: "},
     };
     for (const TToolCase& c : cases) {
