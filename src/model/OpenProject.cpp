@@ -192,7 +192,7 @@ std::vector<TAdjustment> ApplyInputLimits(TMatData& mat) {
     for (int i = 0; i < MomentCount; ++i) {
         TAppliedMoment& moment = mat.Moments[static_cast<size_t>(i)];
         a.Field(C::Moment(i) + ", c", moment.c, TagMomentPosition, Q::Length, 0, length);
-        a.Field(C::Moment(i) + ", M", moment.M, TagMoment, Q::AppliedMoment);
+        a.Field(C::Moment(i) + ", M", moment.M, TagMoment, Q::Moment);
     }
     a.Field(C::EffWidthPercent, mat.EffWidthPercent, TagEffWidth, std::nullopt);
     a.Field(C::Fy, mat.Fy, TagFy, Q::Strength);

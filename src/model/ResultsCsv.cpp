@@ -16,7 +16,7 @@ const std::array<TNodeColumn, 6>& NodeResultColumns() {
     static const std::array<TNodeColumn, 6> Columns = {{
         {"Dist. from left", TQuantity::Length, [](const TMatStation& s) { return s.X; }},
         {"Shear", TQuantity::Force, [](const TMatStation& s) { return s.Shear; }},
-        {"Moment", TQuantity::AppliedMoment, [](const TMatStation& s) { return s.Moment; }},
+        {"Moment", TQuantity::Moment, [](const TMatStation& s) { return s.Moment; }},
         {"Slope", std::nullopt, [](const TMatStation& s) { return SlopeDegrees(s.Slope); }},
         {"Deflection", TQuantity::DesignLength, [](const TMatStation& s) { return s.Deflection; }},
         {"Soil Press", TQuantity::Pressure, [](const TMatStation& s) { return s.Pressure; }},

@@ -57,7 +57,7 @@ std::string DrawingMark(TDrawingMark mark, uint8_t unitSystem) {
     case TDrawingMark::Force:
         return si ? UnitText(TQuantity::Force, unitSystem) : "k";
     case TDrawingMark::Moment:
-        return si ? UnitText(TQuantity::AppliedMoment, unitSystem) : "ft-k";
+        return si ? UnitText(TQuantity::Moment, unitSystem) : "ft-k";
     case TDrawingMark::DesignLength:
         return si ? UnitText(TQuantity::DesignLength, unitSystem) : "\"";
     }

@@ -260,7 +260,14 @@ TEST_F(BindingTest, OverrideBoxesShowTheirHintBubbleUntilTheFieldIsLeft) {
     EXPECT_LE(hint.width(), 300);
     EXPECT_EQ(hint.pos(), Edit("Edit43").mapToGlobal(QPoint(0, Edit("Edit43").height())));
     QTest::keyClick(&Edit("Edit43"), Qt::Key_Tab);
-    EXPECT_FALSE(hint.isVisible());
+    // Leaving the field takes its bubble away; the next field shows its own.
+    const QWidget* next = QApplication::focusWidget();
+    ASSERT_NE(next, &Edit("Edit43"));
+    if (next && !next->toolTip().isEmpty()) {
+        EXPECT_EQ(hint.text(), next->toolTip());
+    } else {
+        EXPECT_FALSE(hint.isVisible());
+    }
     // Every input has a hint of its own.
     Type("Edit40", QString());
     EXPECT_TRUE(hint.isVisible());

@@ -134,7 +134,7 @@ TEST(ApplyInputLimits, EachChangeIsAppliedAndSaid) {
         {"SI load beyond its row",
          UnitsSI,
          [](TMatData& m) { m.DistLoads[0].wb = 20000; },
-         {"Distributed load #1, wb", "20000 KN/m", "15000 KN/m"},
+         {"Distributed load #1, wb", "20000 kN/m", "15000 kN/m"},
          [](const TMatData& m) { return m.DistLoads[0].wb == 15000; }},
         {"round mat wider than long",
          UnitsEnglish,

@@ -104,9 +104,9 @@ TEST(ResultsCsv, AnExampleReadsBackAsTheModelsNodes) {
                 ? std::vector<std::string>{"Node #",          "Dist. from left, ft", "Shear, kips",
                                            "Moment, ft-kips", "Slope, deg",          "Deflection, in",
                                            "Soil Press, ksf"}
-                : std::vector<std::string>{"Node #",         "Dist. from left, m", "Shear, KN",
-                                           "Moment, KN-m",   "Slope, deg",         "Deflection, mm",
-                                           "Soil Press, KPa"};
+                : std::vector<std::string>{"Node #",         "Dist. from left, m", "Shear, kN",
+                                           "Moment, kN-m",   "Slope, deg",         "Deflection, mm",
+                                           "Soil Press, kPa"};
         EXPECT_EQ(rows[0], header);
         for (int i = 0; i < NodeCount; ++i) {
             const auto& row = rows[size_t(i) + 1];

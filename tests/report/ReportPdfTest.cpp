@@ -306,7 +306,10 @@ TEST_F(ReportPdf, CommandsInMenuAndToolBar) {
     const auto [beforePrint, afterPrint] = neighbours(file, &Action("APrint"));
     EXPECT_TRUE(beforePrint->isSeparator());
     EXPECT_EQ(afterPrint, &Action("AExportPdf"));
-    EXPECT_TRUE(neighbours(file, &Action("AExportPdf")).second->isSeparator());
+    // The exports stand together: Export CSV... follows, then a separator.
+    const QAction* afterPdf = neighbours(file, &Action("AExportPdf")).second;
+    EXPECT_EQ(afterPdf->objectName(), QStringLiteral("AExportCsv"));
+    EXPECT_TRUE(neighbours(file, const_cast<QAction*>(afterPdf)).second->isSeparator());
     EXPECT_EQ(file.indexOf(&Action("ASaveAs")) + 2, file.indexOf(&Action("APrint")));
     const QList<QAction*> tools = Control<QToolBar>("ToolBar1").actions();
     const auto [left, right] = neighbours(tools, &Action("APrint"));
