@@ -1,6 +1,8 @@
 // The text sections of the report, in the order they appear on paper.
 
 #include "Report.h"
+#include "model/ResultTexts.h"
+#include "views/LocaleNumber.h"
 
 #include <QStringList>
 
@@ -153,6 +155,12 @@ void TWriter::Geometry() {
     c.PrintText(T("Label72"));
     c.SetBold(false);
     Row({QString(), QString(), T("Label114"), V("Edit37", "Label115")});
+    // The option changes every result, so the sheet says so with the zones.
+    if (const TMatData& m = s.Model(); m.SoilTakesNoTension) {
+        c.PrintText(QStringLiteral("Soil takes no tension; contact zones: ") +
+                    QString::fromStdString(ContactZonesText(m, LocaleDecimalSeparator().toLatin1())));
+        c.NewLine();
+    }
     c.NewLine();
     c.NewLine();
     c.ClearTabs();

@@ -37,7 +37,8 @@ QString EveryLoadProject() {
     for (int n = 0; n < DistLoadCount; ++n)
         mat.DistLoads[n] = {Real(2 + 6 * n), Real(9 + 6 * n), Real(n % 2 ? -1.5 : 1.5), 0};
     for (int m = 0; m < PointLoadCount; ++m)
-        mat.PointLoads[m] = {Real(1.5 + 3.8 * m), Real(m % 3 ? 40 + 10 * m : -30)};
+        // Decimal positions as the window would hold them, so Open keeps them.
+        mat.PointLoads[m] = {Real(15 + 38 * m) / 10, Real(m % 3 ? 40 + 10 * m : -30)};
     for (int n = 0; n < MomentCount; ++n) mat.Moments[n] = {Real(5 + 11 * n), Real(n % 2 ? -50 : 50)};
     mat.ProjectName = "Every load slot in use";
     mat.SaveToFile(fs::path(path.toStdString()));
@@ -48,12 +49,23 @@ QString Example(const char* name) {
     return QStringLiteral(SLABWISE_SOURCE_DATA "/") + QLatin1String(name);
 }
 
+// The SI example on soil that takes no tension.
+QString NoTensionProject() {
+    QDir().mkpath(Pages);
+    const QString path = Pages + QStringLiteral("/No Tension.ksw");
+    TMatData mat(fs::path(SLABWISE_SOURCE_DATA));
+    mat.LoadFromFile(fs::path(SLABWISE_SOURCE_DATA) / "Example SI Units.ksw");
+    mat.SoilTakesNoTension = 1;
+    mat.SaveToFile(fs::path(path.toStdString()));
+    return path;
+}
+
 class ReportPdf : public WindowTest {
 protected:
     void Open(const QString& project) {
         dialogs.OpenFiles.push_back(project);
         window->AOpenExecute();
-        ASSERT_EQ(window->FileName(), project);
+        ASSERT_EQ(window->FileName(), project) << dialogs.Warnings.join(u'|').toStdString();
     }
     QAction& Action(const char* name) { return Control<QAction>(name); }
 };
@@ -72,6 +84,9 @@ TEST_F(ReportPdf, ExportWritesWhatTheWindowShows) {
         {Example("Example English Units.ksw"), "English.pdf", {"kips/ft", "ft-kips", "ksf"}},
         {Example("Example SI Units.ksw"), "SI.pdf", {"kN/m", "kN-m", "kPa"}},
         {EveryLoadProject(), "Every Load Slot.pdf", {"kips/ft", "ft-kips", "ksf"}},
+        {NoTensionProject(),
+         "No Tension.pdf",
+         {"kN/m", "kN-m", "kPa", "Soil takes no tension; contact zones: 0.00 to"}},
     };
     QDir().mkpath(Pages);
     for (const TCase& c : cases) {
