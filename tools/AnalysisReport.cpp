@@ -1,6 +1,7 @@
 #include "AnalysisReport.h"
 
 #include "model/DesignChecks.h"
+#include "model/InputRanges.h"
 #include "model/NumberFormat.h"
 #include "model/ResultTexts.h"
 #include "model/Units.h"
@@ -21,54 +22,6 @@ namespace slabwise {
 namespace {
 
 using json = nlohmann::ordered_json;
-
-// Rows of the display table, by the Tag of the field that shows each kind of
-// number; the report uses the same decimals as the program.
-enum TTag : int {
-    TagLength = 1,
-    TagWidth = 2,
-    TagThickness = 3,
-    TagModulus = 4,
-    TagSubgrade = 5,
-    TagUniformLoad = 6,
-    TagEffWidth = 7,
-    TagUserPoint = 8,
-    TagDistPosition = 9,
-    TagDistLoad = 10,
-    TagPointPosition = 11,
-    TagPointLoad = 12,
-    TagMomentPosition = 13,
-    TagAppliedMoment = 14,
-    TagInertia = 15,
-    TagBeta = 16,
-    TagBetaL = 17,
-    TagShear = 18,
-    TagMoment = 19,
-    TagDeflection = 20,
-    TagExtremePressure = 21,
-    TagPosition = 22,
-    TagBearingArea = 23,
-    TagMinSemiRigid = 24,
-    TagMinRigid = 25,
-    TagLr = 26,
-    TagBEst = 27,
-    TagFy = 28,
-    TagFc = 29,
-    TagCover = 30,
-    TagAsRequired = 32,
-    TagBarsMin = 33,
-    TagBarsOverride = 34,
-    TagSpacing = 35,
-    TagDepth = 36,
-    TagAsProvided = 37,
-    TagSteelPct = 38,
-    TagAllowMoment = 39,
-    TagFactoredShear = 40,
-    TagAllowShear = 41,
-    TagBearing = 42,
-    TagShearFactor = 43,
-    TagMomentFactor = 44,
-};
 
 // Numbers that no display field carries. Slopes are small fractions of a
 // radian, so they need more places than deflections; flexural rigidity is in

@@ -17,6 +17,54 @@ struct TInputRange {
     bool Limited() const { return !(Min == 0 && Max == 0); }
 };
 
+// The Tag of each kind of numeric field, the index of its row. The window's
+// controls carry these numbers; the file reader and the tools name them here.
+enum TTag : int {
+    TagLength = 1,
+    TagWidth = 2,
+    TagThickness = 3,
+    TagModulus = 4,
+    TagSubgrade = 5,
+    TagUniformLoad = 6,
+    TagEffWidth = 7,
+    TagUserPoint = 8,
+    TagDistPosition = 9,
+    TagDistLoad = 10,
+    TagPointPosition = 11,
+    TagPointLoad = 12,
+    TagMomentPosition = 13,
+    TagAppliedMoment = 14,
+    TagInertia = 15,
+    TagBeta = 16,
+    TagBetaL = 17,
+    TagShear = 18,
+    TagMoment = 19,
+    TagDeflection = 20,
+    TagExtremePressure = 21,
+    TagPosition = 22,
+    TagBearingArea = 23,
+    TagMinSemiRigid = 24,
+    TagMinRigid = 25,
+    TagLr = 26,
+    TagBEst = 27,
+    TagFy = 28,
+    TagFc = 29,
+    TagCover = 30,
+    TagAsRequired = 32,
+    TagBarsMin = 33,
+    TagBarsOverride = 34,
+    TagSpacing = 35,
+    TagDepth = 36,
+    TagAsProvided = 37,
+    TagSteelPct = 38,
+    TagAllowMoment = 39,
+    TagFactoredShear = 40,
+    TagAllowShear = 41,
+    TagBearing = 42,
+    TagShearFactor = 43,
+    TagMomentFactor = 44,
+};
+
 constexpr int InputRangeCount = 44;
 using TInputRangeTable = std::array<TInputRange, InputRangeCount>;
 

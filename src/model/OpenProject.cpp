@@ -1,5 +1,6 @@
 #include "OpenProject.h"
 
+#include "InputRanges.h"
 #include "MatData.h"
 #include "NumberFormat.h"
 #include "Units.h"
@@ -30,30 +31,6 @@ std::string Moment(int index) {
 } // namespace FieldCaption
 
 namespace {
-
-// Tags of the input rows.
-enum : int {
-    TagLength = 1,
-    TagWidth = 2,
-    TagThickness = 3,
-    TagSubgrade = 5,
-    TagUniform = 6,
-    TagEffWidth = 7,
-    TagUserPoint = 8,
-    TagDistPosition = 9,
-    TagDistLoad = 10,
-    TagPointPosition = 11,
-    TagPointLoad = 12,
-    TagMomentPosition = 13,
-    TagMoment = 14,
-    TagFy = 28,
-    TagFc = 29,
-    TagCover = 30,
-    TagBarCount = 34,
-    TagBearing = 42,
-    TagShearFactor = 43,
-    TagMomentFactor = 44,
-};
 
 // The date field's range, as days since 1899-12-30: 1752-09-14 to 9999-12-31.
 constexpr double FirstDay = -53797;
@@ -176,7 +153,7 @@ std::vector<TAdjustment> ApplyInputLimits(TMatData& mat) {
     const double length = static_cast<double>(mat.StripLength);
     for (int i = 0; i < UserPointCount; ++i)
         a.Field(C::UserPoint(i), mat.UserX[static_cast<size_t>(i)], TagUserPoint, Q::Length, 0, length);
-    a.Field(C::FullUniformLoad, mat.FullUniformLoad, TagUniform, Q::LineLoad);
+    a.Field(C::FullUniformLoad, mat.FullUniformLoad, TagUniformLoad, Q::LineLoad);
     for (int i = 0; i < DistLoadCount; ++i) {
         TDistLoad& load = mat.DistLoads[static_cast<size_t>(i)];
         const std::string caption = C::DistLoad(i);
@@ -192,7 +169,7 @@ std::vector<TAdjustment> ApplyInputLimits(TMatData& mat) {
     for (int i = 0; i < MomentCount; ++i) {
         TAppliedMoment& moment = mat.Moments[static_cast<size_t>(i)];
         a.Field(C::Moment(i) + ", c", moment.c, TagMomentPosition, Q::Length, 0, length);
-        a.Field(C::Moment(i) + ", M", moment.M, TagMoment, Q::Moment);
+        a.Field(C::Moment(i) + ", M", moment.M, TagAppliedMoment, Q::Moment);
     }
     a.Field(C::EffWidthPercent, mat.EffWidthPercent, TagEffWidth, std::nullopt);
     a.Field(C::Fy, mat.Fy, TagFy, Q::Strength);
@@ -200,10 +177,10 @@ std::vector<TAdjustment> ApplyInputLimits(TMatData& mat) {
     a.Field(C::MomentLoadFactor, mat.MomentLoadFactor, TagMomentFactor, std::nullopt);
     a.Field(C::TopCover, mat.TopCover, TagCover, Q::DesignLength);
     a.Bar(C::TopBarSize, mat.TopBarSize);
-    a.Field(C::TopBarsOverride, mat.TopBarsOverride, TagBarCount, std::nullopt);
+    a.Field(C::TopBarsOverride, mat.TopBarsOverride, TagBarsOverride, std::nullopt);
     a.Field(C::BottomCover, mat.BottomCover, TagCover, Q::DesignLength);
     a.Bar(C::BottomBarSize, mat.BottomBarSize);
-    a.Field(C::BotBarsOverride, mat.BotBarsOverride, TagBarCount, std::nullopt);
+    a.Field(C::BotBarsOverride, mat.BotBarsOverride, TagBarsOverride, std::nullopt);
     return a.Take();
 }
 
