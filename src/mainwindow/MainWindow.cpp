@@ -8,6 +8,7 @@
 #include "UpdateCommands.h"
 #include "model/DesignChecks.h"
 #include "model/OpenProject.h"
+#include "model/ProjectText.h"
 #include "model/ResultTexts.h"
 #include "model/Units.h"
 #include "ui_MainWindow.h"
@@ -52,13 +53,15 @@ const QString SaveQuestion = QStringLiteral("File is not saved. Do you want to s
 constexpr int LogoSlot = 173;
 constexpr int CheckPictureSize = 18;
 
-// Project texts are byte strings; the program's files come from a Latin-1
-// desktop.
+// Project texts are held as the file stores them; the model converts.
 QString FromModelText(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromStdString(ProjectTextToUtf8(text));
 }
-std::string ToModelText(const QString& text) {
-    return text.toLatin1().toStdString();
+// A character the file cannot hold is noted under the box's caption.
+std::string ToModelText(const QString& text, std::string_view caption, QStringList& notices) {
+    TProjectText stored = ProjectTextFromUtf8(text.toStdString());
+    if (stored.Replaced > 0) notices << QString::fromStdString(ProjectTextNotice(caption, stored.Replaced));
+    return std::move(stored.Bytes);
 }
 
 const QDate DateEpoch(1899, 12, 30);
@@ -430,11 +433,12 @@ void TfrmMain::ComboBox1Exit(QObject* sender) {
 
 void TfrmMain::UpdateModel() {
     TMatData& m = *model_;
-    m.Organization = ToModelText(ui->Edit28->text());
+    QStringList notices;
+    m.Organization = ToModelText(ui->Edit28->text(), "Organization", notices);
     m.AssignLogo(logoPicture_ ? &*logoPicture_ : nullptr);
-    m.ProjectName = ToModelText(ui->Edit33->text());
-    m.JobNumber = ToModelText(ui->Edit27->text());
-    m.DesignedBy = ToModelText(ui->Edit29->text());
+    m.ProjectName = ToModelText(ui->Edit33->text(), "Project Name", notices);
+    m.JobNumber = ToModelText(ui->Edit27->text(), "Job #", notices);
+    m.DesignedBy = ToModelText(ui->Edit29->text(), "Design by", notices);
     m.ProjectDate = DateToDays(ui->DateTimePicker1->date());
     m.SetUnitSystem(static_cast<uint8_t>(ui->ComboBox1->currentIndex()));
     // A new unit system relabels and re-limits every box before any number
@@ -468,8 +472,8 @@ void TfrmMain::UpdateModel() {
         }
     }
     // A value the reading changed is said where the user looks.
-    if (const QStringList notices = fieldHints_->TakeNotices(); !notices.isEmpty())
-        statusBar()->showMessage(notices.join(QStringLiteral("; ")));
+    notices << fieldHints_->TakeNotices();
+    if (!notices.isEmpty()) statusBar()->showMessage(notices.join(QStringLiteral("; ")));
     try {
         m.Analyze();
     } catch (const std::exception&) {

@@ -13,7 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QInputMethodEvent>
 #include <QMenu>
+#include <QStatusBar>
 
 #include <fstream>
 #include <functional>
@@ -105,6 +107,39 @@ TEST_F(DocumentsTest, OpenShowsTheProjectAndItsResults) {
     // The next Open offers the current file.
     Run("AOpen");
     EXPECT_EQ(dialogs.OpenPresets.back(), PathOf("acme.ksw"));
+}
+
+// The texts are one Latin-1 byte a character: shown as such, saved back
+// byte for byte, and a typed character beyond Latin-1 is said to be replaced.
+TEST_F(DocumentsTest, ProjectTextsKeepTheirBytesFromOpenToSave) {
+    TMatData project;
+    project.Organization = "Caf\xE9 Br\xFC"
+                           "cke";
+    project.JobNumber = "20\xB0 \x80\xFF";
+    project.DesignedBy = "\xC3\xA9"; // two characters, not UTF-8
+    project.SaveToFile(folder.Path() / "texts.ksw");
+    dialogs.OpenFiles = {PathOf("texts.ksw")};
+    Run("AOpen");
+    EXPECT_EQ(Text("Edit28"), QString::fromUtf8("Caf\u00E9 Br\u00FCcke"));
+    EXPECT_EQ(Text("Edit27"), QString::fromUtf8("20\u00B0 \u0080\u00FF"));
+    EXPECT_EQ(Text("Edit29"), QString::fromUtf8("\u00C3\u00A9"));
+
+    // As an input method types what the keyboard has no key for.
+    Type("Edit33", QStringLiteral("J"));
+    QInputMethodEvent typed;
+    typed.setCommitString(QString::fromUtf8("\u20AC5"));
+    QApplication::sendEvent(&Edit("Edit33"), &typed);
+    QTest::keyClick(&Edit("Edit33"), Qt::Key_Tab);
+    EXPECT_EQ(Text("Edit33"), QStringLiteral("J?5"));
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("Project Name: 1 character is not Latin-1; \"?\" used"));
+    Run("ASave");
+    TMatData saved{std::filesystem::path{}};
+    saved.LoadFromFile(folder.Path() / "texts.ksw");
+    EXPECT_EQ(saved.Organization, project.Organization);
+    EXPECT_EQ(saved.JobNumber, project.JobNumber);
+    EXPECT_EQ(saved.DesignedBy, project.DesignedBy);
+    EXPECT_EQ(saved.ProjectName, "J?5");
 }
 
 // All or nothing: a file refused by its header or after it leaves the

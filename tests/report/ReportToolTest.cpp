@@ -3,6 +3,7 @@
 
 #include "PopplerTools.h"
 #include "Session.h"
+#include "model/MatData.h"
 #include "support/TempFolder.h"
 
 #include <QFile>
@@ -64,6 +65,24 @@ TEST(ReportTool, WritesTheReportOfASavedProject) {
         }
         EXPECT_EQ(embedded, (QStringList{"LiberationSans-Bold", "LiberationSans"})) << fonts.toStdString();
     }
+}
+
+// The texts of a saved project are Latin-1 bytes; the report prints them as
+// the window shows them, in the page text and the document's title.
+TEST(ReportTool, ProjectTextsPrintAsTheWindowShowsThem) {
+    TTempFolder folder;
+    TMatData project;
+    project.Organization = "Caf\xE9 Ing\xE9nierie";
+    project.ProjectName = "Br\xFC"
+                          "cke 20\xB0";
+    project.DesignedBy = "\xC3\xA9"; // two characters, not UTF-8
+    project.SaveToFile(folder.Path() / "texts.ksw");
+    const QString pdf = Path(folder.Path() / "texts.pdf");
+    ASSERT_EQ(RunReportTool({Path(folder.Path() / "texts.ksw"), pdf}), 0);
+    EXPECT_EQ(PdfInfo(pdf, QStringLiteral("Title")), QString::fromUtf8("Br\u00FCcke 20\u00B0"));
+    const QString text = PdfText(pdf);
+    EXPECT_TRUE(text.contains(QString::fromUtf8("Caf\u00E9 Ing\u00E9nierie")));
+    EXPECT_TRUE(text.contains(QString::fromUtf8("\u00C3\u00A9")));
 }
 
 TEST(ReportTool, FailuresHaveTheirExitStatus) {
