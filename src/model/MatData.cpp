@@ -18,7 +18,7 @@ std::filesystem::path TMatData::ExecutableFolder() {
 }
 
 std::filesystem::path TMatData::DefaultExampleFolder() {
-    const std::filesystem::path beside = ExecutableFolder();
+    std::filesystem::path beside = ExecutableFolder();
     auto holdsExample = [](const std::filesystem::path& folder) {
         std::error_code ec;
         return !folder.empty() &&

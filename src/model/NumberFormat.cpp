@@ -88,10 +88,12 @@ std::string FormatFixed(Real value, int decimals, int precision, char decimalSep
         RoundTo(d, d.exponent + decimals);
         if (d.exponent <= 0) {
             // Every kept digit lies after the separator.
-            d.digits.insert(0, static_cast<size_t>(-d.exponent + 1), '0');
+            const int zeros = 1 - d.exponent;
+            d.digits.insert(0, static_cast<size_t>(zeros), '0');
             d.exponent = 1;
         }
-        d.digits.resize(static_cast<size_t>(d.exponent + decimals), '0');
+        const int kept = d.exponent + decimals;
+        d.digits.resize(static_cast<size_t>(kept), '0');
         out = d.digits.substr(0, static_cast<size_t>(d.exponent));
         if (decimals > 0) out += decimalSeparator + d.digits.substr(static_cast<size_t>(d.exponent));
         if (AllZero(d.digits)) return out;
