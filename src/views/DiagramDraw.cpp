@@ -1,6 +1,7 @@
 #include "DiagramDraw.h"
 
 #include "DiagramCanvas.h"
+#include "DiagramPalette.h"
 #include "DiagramPixels.h"
 #include "LocaleNumber.h"
 #include "model/Units.h"
@@ -21,9 +22,7 @@ namespace slabwise {
 namespace {
 
 using pixels::Trunc;
-
-const QColor Soil = WinColor(0x5EA3FF);
-const QColor Silver = WinColor(0xC0C0C0);
+using namespace palette;
 
 // Lines of these colours are looked past when sampling what lies behind a text.
 bool IsLineColour(QColor c) {

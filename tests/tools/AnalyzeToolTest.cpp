@@ -1,10 +1,11 @@
-#include "AnalysisReport.h"
+#include "reporttext/AnalysisReport.h"
 
 #include "model/DesignChecks.h"
 #include "model/FloatFault.h"
 #include "model/MatData.h"
 #include "model/NumberFormat.h"
 #include "model/OpenProject.h"
+#include "model/ResultFields.h"
 #include "model/ResultTexts.h"
 #include "model/ResultsCsv.h"
 #include "model/Units.h"
@@ -235,6 +236,24 @@ TEST(AnalyzeJson, HoldsExactlyTheModelFieldsOfASoundAnalysis) {
     EXPECT_EQ(j["Rigidity"], RigidityText(mat.BetaL));
     EXPECT_EQ(j["Validity"], ValidityMessage(mat));
     EXPECT_EQ(json::parse(j.dump()), j);
+}
+
+// Each derived value under its own name, in the model's list order: a value
+// printed from a neighbouring field or under a second key would show here.
+TEST(AnalyzeJson, DerivedValuesFollowTheModelsList) {
+    TMatData mat = AnalysedStrip();
+    double distinct = 0.25;
+    for (const TResultField& field : ResultFields) mat.*field.Member = distinct++;
+    const json j = AnalysisJson(mat);
+
+    std::vector<std::string> listed, printed;
+    for (const TResultField& field : ResultFields) {
+        listed.emplace_back(field.Name);
+        EXPECT_EQ(j.at(std::string(field.Name)), static_cast<double>(mat.*field.Member)) << field.Name;
+    }
+    for (const auto& item : j.items())
+        if (std::ranges::count(listed, item.key()) > 0) printed.push_back(item.key());
+    EXPECT_EQ(printed, listed);
 }
 
 TEST(AnalyzeJson, ChecksCarryTheirVerdictAndHint) {

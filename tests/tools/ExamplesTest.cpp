@@ -1,4 +1,4 @@
-#include "ExampleProjects.h"
+#include "model/ExampleProjects.h"
 #include "model/FloatFault.h"
 #include "model/ResultTexts.h"
 #include "support/TempFolder.h"
@@ -44,7 +44,7 @@ TEST(ExampleProjects, CommittedFilesMatchTheirDefinitions) {
         const auto written = ReadAll(folder / e.file);
         EXPECT_FALSE(written.empty());
         EXPECT_EQ(written, ReadAll(std::filesystem::path(SLABWISE_SOURCE_DATA) / e.file))
-            << e.file << " differs from tools/ExampleProjects.cpp: run `make examples`";
+            << e.file << " differs from src/model/ExampleProjects.cpp: run `make examples`";
     }
 }
 
