@@ -239,7 +239,7 @@ void TLoadingView::DrawDistributedLoads() {
         const QString label = TDiagramDraw::FormatValue(item.Intensity, texts_.Distributed);
         int top = yF - G;
         if (!down) top = canvas_.TextWidth(label) + G > x2 - x1 ? yF + G : yF;
-        draw_.TextInBox(canvas_, x1, top, x2, top + G, label, 2);
+        draw_.TextInBox(canvas_, x1, top, x2, top + G, label, TTextAlign::Centre);
     }
 
     if (uniform_ != 0) {
@@ -247,9 +247,10 @@ void TLoadingView::DrawDistributedLoads() {
         const int width = draw_.Width;
         if (uniform_ > 0)
             draw_.TextInBox(canvas_, xL, yT - 2 * G + G / 2, width - G / 2, yT - 2 * G + (3 * G) / 2, label,
-                            1);
+                            TTextAlign::Right);
         else
-            draw_.TextInBox(canvas_, xL, yB + G / 2, width - G / 2, yB + (3 * G) / 2, label, 1);
+            draw_.TextInBox(canvas_, xL, yB + G / 2, width - G / 2, yB + (3 * G) / 2, label,
+                            TTextAlign::Right);
     }
 }
 
@@ -260,7 +261,7 @@ void TLoadingView::DrawPositionTicks() {
             canvas_.Line(x, yB, x, yB + 2 * G);
             const QString label = TDiagramDraw::FormatValue(position) + texts_.LengthMark;
             const int half = canvas_.TextWidth(label);
-            draw_.TextInBox(canvas_, x - half, yB + 2 * G, x + half, yB + 3 * G, label, 2);
+            draw_.TextInBox(canvas_, x - half, yB + 2 * G, x + half, yB + 3 * G, label, TTextAlign::Centre);
         }
 }
 
@@ -284,7 +285,7 @@ void TLoadingView::DrawPointLoads() {
         draw_.DrawArrow(canvas_, x, yt, x, yh, A, false, true);
         const QString label = PointLabel(p, texts_);
         const int half = canvas_.TextWidth(label);
-        draw_.TextInBox(canvas_, x - half, top, x + half, top + G, label, 2);
+        draw_.TextInBox(canvas_, x - half, top, x + half, top + G, label, TTextAlign::Centre);
     }
 }
 
@@ -300,7 +301,7 @@ void TLoadingView::DrawMoments() {
         canvas_.Arc(x - h, yc - (2 * h) / 3, x + h, yc + (2 * h) / 3, x + h, yc, x - h, yc);
         const QString label = MomentLabel(c, texts_);
         const int half = canvas_.TextWidth(label);
-        draw_.TextInBox(canvas_, x - half, yc - 2 * G, x + half, yc - G, label, 2);
+        draw_.TextInBox(canvas_, x - half, yc - 2 * G, x + half, yc - G, label, TTextAlign::Centre);
         if (c.M > 0)
             draw_.DrawArrowHead(canvas_, x - h - PU, yc + 2 * PU, -std::numbers::pi / 9, (2 * A) / 3);
         else
@@ -317,7 +318,8 @@ int TLoadingView::DrawLengthDimension() {
     canvas_.Line(xR, yD, xR, yD + 3 * G);
     const QString unit = QString::fromStdString(UnitText(TQuantity::Length, model_.UnitSystem));
     draw_.DrawDimension(canvas_, xL, yD + 2 * G, xR, yD + 2 * G,
-                        TDiagramDraw::FormatValue(double(model_.StripLength), unit), 4);
+                        TDiagramDraw::FormatValue(double(model_.StripLength), unit),
+                        TDimensionPlacement::BesideRightOrBelow);
     return yD + 3 * G;
 }
 

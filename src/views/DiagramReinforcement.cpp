@@ -92,7 +92,7 @@ void TDiagramDraw::DrawReinforcement() {
         dots(x0, yDot, v, pitch, s < 0);
         const int lo = std::min(face, yDot), hi = std::max(face, yDot);
         const int yl = lo + (hi - lo - G) / 2;
-        TextInBox(canvas, 0, yl, xL - 2 * TP, yl + G, coverText, 1);
+        TextInBox(canvas, 0, yl, xL - 2 * TP, yl + G, coverText, TTextAlign::Right);
         const int tip = face - s * 2 * G;
         // The bar's own width may still be on the pen when no dots were drawn.
         canvas.SetPen(Red, PU);
@@ -101,7 +101,7 @@ void TDiagramDraw::DrawReinforcement() {
         const QString label = QString::fromStdString(Model.BarLabel(barSize)) + QStringLiteral(" @ ") +
                               FormatValue(double(spacing)) + mark;
         const int boxTop = s > 0 ? tip - G : tip;
-        TextInBox(canvas, x0, boxTop, x0 + 6 * G, boxTop + G, label, 2);
+        TextInBox(canvas, x0, boxTop, x0 + 6 * G, boxTop + G, label, TTextAlign::Centre);
         canvas.SetPen(Qt::black, PU);
     };
     layer(1, yT, Model.TopBarSize, Model.TopSpacing, Model.TopCover, topCover);
@@ -119,7 +119,8 @@ void TDiagramDraw::DrawReinforcement() {
     canvas.SetPen(Qt::black, PU);
     canvas.Line(xR, yT, xR + 2 * G, yT);
     canvas.Line(xR, yB, xR + 2 * G, yB);
-    DrawDimension(canvas, xR + G, yT, xR + G, yB, FormatValue(double(Model.ThicknessIn), mark), 2);
+    DrawDimension(canvas, xR + G, yT, xR + G, yB, FormatValue(double(Model.ThicknessIn), mark),
+                  TDimensionPlacement::OutsideAboveOrRight);
     OutHeight = std::max(yB + 3 * G, std::min(textBottom_, Height));
     canvas.SetBrush(Qt::white);
 }
