@@ -1,6 +1,7 @@
 #include "DiagramDraw.h"
 
 #include "DiagramCanvas.h"
+#include "DiagramPalette.h"
 #include "DiagramPixels.h"
 #include "LocaleNumber.h"
 #include "model/Units.h"
@@ -21,9 +22,7 @@ namespace slabwise {
 namespace {
 
 using pixels::Trunc;
-
-const QColor Soil = WinColor(0x5EA3FF);
-const QColor Silver = WinColor(0xC0C0C0);
+using namespace palette;
 
 // Lines of these colours are looked past when sampling what lies behind a text.
 bool IsLineColour(QColor c) {
@@ -137,13 +136,13 @@ QColor TDiagramDraw::SampleBackground(const TDiagramCanvas& canvas, int x, int y
 }
 
 void TDiagramDraw::TextInBox(TDiagramCanvas& canvas, int left, int top, int right, int bottom,
-                             const QString& text, int alignment) {
+                             const QString& text, TTextAlign alignment) {
     canvas.SetFontHeight(std::max(1, bottom - top - 2));
     const int width = SuperWidth(canvas, text);
     int offset = 1;
-    if (alignment == 1)
+    if (alignment == TTextAlign::Right)
         offset = right - left - width - 1;
-    else if (alignment == 2)
+    else if (alignment == TTextAlign::Centre)
         offset = (right - left - width) / 2 + 1;
     canvas.SetTextOpaque(false);
     const QColor behind = SampleBackground(canvas, left + offset, top + canvas.TextHeight(text) / 2);
@@ -167,7 +166,7 @@ void TDiagramDraw::DrawArrow(TDiagramCanvas& canvas, int x1, int y1, int x2, int
 }
 
 void TDiagramDraw::DrawDimension(TDiagramCanvas& canvas, int x1, int y1, int x2, int y2, QString text,
-                                 int placement) {
+                                 TDimensionPlacement placement) {
     const int A = ArrowSize();
     const bool vertical = x1 == x2;
     if (!text.isEmpty()) text = QLatin1Char(' ') + text + QLatin1Char(' ');
@@ -188,11 +187,15 @@ void TDiagramDraw::DrawDimension(TDiagramCanvas& canvas, int x1, int y1, int x2,
     canvas.SetTextOpaque(true);
     canvas.SetFontColor(Contrasting(behind));
 
-    if (TL < D - 3 * A || placement == 3 || placement == 4) {
+    const bool beside = placement == TDimensionPlacement::BesideLeftOrAbove ||
+                        placement == TDimensionPlacement::BesideRightOrBelow;
+    if (TL < D - 3 * A || beside) {
         DrawArrow(canvas, x1, y1, x2, y2, A, true, true);
         if (TL >= D - 2 * A) {
             // Beside the line rather than over it.
-            const int shift = placement == 3 ? -TT : placement == 4 ? TT : 0;
+            const int shift = placement == TDimensionPlacement::BesideLeftOrAbove    ? -TT
+                              : placement == TDimensionPlacement::BesideRightOrBelow ? TT
+                                                                                     : 0;
             if (vertical)
                 ax += shift;
             else
@@ -206,7 +209,7 @@ void TDiagramDraw::DrawDimension(TDiagramCanvas& canvas, int x1, int y1, int x2,
             DrawArrow(canvas, x1, y1 - 2 * A, x1, y1, A, false, true);
             DrawArrow(canvas, x1, y2 + 2 * A, x1, y2, A, false, true);
             const int below = y2 + A + TL, above = y1 - A;
-            bool under = placement == 1;
+            bool under = placement == TDimensionPlacement::OutsideBelowOrLeft;
             if (under && below > Height && above - TL >= 0) under = false;
             if (!under && above - TL < 0 && below <= Height) under = true;
             ay = under ? below : above;
@@ -215,7 +218,7 @@ void TDiagramDraw::DrawDimension(TDiagramCanvas& canvas, int x1, int y1, int x2,
             DrawArrow(canvas, x1 - 2 * A, y1, x1, y1, A, false, true);
             DrawArrow(canvas, x2 + 2 * A, y1, x2, y1, A, false, true);
             const int left = x1 - A - TL, right = x2 + A;
-            bool before = placement == 1;
+            bool before = placement == TDimensionPlacement::OutsideBelowOrLeft;
             if (before && left < 0 && right + TL <= Width) before = false;
             if (!before && right + TL > Width && left >= 0) before = true;
             ax = before ? left : right;
@@ -279,19 +282,23 @@ void TDiagramDraw::DrawPlanAndSection() {
     if (!round) {
         canvas.Line(xR, yPT, xR + 3 * G, yPT);
         canvas.Line(xR, yPB, xR + 3 * G, yPB);
-        DrawDimension(canvas, xR + 2 * G, yPT, xR + 2 * G, yPB, FormatValue(double(B), unit), 2);
+        DrawDimension(canvas, xR + 2 * G, yPT, xR + 2 * G, yPB, FormatValue(double(B), unit),
+                      TDimensionPlacement::OutsideAboveOrRight);
     }
     canvas.Line(xL, yPB, xL, yPB + 3 * G);
     canvas.Line(xR, yPB, xR, yPB + 3 * G);
-    DrawDimension(canvas, xL, yPB + 2 * G, xR, yPB + 2 * G, FormatValue(double(L), unit), 4);
+    DrawDimension(canvas, xL, yPB + 2 * G, xR, yPB + 2 * G, FormatValue(double(L), unit),
+                  TDimensionPlacement::BesideRightOrBelow);
 
     canvas.Line(xR, yST, xR + 3 * G, yST);
     canvas.Line(xR, ySB, xR + 3 * G, ySB);
-    DrawDimension(canvas, xR + 2 * G, yST, xR + 2 * G, ySB, FormatValue(double(T), unit), 1);
+    DrawDimension(canvas, xR + 2 * G, yST, xR + 2 * G, ySB, FormatValue(double(T), unit),
+                  TDimensionPlacement::OutsideBelowOrLeft);
 
     canvas.Line(xL, ySB, xL, ySB + 3 * G);
     canvas.Line(xR, ySB, xR, ySB + 3 * G);
-    DrawDimension(canvas, xL, ySB + 2 * G, xR, ySB + 2 * G, FormatValue(double(L), unit), 4);
+    DrawDimension(canvas, xL, ySB + 2 * G, xR, ySB + 2 * G, FormatValue(double(L), unit),
+                  TDimensionPlacement::BesideRightOrBelow);
 
     OutHeight = std::max(ySB + 4 * G, std::min(textBottom_, Height));
     canvas.SetBrush(Qt::white);

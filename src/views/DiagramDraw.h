@@ -18,6 +18,23 @@ class TDiagramCanvas;
 
 enum TDiagramKind : uint8_t { dkPlanSection = 0, dkLoading = 1, dkReinforcement = 2 };
 
+// Where a text stands across its box.
+enum class TTextAlign : uint8_t { Left, Right, Centre };
+
+// Where a dimension writes a text too long to stand between its arrows. A
+// vertical dimension is read first, a horizontal one second.
+enum class TDimensionPlacement : uint8_t {
+    // Arrows outside the ends, the text beyond the bottom or left end, or
+    // beyond the other end when the bitmap has no room there.
+    OutsideBelowOrLeft,
+    // Likewise, beyond the top or right end.
+    OutsideAboveOrRight,
+    // Arrows inside, the text moved beside the line: left of it or above it.
+    BesideLeftOrAbove,
+    // Likewise, right of it or below it.
+    BesideRightOrBelow,
+};
+
 // One occupied interval of a lane of labels.
 struct TRowItem {
     int32_t Lo;
@@ -73,17 +90,15 @@ public:
     static QString FormatValue(double value, const QString& unit = {});
     // Text in which "^" raises the one character after it.
     void TextOutSuper(TDiagramCanvas& canvas, int x, int y, const QString& text);
-    // alignment: 0 left, 1 right, 2 centre.
     void TextInBox(TDiagramCanvas& canvas, int left, int top, int right, int bottom, const QString& text,
-                   int alignment);
+                   TTextAlign alignment);
     // direction: radians from straight down (+y) towards +x.
     void DrawArrowHead(TDiagramCanvas& canvas, int x, int y, double direction, int length);
     void DrawArrow(TDiagramCanvas& canvas, int x1, int y1, int x2, int y2, int headLength, bool headAtStart,
                    bool headAtEnd);
-    // Vertical when x1 = x2. placement 1, 2: text below/left or above/right
-    // of an end when it does not fit; 3, 4: arrows stay inside and the text
-    // moves left/up or right/down beside the line.
-    void DrawDimension(TDiagramCanvas& canvas, int x1, int y1, int x2, int y2, QString text, int placement);
+    // Vertical when x1 = x2.
+    void DrawDimension(TDiagramCanvas& canvas, int x1, int y1, int x2, int y2, QString text,
+                       TDimensionPlacement placement);
 
 private:
     // Lowest y reached by a dimension's text, so the finished picture never
