@@ -3,6 +3,7 @@
 #include "model/DesignChecks.h"
 #include "model/InputRanges.h"
 #include "model/NumberFormat.h"
+#include "model/ProjectText.h"
 #include "model/ResultFields.h"
 #include "model/ResultTexts.h"
 #include "model/Units.h"
@@ -34,63 +35,14 @@ constexpr int DesignThicknessDecimals = 2;
 
 // ---- Texts ---------------------------------------------------------------
 
-bool IsUtf8(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t extra = 0;
-        uint32_t code = 0;
-        uint32_t smallest = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            extra = 1, code = lead & 0x1F, smallest = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2, code = lead & 0x0F, smallest = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3, code = lead & 0x07, smallest = 0x10000;
-        } else {
-            return false;
-        }
-        if (text.size() - i <= extra) return false;
-        for (size_t k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
-// Project texts are byte strings; those that are not UTF-8 were typed on a
-// single-byte code page, and reading them as Latin-1 keeps every byte.
-std::string Utf8Text(const std::string& bytes) {
-    if (IsUtf8(bytes)) return bytes;
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (byte >> 6));
-            out += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return out;
-}
-
 // A control character in a project text must not move the cursor or switch
-// the terminal's state.
-std::string TerminalText(const std::string& bytes) {
-    std::string out = Utf8Text(bytes);
-    for (char& c : out)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-    return out;
+// the terminal's state; in Latin-1 those are the C0 and C1 ranges and DEL.
+std::string TerminalText(std::string bytes) {
+    for (char& c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || (byte >= 0x7F && byte <= 0x9F)) c = ' ';
+    }
+    return ProjectTextToUtf8(bytes);
 }
 
 std::string DateText(double days) {
@@ -490,10 +442,10 @@ private:
 
 json AnalysisJson(const TMatData& mat) {
     json j;
-    j["Organization"] = Utf8Text(mat.Organization);
-    j["ProjectName"] = Utf8Text(mat.ProjectName);
-    j["JobNumber"] = Utf8Text(mat.JobNumber);
-    j["DesignedBy"] = Utf8Text(mat.DesignedBy);
+    j["Organization"] = ProjectTextToUtf8(mat.Organization);
+    j["ProjectName"] = ProjectTextToUtf8(mat.ProjectName);
+    j["JobNumber"] = ProjectTextToUtf8(mat.JobNumber);
+    j["DesignedBy"] = ProjectTextToUtf8(mat.DesignedBy);
     j["ProjectDate"] = Number(mat.ProjectDate);
     j["Logo"] = LogoJson(mat);
     j["UnitSystem"] = mat.UnitSystem;

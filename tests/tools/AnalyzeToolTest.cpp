@@ -312,7 +312,7 @@ TEST(AnalyzeJson, TextsAndLogoSerialise) {
     TMatData mat = AnalysedStrip();
     mat.Organization = "Caf\xE9 Ing\xE9nierie"; // single-byte code page
     mat.ProjectName = "Br\xC3\xBC"
-                      "cke";    // already UTF-8
+                      "cke";    // looks like UTF-8, is Latin-1 as in the window
     mat.JobNumber = "\xE2\x82"; // cut-off UTF-8 sequence
     TRgbPixels pixels{3, 2, std::vector<uint8_t>(3 * 2 * 3, 128)};
     const TJpegImage logo = TJpegImage::FromPixels(pixels);
@@ -320,7 +320,7 @@ TEST(AnalyzeJson, TextsAndLogoSerialise) {
 
     const json j = AnalysisJson(mat);
     EXPECT_EQ(j["Organization"], "Caf\xC3\xA9 Ing\xC3\xA9nierie");
-    EXPECT_EQ(j["ProjectName"], "Br\xC3\xBC"
+    EXPECT_EQ(j["ProjectName"], "Br\xC3\x83\xC2\xBC"
                                 "cke");
     EXPECT_EQ(j["JobNumber"], "\xC3\xA2\xC2\x82");
     EXPECT_EQ(j["Logo"], (json{{"Bytes", logo.Bytes().size()}, {"Width", 3}, {"Height", 2}}));
@@ -502,12 +502,13 @@ TEST(AnalyzeText, FaultShowsNotAvailable) {
 
 TEST(AnalyzeText, ProjectTextsCannotDriveTheTerminal) {
     TMatData mat = AnalysedStrip();
-    mat.Organization = "Acme\x1b[2J\nLtd\t\x7f";
+    mat.Organization = "Acme\x1b[2J\nLtd\t\x7f\x9b"; // DEL, and CSI of the C1 range
     mat.DesignedBy = "J. M\xFCller";
     const std::string text = AnalysisText(mat);
     EXPECT_EQ(text.find('\x1b'), std::string::npos);
     EXPECT_EQ(text.find('\t'), std::string::npos);
     EXPECT_EQ(text.find('\x7f'), std::string::npos);
+    EXPECT_EQ(text.find("\xC2\x9B"), std::string::npos);
     EXPECT_EQ(Words(LineStarting(text, "Organization")),
               (std::vector<std::string>{"Organization", "Acme", "[2J", "Ltd"}));
     EXPECT_EQ(Words(LineStarting(text, "Designed by")),
