@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -300,7 +301,7 @@ TEST(Analysis, StationsOutsideTheStripStayOutOfTheExtremes) {
         };
         bool exceeded = false;
         for (const TExtreme& e : extremes) {
-            Real inside = e.largest ? -INFINITY : INFINITY;
+            Real inside = (e.largest ? -1 : 1) * std::numeric_limits<Real>::infinity();
             for (const TMatStation& st : mat->Stations) {
                 const Real v = st.*e.field;
                 if (st.X >= 0 && st.X <= 24)

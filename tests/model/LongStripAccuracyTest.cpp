@@ -32,7 +32,7 @@ public:
     explicit TReference(const TMatData& m)
         : m_(m), beta_(Big(m.Beta)), EI_(Big(m.FlexuralRigidity)), L_(Big(m.StripLength)) {
         const std::array<Big, 4> end = F(L_);
-        const Big C2 = end[1], C3 = end[2], C4 = end[3];
+        const Big &C2 = end[1], &C3 = end[2], &C4 = end[3];
         // Solve V(L) = M(L) = 0 for thetaA and yA from the load terms at L.
         const TRef atL = LoadTerms(L_, true);
         const Big b = beta_, b2 = b * b, b3 = b2 * b;

@@ -199,7 +199,7 @@ TEST(ApplyInputLimits, PositionsFollowTheLimitedLength) {
 class OpenProjectTest : public testing::Test {
 protected:
     fs::path Write(const char* name, const std::string& bytes) const {
-        const fs::path path = folder_.Path() / name;
+        fs::path path = folder_.Path() / name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
