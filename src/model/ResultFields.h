@@ -29,10 +29,9 @@ struct TResultField {
 };
 
 // The name is spelt from the member, so the two cannot disagree.
-#define SLABWISE_RESULT(group, member)                                                                       \
-    TResultField {                                                                                           \
-#member, &TMatData::member, TResultGroup::group                                                      \
-    }
+// clang-format off
+#define SLABWISE_RESULT(group, member) TResultField{#member, &TMatData::member, TResultGroup::group}
+// clang-format on
 inline constexpr std::array ResultFields{
     // Computed from Fc, though the file stores it and the window shows it as
     // an input.
@@ -111,10 +110,9 @@ struct TEndParameterField {
     TEndParameters TMatData::*Member;
 };
 
-#define SLABWISE_END_PARAMETERS(member)                                                                      \
-    TEndParameterField {                                                                                     \
-#member, &TMatData::member                                                                           \
-    }
+// clang-format off
+#define SLABWISE_END_PARAMETERS(member) TEndParameterField{#member, &TMatData::member}
+// clang-format on
 inline constexpr std::array EndParameterFields{
     SLABWISE_END_PARAMETERS(InitDist),
     SLABWISE_END_PARAMETERS(InitPoint),
@@ -133,10 +131,9 @@ struct TStationField {
     TQuantity Unit;
 };
 
-#define SLABWISE_STATION(member, caption, unit)                                                              \
-    TStationField {                                                                                          \
-#member, &TMatStation::member, caption, unit                                                         \
-    }
+// clang-format off
+#define SLABWISE_STATION(member, caption, unit) TStationField{#member, &TMatStation::member, caption, unit}
+// clang-format on
 inline constexpr std::array StationFields{
     SLABWISE_STATION(X, "Dist. from left", TQuantity::Length),
     SLABWISE_STATION(Shear, "Shear", TQuantity::Force),
