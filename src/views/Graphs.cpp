@@ -57,9 +57,9 @@ QString GraphTitle(uint8_t graph, uint8_t units) {
 }
 
 QString ShortTitle(QString title) {
-    title.replace("Bearing Pressure", "Bear. Press");
-    title.replace("Deflection", "Defl");
-    title.replace("Moment", "Mom");
+    title.replace(QStringLiteral("Bearing Pressure"), QStringLiteral("Bear. Press"));
+    title.replace(QStringLiteral("Deflection"), QStringLiteral("Defl"));
+    title.replace(QStringLiteral("Moment"), QStringLiteral("Mom"));
     return title;
 }
 
@@ -105,7 +105,7 @@ double OutwardLimit(double v, double increment) {
 }
 
 TfrmGraphs::TfrmGraphs(QWidget* parent) : QDialog(parent) {
-    setWindowTitle("Slabwise Graphs");
+    setWindowTitle(QStringLiteral("Slabwise Graphs"));
     setObjectName("frmGraphs");
     background_ = palette().color(QPalette::Button);
 
@@ -385,22 +385,23 @@ bool TfrmGraphs::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmGraphs::Image1MouseMove(QLabel* image, QPoint at) {
     const TGrPointArr* points = &ShearPoints;
-    QString name = "Shear";
+    QString name = QStringLiteral("Shear");
     int decimals = 2;
     if (image == Image2) {
         points = &MomentPoints;
-        name = "Moment";
+        name = QStringLiteral("Moment");
     } else if (image == Image3) {
         points = &DeflectionPoints;
-        name = "Deflection";
+        name = QStringLiteral("Deflection");
         decimals = 4;
     } else if (image == Image4) {
         points = &PressurePoints;
-        name = "Bearing Pressure";
+        name = QStringLiteral("Bearing Pressure");
     }
     for (const TGrPoint& p : *points) {
         if (std::abs(p.PixelX - at.x()) <= 5 && std::abs(p.PixelY - at.y()) <= 5) {
-            StatusBar1->showMessage("  Distance: " + FormatLocaleFixed(p.X, 2, 15) + "    " + name + ": " +
+            StatusBar1->showMessage(QStringLiteral("  Distance: ") + FormatLocaleFixed(p.X, 2, 15) +
+                                    QStringLiteral("    ") + name + QStringLiteral(": ") +
                                     FormatLocaleFixed(p.Y, decimals, 15));
             return;
         }

@@ -42,7 +42,7 @@ Real SlopeInDegrees(Real radians) {
 
 TfrmTable::TfrmTable(uint8_t unitSystem, QWidget* parent) : QDialog(parent) {
     setObjectName("frmTable");
-    setWindowTitle("Table of Test Results");
+    setWindowTitle(QStringLiteral("Table of Test Results"));
     setFixedSize(751, 437);
 
     ListView1 = new QTableWidget(this);
@@ -86,7 +86,7 @@ TfrmTable::TfrmTable(const TMatData& model, QWidget* parent) : TfrmTable(model.U
     if (model.SoilTakesNoTension) {
         auto* zones = new QLabel(this);
         zones->setObjectName("ContactZonesLabel");
-        zones->setText("Contact zones: " +
+        zones->setText(QStringLiteral("Contact zones: ") +
                        QString::fromStdString(ContactZonesText(model, LocaleDecimalSeparator().toLatin1())));
         const int line = zones->fontMetrics().height() + 4;
         zones->setGeometry(8, 437 - 4, 735, line);
