@@ -2,7 +2,7 @@
 
 #include "Dialogs.h"
 #include "MainWindow.h"
-#include "Session.h"
+#include "VersionFoldersPlacement.h"
 #include "ui_About.h"
 
 #include <QIcon>
