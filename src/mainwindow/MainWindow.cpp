@@ -1,6 +1,5 @@
 #include "MainWindow.h"
 
-#include "Computations.h"
 #include "EditValues.h"
 #include "FieldHints.h"
 #include "RecentFiles.h"
@@ -11,6 +10,7 @@
 #include "model/ResultTexts.h"
 #include "model/Units.h"
 #include "ui_MainWindow.h"
+#include "views/Computations.h"
 #include "views/DiagramDraw.h"
 #include "views/Graphs.h"
 #include "views/ImgZoom.h"
