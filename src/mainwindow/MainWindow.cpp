@@ -38,11 +38,6 @@
 #include <cmath>
 #include <exception>
 
-// The pictures live in a static library, so they are registered by hand.
-void RegisterMainWindowResources() {
-    Q_INIT_RESOURCE(MainWindow);
-}
-
 namespace slabwise {
 
 namespace {
@@ -201,7 +196,8 @@ struct TfrmMain::TInputName {
 
 TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::path& exampleFolder)
     : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>()), dialogs_(dialogs) {
-    RegisterMainWindowResources();
+    // The pictures (":/icons/...") are the program's, registered by linking
+    // its icons.
     ui->setupUi(this);
     // Where a value that a commit had to change is reported.
     statusBar()->setSizeGripEnabled(false);
