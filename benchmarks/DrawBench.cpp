@@ -2,7 +2,7 @@
 // field, at the size of its picture boxes.
 //   build/benchmarks/slabwise-draw-bench --benchmark_repetitions=10
 
-#include "ExampleProjects.h"
+#include "model/ExampleProjects.h"
 #include "model/FloatFault.h"
 #include "views/DiagramDraw.h"
 

@@ -4,7 +4,7 @@
 //   build/benchmarks/slabwise-logo-bench --write FOLDER   writes the projects,
 //     for a memory reading: /usr/bin/time -v build/tools/slabwise-analyze FOLDER/ycbcr.ksw
 
-#include "ExampleProjects.h"
+#include "model/ExampleProjects.h"
 #include "support/InflatedJpeg.h"
 
 #include <benchmark/benchmark.h>

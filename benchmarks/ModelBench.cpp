@@ -1,7 +1,7 @@
 // Timing of the analysis that runs after every committed field.
 //   build/benchmarks/slabwise-bench --benchmark_repetitions=10
 
-#include "ExampleProjects.h"
+#include "model/ExampleProjects.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // project and prints the results as a text report, as JSON or the nodal table
 // as CSV.
 
-#include "AnalysisReport.h"
+#include "reporttext/AnalysisReport.h"
 
 #include "model/ContactZones.h"
 #include "model/FloatFault.h"

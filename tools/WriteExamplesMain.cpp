@@ -1,6 +1,6 @@
 // slabwise-write-examples FOLDER: writes the two example projects into FOLDER.
 
-#include "ExampleProjects.h"
+#include "model/ExampleProjects.h"
 
 #include <exception>
 #include <iostream>

@@ -7,6 +7,7 @@
 #include "VersionFoldersPlacement.h"
 #include "model/DesignChecks.h"
 #include "model/OpenProject.h"
+#include "model/ResultFields.h"
 #include "model/ResultTexts.h"
 #include "model/Units.h"
 #include "ui_MainWindow.h"
@@ -35,8 +36,10 @@
 #include <QTabBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
+#include <span>
 
 namespace slabwise {
 
@@ -118,71 +121,60 @@ const char* const OutputsWithoutExit[] = {"Edit41", "Edit42", "Edit44", "Edit45"
                                           "Edit47", "Edit48", "Edit50", "Edit51", "Edit53",
                                           "Edit54", "Edit55", "Edit56", "Edit57"};
 
-// Model fields shown by plain number boxes, in refresh order.
+// Model fields shown by plain number boxes.
 struct TOutputName {
     const char* Edit;
     Real TMatData::*Field;
 };
 
-const TOutputName OutputNames[] = {
+// Boxes that show an input as the model holds it.
+const TOutputName InputBoxes[] = {
     {"Edit1", &TMatData::StripLength},
     {"Edit2", &TMatData::StripWidth},
     {"Edit3", &TMatData::Thickness},
     {"Edit63", &TMatData::Fc},
-    {"Edit4", &TMatData::ConcreteModulus},
     {"Edit5", &TMatData::SubgradeModulus},
     {"Edit62", &TMatData::AllowableBearing},
     {"Edit10", &TMatData::FullUniformLoad},
-    {"Edit11", &TMatData::Inertia},
-    {"Edit12", &TMatData::Beta},
-    {"Edit13", &TMatData::BetaL},
-    {"Edit14", &TMatData::MaxShear},
-    {"Edit15", &TMatData::MaxShearX},
-    {"Edit16", &TMatData::MinShear},
-    {"Edit17", &TMatData::MinShearX},
-    {"Edit18", &TMatData::MaxMoment},
-    {"Edit19", &TMatData::MaxMomentX},
-    {"Edit20", &TMatData::MinMoment},
-    {"Edit21", &TMatData::MinMomentX},
-    {"Edit22", &TMatData::MaxDeflection},
-    {"Edit23", &TMatData::MaxDeflectionX},
-    {"Edit24", &TMatData::MaxPressure},
-    {"Edit25", &TMatData::MaxPressureX},
-    {"Edit26", &TMatData::MinPressure},
-    {"Edit30", &TMatData::MinPressureX},
-    {"Edit31", &TMatData::BearingAreaPct},
-    {"Edit32", &TMatData::TMinSemiRigid},
-    {"Edit34", &TMatData::TMinRigid},
-    {"Edit35", &TMatData::Lr},
     {"Edit36", &TMatData::EffWidthPercent},
-    {"Edit37", &TMatData::BEst},
     {"Edit38", &TMatData::Fy},
     {"Edit39", &TMatData::Fc},
     {"Edit64", &TMatData::ShearLoadFactor},
     {"Edit65", &TMatData::MomentLoadFactor},
-    {"Edit58", &TMatData::MuNeg},
-    {"Edit59", &TMatData::MuPos},
-    {"Edit60", &TMatData::Vu},
-    {"Edit61", &TMatData::AllowShear},
     {"Edit40", &TMatData::TopCover},
-    {"Edit41", &TMatData::TopAsReq},
-    {"Edit42", &TMatData::TopBarsMin},
     {"Edit43", &TMatData::TopBarsOverride},
-    {"Edit44", &TMatData::TopSpacing},
-    {"Edit45", &TMatData::TopDepth},
-    {"Edit46", &TMatData::TopAs},
-    {"Edit47", &TMatData::TopSteelPct},
-    {"Edit48", &TMatData::TopAllowMoment},
     {"Edit49", &TMatData::BottomCover},
-    {"Edit50", &TMatData::BotAsReq},
-    {"Edit51", &TMatData::BotBarsMin},
     {"Edit52", &TMatData::BotBarsOverride},
-    {"Edit53", &TMatData::BotSpacing},
-    {"Edit54", &TMatData::BotDepth},
-    {"Edit55", &TMatData::BotAs},
-    {"Edit56", &TMatData::BotSteelPct},
+};
+
+// Boxes that show a derived value: each is a row of the model's result list,
+// which the analysis clears first, so a failed analysis leaves N.A. in every
+// one rather than the last project's number.
+constexpr TOutputName ResultBoxes[] = {
+    {"Edit4", &TMatData::ConcreteModulus}, {"Edit11", &TMatData::Inertia},
+    {"Edit12", &TMatData::Beta},           {"Edit13", &TMatData::BetaL},
+    {"Edit14", &TMatData::MaxShear},       {"Edit15", &TMatData::MaxShearX},
+    {"Edit16", &TMatData::MinShear},       {"Edit17", &TMatData::MinShearX},
+    {"Edit18", &TMatData::MaxMoment},      {"Edit19", &TMatData::MaxMomentX},
+    {"Edit20", &TMatData::MinMoment},      {"Edit21", &TMatData::MinMomentX},
+    {"Edit22", &TMatData::MaxDeflection},  {"Edit23", &TMatData::MaxDeflectionX},
+    {"Edit24", &TMatData::MaxPressure},    {"Edit25", &TMatData::MaxPressureX},
+    {"Edit26", &TMatData::MinPressure},    {"Edit30", &TMatData::MinPressureX},
+    {"Edit31", &TMatData::BearingAreaPct}, {"Edit32", &TMatData::TMinSemiRigid},
+    {"Edit34", &TMatData::TMinRigid},      {"Edit35", &TMatData::Lr},
+    {"Edit37", &TMatData::BEst},           {"Edit58", &TMatData::MuNeg},
+    {"Edit59", &TMatData::MuPos},          {"Edit60", &TMatData::Vu},
+    {"Edit61", &TMatData::AllowShear},     {"Edit41", &TMatData::TopAsReq},
+    {"Edit42", &TMatData::TopBarsMin},     {"Edit44", &TMatData::TopSpacing},
+    {"Edit45", &TMatData::TopDepth},       {"Edit46", &TMatData::TopAs},
+    {"Edit47", &TMatData::TopSteelPct},    {"Edit48", &TMatData::TopAllowMoment},
+    {"Edit50", &TMatData::BotAsReq},       {"Edit51", &TMatData::BotBarsMin},
+    {"Edit53", &TMatData::BotSpacing},     {"Edit54", &TMatData::BotDepth},
+    {"Edit55", &TMatData::BotAs},          {"Edit56", &TMatData::BotSteelPct},
     {"Edit57", &TMatData::BotAllowMoment},
 };
+static_assert(std::ranges::all_of(ResultBoxes,
+                                  [](const TOutputName& box) { return IsResultField(box.Field); }));
 
 } // namespace
 
@@ -282,11 +274,13 @@ void TfrmMain::BindControls() {
         Q_ASSERT(!input.Control || control);
         inputs_.push_back({input.How, control, input.Field, input.Index});
     }
-    for (const TOutputName& output : OutputNames) {
-        auto* edit = findChild<QLineEdit*>(QLatin1String(output.Edit));
-        Q_ASSERT(edit);
-        outputs_.push_back({edit, output.Field});
-    }
+    for (const auto& boxes :
+         {std::span<const TOutputName>(InputBoxes), std::span<const TOutputName>(ResultBoxes)})
+        for (const TOutputName& output : boxes) {
+            auto* edit = findChild<QLineEdit*>(QLatin1String(output.Edit));
+            Q_ASSERT(edit);
+            outputs_.push_back({edit, output.Field});
+        }
     for (const TUnitCaption& caption : UnitCaptions)
         for (const char* name : caption.Labels) {
             auto* label = findChild<QLabel*>(QLatin1String(name));

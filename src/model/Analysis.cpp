@@ -6,6 +6,7 @@
 #include "DecayingBeam.h"
 #include "FloatFault.h"
 #include "MatData.h"
+#include "ResultFields.h"
 
 #include <cmath>
 #include <limits>
@@ -72,68 +73,7 @@ private:
 } // namespace
 
 void TMatData::ClearResults() {
-    for (Real* field : {&ConcreteModulus,
-                        &Inertia,
-                        &Beta,
-                        &BetaL,
-                        &FlexuralRigidity,
-                        &C2,
-                        &C3,
-                        &C4,
-                        &C11,
-                        &MaxShear,
-                        &MaxShearX,
-                        &MinShear,
-                        &MinShearX,
-                        &MaxMoment,
-                        &MaxMomentX,
-                        &MinMoment,
-                        &MinMomentX,
-                        &MaxDeflection,
-                        &MaxDeflectionX,
-                        &MaxPressure,
-                        &MaxPressureX,
-                        &MinPressure,
-                        &MinPressureX,
-                        &BearingAreaPct,
-                        &TMinSemiRigid,
-                        &TMinRigid,
-                        &Lr,
-                        &BEst,
-                        &MuNeg,
-                        &MuPos,
-                        &ThicknessIn,
-                        &TopAsRoot1,
-                        &TopAsRoot2,
-                        &TopA1,
-                        &TopA2,
-                        &BotAsRoot1,
-                        &BotAsRoot2,
-                        &BotA1,
-                        &BotA2,
-                        &TopAsReq,
-                        &TopBarsMin,
-                        &TopSpacing,
-                        &TopDepth,
-                        &TopAs,
-                        &TopSteelPct,
-                        &TopAllowMoment,
-                        &BotAsReq,
-                        &BotBarsMin,
-                        &BotSpacing,
-                        &BotDepth,
-                        &BotAs,
-                        &BotSteelPct,
-                        &BotAllowMoment,
-                        &Vu,
-                        &AllowShear,
-                        &TopUtil,
-                        &BottomUtil,
-                        &ShearUtil})
-        *field = NaN;
-    for (TEndParameters* group : {&InitDist, &InitPoint, &InitMoment, &InitTotal}) group->fill(NaN);
-    ContactZones.clear();
-    ContactMessage.clear();
+    ClearResultFields(*this);
 }
 
 void TMatData::Analyze() {

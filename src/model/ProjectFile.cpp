@@ -8,9 +8,11 @@
 #include <bit>
 #include <cerrno>
 #include <charconv>
+#include <concepts>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <initializer_list>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -21,6 +23,7 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <system_error>
+#include <type_traits>
 #include <unistd.h>
 #include <vector>
 
@@ -43,9 +46,6 @@ namespace slabwise {
 namespace {
 
 constexpr std::string_view Signature = "Kelvane Slabwise";
-constexpr std::string_view VersionText = "0.5";
-// Appends the soil flag; written only when the flag is set.
-constexpr std::string_view SoilFlagVersionText = "0.6";
 constexpr size_t SignatureOffset = 0;
 constexpr size_t SignatureField = 50;
 constexpr size_t VersionOffset = 51;
@@ -57,6 +57,84 @@ constexpr size_t MaxTextLength = 255;
 constexpr size_t LogoChunk = size_t{1} << 20;
 // A version text that does not convert reads as this, which is refused.
 constexpr double UnreadableVersion = 999;
+
+struct TVersion {
+    std::string_view Text;
+    double Number;
+};
+// Files are written as 0.5, which every earlier reader of that version
+// understands, and as 0.6 only when they need the soil flag it appends.
+constexpr TVersion WrittenVersion{"0.5", 0.5};
+constexpr TVersion SoilFlagVersion{"0.6", 0.6};
+static_assert(SoilFlagVersion.Number == ProjectFileVersion);
+
+constexpr size_t Entry(int32_t index) {
+    return static_cast<size_t>(index);
+}
+
+// The project file after its header, one line per field in file order, each
+// under the caption a read report names it by. Saving walks it with a TWriter
+// and opening with a TReader, so the two cannot disagree. A field added in a
+// later version than the file's is not in the file and keeps its new-project
+// value. A list is stored with its count; the writer stores every entry.
+template <typename TStream, typename TMat>
+requires std::same_as<std::remove_const_t<TMat>, TMatData>
+void Transfer(TStream& s, TMat& m, double version) {
+    s.At("Organization").Text(m.Organization);
+    s.At("Logo").Logo(m.Logo);
+    s.At("Project Name").Text(m.ProjectName);
+    s.At("Job #").Text(m.JobNumber);
+    s.At("Design by").Text(m.DesignedBy);
+    s.At("Date").Double(m.ProjectDate);
+    s.At("Units").OneOf(m.UnitSystem, {UnitsEnglish, UnitsSI});
+    // The input limits follow the unit system.
+    if constexpr (TStream::Reads) m.SetUnitSystem(m.UnitSystem);
+    if (version >= 0.4) s.At("Shape").Bounded(m.Shape, 1);
+    s.At(FieldCaption::StripWidth).Ext(m.StripWidth);
+    s.At(FieldCaption::StripLength).Ext(m.StripLength);
+    s.At(FieldCaption::Thickness).Ext(m.Thickness);
+    s.At(FieldCaption::ConcreteModulus).Ext(m.ConcreteModulus);
+    s.At(FieldCaption::SubgradeModulus).Ext(m.SubgradeModulus);
+    if (version >= 0.3) s.At(FieldCaption::AllowableBearing).Ext(m.AllowableBearing);
+    s.At(FieldCaption::FullUniformLoad).Ext(m.FullUniformLoad);
+    s.At(FieldCaption::EffWidthPercent).Ext(m.EffWidthPercent);
+
+    const int32_t userPoints = s.At("User Designated Points").Count(UserPointCount);
+    for (int32_t i = 0; i < userPoints; ++i) s.At(FieldCaption::UserPoint(i)).Ext(m.UserX[Entry(i)]);
+    const int32_t distLoads = s.At("Distributed Loads").Count(DistLoadCount);
+    for (int32_t i = 0; i < distLoads; ++i) {
+        auto& load = m.DistLoads[Entry(i)];
+        s.At(FieldCaption::DistLoad(i)).Ext(load.b).Ext(load.e).Ext(load.wb).Ext(load.we);
+    }
+    const int32_t pointLoads = s.At("Point Loads").Count(PointLoadCount);
+    for (int32_t i = 0; i < pointLoads; ++i) {
+        auto& load = m.PointLoads[Entry(i)];
+        s.At(FieldCaption::PointLoad(i)).Ext(load.a).Ext(load.P);
+    }
+    const int32_t moments = s.At("Moments").Count(MomentCount);
+    for (int32_t i = 0; i < moments; ++i) {
+        auto& moment = m.Moments[Entry(i)];
+        s.At(FieldCaption::Moment(i)).Ext(moment.c).Ext(moment.M);
+    }
+
+    if (version >= 0.2) {
+        s.At("Use Reinforcement").Byte(m.UseReinforcement);
+        s.At("Rebar Sizes").Bounded(m.BarSystem, BarSystemCanadian);
+        s.At(FieldCaption::Fy).Ext(m.Fy);
+        s.At(FieldCaption::Fc).Ext(m.Fc);
+        s.At(FieldCaption::TopCover).Ext(m.TopCover);
+        s.At(FieldCaption::TopBarSize).Int32(m.TopBarSize);
+        s.At(FieldCaption::TopBarsOverride).Ext(m.TopBarsOverride);
+        s.At(FieldCaption::BottomCover).Ext(m.BottomCover);
+        s.At(FieldCaption::BottomBarSize).Int32(m.BottomBarSize);
+        s.At(FieldCaption::BotBarsOverride).Ext(m.BotBarsOverride);
+    }
+    if (version >= 0.5) {
+        s.At(FieldCaption::ShearLoadFactor).Ext(m.ShearLoadFactor);
+        s.At(FieldCaption::MomentLoadFactor).Ext(m.MomentLoadFactor);
+    }
+    if (version >= SoilFlagVersion.Number) s.At("Soil takes no tension").Flag(m.SoilTakesNoTension);
+}
 
 template <typename T> T LittleEndian(const uint8_t* bytes) {
     T value = 0;
@@ -78,9 +156,12 @@ double ParseVersion(const uint8_t* header) {
 
 // Reads straight from the stream buffer, so the stream's state and exception
 // mask play no part; a read error of the file still arrives as the
-// std::ios_base::failure its buffer throws.
+// std::ios_base::failure its buffer throws. Once the file has ended, every
+// field read leaves its target untouched, so a layout needs no early exits.
 class TReader {
 public:
+    static constexpr bool Reads = true;
+
     explicit TReader(std::istream& in) : buffer_(in.rdbuf()) {}
 
     // Names the field the next reads belong to. Once the file has ended, the
@@ -101,6 +182,73 @@ public:
         return true;
     }
 
+    TReader& Byte(uint8_t& target) {
+        Bytes(&target, 1);
+        return *this;
+    }
+
+    TReader& Int32(int32_t& target) {
+        uint32_t raw = 0;
+        if (UInt(raw)) target = static_cast<int32_t>(raw);
+        return *this;
+    }
+
+    TReader& Double(double& target) {
+        uint64_t raw = 0;
+        if (UInt(raw)) target = std::bit_cast<double>(raw);
+        return *this;
+    }
+
+    TReader& Ext(Real& target) {
+        TExtended80 bytes{};
+        if (Bytes(bytes.data(), bytes.size())) target = DecodeExtended80(bytes);
+        return *this;
+    }
+
+    // An int32 that must lie in [0, max]; anything else is not our file.
+    TReader& Bounded(int32_t& target, int32_t max) {
+        uint32_t raw = 0;
+        if (!UInt(raw)) return *this;
+        const auto value = static_cast<int32_t>(raw);
+        if (value < 0 || value > max) throw EWrongFileFormat();
+        target = value;
+        return *this;
+    }
+
+    // The number of entries that follow in a list with room for capacity.
+    int32_t Count(int32_t capacity) {
+        int32_t count = 0;
+        Bounded(count, capacity);
+        return count;
+    }
+
+    // A byte that must be one of allowed.
+    TReader& OneOf(uint8_t& target, std::initializer_list<uint8_t> allowed) {
+        uint8_t value = 0;
+        if (!Bytes(&value, 1)) return *this;
+        if (std::find(allowed.begin(), allowed.end(), value) == allowed.end()) throw EWrongFileFormat();
+        target = value;
+        return *this;
+    }
+
+    TReader& Flag(uint8_t& target) { return OneOf(target, {0, 1}); }
+
+    TReader& Text(std::string& target) {
+        uint16_t length = 0;
+        if (!UInt(length)) return *this;
+        if (length > MaxTextLength) throw EWrongFileFormat();
+        char bytes[MaxTextLength];
+        if (Bytes(bytes, length)) target.assign(bytes, ::strnlen(bytes, length));
+        return *this;
+    }
+
+    TReader& Logo(std::optional<TJpegImage>& target) {
+        std::vector<uint8_t> bytes;
+        if (LogoBytes(bytes) && !bytes.empty()) target = TJpegImage::FromJpegBytes(std::move(bytes));
+        return *this;
+    }
+
+private:
     template <typename T> bool UInt(T& target) {
         uint8_t bytes[sizeof(T)];
         if (!Bytes(bytes, sizeof bytes)) return false;
@@ -108,58 +256,11 @@ public:
         return true;
     }
 
-    bool Byte(uint8_t& target) { return Bytes(&target, 1); }
-
-    bool Int32(int32_t& target) {
-        uint32_t raw = 0;
-        if (!UInt(raw)) return false;
-        target = static_cast<int32_t>(raw);
-        return true;
-    }
-
-    bool Int64(int64_t& target) {
+    // Leaves bytes empty for a size of zero or below, which means no logo.
+    bool LogoBytes(std::vector<uint8_t>& bytes) {
         uint64_t raw = 0;
         if (!UInt(raw)) return false;
-        target = static_cast<int64_t>(raw);
-        return true;
-    }
-
-    bool Double(double& target) {
-        uint64_t raw = 0;
-        if (!UInt(raw)) return false;
-        target = std::bit_cast<double>(raw);
-        return true;
-    }
-
-    bool Ext(Real& target) {
-        TExtended80 bytes{};
-        if (!Bytes(bytes.data(), bytes.size())) return false;
-        target = DecodeExtended80(bytes);
-        return true;
-    }
-
-    // An int32 that must lie in [0, max]; anything else is not our file.
-    bool Bounded(int32_t& target, int32_t max) {
-        int32_t value = 0;
-        if (!Int32(value)) return false;
-        if (value < 0 || value > max) throw EWrongFileFormat();
-        target = value;
-        return true;
-    }
-
-    bool Text(std::string& target) {
-        uint16_t length = 0;
-        if (!UInt(length)) return false;
-        if (length > MaxTextLength) throw EWrongFileFormat();
-        char bytes[MaxTextLength];
-        if (!Bytes(bytes, length)) return false;
-        target.assign(bytes, ::strnlen(bytes, length));
-        return true;
-    }
-
-    bool Logo(std::optional<TJpegImage>& target) {
-        int64_t size = 0;
-        if (!Int64(size)) return false;
+        const auto size = static_cast<int64_t>(raw);
         if (size <= 0) return true;
         const auto wanted = static_cast<uint64_t>(size);
         // Refused before the stream is asked anything: a pipe cannot say how
@@ -169,23 +270,19 @@ public:
         const std::optional<uint64_t> remaining = Remaining();
         if (remaining && wanted > *remaining) return Stop();
 
-        std::vector<uint8_t> bytes;
         if (remaining) {
             bytes.resize(static_cast<size_t>(wanted));
-            if (!Bytes(bytes.data(), bytes.size())) return false;
-        } else {
-            while (bytes.size() < wanted) {
-                const size_t have = bytes.size();
-                const size_t step = static_cast<size_t>(std::min<uint64_t>(LogoChunk, wanted - have));
-                bytes.resize(have + step);
-                if (!Bytes(bytes.data() + have, step)) return false;
-            }
+            return Bytes(bytes.data(), bytes.size());
         }
-        target = TJpegImage::FromJpegBytes(std::move(bytes));
+        while (bytes.size() < wanted) {
+            const size_t have = bytes.size();
+            const size_t step = static_cast<size_t>(std::min<uint64_t>(LogoChunk, wanted - have));
+            bytes.resize(have + step);
+            if (!Bytes(bytes.data() + have, step)) return false;
+        }
         return true;
     }
 
-private:
     bool Stop() {
         if (!ended_ && !field_.empty()) NotRead(field_);
         ended_ = true;
@@ -215,48 +312,69 @@ private:
     std::vector<std::string> unread_;
 };
 
+// Stores what the model holds as it is: the limits a TReader enforces are its
+// defence against foreign files, not rules for the writer.
 class TWriter {
 public:
+    static constexpr bool Reads = false;
+
     explicit TWriter(std::ostream& out) : out_(out) {}
+
+    TWriter& At(std::string_view) { return *this; }
 
     void Bytes(const void* data, size_t n) {
         out_.write(static_cast<const char*>(data), static_cast<std::streamsize>(n));
     }
 
-    template <typename T> void UInt(T value) {
-        uint8_t bytes[sizeof(T)];
-        for (size_t i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<uint8_t>(value >> (8 * i));
-        Bytes(bytes, sizeof bytes);
+    TWriter& Byte(uint8_t value) {
+        Bytes(&value, 1);
+        return *this;
     }
 
-    void Byte(uint8_t value) { Bytes(&value, 1); }
-    void Int32(int32_t value) { UInt(static_cast<uint32_t>(value)); }
-    void Int64(int64_t value) { UInt(static_cast<uint64_t>(value)); }
-    void Double(double value) { UInt(std::bit_cast<uint64_t>(value)); }
+    TWriter& Int32(int32_t value) { return UInt(static_cast<uint32_t>(value)); }
+    TWriter& Double(double value) { return UInt(std::bit_cast<uint64_t>(value)); }
 
-    void Ext(Real value) {
+    TWriter& Ext(Real value) {
         const TExtended80 bytes = EncodeExtended80(value);
         Bytes(bytes.data(), bytes.size());
+        return *this;
     }
 
+    TWriter& Bounded(int32_t value, int32_t) { return Int32(value); }
+
+    // Every list is stored full.
+    int32_t Count(int32_t capacity) {
+        Int32(capacity);
+        return capacity;
+    }
+
+    TWriter& OneOf(uint8_t value, std::initializer_list<uint8_t>) { return Byte(value); }
+    TWriter& Flag(uint8_t value) { return Byte(value != 0 ? 1 : 0); }
+
     // The format holds at most 255 bytes of text; longer texts are cut.
-    void Text(const std::string& text) {
+    TWriter& Text(const std::string& text) {
         const size_t length = std::min(text.size(), MaxTextLength);
         UInt(static_cast<uint16_t>(length));
         Bytes(text.data(), length);
+        return *this;
     }
 
-    void Logo(const std::optional<TJpegImage>& logo) {
-        if (!logo) {
-            Int64(0);
-            return;
-        }
+    TWriter& Logo(const std::optional<TJpegImage>& logo) {
+        if (!logo) return UInt(uint64_t{0});
         const std::vector<uint8_t>& bytes = logo->Bytes();
-        Int64(static_cast<int64_t>(bytes.size()));
+        UInt(static_cast<uint64_t>(bytes.size()));
         Bytes(bytes.data(), bytes.size());
+        return *this;
     }
 
 private:
+    template <typename T> TWriter& UInt(T value) {
+        uint8_t bytes[sizeof(T)];
+        for (size_t i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<uint8_t>(value >> (8 * i));
+        Bytes(bytes, sizeof bytes);
+        return *this;
+    }
+
     std::ostream& out_;
 };
 
@@ -408,60 +526,15 @@ void WriteInPlace(const std::filesystem::path& target, std::string_view bytes) {
 } // namespace
 
 void TMatData::SaveToStream(std::ostream& out) const {
+    const TVersion& version = SoilTakesNoTension ? SoilFlagVersion : WrittenVersion;
     TWriter w(out);
     uint8_t header[HeaderSize] = {};
     header[SignatureOffset] = static_cast<uint8_t>(Signature.size());
     std::memcpy(header + SignatureOffset + 1, Signature.data(), Signature.size());
-    const std::string_view version = SoilTakesNoTension ? SoilFlagVersionText : VersionText;
-    header[VersionOffset] = static_cast<uint8_t>(version.size());
-    std::memcpy(header + VersionOffset + 1, version.data(), version.size());
+    header[VersionOffset] = static_cast<uint8_t>(version.Text.size());
+    std::memcpy(header + VersionOffset + 1, version.Text.data(), version.Text.size());
     w.Bytes(header, sizeof header);
-
-    w.Text(Organization);
-    w.Logo(Logo);
-    w.Text(ProjectName);
-    w.Text(JobNumber);
-    w.Text(DesignedBy);
-    w.Double(ProjectDate);
-    w.Byte(UnitSystem);
-    w.Int32(Shape);
-    for (Real value : {StripWidth, StripLength, Thickness, ConcreteModulus, SubgradeModulus, AllowableBearing,
-                       FullUniformLoad, EffWidthPercent})
-        w.Ext(value);
-
-    w.Int32(UserPointCount);
-    for (Real x : UserX) w.Ext(x);
-    w.Int32(DistLoadCount);
-    for (const TDistLoad& load : DistLoads) {
-        w.Ext(load.b);
-        w.Ext(load.e);
-        w.Ext(load.wb);
-        w.Ext(load.we);
-    }
-    w.Int32(PointLoadCount);
-    for (const TPointLoad& load : PointLoads) {
-        w.Ext(load.a);
-        w.Ext(load.P);
-    }
-    w.Int32(MomentCount);
-    for (const TAppliedMoment& moment : Moments) {
-        w.Ext(moment.c);
-        w.Ext(moment.M);
-    }
-
-    w.Byte(UseReinforcement);
-    w.Int32(BarSystem);
-    w.Ext(Fy);
-    w.Ext(Fc);
-    w.Ext(TopCover);
-    w.Int32(TopBarSize);
-    w.Ext(TopBarsOverride);
-    w.Ext(BottomCover);
-    w.Int32(BottomBarSize);
-    w.Ext(BotBarsOverride);
-    w.Ext(ShearLoadFactor);
-    w.Ext(MomentLoadFactor);
-    if (SoilTakesNoTension) w.Byte(1);
+    Transfer(w, *this, version.Number);
 
     out.flush();
     if (!out) throw std::ios_base::failure("Cannot write the project");
@@ -530,82 +603,7 @@ TReadReport TMatData::ReadProject(std::istream& in, bool resetWithExample) {
         ApplyBuiltInDefaults();
     FileVersion = version;
 
-    // Every read below leaves its field alone once the file has ended, so
-    // the sequence needs no early exits; the reader lists what it missed.
-    r.At("Organization").Text(Organization);
-    r.At("Logo").Logo(Logo);
-    r.At("Project Name").Text(ProjectName);
-    r.At("Job #").Text(JobNumber);
-    r.At("Design by").Text(DesignedBy);
-    r.At("Date").Double(ProjectDate);
-    uint8_t unitSystem = UnitSystem;
-    if (r.At("Units").Byte(unitSystem) && unitSystem != UnitsEnglish && unitSystem != UnitsSI)
-        throw EWrongFileFormat();
-    SetUnitSystem(unitSystem);
-
-    if (version >= 0.4) r.At("Shape").Bounded(Shape, 1);
-    r.At(FieldCaption::StripWidth).Ext(StripWidth);
-    r.At(FieldCaption::StripLength).Ext(StripLength);
-    r.At(FieldCaption::Thickness).Ext(Thickness);
-    r.At(FieldCaption::ConcreteModulus).Ext(ConcreteModulus);
-    r.At(FieldCaption::SubgradeModulus).Ext(SubgradeModulus);
-    if (version >= 0.3) r.At(FieldCaption::AllowableBearing).Ext(AllowableBearing);
-    r.At(FieldCaption::FullUniformLoad).Ext(FullUniformLoad);
-    r.At(FieldCaption::EffWidthPercent).Ext(EffWidthPercent);
-
-    int32_t count = 0;
-    r.At("User Designated Points").Bounded(count, UserPointCount);
-    for (int32_t i = 0; i < count; ++i) r.At(FieldCaption::UserPoint(i)).Ext(UserX[static_cast<size_t>(i)]);
-    count = 0;
-    r.At("Distributed Loads").Bounded(count, DistLoadCount);
-    for (int32_t i = 0; i < count; ++i) {
-        TDistLoad& load = DistLoads[static_cast<size_t>(i)];
-        r.At(FieldCaption::DistLoad(i));
-        r.Ext(load.b);
-        r.Ext(load.e);
-        r.Ext(load.wb);
-        r.Ext(load.we);
-    }
-    count = 0;
-    r.At("Point Loads").Bounded(count, PointLoadCount);
-    for (int32_t i = 0; i < count; ++i) {
-        TPointLoad& load = PointLoads[static_cast<size_t>(i)];
-        r.At(FieldCaption::PointLoad(i));
-        r.Ext(load.a);
-        r.Ext(load.P);
-    }
-    count = 0;
-    r.At("Moments").Bounded(count, MomentCount);
-    for (int32_t i = 0; i < count; ++i) {
-        TAppliedMoment& moment = Moments[static_cast<size_t>(i)];
-        r.At(FieldCaption::Moment(i));
-        r.Ext(moment.c);
-        r.Ext(moment.M);
-    }
-
-    if (version >= 0.2) {
-        r.At("Use Reinforcement").Byte(UseReinforcement);
-        r.At("Rebar Sizes").Bounded(BarSystem, BarSystemCanadian);
-        r.At(FieldCaption::Fy).Ext(Fy);
-        r.At(FieldCaption::Fc).Ext(Fc);
-        r.At(FieldCaption::TopCover).Ext(TopCover);
-        r.At(FieldCaption::TopBarSize).Int32(TopBarSize);
-        r.At(FieldCaption::TopBarsOverride).Ext(TopBarsOverride);
-        r.At(FieldCaption::BottomCover).Ext(BottomCover);
-        r.At(FieldCaption::BottomBarSize).Int32(BottomBarSize);
-        r.At(FieldCaption::BotBarsOverride).Ext(BotBarsOverride);
-    }
-    if (version >= 0.5) {
-        r.At(FieldCaption::ShearLoadFactor).Ext(ShearLoadFactor);
-        r.At(FieldCaption::MomentLoadFactor).Ext(MomentLoadFactor);
-    }
-    if (version >= 0.6) {
-        uint8_t flag = 0;
-        if (r.At("Soil takes no tension").Byte(flag)) {
-            if (flag > 1) throw EWrongFileFormat();
-            SoilTakesNoTension = flag;
-        }
-    }
+    Transfer(r, *this, version);
     return TReadReport{r.Unread()};
 }
 

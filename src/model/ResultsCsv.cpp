@@ -12,22 +12,15 @@ Real SlopeDegrees(Real radians) {
     return radians * 180 / std::numbers::pi_v<Real>;
 }
 
-const std::array<TNodeColumn, 6>& NodeResultColumns() {
-    static const std::array<TNodeColumn, 6> Columns = {{
-        {"Dist. from left", TQuantity::Length, [](const TMatStation& s) { return s.X; }},
-        {"Shear", TQuantity::Force, [](const TMatStation& s) { return s.Shear; }},
-        {"Moment", TQuantity::Moment, [](const TMatStation& s) { return s.Moment; }},
-        {"Slope", std::nullopt, [](const TMatStation& s) { return SlopeDegrees(s.Slope); }},
-        {"Deflection", TQuantity::DesignLength, [](const TMatStation& s) { return s.Deflection; }},
-        {"Soil Press", TQuantity::Pressure, [](const TMatStation& s) { return s.Pressure; }},
-    }};
-    return Columns;
+std::string NodeColumnCaption(const TStationField& field, uint8_t unitSystem) {
+    const std::string unit =
+        field.Unit == TQuantity::Slope ? std::string("deg") : UnitText(field.Unit, unitSystem);
+    return std::string(field.Caption) + ", " + unit;
 }
 
-std::string NodeColumnCaption(const TNodeColumn& column, uint8_t unitSystem) {
-    // The slope is shown in degrees in both unit systems.
-    const std::string unit = column.Unit ? UnitText(*column.Unit, unitSystem) : std::string("deg");
-    return std::string(column.Name) + ", " + unit;
+Real NodeColumnValue(const TStationField& field, const TMatStation& station) {
+    const Real value = station.*field.Member;
+    return field.Unit == TQuantity::Slope ? SlopeDegrees(value) : value;
 }
 
 std::string CsvField(std::string_view text) {
@@ -55,13 +48,14 @@ std::string NodeResultsCsv(std::span<const TMatStation> stations, uint8_t unitSy
     if (stations.size() < static_cast<size_t>(NodeCount))
         throw std::invalid_argument("fewer stations than nodes");
     std::string csv = CsvField("Node #");
-    for (const TNodeColumn& column : NodeResultColumns())
-        csv += ',' + CsvField(NodeColumnCaption(column, unitSystem));
+    for (const TStationField& field : StationFields)
+        csv += ',' + CsvField(NodeColumnCaption(field, unitSystem));
     csv += "\r\n";
     for (int i = 0; i < NodeCount; ++i) {
         const TMatStation& station = stations[static_cast<size_t>(i)];
         csv += std::to_string(i + 1);
-        for (const TNodeColumn& column : NodeResultColumns()) csv += ',' + CsvNumber(column.Value(station));
+        for (const TStationField& field : StationFields)
+            csv += ',' + CsvNumber(NodeColumnValue(field, station));
         csv += "\r\n";
     }
     return csv;

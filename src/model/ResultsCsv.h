@@ -1,11 +1,10 @@
 #pragma once
 
 #include "MatData.h"
+#include "ResultFields.h"
 #include "Units.h"
 
-#include <array>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,18 +15,11 @@ namespace slabwise {
 // column is headed in degrees.
 Real SlopeDegrees(Real radians);
 
-// One column of the nodal results table: its caption before the unit, the
-// unit's quantity (none for the node number) and the value at a station.
-struct TNodeColumn {
-    std::string_view Name;
-    std::optional<TQuantity> Unit;
-    Real (*Value)(const TMatStation& station);
-};
-// Distance, shear, moment, slope, deflection and soil pressure, in the
-// table's order, after the node number.
-const std::array<TNodeColumn, 6>& NodeResultColumns();
-// "Node #", then "Dist. from left, ft" and the like in the given unit system.
-std::string NodeColumnCaption(const TNodeColumn& column, uint8_t unitSystem);
+// "Node #", then "Dist. from left, ft" and the like in the given unit system:
+// the caption of a station field with its unit, the slope's in degrees.
+std::string NodeColumnCaption(const TStationField& field, uint8_t unitSystem);
+// A station field as the results table shows it.
+Real NodeColumnValue(const TStationField& field, const TMatStation& station);
 
 // A field as RFC 4180 wants it: quoted, with quotes doubled, when it holds a
 // comma, a quote or a line break.

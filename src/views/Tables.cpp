@@ -23,12 +23,16 @@ namespace slabwise {
 
 namespace {
 
-constexpr int ColumnCount = 8;
+// A blank first column, the node number, then the station values in the
+// model's order.
+constexpr int FirstStationColumn = 2;
+constexpr int ColumnCount = FirstStationColumn + static_cast<int>(StationFields.size());
 constexpr int ColumnWidths[ColumnCount] = {1, 60, 100, 100, 100, 100, 100, 150};
-// The deflection reads like the main window's deflection box; the slope in
-// degrees needs four places to show anything but zero.
-constexpr int DeflectionTag = 20;
-constexpr int SlopeDecimals = 4;
+// Decimals per station value, the deflection's taken from its input row so it
+// reads like the main window's deflection box; the slope in degrees needs four
+// places to show anything but zero.
+constexpr int StationDecimals[StationFields.size()] = {4, 3, 2, 4, -1, 3};
+static_assert(StationFields[4].Member == &TMatStation::Deflection);
 
 } // namespace
 
@@ -71,7 +75,7 @@ TfrmTable::TfrmTable(uint8_t unitSystem, QWidget* parent) : QDialog(parent) {
     ListView1->addAction(selectAll);
     ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
     const TInputRangeTable& rows = unitSystem == UnitsSI ? SIInputRanges() : EnglishInputRanges();
-    deflectionDecimals_ = rows[DeflectionTag - 1].Decimals;
+    deflectionDecimals_ = rows[TagDeflection - 1].Decimals;
     FormCreate(unitSystem);
     AddExportButton(unitSystem);
 }
@@ -92,17 +96,9 @@ TfrmTable::TfrmTable(const TMatData& model, QWidget* parent) : TfrmTable(model.U
 
 void TfrmTable::FormCreate(uint8_t unitSystem) {
     ListView1->setRowCount(0);
-    auto unit = [unitSystem](TQuantity q) { return QString::fromStdString(UnitText(q, unitSystem)); };
-    const QStringList captions = {
-        "",
-        "Node #",
-        "Dist. from left, " + unit(TQuantity::Length),
-        "Shear, " + unit(TQuantity::Force),
-        "Moment, " + unit(TQuantity::Moment),
-        "Slope, deg",
-        "Deflection, " + unit(TQuantity::DesignLength),
-        "Soil Press, " + unit(TQuantity::Pressure),
-    };
+    QStringList captions = {QString(), QStringLiteral("Node #")};
+    for (const TStationField& field : StationFields)
+        captions << QString::fromStdString(NodeColumnCaption(field, unitSystem));
     ListView1->setHorizontalHeaderLabels(captions);
     SizeColumns();
 }
@@ -138,12 +134,11 @@ void TfrmTable::Fill(const std::array<TMatStation, StationCount>& stations) {
         const TMatStation& st = stations_[static_cast<size_t>(i)];
         put(i, 0, QString());
         put(i, 1, QString::number(i + 1));
-        put(i, 2, FormatLocaleFixed(st.X, 4));
-        put(i, 3, FormatLocaleFixed(st.Shear, 3));
-        put(i, 4, FormatLocaleFixed(st.Moment, 2));
-        put(i, 5, FormatLocaleFixed(SlopeInDegrees(st.Slope), SlopeDecimals));
-        put(i, 6, FormatLocaleFixed(st.Deflection, deflectionDecimals_));
-        put(i, 7, FormatLocaleFixed(st.Pressure, 3));
+        for (size_t f = 0; f < StationFields.size(); ++f) {
+            const int decimals = StationDecimals[f] < 0 ? deflectionDecimals_ : StationDecimals[f];
+            put(i, FirstStationColumn + static_cast<int>(f),
+                FormatLocaleFixed(NodeColumnValue(StationFields[f], st), decimals));
+        }
     }
 }
 

@@ -10,6 +10,7 @@
 #include "support/TempFolder.h"
 
 #include <QAction>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -435,6 +436,77 @@ TEST_F(DocumentsTest, FileDialogsNeverReadTheFilesTheyList) {
     EXPECT_TRUE(icons.type(QFileInfo(PathOf("named.png"))).contains(QLatin1String("PNG")));
     EXPECT_EQ(icons.type(QFileInfo(QString::fromStdString(folder.Path().string()))),
               QStringLiteral("Folder"));
+}
+
+// New, Open and Save as the user gives them: by their shortcuts while a
+// field is being typed in, and from the File menu opened on the menu bar. New
+// shows the example beside the program without the project's texts.
+TEST_F(DocumentsTest, NewOpenAndSaveByShortcutAndFromTheMenu) {
+    struct TCommand {
+        Qt::Key Key;
+        const char* Action;
+    };
+    const TCommand save{Qt::Key_S, "ASave"}, open{Qt::Key_O, "AOpen"}, newProject{Qt::Key_N, "ANew"};
+    const auto byShortcut = [this](const TCommand& c) {
+        QTest::keyClick(window.get(), c.Key, Qt::ControlModifier);
+    };
+    const auto fromTheMenu = [this](const TCommand& c) {
+        QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_EQ(menu, &Control<QMenu>("File1")) << "Alt+F opens the File menu";
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(&Control<QAction>(c.Action)).center());
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "the menu closes";
+    };
+    const std::function<void(const TCommand&)> ways[] = {byShortcut, fromTheMenu};
+    for (int way = 0; way < 2; ++way) {
+        SCOPED_TRACE(way == 0 ? "shortcut" : "menu");
+        const auto command = ways[way];
+        const QString file = PathOf(way == 0 ? "keys.ksw" : "menu.ksw");
+        dialogs.Answers.clear();
+        dialogs.SavePresets.clear();
+        Commit("Edit28", QStringLiteral("Acme"));
+        Type("Edit1", way == 0 ? QStringLiteral("30") : QStringLiteral("31"));
+
+        // Save asks for a name, and keeps the length still being typed.
+        dialogs.SaveFiles = {file};
+        command(save);
+        EXPECT_EQ(dialogs.SavePresets.size(), 1);
+        EXPECT_EQ(window->FileName(), file);
+        EXPECT_FALSE(window->Modified());
+        TMatData saved{std::filesystem::path{}};
+        saved.LoadFromFile(file.toStdString());
+        EXPECT_EQ(saved.StripLength, way == 0 ? 30 : 31);
+        EXPECT_EQ(saved.Organization, "Acme");
+
+        // New: the example's 48 ft strip, no texts, today, no file.
+        command(newProject);
+        EXPECT_TRUE(dialogs.Questions.isEmpty()) << "nothing unsaved to ask about";
+        EXPECT_EQ(Text("Edit1"), QStringLiteral("48.00"));
+        EXPECT_EQ(Text("Edit28"), QString());
+        EXPECT_EQ(Control<QDateEdit>("DateTimePicker1").date(), QDate::currentDate());
+        EXPECT_TRUE(window->FileName().isEmpty());
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Kelvane Slabwise"));
+        EXPECT_EQ(window->Model().Organization, "");
+
+        // Open brings the saved project back.
+        dialogs.OpenFiles = {file};
+        command(open);
+        EXPECT_EQ(window->FileName(), file);
+        EXPECT_EQ(Text("Edit1"), way == 0 ? QStringLiteral("30.00") : QStringLiteral("31.00"));
+        EXPECT_EQ(Text("Edit28"), QStringLiteral("Acme"));
+        EXPECT_FALSE(window->Modified());
+        EXPECT_TRUE(dialogs.Warnings.isEmpty());
+
+        // The next Save writes to the same file without asking.
+        Commit("Edit1", QStringLiteral("20"));
+        command(save);
+        EXPECT_EQ(dialogs.SavePresets.size(), 1);
+        saved.LoadFromFile(file.toStdString());
+        EXPECT_EQ(saved.StripLength, 20);
+        EXPECT_FALSE(window->Modified());
+        command(newProject);
+    }
 }
 
 TEST_F(DocumentsTest, MenusAndShortcuts) {

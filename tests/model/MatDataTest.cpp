@@ -29,42 +29,6 @@ TEST(MatData, BuiltInDefaultsWithoutExample) {
     EXPECT_EQ(mat->ProjectDate, std::floor(mat->ProjectDate));
 }
 
-TEST(MatData, NewProjectStartsFromTheExampleWithoutItsTexts) {
-    slabwise::test::TTempFolder folder;
-    {
-        TMatData source{std::filesystem::path{}};
-        source.StripLength = 42;
-        source.Thickness = 1.75L;
-        source.PointLoads[3] = {7, 90};
-        source.Organization = "Somebody";
-        source.ProjectName = "Their project";
-        source.ProjectDate = 40000;
-        source.SaveToFile(folder.Path() / "Example English Units.ksw");
-    }
-    TMatData mat{folder.Path()};
-    EXPECT_EQ(mat.StripLength, 42);
-    EXPECT_EQ(mat.Thickness, 1.75L);
-    EXPECT_EQ(mat.PointLoads[3].P, 90);
-    EXPECT_EQ(mat.Organization, "");
-    EXPECT_EQ(mat.ProjectName, "");
-    EXPECT_EQ(mat.ProjectDate, TodayDate());
-
-    // The example of the other unit system is not there: built-in defaults.
-    mat.SetUnitSystem(UnitsSI);
-    mat.SetDefaults();
-    EXPECT_EQ(mat.StripLength, 0);
-    EXPECT_EQ(mat.UnitSystem, UnitsSI);
-    EXPECT_EQ(mat.InputRange(5).Min, 2000);
-}
-
-TEST(MatData, BrokenExampleFallsBackToBuiltInDefaults) {
-    slabwise::test::TTempFolder folder;
-    std::ofstream(folder.Path() / "Example English Units.ksw") << "not a project";
-    TMatData mat{folder.Path()};
-    EXPECT_EQ(mat.StripLength, 0);
-    EXPECT_EQ(mat.Fy, 60);
-}
-
 TEST(MatData, LogoIsOwnedAndReplaced) {
     TRgbPixels pixels{2, 2, std::vector<uint8_t>(12, 200)};
     const TJpegImage image = TJpegImage::FromPixels(pixels);

@@ -40,10 +40,6 @@ TEST(FormatFixed, Cases) {
         EXPECT_EQ(FormatFixed(c.value, c.decimals, c.precision), c.expected) << static_cast<double>(c.value);
 }
 
-TEST(FormatFixed, LocaleSeparator) {
-    EXPECT_EQ(FormatFixed(3.5L, 2, 10, ','), "3,50");
-}
-
 TEST(FormatGrouped, Cases) {
     struct Case {
         Real value;

@@ -875,6 +875,9 @@ TEST_F(ProjectFile, UnopenableFilesRaiseFileSystemErrors) {
     }
 }
 
+// A new project is the example of its unit system without the example's
+// texts, logo and date; without an example it is the built-in project, with
+// nothing kept from the project before.
 TEST_F(ProjectFile, NewProjectsStartFromTheExample) {
     TMatData example = NewModel();
     FillInputs(example);
@@ -887,6 +890,13 @@ TEST_F(ProjectFile, NewProjectsStartFromTheExample) {
     expected.Logo.reset();
     expected.ProjectDate = TodayDate();
     ExpectSameInputs(m, expected);
+    EXPECT_EQ(m.ProjectDate, std::floor(m.ProjectDate)) << "a whole day";
+
+    // New over an edited project brings the example back.
+    m.StripLength = 99;
+    m.ProjectName = "Edited";
+    m.SetDefaults();
+    ExpectSameInputs(m, expected);
 
     // A file older than the example takes the example's values for what it lacks.
     Load(m, BuildFile("0.1", {.version = 0.1}));
@@ -895,6 +905,16 @@ TEST_F(ProjectFile, NewProjectsStartFromTheExample) {
     EXPECT_EQ(m.Shape, example.Shape);
     EXPECT_EQ(m.StripWidth, 101);
     EXPECT_EQ(m.ProjectName, "Project");
+
+    // No SI example in this folder: the built-in project with the SI limits.
+    m.SetUnitSystem(UnitsSI);
+    m.SetDefaults();
+    TMatData builtInSI = NewModel();
+    builtInSI.SetUnitSystem(UnitsSI);
+    builtInSI.ApplyBuiltInDefaults();
+    ExpectSameInputs(m, builtInSI);
+    EXPECT_EQ(m.UnitSystem, UnitsSI);
+    EXPECT_EQ(m.InputRange(5).Min, 2000);
 }
 
 TEST_F(ProjectFile, BrokenExampleFallsBackToBuiltInDefaults) {

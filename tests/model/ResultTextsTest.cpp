@@ -11,14 +11,26 @@ using namespace slabwise;
 
 namespace {
 
+// The one table of the rigidity and validity boundaries: a value on each
+// side of each bound. The window, the report and the tools show these texts.
 TEST(RigidityText, Boundaries) {
     const Real pi = 3.1415926535897932385L;
-    EXPECT_EQ(RigidityText(0.1L), "Mat is rigid");
-    EXPECT_EQ(RigidityText(pi / 4), "Mat is rigid");
-    EXPECT_EQ(RigidityText(std::nextafter(pi / 4, Real(1))), "Mat is semi-rigid");
-    EXPECT_EQ(RigidityText(pi), "Mat is flexible");
-    EXPECT_EQ(RigidityText(5.99L), "Mat is flexible");
-    EXPECT_EQ(RigidityText(6), "Mat is semi-infinite long");
+    const struct {
+        Real betaL;
+        const char* expected;
+    } cases[] = {
+        {0, "Mat is rigid"},
+        {0.1L, "Mat is rigid"},
+        {pi / 4, "Mat is rigid"},
+        {std::nextafter(pi / 4, Real(1)), "Mat is semi-rigid"},
+        {std::nextafter(pi, Real(0)), "Mat is semi-rigid"},
+        {pi, "Mat is flexible"},
+        {5.99L, "Mat is flexible"},
+        {std::nextafter(Real(6), Real(0)), "Mat is flexible"},
+        {6, "Mat is semi-infinite long"},
+        {1e6L, "Mat is semi-infinite long"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RigidityText(c.betaL), c.expected) << static_cast<double>(c.betaL);
 }
 
 TEST(ValidityMessage, FirstMatchWinsWithTolerance) {
@@ -27,16 +39,22 @@ TEST(ValidityMessage, FirstMatchWinsWithTolerance) {
         Real maxQ, minQ, area;
         const char* expected;
     };
+    const char* const notValid = "Q(max) & (min) < 0, analysis is not valid!";
+    const char* const mayNotBe = "Brg Area < 85%, analysis may not be valid!";
     const Case cases[] = {
-        {-1, -2, 40, "Q(max) & (min) < 0, analysis is not valid!"},
-        {1, -2, 84.9L, "Brg Area < 85%, analysis may not be valid!"},
-        {1, -2, 85, ""},
+        {-1, -2, 40, notValid}, // before the bearing area
+        {-1e-15L, -2, 100, notValid},
+        {-1e-17L, -2, 100, ""}, // max counts as zero, not below it
+        {1, -2, 100, ""},       // one pressure below zero is not both
+        {1, -2, 84.9L, mayNotBe},
+        {1, -2, 85 - 1e-13L, mayNotBe},
         {1, 0.5L, 85 - 1e-15L, ""}, // within the tolerance
-        {-1e-17L, -2, 100, ""},     // max counts as zero, not below it
+        {1, -2, 85, ""},
     };
     for (const Case& c : cases) {
         mat->MaxPressure = c.maxQ, mat->MinPressure = c.minQ, mat->BearingAreaPct = c.area;
-        EXPECT_EQ(ValidityMessage(*mat), c.expected) << static_cast<double>(c.area);
+        EXPECT_EQ(ValidityMessage(*mat), c.expected)
+            << static_cast<double>(c.maxQ) << " " << static_cast<double>(c.area);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "ExampleProjects.h"
+#include "model/ExampleProjects.h"
 #include "model/FloatFault.h"
 #include "model/ResultTexts.h"
 #include "support/TempFolder.h"
@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 using namespace slabwise;
@@ -42,7 +44,7 @@ TEST(ExampleProjects, CommittedFilesMatchTheirDefinitions) {
         const auto written = ReadAll(folder / e.file);
         EXPECT_FALSE(written.empty());
         EXPECT_EQ(written, ReadAll(std::filesystem::path(SLABWISE_SOURCE_DATA) / e.file))
-            << e.file << " differs from tools/ExampleProjects.cpp: run `make examples`";
+            << e.file << " differs from src/model/ExampleProjects.cpp: run `make examples`";
     }
 }
 
@@ -72,14 +74,29 @@ TEST(ExampleProjects, AreSoundDesigns) {
     }
 }
 
-// Every program finds the examples beside itself and starts new projects
-// from them.
+std::string Saved(const TMatData& mat) {
+    std::ostringstream out;
+    mat.SaveToStream(out);
+    return out.str();
+}
+
+// Every program finds the examples beside itself and starts a new project of
+// either unit system from its example, without the example's texts and date.
 TEST(ExampleProjects, SeedNewProjectsBesideTheExecutable) {
-    TMatData mat;
-    EXPECT_EQ(mat.StripLength, 48);
-    EXPECT_EQ(mat.ProjectName, "");
-    mat.SetUnitSystem(UnitsSI);
-    mat.SetDefaults();
+    TMatData mat; // English, as every program starts
+    for (const TExample& e : Examples) {
+        SCOPED_TRACE(e.file);
+        if (mat.UnitSystem != e.units) {
+            mat.SetUnitSystem(e.units);
+            mat.SetDefaults();
+        }
+        auto expected = std::make_unique<TMatData>(std::filesystem::path{});
+        e.make(*expected);
+        expected->Organization = expected->ProjectName = expected->JobNumber = expected->DesignedBy = "";
+        expected->Logo.reset();
+        expected->ProjectDate = TodayDate();
+        EXPECT_EQ(Saved(mat), Saved(*expected));
+    }
     EXPECT_EQ(mat.StripLength, 15);
     EXPECT_EQ(mat.BarSystem, BarSystemEuropean);
 }

@@ -3,7 +3,7 @@
 
 #include "views/DiagramDraw.h"
 
-#include "ExampleProjects.h"
+#include "model/ExampleProjects.h"
 #include "model/FloatFault.h"
 #include "support/ScopedUserLocale.h"
 #include "support/TestModels.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/MatData.h"
+#include "MatData.h"
 
 namespace slabwise {
 

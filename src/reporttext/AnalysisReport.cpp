@@ -3,6 +3,7 @@
 #include "model/DesignChecks.h"
 #include "model/InputRanges.h"
 #include "model/NumberFormat.h"
+#include "model/ResultFields.h"
 #include "model/ResultTexts.h"
 #include "model/Units.h"
 
@@ -145,6 +146,11 @@ json Numbers(const std::array<Real, 4>& values) {
     json array = json::array();
     for (const Real v : values) array.push_back(Number(v));
     return array;
+}
+
+void WriteResults(json& j, const TMatData& mat, TResultGroup group) {
+    for (const TResultField& field : ResultFields)
+        if (field.Group == group) j[std::string(field.Name)] = Number(mat.*field.Member);
 }
 
 json LogoJson(const TMatData& mat) {
@@ -495,7 +501,7 @@ json AnalysisJson(const TMatData& mat) {
     j["StripWidth"] = Number(mat.StripWidth);
     j["StripLength"] = Number(mat.StripLength);
     j["Thickness"] = Number(mat.Thickness);
-    j["ConcreteModulus"] = Number(mat.ConcreteModulus);
+    WriteResults(j, mat, TResultGroup::Material);
     j["SubgradeModulus"] = Number(mat.SubgradeModulus);
     j["AllowableBearing"] = Number(mat.AllowableBearing);
     j["FullUniformLoad"] = Number(mat.FullUniformLoad);
@@ -531,88 +537,19 @@ json AnalysisJson(const TMatData& mat) {
     };
     for (const auto& [name, value] : reinforcementInputs) j[name] = Number(value);
 
-    const std::pair<const char*, Real> stiffness[] = {
-        {"Inertia", mat.Inertia},
-        {"Beta", mat.Beta},
-        {"BetaL", mat.BetaL},
-        {"FlexuralRigidity", mat.FlexuralRigidity},
-        {"C2", mat.C2},
-        {"C3", mat.C3},
-        {"C4", mat.C4},
-        {"C11", mat.C11},
-        {"TMinSemiRigid", mat.TMinSemiRigid},
-        {"TMinRigid", mat.TMinRigid},
-        {"Lr", mat.Lr},
-        {"BEst", mat.BEst},
-    };
-    for (const auto& [name, value] : stiffness) j[name] = Number(value);
-
-    j["InitDist"] = Numbers(mat.InitDist);
-    j["InitPoint"] = Numbers(mat.InitPoint);
-    j["InitMoment"] = Numbers(mat.InitMoment);
-    j["InitTotal"] = Numbers(mat.InitTotal);
-
-    const std::pair<const char*, Real> extremes[] = {
-        {"MaxShear", mat.MaxShear},
-        {"MaxShearX", mat.MaxShearX},
-        {"MinShear", mat.MinShear},
-        {"MinShearX", mat.MinShearX},
-        {"MaxMoment", mat.MaxMoment},
-        {"MaxMomentX", mat.MaxMomentX},
-        {"MinMoment", mat.MinMoment},
-        {"MinMomentX", mat.MinMomentX},
-        {"MaxDeflection", mat.MaxDeflection},
-        {"MaxDeflectionX", mat.MaxDeflectionX},
-        {"MaxPressure", mat.MaxPressure},
-        {"MaxPressureX", mat.MaxPressureX},
-        {"MinPressure", mat.MinPressure},
-        {"MinPressureX", mat.MinPressureX},
-        {"BearingAreaPct", mat.BearingAreaPct},
-    };
-    for (const auto& [name, value] : extremes) j[name] = Number(value);
-
-    const std::pair<const char*, Real> design[] = {
-        {"MuNeg", mat.MuNeg},
-        {"MuPos", mat.MuPos},
-        {"ThicknessIn", mat.ThicknessIn},
-        {"TopAsRoot1", mat.TopAsRoot1},
-        {"TopAsRoot2", mat.TopAsRoot2},
-        {"TopA1", mat.TopA1},
-        {"TopA2", mat.TopA2},
-        {"BotAsRoot1", mat.BotAsRoot1},
-        {"BotAsRoot2", mat.BotAsRoot2},
-        {"BotA1", mat.BotA1},
-        {"BotA2", mat.BotA2},
-        {"TopAsReq", mat.TopAsReq},
-        {"TopBarsMin", mat.TopBarsMin},
-        {"TopSpacing", mat.TopSpacing},
-        {"TopDepth", mat.TopDepth},
-        {"TopAs", mat.TopAs},
-        {"TopSteelPct", mat.TopSteelPct},
-        {"TopAllowMoment", mat.TopAllowMoment},
-        {"BotAsReq", mat.BotAsReq},
-        {"BotBarsMin", mat.BotBarsMin},
-        {"BotSpacing", mat.BotSpacing},
-        {"BotDepth", mat.BotDepth},
-        {"BotAs", mat.BotAs},
-        {"BotSteelPct", mat.BotSteelPct},
-        {"BotAllowMoment", mat.BotAllowMoment},
-        {"Vu", mat.Vu},
-        {"AllowShear", mat.AllowShear},
-        {"TopUtil", mat.TopUtil},
-        {"BottomUtil", mat.BottomUtil},
-        {"ShearUtil", mat.ShearUtil},
-    };
-    for (const auto& [name, value] : design) j[name] = Number(value);
+    WriteResults(j, mat, TResultGroup::Stiffness);
+    for (const TEndParameterField& field : EndParameterFields)
+        j[std::string(field.Name)] = Numbers(mat.*field.Member);
+    WriteResults(j, mat, TResultGroup::Extremes);
+    WriteResults(j, mat, TResultGroup::Design);
 
     json stations = json::array();
-    for (const TMatStation& s : mat.Stations)
-        stations.push_back({{"X", Number(s.X)},
-                            {"Shear", Number(s.Shear)},
-                            {"Moment", Number(s.Moment)},
-                            {"Slope", Number(s.Slope)},
-                            {"Deflection", Number(s.Deflection)},
-                            {"Pressure", Number(s.Pressure)}});
+    for (const TMatStation& s : mat.Stations) {
+        json station;
+        for (const TStationField& field : StationFields)
+            station[std::string(field.Name)] = Number(s.*field.Member);
+        stations.push_back(std::move(station));
+    }
     j["Stations"] = std::move(stations);
 
     // Only with soil that takes no tension, so other projects print as before.
