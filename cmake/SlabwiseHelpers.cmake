@@ -20,9 +20,8 @@ function(slabwise_add_test name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   endif()
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_compile_definitions(${name} PRIVATE
-    SLABWISE_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
-    SLABWISE_SOURCE_DATA="${CMAKE_SOURCE_DIR}/data")
+  # The example projects of data/, which the tests read as fixtures.
+  target_compile_definitions(${name} PRIVATE SLABWISE_SOURCE_DATA="${CMAKE_SOURCE_DIR}/data")
   slabwise_examples_beside(${name})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -12,7 +12,7 @@ install(FILES ${SLABWISE_EXAMPLES} DESTINATION ${CMAKE_INSTALL_DATADIR}/slabwise
 install(FILES "${SLABWISE_DIST}/${SLABWISE_APP_ID}.desktop" DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES "${SLABWISE_DIST}/${SLABWISE_APP_ID}.metainfo.xml" DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES "${SLABWISE_DIST}/${SLABWISE_APP_ID}.xml" DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
-set(slabwise_icon "${CMAKE_SOURCE_DIR}/src/mainwindow/icons/slabwise.svg")
+set(slabwise_icon "${CMAKE_SOURCE_DIR}/src/app/icons/slabwise.svg")
 install(FILES "${slabwise_icon}" DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${SLABWISE_APP_ID}.svg)
 install(FILES "${slabwise_icon}" DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes

@@ -1,8 +1,7 @@
 #include "About.h"
 
 #include "Dialogs.h"
-#include "MainWindow.h"
-#include "Session.h"
+#include "VersionFoldersPlacement.h"
 #include "ui_About.h"
 
 #include <QIcon>
@@ -12,7 +11,6 @@ namespace slabwise {
 
 TfrmAbout::TfrmAbout(QWidget* parent, TDialogs& dialogs)
     : QDialog(parent), ui(std::make_unique<Ui::TfrmAbout>()), dialogs_(dialogs) {
-    RegisterMainWindowResources();
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ui->Image1->setPixmap(QIcon(QStringLiteral(":/icons/slabwise.svg")).pixmap(64, 64));

@@ -4,8 +4,8 @@
 #include "CommandLine.h"
 #include "Dialogs.h"
 #include "MainWindow.h"
-#include "Session.h"
 #include "Splash.h"
+#include "VersionFoldersPlacement.h"
 
 #include <QApplication>
 #include <QIcon>

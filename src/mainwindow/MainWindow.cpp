@@ -1,11 +1,10 @@
 #include "MainWindow.h"
 
-#include "Computations.h"
 #include "EditValues.h"
 #include "FieldHints.h"
 #include "RecentFiles.h"
-#include "Session.h"
 #include "UpdateCommands.h"
+#include "VersionFoldersPlacement.h"
 #include "model/DesignChecks.h"
 #include "model/OpenProject.h"
 #include "model/ProjectText.h"
@@ -13,6 +12,7 @@
 #include "model/ResultTexts.h"
 #include "model/Units.h"
 #include "ui_MainWindow.h"
+#include "views/Computations.h"
 #include "views/DiagramDraw.h"
 #include "views/Graphs.h"
 #include "views/ImgZoom.h"
@@ -41,11 +41,6 @@
 #include <cmath>
 #include <exception>
 #include <span>
-
-// The pictures live in a static library, so they are registered by hand.
-void RegisterMainWindowResources() {
-    Q_INIT_RESOURCE(MainWindow);
-}
 
 namespace slabwise {
 
@@ -196,7 +191,8 @@ struct TfrmMain::TInputName {
 
 TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::path& exampleFolder)
     : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>()), dialogs_(dialogs) {
-    RegisterMainWindowResources();
+    // The pictures (":/icons/...") are the program's, registered by linking
+    // its icons.
     ui->setupUi(this);
     // Where a value that a commit had to change is reported.
     statusBar()->setSizeGripEnabled(false);

@@ -31,10 +31,6 @@ namespace Ui {
 class TfrmMain;
 }
 
-// Makes the window's pictures (":/icons/...") available; the main window
-// does it itself, other windows that show them call it first.
-void RegisterMainWindowResources();
-
 namespace slabwise {
 
 struct TUpdateCommands;

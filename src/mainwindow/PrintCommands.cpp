@@ -3,7 +3,7 @@
 #include "PrintCommands.h"
 
 #include "MainWindow.h"
-#include "Session.h"
+#include "VersionFoldersPlacement.h"
 #include "report/ReportOutput.h"
 
 #include <QComboBox>

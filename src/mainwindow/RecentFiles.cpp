@@ -1,6 +1,6 @@
 #include "RecentFiles.h"
 
-#include "Session.h"
+#include "VersionFoldersPlacement.h"
 
 #include <QAction>
 #include <QDir>

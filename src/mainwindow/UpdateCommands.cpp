@@ -3,7 +3,7 @@
 #include "UpdateCommands.h"
 
 #include "MainWindow.h"
-#include "Session.h"
+#include "VersionFoldersPlacement.h"
 #include "ui_MainWindow.h"
 #include "update/UpdateSignature.h"
 

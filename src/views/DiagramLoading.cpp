@@ -94,6 +94,8 @@ private:
     double uniform_ = 0;
     size_t firstPartial_ = 0;
 
+    // The strip's ends and faces in pixels; the half-width a point load or a
+    // moment takes in its lane; the room kept on both sides of a label.
     int xL = 0, xR = 0;
     int yT = 0, yB = 0;
     int W4 = 0, gap = 0;

@@ -3,7 +3,7 @@
 
 #include "WindowFixture.h"
 
-#include "Session.h"
+#include "VersionFoldersPlacement.h"
 #include "model/NumberFormat.h"
 #include "model/OpenProject.h"
 #include "model/ResultsCsv.h"

@@ -74,8 +74,12 @@ TEST_F(PicturesTest, PicturesOnScreenAreLegibleAndFillTheirBoxes) {
         EXPECT_NEAR(top, shown.height() - 1 - bottom, 2 * small.SmallestHeight + 2);
         // Plan and section are scaled by B + T together, so a thin strip
         // leaves some of the height; the reinforcement section fills it.
-        if (QLatin1String(name) == QLatin1String("Image1")) EXPECT_GT(bottom - top, shown.height() * 2 / 3);
-        if (QLatin1String(name) == QLatin1String("Image8")) EXPECT_GT(bottom - top, shown.height() * 3 / 4);
+        if (QLatin1String(name) == QLatin1String("Image1")) {
+            EXPECT_GT(bottom - top, shown.height() * 2 / 3);
+        }
+        if (QLatin1String(name) == QLatin1String("Image8")) {
+            EXPECT_GT(bottom - top, shown.height() * 3 / 4);
+        }
     }
 }
 

@@ -5,7 +5,7 @@
 #include "PopplerTools.h"
 #include "PrintCommands.h"
 #include "ReportRecorder.h"
-#include "Session.h"
+#include "VersionFoldersPlacement.h"
 #include "WindowFixture.h"
 #include "report/ReportOutput.h"
 #include "support/TempFolder.h"

@@ -2,7 +2,7 @@
 // and its failures.
 
 #include "PopplerTools.h"
-#include "Session.h"
+#include "VersionFoldersPlacement.h"
 #include "model/MatData.h"
 #include "support/TempFolder.h"
 

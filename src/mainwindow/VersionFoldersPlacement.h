@@ -1,5 +1,8 @@
 #pragma once
 
+// What the program keeps of itself on the user's machine: the version record
+// it carries, its folders, and where its main window stood.
+
 #include <QString>
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "Session.h"
+#include "VersionFoldersPlacement.h"
 
 #include <QDir>
 #include <QSettings>

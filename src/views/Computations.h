@@ -50,8 +50,4 @@ private:
     QList<Qt::Alignment> alignments_;
 };
 
-// "17 - 58": a range given in kips per cubic foot, in the model's units with
-// grouped whole numbers; a NaN upper bound gives the open range "> 174".
-QString FormatRange(const TMatData& model, Real low, Real high);
-
 } // namespace slabwise

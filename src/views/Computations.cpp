@@ -1,7 +1,8 @@
 #include "Computations.h"
 
+#include "LocaleNumber.h"
+#include "model/SoilModulus.h"
 #include "model/Units.h"
-#include "views/LocaleNumber.h"
 
 #include <QFontInfo>
 #include <QHeaderView>
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace slabwise {
 
@@ -34,15 +34,12 @@ bool IsNumber(const QVariant& v) {
     }
 }
 
-// Typical ranges in kips per cubic foot.
-struct TSoilRange {
-    const char* caption;
-    Real low, high;
-};
-constexpr TSoilRange SandRanges[] = {
-    {"Loose Sand", 30, 100},         {"Medium Sand", 60, 500},        {"Dense Sand", 400, 800},
-    {"Sand w/Clay (mix)", 200, 500}, {"Sand w/Silt (mix)", 150, 300},
-};
+// "17 - 58" with grouped whole numbers; a range without an upper bound is
+// the open "> 174".
+QString RangeText(const TSoilModulusLine& line) {
+    if (std::isnan(line.High)) return QStringLiteral("> ") + FormatLocaleGrouped(line.Low, 0);
+    return FormatLocaleGrouped(line.Low, 0) + QStringLiteral(" - ") + FormatLocaleGrouped(line.High, 0);
+}
 
 } // namespace
 
@@ -135,34 +132,17 @@ void TfrmComputations::AddRow(const QString& caption, const QList<QVariant>& val
     }
 }
 
-QString FormatRange(const TMatData& model, Real low, Real high) {
-    const Real factor = model.ByUnits(0.5787, 157.0875);
-    if (std::isnan(high)) return "> " + FormatLocaleGrouped(low * factor, 0);
-    return FormatLocaleGrouped(low * factor, 0) + " - " + FormatLocaleGrouped(high * factor, 0);
-}
-
 void TfrmComputations::BuildSubgradeHelp(int senderTag, const TMatData& model, uint8_t lastUnitSystem) {
     if (senderTag == 1) {
         SetColumns("Help", {"Soil Type", "Subgrade Modulus, ks"}, {Qt::AlignLeft, Qt::AlignHCenter});
         const QString modulusUnit = QString::fromStdString(UnitText(TQuantity::Subgrade, model.UnitSystem));
-        const QString strengthUnit =
-            QString::fromStdString(UnitText(TQuantity::SoilStrength, model.UnitSystem));
-        const Real strength = model.ByUnits(1, 47.875);
-        // The strength bounds print as whole numbers, ties to even.
-        const int q4 = static_cast<int>(std::nearbyint(4 * strength));
-        const int q8 = static_cast<int>(std::nearbyint(8 * strength));
-
-        AddLine("Sandy Soils:", "", 0, NoValue);
-        for (const TSoilRange& r : SandRanges)
-            AddRow(r.caption, {FormatRange(model, r.low, r.high)}, modulusUnit);
-        AddLine("", "", 0, NoValue);
-        AddLine("Clayey Soils:", "", 0, NoValue);
-        AddRow(QString("qu < %1 %2").arg(q4).arg(strengthUnit), {FormatRange(model, 75, 150)}, modulusUnit);
-        AddRow(QString("%1 %2 < qu < %3 %4").arg(q4).arg(strengthUnit).arg(q8).arg(strengthUnit),
-               {FormatRange(model, 150, 300)}, modulusUnit);
-        AddRow(QString("qu > %1 %2").arg(q8).arg(strengthUnit),
-               {FormatRange(model, 300, std::numeric_limits<Real>::quiet_NaN())}, modulusUnit);
-        AddLine("qu - unconfined compr. strength", "", 0, NoValue);
+        for (const TSoilModulusLine& line : SoilModulusLines(model)) {
+            const QString caption = QString::fromStdString(line.Caption);
+            if (line.HasRange)
+                AddRow(caption, {RangeText(line)}, modulusUnit);
+            else
+                AddLine(caption, QString(), 0, NoValue);
+        }
     }
 
     // 180 and 150 pixels, or wider where the desktop font needs it: a range
@@ -179,10 +159,9 @@ void TfrmComputations::BuildSubgradeHelp(int senderTag, const TMatData& model, u
     if (QTableWidgetItem* header = ListView1->horizontalHeaderItem(1))
         header->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    const bool note = lastUnitSystem == UnitsSI;
-    Label1->setText(note ? "Note: values above are strictly metric conversions of values from the English "
-                           "units version."
-                         : "");
+    const QString noteText = QString::fromStdString(SoilModulusNote(lastUnitSystem));
+    const bool note = !noteText.isEmpty();
+    Label1->setText(noteText);
     Label1->setVisible(note);
 
     // Rows are two font heights apart, as a list in report style spaces them;

@@ -4,7 +4,7 @@
 
 #include "WindowFixture.h"
 
-#include "Session.h"
+#include "VersionFoldersPlacement.h"
 #include "support/TempFolder.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // The subgrade-modulus help: its cells, captions, note and size in both unit
 // systems.
 
-#include "mainwindow/Computations.h"
+#include "views/Computations.h"
 #include "support/GrabChecks.h"
 #include "support/TestModels.h"
 
