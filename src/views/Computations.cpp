@@ -68,7 +68,7 @@ void TfrmComputations::FormCreate() {
     ListView1->clear();
     ListView1->setRowCount(0);
     ListView1->setColumnCount(2);
-    ListView1->setHorizontalHeaderLabels({"Variable", "Value"});
+    ListView1->setHorizontalHeaderLabels({QStringLiteral("Variable"), QStringLiteral("Value")});
     ListView1->setColumnWidth(0, 100);
     ListView1->horizontalHeader()->setStretchLastSection(true);
     alignments_ = {Qt::AlignLeft, Qt::AlignLeft};
@@ -117,9 +117,9 @@ void TfrmComputations::SetCell(int row, int column, const QString& text) {
 void TfrmComputations::AddLine(const QString& caption, const QString& unit, int decimals, Real value) {
     const int row = AppendRow(caption);
     if (std::isnan(value))
-        SetCell(row, 1, "N.A.");
+        SetCell(row, 1, QStringLiteral("N.A."));
     else if (value != NoValue)
-        SetCell(row, 1, FormatLocaleFixed(value, decimals) + " " + unit);
+        SetCell(row, 1, FormatLocaleFixed(value, decimals) + u' ' + unit);
 }
 
 void TfrmComputations::AddRow(const QString& caption, const QList<QVariant>& values, const QString& unit) {
@@ -127,14 +127,16 @@ void TfrmComputations::AddRow(const QString& caption, const QList<QVariant>& val
     for (int i = 0; i < values.size(); ++i) {
         QString text =
             IsNumber(values[i]) ? FormatLocaleFixed(values[i].toDouble(), 3) : values[i].toString();
-        if (!unit.isEmpty()) text += " " + unit;
+        if (!unit.isEmpty()) text += u' ' + unit;
         SetCell(row, 1 + i, text);
     }
 }
 
 void TfrmComputations::BuildSubgradeHelp(int senderTag, const TMatData& model, uint8_t lastUnitSystem) {
     if (senderTag == 1) {
-        SetColumns("Help", {"Soil Type", "Subgrade Modulus, ks"}, {Qt::AlignLeft, Qt::AlignHCenter});
+        SetColumns(QStringLiteral("Help"),
+                   {QStringLiteral("Soil Type"), QStringLiteral("Subgrade Modulus, ks")},
+                   {Qt::AlignLeft, Qt::AlignHCenter});
         const QString modulusUnit = QString::fromStdString(UnitText(TQuantity::Subgrade, model.UnitSystem));
         for (const TSoilModulusLine& line : SoilModulusLines(model)) {
             const QString caption = QString::fromStdString(line.Caption);
