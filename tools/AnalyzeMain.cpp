@@ -81,9 +81,8 @@ std::optional<TOptions> ParseArguments(int argc, char** argv, bool& help) {
             options.TensionLess = true;
         } else if (!optionsEnded && arg == "--csv") {
             options.Csv = true;
-        } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
-            return std::nullopt;
-        } else if (options.File) {
+        } else if ((!optionsEnded && arg.size() > 1 && arg.front() == '-') || options.File) {
+            // An unknown option or a second file.
             return std::nullopt;
         } else {
             options.File = std::filesystem::path(arg);

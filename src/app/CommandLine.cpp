@@ -12,9 +12,9 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
             return {TCommandLine::TAction::Help, {}};
         } else if (!optionsEnded && arg == QLatin1String("--version")) {
             return {TCommandLine::TAction::Version, {}};
-        } else if (!optionsEnded && arg.size() > 1 && arg.startsWith(QLatin1Char('-'))) {
-            line.Action = TCommandLine::TAction::Wrong;
-        } else if (!line.File.isEmpty() || arg.isEmpty()) {
+        } else if ((!optionsEnded && arg.size() > 1 && arg.startsWith(QLatin1Char('-'))) ||
+                   !line.File.isEmpty() || arg.isEmpty()) {
+            // An unknown option, a second file or an empty name.
             line.Action = TCommandLine::TAction::Wrong;
         } else {
             line.File = arg;

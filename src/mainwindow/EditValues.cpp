@@ -30,10 +30,8 @@ Real ConvertText(QString text) {
     for (const QChar c : text) {
         if (c == point)
             plain.push_back('.');
-        else if (c.isDigit() && c.unicode() < 128)
-            plain.push_back(static_cast<char>(c.unicode()));
-        else if (c == QLatin1Char('-') || c == QLatin1Char('+') || c == QLatin1Char('e') ||
-                 c == QLatin1Char('E'))
+        else if ((c.isDigit() && c.unicode() < 128) || c == QLatin1Char('-') || c == QLatin1Char('+') ||
+                 c == QLatin1Char('e') || c == QLatin1Char('E'))
             plain.push_back(static_cast<char>(c.unicode()));
         else
             return 0;

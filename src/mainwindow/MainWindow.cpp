@@ -1041,7 +1041,7 @@ void TfrmMain::SetLogoPicture(const std::optional<TJpegImage>& picture) {
         return;
     }
     const TRgbPixels pixels = picture->Decode();
-    const QImage image(pixels.Rgb.data(), pixels.Width, pixels.Height, pixels.Width * 3,
+    const QImage image(pixels.Rgb.data(), pixels.Width, pixels.Height, qsizetype{pixels.Width} * 3,
                        QImage::Format_RGB888);
     ui->Logo->setPixmap(QPixmap::fromImage(image));
 }

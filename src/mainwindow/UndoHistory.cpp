@@ -103,7 +103,7 @@ QString CommitCaption(const QWidget& control) {
                                                                 : suffix;
         return QStringLiteral("%1 %2, %3").arg(QLatin1String(load.Load)).arg(index + 1).arg(variable);
     }
-    if (const QString caption = GridCaption(control); !caption.isEmpty()) return caption;
+    if (QString caption = GridCaption(control); !caption.isEmpty()) return caption;
     if (!control.accessibleName().isEmpty()) return control.accessibleName();
     return QStringLiteral("Edit");
 }

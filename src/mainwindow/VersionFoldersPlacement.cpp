@@ -94,7 +94,7 @@ QString GetDocumentsFolder() {
 QString GetProductDocumentsFolder() {
     const QString documents = GetDocumentsFolder();
     if (documents.isEmpty()) return {};
-    const QString folder = documents + QLatin1String(ProductName) + QLatin1Char('/');
+    QString folder = documents + QLatin1String(ProductName) + QLatin1Char('/');
     QDir().mkpath(folder);
     return folder;
 }
@@ -102,7 +102,7 @@ QString GetProductDocumentsFolder() {
 QString GetUserDataFolder() {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (base.isEmpty()) return {};
-    const QString folder = WithSeparator(base) + QLatin1String(ProductName) + QLatin1Char('/');
+    QString folder = WithSeparator(base) + QLatin1String(ProductName) + QLatin1Char('/');
     QDir().mkpath(folder);
     return folder;
 }

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace slabwise {
 
@@ -15,7 +16,7 @@ constexpr double MeasureScale = 100;
 
 QFont MeasureFont(const TReportFont& font) {
     QFont f(font.Face);
-    f.setPixelSize(static_cast<int>(font.Size * MeasureScale + 0.5));
+    f.setPixelSize(static_cast<int>(std::lround(font.Size * MeasureScale)));
     f.setBold(font.Bold);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setKerning(false);

@@ -104,7 +104,7 @@ QImage ReportSystem1DecodeImage(const QByteArray& data, const QString& kind) {
         try {
             const TJpegImage jpeg = TJpegImage::FromJpegBytes(std::vector<uint8_t>(data.begin(), data.end()));
             const TRgbPixels pixels = jpeg.Decode();
-            return QImage(pixels.Rgb.data(), pixels.Width, pixels.Height, pixels.Width * 3,
+            return QImage(pixels.Rgb.data(), pixels.Width, pixels.Height, qsizetype{pixels.Width} * 3,
                           QImage::Format_RGB888)
                 .copy();
         } catch (const EJpegError&) {

@@ -364,7 +364,8 @@ private:
              Heading("Pressure", TQuantity::Pressure)},
             {TAlign::Left, TAlign::Right, TAlign::Right, TAlign::Right, TAlign::Right, TAlign::Right});
         for (int i = 0; i < UserPointCount; ++i) {
-            const TMatStation& s = mat_.Stations[static_cast<size_t>(FirstUserStation + i)];
+            const int station = FirstUserStation + i;
+            const TMatStation& s = mat_.Stations[static_cast<size_t>(station)];
             t.AddRow({"x" + std::to_string(i + 1), Num(mat_.UserX[static_cast<size_t>(i)], TagUserPoint),
                       Num(s.Shear, TagShear), Num(s.Moment, TagMoment), Num(s.Deflection, TagDeflection),
                       Num(s.Pressure, TagPosition)});

@@ -49,8 +49,7 @@ QString ShortenPath(const QString& path, const QFontMetrics& metrics, int width)
     QStringList parts = path.mid(rootEnd).split(QLatin1Char('/'));
     while (parts.size() > 1) {
         parts.removeFirst();
-        const QString shortened =
-            root + QStringLiteral("...") + QLatin1Char('/') + parts.join(QLatin1Char('/'));
+        QString shortened = root + QStringLiteral("...") + QLatin1Char('/') + parts.join(QLatin1Char('/'));
         if (metrics.horizontalAdvance(shortened) <= width) return shortened;
     }
     return metrics.elidedText(path, Qt::ElideMiddle, width);

@@ -45,7 +45,7 @@ TUnpackOutcome Extract(zip_t* archive, zip_int64_t count, const QString& folder,
                        const TUnpackLimits& limits) {
     const QString root = QDir::cleanPath(QFileInfo(folder).absoluteFilePath()) + QLatin1Char('/');
     qint64 written = 0;
-    QByteArray block(64 * 1024, Qt::Uninitialized);
+    QByteArray block(qsizetype{64} * 1024, Qt::Uninitialized);
     for (zip_int64_t i = 0; i < count; ++i) {
         const auto index = static_cast<zip_uint64_t>(i);
         const QString name = QString::fromUtf8(zip_get_name(archive, index, ZIP_FL_ENC_GUESS));

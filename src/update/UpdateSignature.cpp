@@ -22,7 +22,7 @@ void InitSodium() {
 bool HashFile(const QString& file, crypto_sign_state& state) {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) return false;
-    QByteArray block(64 * 1024, Qt::Uninitialized);
+    QByteArray block(qsizetype{64} * 1024, Qt::Uninitialized);
     for (;;) {
         const qint64 read = in.read(block.data(), block.size());
         if (read < 0) return false;

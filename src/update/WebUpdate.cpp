@@ -213,7 +213,7 @@ bool TWebUpdate::HttpGet(const QUrl& url, const QString& localFile, bool require
     }
 
     QPointer<QNetworkReply> reply = network.get(request);
-    reply->setReadBufferSize(256 * 1024);
+    reply->setReadBufferSize(qint64{256} * 1024);
     const auto cleanUp = qScopeGuard([&] {
         if (reply) {
             reply->abort();

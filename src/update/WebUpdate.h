@@ -84,7 +84,7 @@ public:
 };
 
 // Limits on what a server may send.
-inline constexpr qint64 MaxPageBytes = 64 * 1024;
+inline constexpr qint64 MaxPageBytes = qint64{64} * 1024;
 inline constexpr qint64 MaxDownloadBytes = qint64{512} * 1024 * 1024;
 inline constexpr int MaxRedirections = 5;
 // Bytes read between two looks at the abort flag and the event loop.

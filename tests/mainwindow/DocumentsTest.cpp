@@ -35,7 +35,10 @@ protected:
         // A blue-grey field with a lighter band, so a stretched picture shows.
         TRgbPixels pixels{width, height, std::vector<uint8_t>(static_cast<size_t>(width * height * 3), 90)};
         for (int y = height / 3; y < 2 * height / 3; ++y)
-            for (int x = 0; x < width; ++x) pixels.Rgb[static_cast<size_t>((y * width + x) * 3 + 2)] = 220;
+            for (int x = 0; x < width; ++x) {
+                const int blue = (y * width + x) * 3 + 2;
+                pixels.Rgb[static_cast<size_t>(blue)] = 220;
+            }
         const TJpegImage image = TJpegImage::FromPixels(pixels);
         std::ofstream(folder.Path() / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(image.Bytes().data()),

@@ -32,6 +32,9 @@ inline TTextScan ScanText(const QImage& picture, int punctuation = 0) {
         return (r + g + b) / 3;
     };
     std::vector<int> piece(static_cast<size_t>(w * h), -1);
+    const auto at = [w](int x, int y) {
+        return static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x);
+    };
     struct TBox {
         int Left, Top, Right, Bottom;
         bool Smooth;
@@ -40,11 +43,11 @@ inline TTextScan ScanText(const QImage& picture, int punctuation = 0) {
     std::vector<QPoint> stack;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            if (piece[size_t(y * w + x)] >= 0 || luma(x, y) >= 160) continue;
+            if (piece[at(x, y)] >= 0 || luma(x, y) >= 160) continue;
             const int id = int(boxes.size());
             TBox box{x, y, x, y, false};
             stack = {QPoint(x, y)};
-            piece[size_t(y * w + x)] = id;
+            piece[at(x, y)] = id;
             while (!stack.empty()) {
                 const QPoint p = stack.back();
                 stack.pop_back();
@@ -56,7 +59,7 @@ inline TTextScan ScanText(const QImage& picture, int punctuation = 0) {
                     for (int dx = -1; dx <= 1; ++dx) {
                         const int nx = p.x() + dx, ny = p.y() + dy;
                         if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
-                        int& seen = piece[size_t(ny * w + nx)];
+                        int& seen = piece[at(nx, ny)];
                         if (seen >= 0 || luma(nx, ny) >= 160) continue;
                         seen = id;
                         stack.push_back(QPoint(nx, ny));

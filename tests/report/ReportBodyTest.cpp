@@ -322,7 +322,7 @@ TEST(ReportBody, LogoBesideTheJobBlock) {
     TRgbPixels pixels;
     pixels.Width = 64;
     pixels.Height = 32;
-    pixels.Rgb.assign(64 * 32 * 3, 200);
+    pixels.Rgb.assign(size_t{64} * 32 * 3, 200);
     const TJpegImage logo = TJpegImage::FromPixels(pixels);
 
     TRun without(false);

@@ -31,7 +31,7 @@ const QString Pages = QStringLiteral(SLABWISE_REPORT_DIR);
 // The English example with every load slot in use, loads of both signs.
 QString EveryLoadProject() {
     QDir().mkpath(Pages);
-    const QString path = Pages + QStringLiteral("/Every Load Slot.ksw");
+    QString path = Pages + QStringLiteral("/Every Load Slot.ksw");
     TMatData mat(fs::path(SLABWISE_SOURCE_DATA));
     mat.LoadFromFile(fs::path(SLABWISE_SOURCE_DATA) / "Example English Units.ksw");
     for (int n = 0; n < DistLoadCount; ++n)
@@ -52,7 +52,7 @@ QString Example(const char* name) {
 // The SI example on soil that takes no tension.
 QString NoTensionProject() {
     QDir().mkpath(Pages);
-    const QString path = Pages + QStringLiteral("/No Tension.ksw");
+    QString path = Pages + QStringLiteral("/No Tension.ksw");
     TMatData mat(fs::path(SLABWISE_SOURCE_DATA));
     mat.LoadFromFile(fs::path(SLABWISE_SOURCE_DATA) / "Example SI Units.ksw");
     mat.SoilTakesNoTension = 1;

@@ -314,7 +314,7 @@ TEST(AnalyzeJson, TextsAndLogoSerialise) {
     mat.ProjectName = "Br\xC3\xBC"
                       "cke";    // looks like UTF-8, is Latin-1 as in the window
     mat.JobNumber = "\xE2\x82"; // cut-off UTF-8 sequence
-    TRgbPixels pixels{3, 2, std::vector<uint8_t>(3 * 2 * 3, 128)};
+    TRgbPixels pixels{3, 2, std::vector<uint8_t>(size_t{3} * 2 * 3, 128)};
     const TJpegImage logo = TJpegImage::FromPixels(pixels);
     mat.AssignLogo(&logo);
 
@@ -556,6 +556,7 @@ TRun RunTool(const std::vector<std::string>& args, const fs::path& folder) {
     std::vector<std::string> words{ToolPath.string()};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
 

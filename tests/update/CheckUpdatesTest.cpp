@@ -62,7 +62,7 @@ protected:
     bool Shown(const char* name) const { return Child<QWidget>(name).isVisible(); }
     // Acts from inside the running check once `ready` holds: the check's
     // transfers run the event loop, so a timer stands for the user's hand.
-    void WhenDuringCheck(std::function<bool()> ready, std::function<void()> action) {
+    void WhenDuringCheck(const std::function<bool()>& ready, const std::function<void()>& action) {
         auto* timer = new QTimer(dialog.get());
         timer->setInterval(20);
         QObject::connect(timer, &QTimer::timeout, timer, [timer, ready, action] {
@@ -225,8 +225,8 @@ TEST_F(DialogTest, Outcomes) {
 }
 
 TEST_F(DialogTest, DownloadShowsProgressAndCancelAsksFirst) {
-    Offer("1.0.1", QByteArray(40 * 1024, 'p'));
-    server.Routes["/pkg/slabwise.deb"].StallAfter = 20 * 1024;
+    Offer("1.0.1", QByteArray(qsizetype{40} * 1024, 'p'));
+    server.Routes["/pkg/slabwise.deb"].StallAfter = qint64{20} * 1024;
     shell.Answers = {true};
     Open(false);
     const QString file = context.DataFolder + QStringLiteral("Update/slabwise.deb");

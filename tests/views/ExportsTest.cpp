@@ -45,7 +45,7 @@ struct TScriptedPrompts {
                     Captions << caption;
                     if (!Filter.isEmpty()) *selected = Filter;
                     if (Answers.empty()) return QString();
-                    const QString answer = Answers.front();
+                    QString answer = Answers.front();
                     Answers.pop_front();
                     return answer;
                 },

@@ -15,7 +15,7 @@ using namespace slabwise;
 namespace {
 
 QString GrabFolder() {
-    const QString folder = QStringLiteral(SLABWISE_GRAB_DIR);
+    QString folder = QStringLiteral(SLABWISE_GRAB_DIR);
     QDir().mkpath(folder);
     return folder;
 }
