@@ -5,9 +5,11 @@ include(GNUInstallDirs)
 set(SLABWISE_APP_ID example.kelvane.Slabwise)
 set(SLABWISE_DIST "${CMAKE_SOURCE_DIR}/dist")
 
-install(TARGETS slabwise slabwise-analyze slabwise-draw RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# The program looks for them beside itself first, then here.
-install(FILES ${SLABWISE_EXAMPLES} DESTINATION ${CMAKE_INSTALL_DATADIR}/slabwise)
+install(TARGETS slabwise slabwise-analyze slabwise-draw slabwise-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The program looks for them beside itself first, then here: the example
+# projects and the user guide that Help > User Guide opens.
+install(FILES ${SLABWISE_EXAMPLES} "${CMAKE_SOURCE_DIR}/docs/user-guide.html"
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/slabwise)
 
 install(FILES "${SLABWISE_DIST}/${SLABWISE_APP_ID}.desktop" DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES "${SLABWISE_DIST}/${SLABWISE_APP_ID}.metainfo.xml" DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -20,7 +22,8 @@ install(FILES "${slabwise_icon}" DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hico
 
 # Manual pages and the Debian changelog go in compressed, as Debian wants them.
 set(slabwise_compressed)
-foreach(source IN ITEMS man/slabwise.1 man/slabwise-analyze.1 man/slabwise-draw.1 changelog)
+foreach(source IN ITEMS man/slabwise.1 man/slabwise-analyze.1 man/slabwise-draw.1 man/slabwise-report.1
+                        changelog)
   get_filename_component(name "${source}" NAME)
   set(target "${CMAKE_BINARY_DIR}/dist/${name}.gz")
   add_custom_command(OUTPUT "${target}"
@@ -32,7 +35,7 @@ foreach(source IN ITEMS man/slabwise.1 man/slabwise-analyze.1 man/slabwise-draw.
 endforeach()
 add_custom_target(slabwise_dist_files ALL DEPENDS ${slabwise_compressed})
 install(FILES "${CMAKE_BINARY_DIR}/dist/slabwise.1.gz" "${CMAKE_BINARY_DIR}/dist/slabwise-analyze.1.gz"
-              "${CMAKE_BINARY_DIR}/dist/slabwise-draw.1.gz"
+              "${CMAKE_BINARY_DIR}/dist/slabwise-draw.1.gz" "${CMAKE_BINARY_DIR}/dist/slabwise-report.1.gz"
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES "${CMAKE_BINARY_DIR}/dist/changelog.gz" "${SLABWISE_DIST}/copyright"
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/slabwise)
@@ -50,8 +53,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "with free ends on a Winkler foundation, in closed form, and designs its"
   "top and bottom reinforcement to ACI 318-14. It shows shear, moment, slope,"
   "deflection and soil pressure along the strip with drawings, graphs, a"
-  "results table and a printed report, and comes with command-line tools"
-  "that analyse and draw saved projects.")
+  "results table and a printed report, and comes with a user guide and"
+  "command-line tools that analyse, draw and report saved projects.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

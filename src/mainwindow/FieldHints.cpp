@@ -60,7 +60,10 @@ char Separator() {
 
 TFieldHints::TFieldHints(const QWidget& window) {
     const auto add = [&](const QString& name, TInput input, int number) {
-        if (auto* edit = window.findChild<QLineEdit*>(name)) fields_.insert(edit, {input, number});
+        if (auto* edit = window.findChild<QLineEdit*>(name)) {
+            fields_.insert(edit, {input, number});
+            order_.push_back(edit);
+        }
     };
     for (const TFieldName& field : FixedFields) add(QLatin1String(field.Edit), field.Input, 0);
     for (int i = 1; i <= UserPointCount; ++i) add(QStringLiteral("Edit%1").arg(5 + i), TInput::UserPoint, i);
@@ -91,6 +94,16 @@ Real TFieldHints::Read(QLineEdit& edit, const TMatData& model, double min, doubl
         notices_ << QString::fromStdString(ClampNotice(model, field.value().Input, field.value().Number,
                                                        typed.trimmed().toStdString(), value, Separator()));
     return value;
+}
+
+void TFieldHints::ReadUnderRows(const TMatData& model) {
+    for (QLineEdit* edit : order_) {
+        const TInput input = fields_.value(edit).Input;
+        // A round mat's width is its length, whatever the box says.
+        if (InputField(input).Bound != TInputBound::Row || (input == TInput::StripWidth && model.Shape == 1))
+            continue;
+        Read(*edit, model);
+    }
 }
 
 QStringList TFieldHints::TakeNotices() {

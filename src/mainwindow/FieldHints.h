@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include <vector>
+
 class QLineEdit;
 class QWidget;
 
@@ -24,6 +26,11 @@ public:
     void Show(const TMatData& model) const;
     // GetEditValue, noting when the value used is not the one typed.
     Real Read(QLineEdit& edit, const TMatData& model, double min = 0, double max = 0);
+    // Reads every box limited by its own row under the model's rows, noting
+    // each value they pull in: a unit switch re-limits every box at once.
+    // Positions are left to the reading that follows, which bounds them by
+    // the strip length.
+    void ReadUnderRows(const TMatData& model);
     // The notices since the last call.
     QStringList TakeNotices();
 
@@ -33,6 +40,8 @@ private:
         int Number;
     };
     QHash<QLineEdit*, TField> fields_;
+    // The boxes in the window's reading order.
+    std::vector<QLineEdit*> order_;
     QStringList notices_;
 };
 

@@ -5,6 +5,7 @@
 #include "RecentFiles.h"
 #include "UpdateCommands.h"
 #include "VersionFoldersPlacement.h"
+#include "model/BarTables.h"
 #include "model/DesignChecks.h"
 #include "model/OpenProject.h"
 #include "model/ProjectText.h"
@@ -69,6 +70,26 @@ QDate DaysToDate(double days) {
 }
 double DateToDays(const QDate& date) {
     return static_cast<double>(DateEpoch.daysTo(date));
+}
+
+// A bar as the user knows it: its label and its diameter.
+struct TBarChoice {
+    QString Label;
+    double Millimetres;
+};
+
+TBarChoice BarChoice(const TMatData& m, int32_t bar) {
+    const double diameter = static_cast<double>(m.FindBar(bar).Diameter);
+    return {QString::fromStdString(m.BarLabel(bar)), m.UnitSystem == UnitsSI ? diameter : diameter * 25.4};
+}
+
+// A US bar's number under the other unit system: "#6" is "19M" in SI.
+int32_t SameUSBar(int32_t bar, uint8_t from, uint8_t to) {
+    if (from == to) return bar;
+    for (const TBarRow& row : USBars())
+        if (row.Bar != 0 && (from == UnitsSI ? row.MetricBar : row.Bar) == bar)
+            return to == UnitsSI ? row.MetricBar : row.Bar;
+    return bar;
 }
 
 QString UtilizationText(Real value) {
@@ -219,14 +240,19 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
 
     LoadWindowPlacement(*this);
     model_ = std::make_unique<TMatData>(exampleFolder);
-    fieldHint_ = new QLabel(this, Qt::ToolTip);
+    // The hint of the field being edited sits in the status bar, right of the
+    // notices: a bubble beside the field covered the next one and took its
+    // click.
+    fieldHint_ = new QLabel(statusBar());
     fieldHint_->setObjectName(QStringLiteral("FieldHint"));
-    fieldHint_->setWordWrap(true);
-    fieldHint_->setMaximumWidth(300);
-    fieldHint_->setMargin(4);
-    fieldHint_->setStyleSheet(
-        QStringLiteral("QLabel { background: #ffffe1; color: black; border: 1px solid #767676; }"));
+    fieldHint_->setTextFormat(Qt::PlainText);
+    fieldHint_->setContentsMargins(6, 0, 6, 0);
+    fieldHint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    statusBar()->addPermanentWidget(fieldHint_);
+    fieldHint_->hide();
+    statusBar()->installEventFilter(this);
     documentsFolder_ = GetProductDocumentsFolder();
+    UserGuideFolder = QCoreApplication::applicationDirPath();
     SelectFirstPage();
     ANewExecute();
 }
@@ -335,6 +361,19 @@ void TfrmMain::BindControls() {
         watched->installEventFilter(this);
         watched_.push_back(watched);
     }
+    // Tab goes down each column of loads, not across the page.
+    const auto chain = [this](QLatin1String prefix, int count, std::initializer_list<const char*> suffixes) {
+        QWidget* previous = nullptr;
+        for (int n = 1; n <= count; ++n)
+            for (const char* suffix : suffixes) {
+                auto* edit = findChild<QLineEdit*>(prefix + QString::number(n) + QLatin1String(suffix));
+                if (!edit) continue;
+                if (previous) setTabOrder(previous, edit);
+                previous = edit;
+            }
+    };
+    chain(QLatin1String("EditPoint"), PointLoadCount, {"a", "p"});
+    chain(QLatin1String("EditMom"), MomentCount, {"c", "m"});
     connect(ui->chkUseReinforcement, &QCheckBox::clicked, this,
             [this] { Guarded([this] { chkUseReinforcementClick(); }); });
     // Unlike the reinforcement box, this one changes the analysis.
@@ -383,6 +422,7 @@ void TfrmMain::ConnectActions() {
     connect(ui->AExit, &QAction::triggered, this, [this] { Guarded([this] { AExitExecute(); }); });
     connect(ui->AWeb, &QAction::triggered, this, [this] { Guarded([this] { AWebExecute(); }); });
     connect(ui->AAbout, &QAction::triggered, this, [this] { Guarded([this] { AAboutExecute(); }); });
+    connect(ui->AUserGuide, &QAction::triggered, this, [this] { Guarded([this] { AUserGuideExecute(); }); });
 }
 
 // ---------------------------------------------------------------- binding
@@ -401,27 +441,40 @@ void TfrmMain::ComboBox1Change(QObject* sender) {
 
 void TfrmMain::ComboBox1Exit(QObject* sender) {
     ShowFieldHint(nullptr, {});
-    UpdateModel();
     if (sender != ui->ComboBox1 && sender != ui->ComboBox4) {
+        UpdateModel();
         RecordStep(sender);
         return;
     }
-    // English always uses US bars and SI never does.
+    const TMatData& m = *model_;
+    const std::array<TBarChoice, 2> before{BarChoice(m, m.TopBarSize), BarChoice(m, m.BottomBarSize)};
+    QStringList notices = UpdateModel();
+    // English always uses US bars. A switch to SI takes European bars, but
+    // US bars may be chosen in SI, where they carry their metric names.
     {
         const QSignalBlocker blocker(ui->ComboBox4);
         if (ui->ComboBox1->currentIndex() == 0)
             ui->ComboBox4->setCurrentIndex(BarSystemUS);
-        else if (ui->ComboBox4->currentIndex() == BarSystemUS)
+        else if (sender == ui->ComboBox1 && ui->ComboBox4->currentIndex() == BarSystemUS)
             ui->ComboBox4->setCurrentIndex(BarSystemEuropean);
     }
     model_->SetUnitSystem(static_cast<uint8_t>(ui->ComboBox1->currentIndex()));
     model_->BarSystem = ui->ComboBox4->currentIndex();
     UpdateDisplay();
-    UpdateModel();
+    notices << UpdateModel();
+    // A bar the new list does not hold is replaced by its first bar.
+    const std::array<TBarChoice, 2> after{BarChoice(m, m.TopBarSize), BarChoice(m, m.BottomBarSize)};
+    const char* const captions[] = {"Top Bar Size", "Bottom Bar Size"};
+    for (size_t i = 0; i < before.size(); ++i)
+        if (std::fabs(after[i].Millimetres - before[i].Millimetres) > 0.01 * before[i].Millimetres)
+            notices << QStringLiteral("%1: %2 is not in the %3 bar list; %4 used")
+                           .arg(QLatin1String(captions[i]), before[i].Label, ui->ComboBox4->currentText(),
+                                after[i].Label);
+    if (!notices.isEmpty()) ShowNotices(notices);
     RecordStep(sender);
 }
 
-void TfrmMain::UpdateModel() {
+QStringList TfrmMain::UpdateModel() {
     TMatData& m = *model_;
     QStringList notices;
     m.Organization = ToModelText(ui->Edit28->text(), "Organization", notices);
@@ -432,8 +485,16 @@ void TfrmMain::UpdateModel() {
     m.ProjectDate = DateToDays(ui->DateTimePicker1->date());
     m.SetUnitSystem(static_cast<uint8_t>(ui->ComboBox1->currentIndex()));
     // A new unit system relabels and re-limits every box before any number
-    // is read.
-    if (m.UnitSystem != lastUnitSystem_) UpdateDisplay();
+    // is read; what the new limits pull in is said like any other limit.
+    if (m.UnitSystem != lastUnitSystem_) {
+        fieldHints_->ReadUnderRows(m);
+        // US bars chosen in SI are numbered by their metric names; back in
+        // English units (which always use US bars) the same bar is kept.
+        if (m.BarSystem == BarSystemUS && m.UnitSystem == UnitsEnglish)
+            for (int32_t* bar : {&m.TopBarSize, &m.BottomBarSize})
+                *bar = SameUSBar(*bar, lastUnitSystem_, m.UnitSystem);
+        UpdateDisplay();
+    }
     lastUnitSystem_ = static_cast<uint8_t>(ui->ComboBox1->currentIndex());
     m.Shape = ui->ComboBox5->currentIndex();
     m.SoilTakesNoTension = ui->chkNoTension->isChecked() ? 1 : 0;
@@ -463,7 +524,7 @@ void TfrmMain::UpdateModel() {
     }
     // A value the reading changed is said where the user looks.
     notices << fieldHints_->TakeNotices();
-    if (!notices.isEmpty()) statusBar()->showMessage(notices.join(QStringLiteral("; ")));
+    if (!notices.isEmpty()) ShowNotices(notices);
     try {
         m.Analyze();
     } catch (const std::exception&) {
@@ -471,6 +532,7 @@ void TfrmMain::UpdateModel() {
         // display shows them as "N.A.".
     }
     UpdateDisplay();
+    return notices;
 }
 
 namespace {
@@ -573,12 +635,40 @@ void TfrmMain::EditEnter(QWidget* control) {
 void TfrmMain::ShowFieldHint(QWidget* control, const QString& text) {
     if (text.isEmpty() || !control) {
         fieldHint_->hide();
-        return;
+        fieldHint_->clear();
+    } else {
+        // One line, so the status bar keeps its height.
+        fieldHint_->setText(text.split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(QStringLiteral("; ")));
+        fieldHint_->show();
     }
-    fieldHint_->setText(text);
-    fieldHint_->adjustSize();
-    fieldHint_->move(control->mapToGlobal(QPoint(0, control->height())));
-    fieldHint_->show();
+    statusBar()->layout()->activate();
+    FitNotice();
+}
+
+void TfrmMain::ShowNotices(const QStringList& notices) {
+    notice_ = notices.join(QStringLiteral("; "));
+    // The whole text, one notice a line, on hover, however narrow the window.
+    statusBar()->setToolTip(notices.join(QLatin1Char('\n')));
+    FitNotice();
+}
+
+void TfrmMain::ClearNotices() {
+    notice_.clear();
+    statusBar()->setToolTip({});
+    statusBar()->clearMessage();
+}
+
+void TfrmMain::FitNotice() {
+    if (notice_.isEmpty()) return;
+    QStatusBar& bar = *statusBar();
+    const QString shown = bar.fontMetrics().elidedText(notice_, Qt::ElideRight, std::max(NoticeRoom(), 0));
+    if (bar.currentMessage() != shown) bar.showMessage(shown);
+}
+
+int TfrmMain::NoticeRoom() const {
+    // The message is drawn from the left edge to the hint, with a margin
+    // either side.
+    return fieldHint_->isVisible() ? fieldHint_->geometry().left() - 12 : statusBar()->width() - 18;
 }
 
 void TfrmMain::PageControl1Changing() {
@@ -653,6 +743,10 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     case QEvent::Resize:
+        if (watched == statusBar()) {
+            FitNotice();
+            break;
+        }
         if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && edit->isReadOnly()) ShowWholeText(*edit);
         if (watched == ui->Panel7) LayoutLogo();
         // A page's boxes take their size when the page is first shown; the
@@ -899,14 +993,15 @@ bool TfrmMain::QuerySaveChanges() {
     case TAnswer::Yes:
         ActionList1Execute(ui->ASave);
         ASaveExecute();
-        break;
+        return !modified_;
     case TAnswer::No:
-        SetModified(false);
-        break;
+        // The edits may go, but they are not gone yet: a command that stops
+        // before replacing the project leaves it modified.
+        return true;
     case TAnswer::Cancel:
         break;
     }
-    return !modified_;
+    return false;
 }
 
 void TfrmMain::ANewExecute() {
@@ -922,6 +1017,8 @@ void TfrmMain::ANewExecute() {
     SetEditText(*ui->Edit29, {});
     ui->DateTimePicker1->setDate(QDate::currentDate());
     for (QLineEdit* edit : numberEdits_) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // What was said of the last project is not said of this one.
+    ClearNotices();
     UpdateDisplay();
     UpdateModel();
     SetModified(false);
@@ -964,6 +1061,7 @@ void TfrmMain::OpenProjectFile(const QString& chosen) {
         return;
     }
     fileName_ = chosen;
+    ClearNotices();
     ShowBarSystem();
     UpdateDisplay();
     UpdateModel();
@@ -1008,6 +1106,20 @@ void TfrmMain::AExitExecute() {
 
 void TfrmMain::AWebExecute() {
     OpenWebAddress(dialogs_, this, QUrl(QLatin1String(MakerHomePage)));
+}
+
+void TfrmMain::AUserGuideExecute() {
+    const QString guide = FindUserGuide(UserGuideFolder);
+    if (guide.isEmpty()) {
+        dialogs_.ShowMessage(
+            this, QStringLiteral("The user guide (%1) is not installed beside the program "
+                                 "in %2 nor in its data folder.")
+                      .arg(QLatin1String(UserGuideName), QDir::toNativeSeparators(UserGuideFolder)));
+        return;
+    }
+    if (!dialogs_.OpenUrl(QUrl::fromLocalFile(guide)))
+        dialogs_.ShowMessage(this, QStringLiteral("No web browser could be started. The user guide is %1")
+                                       .arg(QDir::toNativeSeparators(guide)));
 }
 
 void TfrmMain::AAboutExecute() {
@@ -1106,8 +1218,9 @@ void TfrmMain::SpeedButton1Click(QObject* sender) {
 }
 
 void TfrmMain::Label74Click() {
-    TfrmTable table(ui->ComboBox1->currentIndex() == 0 ? UnitsEnglish : UnitsSI, this);
-    table.Fill(model_->Stations);
+    // Built from the model, so it names the contact zones when the soil
+    // takes no tension.
+    TfrmTable table(*model_, this);
     table.Prompts = ExportPrompts;
     dialogs_.RunModal(table);
 }

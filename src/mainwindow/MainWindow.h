@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <filesystem>
@@ -58,12 +59,20 @@ public:
     const QString& DocumentsFolder() const { return documentsFolder_; }
 
     // Binding and refresh.
-    void UpdateModel();
+    // Returns the notices of the values it had to change.
+    QStringList UpdateModel();
     void UpdateDisplay();
     void SetModified(bool modified);
     void ComboBox1Exit(QObject* sender);
+    // The hint of the field being edited, in the status bar.
     void ShowFieldHint(QWidget* control, const QString& text);
     QLabel& FieldHint() const { return *fieldHint_; }
+    // Values a commit or a unit switch changed, in the status bar: as much as
+    // fits, the whole on hover; New and Open clear them.
+    void ShowNotices(const QStringList& notices);
+    void ClearNotices();
+    // The width the notices may take beside the hint.
+    int NoticeRoom() const;
     void SetUnits();
 
     // Bar sizes.
@@ -88,6 +97,10 @@ public:
     void AExitExecute();
     void AWebExecute();
     void AAboutExecute();
+    // Help > User Guide (F1): the guide installed with the program, in the
+    // browser; where the program looks for it.
+    void AUserGuideExecute();
+    QString UserGuideFolder;
     void Button1Click();
     void Button3Click();
     void LayoutLogo();
@@ -173,6 +186,7 @@ private:
     void SetLogoPicture(const std::optional<TJpegImage>& picture);
     void SetCheckImage(const TCheckResult& result, QLabel& box);
     void ShowWholeText(QLineEdit& edit);
+    void FitNotice();
     std::array<std::pair<TCheck, QLabel*>, CheckCount> CheckPictures() const;
     void SetPageEnabled(bool enabled);
     QString SummaryText() const;
@@ -196,6 +210,8 @@ private:
     bool refreshing_ = false;
     uint8_t lastUnitSystem_ = UnitsEnglish;
     QLabel* fieldHint_ = nullptr;
+    // The notices in full; the status bar shows what fits.
+    QString notice_;
     // The picture the Logo box shows; the model keeps its own copy.
     std::optional<TJpegImage> logoPicture_;
     QPixmap passPicture_;

@@ -1,6 +1,7 @@
 #include "VersionFoldersPlacement.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QWidget>
@@ -97,6 +98,17 @@ QString GetProductDocumentsFolder() {
     QString folder = documents + QLatin1String(ProductName) + QLatin1Char('/');
     QDir().mkpath(folder);
     return folder;
+}
+
+QString FindUserGuide(const QString& programFolder) {
+    const QDir program(programFolder);
+    const QString folders[] = {program.absolutePath(), QDir::cleanPath(program.absoluteFilePath(
+                                                           QStringLiteral(SLABWISE_DATA_FROM_BIN)))};
+    for (const QString& folder : folders) {
+        const QFileInfo guide{QDir(folder).filePath(QLatin1String(UserGuideName))};
+        if (guide.isFile()) return guide.absoluteFilePath();
+    }
+    return {};
 }
 
 QString GetUserDataFolder() {

@@ -42,6 +42,11 @@ QString GetProductDocumentsFolder();
 // empty when the platform has none.
 QString GetUserDataFolder();
 
+// The user guide, "user-guide.html": beside the program (as in the build
+// tree), else in the installed data folder; empty when neither holds it.
+inline const char* const UserGuideName = "user-guide.html";
+QString FindUserGuide(const QString& programFolder);
+
 // Window placement under "WinPos" in the per-user settings of Kelvane
 // Slabwise: "Left", "Top", "Width", "Height" (only for a normal window) and
 // "WinState" (0 normal, 1 minimised, 2 maximised).

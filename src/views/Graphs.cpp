@@ -246,6 +246,9 @@ void TfrmGraphs::ShowResults(const TMatData& model, uint8_t which) {
             for (const TContactZone& zone : model.ContactZones)
                 for (const Real x : {zone.Start, zone.End})
                     if (x > 0 && x < model.StripLength) series.AddXY(static_cast<double>(x), 0);
+        // A strip that rises somewhere (a lifting end) shows its highest
+        // point too: the largest deflection the results name may be upward.
+        if (graph == grDeflection) MarkMax = series.Count() > 0 && series.MaxY() > 0;
         SetAxisScales();
 
         // Room beside the value labels for the marked extremes.
@@ -289,6 +292,8 @@ void TfrmGraphs::ShowResults(const TMatData& model, uint8_t which) {
             points.push_back({px.x(), px.y(), series.XValue(i), series.YValue(i)});
         }
         if (graph == grShear) series.LineWidth /= 2;
+        // The pressure graph that follows marks neither extreme.
+        if (graph == grDeflection) MarkMax = false;
         image->show();
     }
     adjustSize();

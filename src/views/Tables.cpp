@@ -88,9 +88,13 @@ TfrmTable::TfrmTable(const TMatData& model, QWidget* parent) : TfrmTable(model.U
         zones->setObjectName("ContactZonesLabel");
         zones->setText(QStringLiteral("Contact zones: ") +
                        QString::fromStdString(ContactZonesText(model, LocaleDecimalSeparator().toLatin1())));
+        // Between the grid and the export button, which moves down a line.
+        const QRect grid = ListView1->geometry();
         const int line = zones->fontMetrics().height() + 4;
-        zones->setGeometry(8, 437 - 4, 735, line);
-        setFixedSize(751, 437 + line);
+        zones->setGeometry(grid.left(), grid.bottom() + 5, grid.width(), line);
+        zones->setToolTip(zones->text());
+        ButtonExportCsv->move(ButtonExportCsv->x(), ButtonExportCsv->y() + line);
+        setFixedSize(width(), height() + line);
     }
 }
 

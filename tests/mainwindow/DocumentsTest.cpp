@@ -360,6 +360,49 @@ TEST_F(DocumentsTest, UnsavedChangesPrompt) {
     EXPECT_TRUE(dialogs.Questions.isEmpty());
 }
 
+// "No" to the save question lets a command discard the edits; a command that
+// then stops before replacing the project leaves them, and the flag, alone.
+TEST_F(DocumentsTest, AnsweringNoKeepsTheProjectModifiedUntilItIsReallyReplaced) {
+    std::ofstream(folder.Path() / "refused.ksw", std::ios::binary) << "no project at all";
+    const struct {
+        const char* Name;
+        std::function<void()> Stop;
+    } cases[] = {
+        {"Open, file dialog cancelled", [&] { Run("AOpen"); }},
+        {"Open, refused file",
+         [&] {
+             dialogs.OpenFiles = {PathOf("refused.ksw")};
+             Run("AOpen");
+         }},
+        {"Open Recent, refused file", [&] { window->OpenRecentFile(PathOf("refused.ksw")); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Commit("Edit1", QStringLiteral("30"));
+        dialogs.Answers = {TAnswer::No};
+        dialogs.Questions.clear();
+        c.Stop();
+        EXPECT_EQ(dialogs.Questions.size(), 1);
+        EXPECT_EQ(Text("Edit1"), QStringLiteral("30.00"));
+        EXPECT_TRUE(window->Modified());
+        // New and Exit still ask; Cancel keeps the edit and the window.
+        dialogs.Answers = {TAnswer::Cancel};
+        Run("ANew");
+        EXPECT_EQ(dialogs.Questions.size(), 2);
+        EXPECT_EQ(Text("Edit1"), QStringLiteral("30.00"));
+        dialogs.Answers = {TAnswer::Cancel};
+        Run("AExit");
+        EXPECT_EQ(dialogs.Questions.size(), 3);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(window->Modified());
+        // Replaced for real: the new project is unmodified.
+        dialogs.Answers = {TAnswer::No};
+        Run("ANew");
+        EXPECT_FALSE(window->Modified());
+        EXPECT_EQ(Text("Edit1"), QStringLiteral("48.00"));
+    }
+}
+
 TEST_F(DocumentsTest, AFailedSaveKeepsTheChangesAndTheWindow) {
     Commit("Edit1", QStringLiteral("30"));
     dialogs.Answers = {TAnswer::Yes};
@@ -553,16 +596,84 @@ TEST_F(DocumentsTest, MenusAndShortcuts) {
         const char* Text;
         const char* Hint;
         const char* Shortcut;
-    } actions[] = {
-        {"ANew", "&New", "New project", "Ctrl+N"},    {"AOpen", "&Open", "Open saved project", "Ctrl+O"},
-        {"ASave", "&Save", "Save project", "Ctrl+S"}, {"ASaveAs", "Save &As...", "Save project as", ""},
-        {"AExit", "E&xit", "Exit application", ""},   {"AWeb", "&Website", "Go to website", ""}};
+    } actions[] = {{"ANew", "&New", "New project", "Ctrl+N"},
+                   {"AOpen", "&Open", "Open saved project", "Ctrl+O"},
+                   {"ASave", "&Save", "Save project", "Ctrl+S"},
+                   {"ASaveAs", "Save &As...", "Save project as", ""},
+                   {"AExit", "E&xit", "Exit application", ""},
+                   {"AWeb", "&Website", "Go to website", ""},
+                   {"AUserGuide", "&User Guide", "Open the user guide", "F1"}};
     for (const auto& a : actions) {
         const QAction& action = Control<QAction>(a.Action);
         EXPECT_EQ(action.text(), QLatin1String(a.Text));
         EXPECT_EQ(action.toolTip(), QLatin1String(a.Hint));
         EXPECT_EQ(action.shortcut(), QKeySequence(QLatin1String(a.Shortcut)));
     }
+}
+
+// The guide lies beside the program (the build tree) or in the installed
+// data folder; F1 opens the one found in the browser, and says so when there
+// is none or no browser starts.
+TEST_F(DocumentsTest, F1OpensTheUserGuideInstalledWithTheProgram) {
+    const std::filesystem::path root = folder.Path();
+    std::filesystem::create_directories(root / "build");
+    std::filesystem::create_directories(root / "usr/bin");
+    std::filesystem::create_directories(root / "usr/share/slabwise");
+    std::filesystem::create_directories(root / "bare/bin");
+    std::ofstream(root / "build" / UserGuideName) << "<html></html>";
+    std::ofstream(root / "usr/share/slabwise" / UserGuideName) << "<html></html>";
+    const auto path = [&](const char* relative) {
+        return QString::fromStdString((root / relative).string());
+    };
+    const struct {
+        const char* Program;
+        const char* Guide;
+    } cases[] = {
+        {"build", "build/user-guide.html"},
+        {"usr/bin", "usr/share/slabwise/user-guide.html"},
+        {"bare/bin", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Program);
+        const QString expected = c.Guide ? path(c.Guide) : QString();
+        EXPECT_EQ(FindUserGuide(path(c.Program)), expected);
+        window->UserGuideFolder = path(c.Program);
+        dialogs.OpenedUrls.clear();
+        dialogs.Messages.clear();
+        QTest::keyClick(window.get(), Qt::Key_F1);
+        if (c.Guide) {
+            ASSERT_EQ(dialogs.OpenedUrls.size(), 1u);
+            EXPECT_EQ(dialogs.OpenedUrls.front(), QUrl::fromLocalFile(expected));
+            EXPECT_TRUE(dialogs.Messages.isEmpty());
+        } else {
+            EXPECT_TRUE(dialogs.OpenedUrls.empty());
+            ASSERT_EQ(dialogs.Messages.size(), 1);
+            EXPECT_TRUE(dialogs.Messages.front().contains(QStringLiteral("user-guide.html")));
+        }
+    }
+    // Without a browser the path is given.
+    window->UserGuideFolder = path("build");
+    dialogs.BrowserStarts = false;
+    dialogs.Messages.clear();
+    Control<QAction>("AUserGuide").trigger();
+    ASSERT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_TRUE(dialogs.Messages.front().contains(QDir::toNativeSeparators(path("build/user-guide.html"))));
+}
+
+// The guide in the repository is the one the program finds beside itself in
+// the build tree: the tests run beside a copy of it.
+TEST(UserGuide, LiesBesideTheProgramInTheBuildTree) {
+    const QString guide = FindUserGuide(QCoreApplication::applicationDirPath());
+    ASSERT_FALSE(guide.isEmpty());
+    EXPECT_EQ(QFileInfo(guide).absolutePath(), QDir(QCoreApplication::applicationDirPath()).absolutePath());
+    QFile file(guide);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    // Every check's failing message is explained.
+    for (const char* hint : {"Max. Bearing Pressure greater than capacity",
+                             "Spacing needs to be at least 2db", "Min Reinforcement ratio is 0.18%",
+                             "Top Utilization too high", "Increase Thickness or Concrete Strength"})
+        EXPECT_TRUE(text.contains(QLatin1String(hint))) << hint;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "WindowFixture.h"
 
+#include <QAction>
 #include <QStatusBar>
 
 namespace slabwise::test {
@@ -12,7 +13,121 @@ namespace {
 class FieldHintsTest : public WindowTest {
 protected:
     QString StatusText() const { return window->statusBar()->currentMessage(); }
+    QString StatusHover() const { return window->statusBar()->toolTip(); }
+    void Run(const char* action) { Control<QAction>(action).trigger(); }
+    // A left click where the user sees the control: whatever lies there on
+    // screen takes it.
+    void ClickOnScreen(QWidget& control) {
+        const QPoint at = control.mapToGlobal(control.rect().center());
+        QWidget* under = QApplication::widgetAt(at);
+        ASSERT_NE(under, nullptr);
+        QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFromGlobal(at));
+    }
 };
+
+// Each column of inputs: the hint of a field never lies over another input,
+// and a click on the next field lands there.
+TEST_F(FieldHintsTest, TheHintCoversNoInputAndTakesNoClick) {
+    const struct {
+        const char* Typed;
+        const char* Clicked;
+    } cases[] = {
+        {"Edit1", "Edit3"},             // length, Tab to width, click thickness
+        {"EditPoint1a", "EditPoint2a"}, // a load, Tab to its force, click the next load
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Typed);
+        Type(c.Typed, QStringLiteral("3"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QLabel& hint = window->FieldHint();
+        QWidget* next = QApplication::focusWidget();
+        ASSERT_NE(next, nullptr);
+        if (!next->toolTip().isEmpty()) {
+            ASSERT_TRUE(hint.isVisible());
+        }
+        const QRect covered(hint.mapToGlobal(QPoint(0, 0)), hint.size());
+        for (QWidget* input : window->findChildren<QWidget*>()) {
+            if (!input->isVisible() || !(qobject_cast<QLineEdit*>(input) || qobject_cast<QComboBox*>(input)))
+                continue;
+            const QRect box(input->mapToGlobal(QPoint(0, 0)), input->size());
+            EXPECT_FALSE(box.intersects(covered)) << input->objectName().toStdString();
+        }
+        QLineEdit* clicked = &Edit(c.Clicked);
+        const QString nextText =
+            qobject_cast<QLineEdit*>(next) ? qobject_cast<QLineEdit*>(next)->text() : QString();
+        ClickOnScreen(*clicked);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
+        EXPECT_EQ(QApplication::focusWidget(), clicked);
+        EXPECT_TRUE(clicked->text().contains(QLatin1Char('5'))) << clicked->text().toStdString();
+        if (auto* edit = qobject_cast<QLineEdit*>(next)) {
+            EXPECT_EQ(edit->text(), nextText);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+}
+
+// A unit switch pulls values into the new system's limits; it says so as a
+// commit does, and one undo takes it all back.
+TEST_F(FieldHintsTest, AUnitSwitchSaysWhatTheNewLimitsPulledIn) {
+    Commit("Edit63", QStringLiteral("6"));
+    Commit("Edit5", QStringLiteral("100"));
+    Commit("Edit62", QStringLiteral("4"));
+    Pick("ComboBox2", QStringLiteral("#6"));
+    window->statusBar()->clearMessage();
+    Pick("ComboBox1", QStringLiteral("SI"));
+    const QStringList said = StatusHover().split(QLatin1Char('\n'));
+    for (const char* notice : {"Concrete Str, Fc: 6.0 is below the limit; 20.0 used",
+                               "Subgrade Modulus, k: 100.00 is below the limit; 2000.00 used",
+                               "Allow. Bearing Cap, qa: 4.00 is below the limit; 20.00 used",
+                               "Top Bar Size: #6 is not in the European bar list; 10M used"})
+        EXPECT_TRUE(said.contains(QString::fromUtf8(notice))) << notice << "\n"
+                                                              << StatusHover().toStdString();
+    EXPECT_TRUE(StatusText().startsWith(said.front().left(20)));
+    EXPECT_EQ(Text("Edit63"), QStringLiteral("20.0"));
+    // One step back restores every value and the units.
+    Control<QAction>("AUndo").trigger();
+    EXPECT_EQ(window->Model().UnitSystem, UnitsEnglish);
+    EXPECT_EQ(Text("Edit63"), QStringLiteral("6.0"));
+    EXPECT_EQ(Text("Edit5"), QStringLiteral("100.00"));
+    EXPECT_EQ(Text("Edit62"), QStringLiteral("4.00"));
+    EXPECT_EQ(Combo("ComboBox2").currentText(), QStringLiteral("#6"));
+    // Values within both systems' limits are not mentioned.
+    EXPECT_FALSE(StatusHover().contains(QStringLiteral("Strip Length")));
+}
+
+// A shorter strip moves many loads at once: the status bar shows what fits
+// beside the hint, the whole list on hover, and forgets it with the project.
+TEST_F(FieldHintsTest, NoticesOfAShorterStripFitAndGoWithTheProject) {
+    for (const char* load : {"EditPoint3a", "EditPoint4a", "EditPoint5a", "EditPoint6a"})
+        Commit(load, QStringLiteral("40"));
+    Commit("Edit1", QStringLiteral("5"));
+    const QStringList said = StatusHover().split(QLatin1Char('\n'));
+    for (const char* load : {"Point Load #3, a: 40.0000", "Point Load #6, a: 40.0000"}) {
+        EXPECT_TRUE(said.contains(QString::fromUtf8(load) +
+                                  QStringLiteral(" is beyond the strip length; 5.0000 used")))
+            << load << "\n"
+            << StatusHover().toStdString();
+    }
+    const QString shown = StatusText();
+    EXPECT_LE(window->statusBar()->fontMetrics().horizontalAdvance(shown), window->NoticeRoom());
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    if (window->FieldHint().isVisible()) {
+        EXPECT_LE(window->NoticeRoom(), window->FieldHint().geometry().left());
+    }
+    // New forgets them, and so does Open.
+    dialogs.Answers = {TAnswer::No};
+    Run("ANew");
+    EXPECT_TRUE(StatusText().isEmpty());
+    EXPECT_TRUE(StatusHover().isEmpty());
+    Commit("Edit1", QStringLiteral("900"));
+    ASSERT_FALSE(StatusText().isEmpty());
+    dialogs.Answers = {TAnswer::No};
+    dialogs.OpenFiles = {QStringLiteral(SLABWISE_SOURCE_DATA "/Example SI Units.ksw")};
+    Run("AOpen");
+    ASSERT_EQ(window->Model().UnitSystem, UnitsSI);
+    EXPECT_TRUE(StatusText().isEmpty());
+    EXPECT_TRUE(StatusHover().isEmpty());
+}
 
 TEST_F(FieldHintsTest, HintsFollowTheUnitSystem) {
     Commit("Edit1", QStringLiteral("30"));

@@ -5,9 +5,11 @@
 
 #include "model/ContactZones.h"
 #include "support/TempFolder.h"
+#include "views/Graphs.h"
 
 #include <QAction>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -95,6 +97,60 @@ TEST_F(LiftOffTest, TheBoxSwitchesTheAnalysisAndTheFileVersion) {
     EXPECT_TRUE(Box().isChecked());
     EXPECT_FALSE(window->Modified()) << dialogs.Warnings.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(m.ContactZones.size(), 2u);
+}
+
+// The results table opened from the window names the contact zones below
+// its grid, clear of the grid and of its button.
+TEST_F(LiftOffTest, TheResultsTableNamesTheContactZones) {
+    for (const bool noTension : {true, false}) {
+        SCOPED_TRACE(noTension);
+        Open(SaveStrip(noTension ? "zones.ksw" : "linear.ksw", noTension));
+        QString zones;
+        bool clear = false;
+        dialogs.OnModal = [&](QDialog& table) {
+            const auto* label = table.findChild<QLabel*>(QStringLiteral("ContactZonesLabel"));
+            if (!label) return;
+            zones = label->text();
+            const QRect frame = label->geometry();
+            clear =
+                label->isVisible() && table.rect().contains(frame) &&
+                !frame.intersects(table.findChild<QWidget*>(QStringLiteral("ListView1"))->geometry()) &&
+                !frame.intersects(table.findChild<QWidget*>(QStringLiteral("ButtonExportCsv"))->geometry()) &&
+                table.rect().contains(
+                    table.findChild<QWidget*>(QStringLiteral("ButtonExportCsv"))->geometry());
+        };
+        window->Label74Click();
+        dialogs.OnModal = nullptr;
+        if (noTension) {
+            EXPECT_EQ(zones, QStringLiteral("Contact zones: 0.00 to 3.75, 16.25 to 20.00 m"))
+                << zones.toStdString();
+            EXPECT_TRUE(clear);
+        } else {
+            EXPECT_TRUE(zones.isEmpty());
+        }
+    }
+}
+
+// On a strip that lifts, the panel's largest deflection is one of the marks
+// of the deflection graph, and its caption says it is the largest magnitude.
+TEST_F(LiftOffTest, PanelAndGraphShowTheSameDeflectionExtremes) {
+    Open(SaveStrip("rises.ksw", true));
+    const TMatData& m = window->Model();
+    ASSERT_EQ(m.ContactZones.size(), 2u);
+    Real highest = -1e30L, lowest = 1e30L;
+    for (const TMatStation& st : m.Stations) {
+        highest = std::max(highest, st.Deflection);
+        lowest = std::min(lowest, st.Deflection);
+    }
+    ASSERT_GT(highest, 0); // the middle rises
+    ASSERT_LT(lowest, 0);
+    EXPECT_EQ(Caption("Label90"), QStringLiteral("Max. |Deflection|"));
+    EXPECT_FALSE(Control("Label90").toolTip().isEmpty());
+    TfrmGraphs graphs(m, nullptr);
+    std::vector<double> marked;
+    for (const TAxisMark& mark : graphs.Graph(TfrmGraphs::grDeflection).Marks) marked.push_back(mark.Value);
+    EXPECT_EQ(marked, (std::vector<double>{double(highest), double(lowest)}));
+    EXPECT_TRUE(std::ranges::find(marked, double(m.MaxDeflection)) != marked.end());
 }
 
 TEST_F(LiftOffTest, LoadsThatLiftTheStripShowNotAvailable) {

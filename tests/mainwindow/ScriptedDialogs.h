@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace slabwise::test {
@@ -66,8 +67,12 @@ public:
         OpenedUrls.push_back(url);
         return BrowserStarts;
     }
+    // Looks at each modal dialog while it is shown.
+    std::function<void(QDialog&)> OnModal;
+
     void RunModal(QDialog& dialog) override {
         dialog.show();
+        if (OnModal) OnModal(dialog);
         ModalSize = dialog.size();
         ModalFrame = dialog.geometry();
         ModalClass = QLatin1String(dialog.metaObject()->className());

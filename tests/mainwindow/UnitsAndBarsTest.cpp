@@ -68,9 +68,6 @@ TEST_F(UnitsAndBarsTest, BarSystemSnapsBackToTheUnitSystem) {
     EXPECT_EQ(window->Model().BarSystem, BarSystemUS);
     Pick("ComboBox1", QStringLiteral("SI"));
     EXPECT_EQ(Combo("ComboBox4").currentText(), QStringLiteral("European"));
-    PickOnce("ComboBox4", QStringLiteral("US"));
-    EXPECT_EQ(Combo("ComboBox4").currentText(), QStringLiteral("European"));
-    EXPECT_EQ(window->Model().BarSystem, BarSystemEuropean);
     PickOnce("ComboBox4", QStringLiteral("Canadian"));
     EXPECT_EQ(window->Model().BarSystem, BarSystemCanadian);
     EXPECT_EQ(Combo("ComboBox2").itemText(0), QStringLiteral("10M"));
@@ -95,6 +92,42 @@ TEST_F(UnitsAndBarsTest, BarSizesThroughAUnitChange) {
     EXPECT_EQ(m.TopBarSize, 3);
     EXPECT_EQ(Combo("ComboBox4").currentText(), QStringLiteral("US"));
     for (const char* combo : {"ComboBox2", "ComboBox3"}) EXPECT_GE(Combo(combo).currentIndex(), 0);
+}
+
+// US bars may be chosen in SI, where they are listed by their metric names;
+// the same bar comes back as its US number in English units.
+TEST_F(UnitsAndBarsTest, USBarsMayBeChosenInSIUnderTheirMetricNames) {
+    const TMatData& m = window->Model();
+    Pick("ComboBox1", QStringLiteral("SI"));
+    ASSERT_EQ(Combo("ComboBox4").currentText(), QStringLiteral("European"));
+    PickOnce("ComboBox4", QStringLiteral("US"));
+    EXPECT_EQ(Combo("ComboBox4").currentText(), QStringLiteral("US"));
+    EXPECT_EQ(m.BarSystem, BarSystemUS);
+    QStringList listed;
+    for (int i = 0; i < Combo("ComboBox2").count(); ++i) listed << Combo("ComboBox2").itemText(i);
+    EXPECT_EQ(listed.join(QLatin1Char(' ')), QStringLiteral("10M 13M 16M 19M 22M 25M 29M 32M 36M 43M 57M"));
+    const struct {
+        const char* Metric;
+        int32_t Bar;
+        double Millimetres;
+        const char* English;
+    } bars[] = {{"19M", 19, 19.05, "#6"}, {"29M", 29, 28.6512, "#9"}, {"57M", 57, 57.3278, "#18"}};
+    for (const auto& bar : bars) {
+        SCOPED_TRACE(bar.Metric);
+        Pick("ComboBox2", QString::fromUtf8(bar.Metric));
+        Pick("ComboBox3", QString::fromUtf8(bar.Metric));
+        EXPECT_EQ(m.TopBarSize, bar.Bar);
+        EXPECT_EQ(m.BottomBarSize, bar.Bar);
+        EXPECT_NEAR(double(m.FindBar(m.TopBarSize).Diameter), bar.Millimetres, 1e-9);
+        // The design uses that bar: its depth is the thickness less cover
+        // and half the bar.
+        EXPECT_NEAR(double(m.TopDepth), double(m.ThicknessIn - m.TopCover) - bar.Millimetres / 2, 1e-9);
+        Pick("ComboBox1", QStringLiteral("English"));
+        EXPECT_EQ(Combo("ComboBox2").currentText(), QString::fromUtf8(bar.English));
+        EXPECT_EQ(Combo("ComboBox3").currentText(), QString::fromUtf8(bar.English));
+        Pick("ComboBox1", QStringLiteral("SI"));
+        PickOnce("ComboBox4", QStringLiteral("US"));
+    }
 }
 
 TEST_F(UnitsAndBarsTest, BarSizeHelpersReadAndSelectLabels) {
