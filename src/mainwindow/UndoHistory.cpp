@@ -196,6 +196,8 @@ void TfrmMain::StepHistory(bool redo) {
             undoStack_->redo();
         else
             undoStack_->undo();
+        // What the last commit changed is no longer what the window shows.
+        ClearNotices();
         // Back at the saved (or opened, or new) inputs the project is
         // unchanged.
         SetModified(!undoStack_->isClean());

@@ -83,6 +83,8 @@ TEST_F(FieldHintsTest, AUnitSwitchSaysWhatTheNewLimitsPulledIn) {
         EXPECT_TRUE(said.contains(QString::fromUtf8(notice))) << notice << "\n"
                                                               << StatusHover().toStdString();
     EXPECT_TRUE(StatusText().startsWith(said.front().left(20)));
+    // Values within both systems' limits are not mentioned.
+    EXPECT_FALSE(StatusHover().contains(QStringLiteral("Strip Length")));
     EXPECT_EQ(Text("Edit63"), QStringLiteral("20.0"));
     // One step back restores every value and the units.
     Control<QAction>("AUndo").trigger();
@@ -91,8 +93,9 @@ TEST_F(FieldHintsTest, AUnitSwitchSaysWhatTheNewLimitsPulledIn) {
     EXPECT_EQ(Text("Edit5"), QStringLiteral("100.00"));
     EXPECT_EQ(Text("Edit62"), QStringLiteral("4.00"));
     EXPECT_EQ(Combo("ComboBox2").currentText(), QStringLiteral("#6"));
-    // Values within both systems' limits are not mentioned.
-    EXPECT_FALSE(StatusHover().contains(QStringLiteral("Strip Length")));
+    // What the switch changed is no longer said of what the window shows.
+    EXPECT_TRUE(StatusText().isEmpty());
+    EXPECT_TRUE(StatusHover().isEmpty());
 }
 
 // A shorter strip moves many loads at once: the status bar shows what fits
