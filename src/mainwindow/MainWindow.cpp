@@ -74,13 +74,15 @@ double DateToDays(const QDate& date) {
 
 // A bar as the user knows it: its label and its diameter.
 struct TBarChoice {
+    int32_t System;
     QString Label;
     double Millimetres;
 };
 
 TBarChoice BarChoice(const TMatData& m, int32_t bar) {
     const double diameter = static_cast<double>(m.FindBar(bar).Diameter);
-    return {QString::fromStdString(m.BarLabel(bar)), m.UnitSystem == UnitsSI ? diameter : diameter * 25.4};
+    return {m.BarSystem, QString::fromStdString(m.BarLabel(bar)),
+            m.UnitSystem == UnitsSI ? diameter : diameter * 25.4};
 }
 
 // A US bar's number under the other unit system: "#6" is "19M" in SI.
@@ -464,12 +466,22 @@ void TfrmMain::ComboBox1Exit(QObject* sender) {
     notices << UpdateModel();
     // A bar the new list does not hold is replaced by its first bar.
     const std::array<TBarChoice, 2> after{BarChoice(m, m.TopBarSize), BarChoice(m, m.BottomBarSize)};
+    // A US bar keeps its diameter under either name; any other change of
+    // bar is said, with the diameters where the names are alike.
     const char* const captions[] = {"Top Bar Size", "Bottom Bar Size"};
-    for (size_t i = 0; i < before.size(); ++i)
-        if (std::fabs(after[i].Millimetres - before[i].Millimetres) > 0.01 * before[i].Millimetres)
-            notices << QStringLiteral("%1: %2 is not in the %3 bar list; %4 used")
-                           .arg(QLatin1String(captions[i]), before[i].Label, ui->ComboBox4->currentText(),
-                                after[i].Label);
+    const auto named = [this](const TBarChoice& bar, bool diameter) {
+        QString text = ui->ComboBox4->itemText(bar.System) + u' ' + bar.Label;
+        if (diameter) text += QStringLiteral(" (%1 mm)").arg(FormatLocaleFixed(bar.Millimetres, 2));
+        return text;
+    };
+    for (size_t i = 0; i < before.size(); ++i) {
+        if (after[i].System == before[i].System &&
+            std::fabs(after[i].Millimetres - before[i].Millimetres) < 1e-6)
+            continue;
+        const bool alike = after[i].Label == before[i].Label;
+        notices << QStringLiteral("%1: %2 replaced by %3")
+                       .arg(QLatin1String(captions[i]), named(before[i], alike), named(after[i], alike));
+    }
     if (!notices.isEmpty()) ShowNotices(notices);
     RecordStep(sender);
 }

@@ -79,7 +79,7 @@ TEST_F(FieldHintsTest, AUnitSwitchSaysWhatTheNewLimitsPulledIn) {
     for (const char* notice : {"Concrete Str, Fc: 6.0 is below the limit; 20.0 used",
                                "Subgrade Modulus, k: 100.00 is below the limit; 2000.00 used",
                                "Allow. Bearing Cap, qa: 4.00 is below the limit; 20.00 used",
-                               "Top Bar Size: #6 is not in the European bar list; 10M used"})
+                               "Top Bar Size: US #6 replaced by European 10M"})
         EXPECT_TRUE(said.contains(QString::fromUtf8(notice))) << notice << "\n"
                                                               << StatusHover().toStdString();
     EXPECT_TRUE(StatusText().startsWith(said.front().left(20)));

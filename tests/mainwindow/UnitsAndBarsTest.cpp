@@ -3,6 +3,8 @@
 
 #include "WindowFixture.h"
 
+#include <QStatusBar>
+
 namespace slabwise::test {
 namespace {
 
@@ -100,9 +102,15 @@ TEST_F(UnitsAndBarsTest, USBarsMayBeChosenInSIUnderTheirMetricNames) {
     const TMatData& m = window->Model();
     Pick("ComboBox1", QStringLiteral("SI"));
     ASSERT_EQ(Combo("ComboBox4").currentText(), QStringLiteral("European"));
+    Pick("ComboBox2", QStringLiteral("25M"));
+    Pick("ComboBox3", QStringLiteral("20M"));
     PickOnce("ComboBox4", QStringLiteral("US"));
     EXPECT_EQ(Combo("ComboBox4").currentText(), QStringLiteral("US"));
     EXPECT_EQ(m.BarSystem, BarSystemUS);
+    // Another bar under the same name, or none of that name: either is said.
+    EXPECT_EQ(window->statusBar()->toolTip(),
+              QStringLiteral("Top Bar Size: European 25M (25.00 mm) replaced by US 25M (25.40 mm)\n"
+                             "Bottom Bar Size: European 20M replaced by US 10M"));
     QStringList listed;
     for (int i = 0; i < Combo("ComboBox2").count(); ++i) listed << Combo("ComboBox2").itemText(i);
     EXPECT_EQ(listed.join(QLatin1Char(' ')), QStringLiteral("10M 13M 16M 19M 22M 25M 29M 32M 36M 43M 57M"));
