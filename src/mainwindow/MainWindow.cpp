@@ -33,6 +33,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTabBar>
@@ -675,6 +676,17 @@ void TfrmMain::FitNotice() {
     QStatusBar& bar = *statusBar();
     const QString shown = bar.fontMetrics().elidedText(notice_, Qt::ElideRight, std::max(NoticeRoom(), 0));
     if (bar.currentMessage() != shown) bar.showMessage(shown);
+}
+
+bool TfrmMain::event(QEvent* event) {
+    // A menu's status tip borrows the bar; when it goes, the notices return.
+    if (event->type() == QEvent::StatusTip && !notice_.isEmpty() &&
+        static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
+        statusBar()->clearMessage();
+        FitNotice();
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 int TfrmMain::NoticeRoom() const {

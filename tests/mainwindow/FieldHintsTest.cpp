@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 
 namespace slabwise::test {
 namespace {
@@ -117,6 +118,13 @@ TEST_F(FieldHintsTest, NoticesOfAShorterStripFitAndGoWithTheProject) {
     if (window->FieldHint().isVisible()) {
         EXPECT_LE(window->NoticeRoom(), window->FieldHint().geometry().left());
     }
+    // A menu's status tip borrows the bar and gives it back.
+    QStatusTipEvent tip(QStringLiteral("New project"));
+    QApplication::sendEvent(window.get(), &tip);
+    EXPECT_EQ(StatusText(), QStringLiteral("New project"));
+    QStatusTipEvent gone{QString()};
+    QApplication::sendEvent(window.get(), &gone);
+    EXPECT_EQ(StatusText(), shown);
     // New forgets them, and so does Open.
     dialogs.Answers = {TAnswer::No};
     Run("ANew");
