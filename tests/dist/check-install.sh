@@ -14,19 +14,21 @@ cmake --install "$build" --prefix "$work/usr" >/dev/null
 share=$work/usr/share
 id=example.kelvane.Slabwise
 
-for f in bin/slabwise bin/slabwise-analyze bin/slabwise-draw \
+for f in bin/slabwise bin/slabwise-analyze bin/slabwise-draw bin/slabwise-report \
+         share/slabwise/user-guide.html \
          "share/slabwise/Example English Units.ksw" "share/slabwise/Example SI Units.ksw" \
          share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
          share/icons/hicolor/scalable/apps/$id.svg \
          share/icons/hicolor/scalable/mimetypes/application-x-slabwise-project.svg \
-         share/man/man1/slabwise.1.gz share/man/man1/slabwise-analyze.1.gz share/man/man1/slabwise-draw.1.gz; do
+         share/man/man1/slabwise.1.gz share/man/man1/slabwise-analyze.1.gz share/man/man1/slabwise-draw.1.gz \
+         share/man/man1/slabwise-report.1.gz; do
   [ -f "$work/usr/$f" ] || fail "not installed: $f"
 done
 
 desktop-file-validate "$share/applications/$id.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
 
-for page in slabwise slabwise-analyze slabwise-draw; do
+for page in slabwise slabwise-analyze slabwise-draw slabwise-report; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/$page.1.gz" 2>&1 >/dev/null) \
     || fail "man $page"
   [ -z "$warnings" ] || fail "man $page: $warnings"

@@ -16,13 +16,14 @@ deb=${debs[0]}
 
 contents=$(dpkg-deb --contents "$deb" | awk '{ $1=$2=$3=$4=$5=""; sub(/^ +/, ""); print }')
 id=example.kelvane.Slabwise
-for f in ./usr/bin/slabwise ./usr/bin/slabwise-analyze ./usr/bin/slabwise-draw \
+for f in ./usr/bin/slabwise ./usr/bin/slabwise-analyze ./usr/bin/slabwise-draw ./usr/bin/slabwise-report \
+         ./usr/share/slabwise/user-guide.html \
          "./usr/share/slabwise/Example English Units.ksw" "./usr/share/slabwise/Example SI Units.ksw" \
          ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml \
          ./usr/share/mime/packages/$id.xml ./usr/share/icons/hicolor/scalable/apps/$id.svg \
          ./usr/share/icons/hicolor/scalable/mimetypes/application-x-slabwise-project.svg \
          ./usr/share/man/man1/slabwise.1.gz ./usr/share/man/man1/slabwise-analyze.1.gz \
-         ./usr/share/man/man1/slabwise-draw.1.gz \
+         ./usr/share/man/man1/slabwise-draw.1.gz ./usr/share/man/man1/slabwise-report.1.gz \
          ./usr/share/doc/slabwise/copyright ./usr/share/doc/slabwise/changelog.gz; do
   grep -qxF -- "$f" <<<"$contents" || fail "not in the package: $f"
 done
