@@ -1,5 +1,7 @@
 #include "EditValues.h"
 
+#include "model/DesignChecks.h"
+#include "model/InputHints.h"
 #include "views/LocaleNumber.h"
 
 #include <QLineEdit>
@@ -58,13 +60,7 @@ const TInputRange* TagRow(const QLineEdit& edit, const TMatData& model) {
 
 Real GetEditValue(QLineEdit& edit, const TMatData& model, double min, double max) {
     const Real converted = ConvertText(edit.text());
-    Real value = converted;
-    if (const TInputRange* row = TagRow(edit, model); row && min == 0 && max == 0)
-        value = LimitToRow(value, *row);
-    if (min != 0 && value < min)
-        value = min;
-    else if (max != 0 && value > max)
-        value = max;
+    const Real value = LimitInput(model, ControlTag(edit), converted, min, max);
     if (value != converted) SetEditValue(edit, model, value);
     return value;
 }
@@ -74,12 +70,8 @@ void SetEditValue(QLineEdit& edit, const TMatData& model, Real value) {
         SetEditText(edit, QStringLiteral("N.A."));
         return;
     }
-    int decimals = 2;
-    if (const TInputRange* row = TagRow(edit, model)) {
-        decimals = row->Decimals;
-        value = LimitToRow(value, *row);
-    }
-    SetEditText(edit, FormatLocaleFixed(value, decimals));
+    if (const TInputRange* row = TagRow(edit, model)) value = LimitToRow(value, *row);
+    SetEditText(edit, FormatLocaleFixed(value, ShownDecimals(model, ControlTag(edit), value)));
 }
 
 bool NumberKeyPasses(const QString& text, QChar key) {
