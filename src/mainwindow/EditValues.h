@@ -19,8 +19,10 @@ int ControlTag(const QObject& control);
 // covers) when min and max are both 0, else to min .. max (a max of 0 is
 // none); a limited value is written back.
 Real GetEditValue(QLineEdit& edit, const TMatData& model, double min = 0, double max = 0);
-// Writes a number with the decimals of the box's Tag row (2 without one),
-// limited to the row; NaN shows as "N.A.". Never raises a change signal.
+// Writes a number with the decimals the model shows its Tag with (2 without
+// one), limited to the row; NaN shows as "N.A.". A number in scientific
+// notation is written whole: without trailing zeros, and in a read-only box
+// with no more significant digits than fit. Never raises a change signal.
 void SetEditValue(QLineEdit& edit, const TMatData& model, Real value);
 // The key filter of the number boxes: backspace, "-", the digits and the
 // locale's decimal separator while the text holds none. Anything else is
