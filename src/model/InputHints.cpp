@@ -73,14 +73,18 @@ TInputBound TagBound(int tag) {
 
 } // namespace
 
-Real LimitInput(const TMatData& mat, int tag, Real value, double min, double max) {
+Real LimitInput(const TMatData& mat, int tag, Real value, Real min, Real max) {
+    const TInputBound bound = tag >= 1 && tag <= InputRangeCount ? TagBound(tag) : TB::Row;
     if (min != 0 || max != 0) {
         if (value < min) value = min;
         if (max != 0 && value > max) value = max;
-        return value;
+        // A strip length passed as a double (14.3 m) may lie a rounding
+        // beyond the strip itself.
+        if (bound != TB::UpToLength || !(mat.StripLength > 0)) return value;
+        return Clamp(value, 0, mat.StripLength);
     }
     if (tag < 1 || tag > InputRangeCount) return value;
-    switch (TagBound(tag)) {
+    switch (bound) {
     case TB::UpToLength:
     case TB::StartToLength:
         return Clamp(value, 0, std::max(mat.StripLength, Real(0)));

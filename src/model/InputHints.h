@@ -58,9 +58,10 @@ const TInputField& InputField(TInput input);
 // The value a number typed or read from a file into a field with this Tag
 // takes: limited to the field's bound. Explicit bounds (either not 0, as for a
 // distributed load's end: its start to the strip length) replace the Tag's,
-// a max of 0 being none. A Tag outside the table and a row without limits
-// leave the value free.
-Real LimitInput(const TMatData& mat, int tag, Real value, double min = 0, double max = 0);
+// a max of 0 being none; a position still never leaves 0 .. L, whatever
+// rounding the caller's bounds went through. A Tag outside the table and a
+// row without limits leave the value free.
+Real LimitInput(const TMatData& mat, int tag, Real value, Real min = 0, Real max = 0);
 
 // The largest clear cover the field takes: the last value its decimals show
 // below the thickness; NaN while the thickness is not positive.

@@ -124,8 +124,8 @@ class TAdjuster {
 public:
     explicit TAdjuster(TMatData& mat) : mat_(mat) {}
 
-    void Field(const std::string& caption, Real& field, int tag, std::optional<TQuantity> unit,
-               double min = 0, double max = 0) {
+    void Field(const std::string& caption, Real& field, int tag, std::optional<TQuantity> unit, Real min = 0,
+               Real max = 0) {
         const TInputRange& row = mat_.InputRange(tag);
         const Real used = LimitInput(mat_, tag, ShownAndRead(field, row), min, max);
         Note(caption, field, used, unit);
@@ -183,7 +183,7 @@ std::vector<TAdjustment> ApplyInputLimits(TMatData& mat) {
     a.Field(C::Fc, mat.Fc, TagFc, Q::Strength);
     a.Field(C::SubgradeModulus, mat.SubgradeModulus, TagSubgrade, Q::Subgrade);
     a.Field(C::AllowableBearing, mat.AllowableBearing, TagBearing, Q::Pressure);
-    const double length = static_cast<double>(mat.StripLength);
+    const Real length = mat.StripLength;
     for (int i = 0; i < UserPointCount; ++i)
         a.Field(C::UserPoint(i), mat.UserX[static_cast<size_t>(i)], TagUserPoint, Q::Length, 0, length);
     a.Field(C::FullUniformLoad, mat.FullUniformLoad, TagUniformLoad, Q::LineLoad);
@@ -192,7 +192,7 @@ std::vector<TAdjustment> ApplyInputLimits(TMatData& mat) {
         const std::string caption = C::DistLoad(i);
         a.Field(caption + ", b", load.b, TagDistPosition, Q::Length, 0, length);
         a.Field(caption + ", wb", load.wb, TagDistLoad, Q::LineLoad);
-        a.Field(caption + ", e", load.e, TagDistPosition, Q::Length, static_cast<double>(load.b), length);
+        a.Field(caption + ", e", load.e, TagDistPosition, Q::Length, load.b, length);
     }
     for (int i = 0; i < PointLoadCount; ++i) {
         TPointLoad& load = mat.PointLoads[static_cast<size_t>(i)];

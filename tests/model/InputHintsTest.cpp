@@ -111,6 +111,9 @@ TEST(InputHints, LimitInputBoundsEachKindOfField) {
         {"point load far before the strip", UnitsEnglish, TagPointPosition, -10000, 0, 0, 0},
         {"point load beyond the strip", UnitsEnglish, TagPointPosition, 45, 0, 0, 30},
         {"user point before the strip, SI row", UnitsSI, TagUserPoint, -2, 0, 0, 0},
+        // 14.3 m as the double the window passes lies beyond the strip.
+        {"user point at a length no double holds", UnitsSI, TagUserPoint, 20, 0, static_cast<double>(14.3L),
+         14.3L},
         {"moment inside", UnitsEnglish, TagMomentPosition, 12.5L, 0, 0, 12.5L},
         {"position with the window's bounds", UnitsEnglish, TagDistPosition, -1, 0, 30, 0},
         {"load end before its start", UnitsEnglish, TagDistPosition, 3, 8, 30, 8},
@@ -126,6 +129,7 @@ TEST(InputHints, LimitInputBoundsEachKindOfField) {
         SCOPED_TRACE(c.name);
         auto mat = NewModel(c.units);
         mat->StripLength = 30;
+        if (c.units == UnitsSI && c.tag == TagUserPoint) mat->StripLength = 14.3L;
         mat->Thickness = c.units == UnitsSI ? 0.75L : 2.5L;
         EXPECT_EQ(LimitInput(*mat, c.tag, c.value, c.min, c.max), c.used);
     }

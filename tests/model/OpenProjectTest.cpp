@@ -4,6 +4,7 @@
 #include "model/OpenProject.h"
 #include "model/Extended80.h"
 #include "model/MatData.h"
+#include "model/ResultTexts.h"
 
 #include "support/TempFolder.h"
 #include "support/TestModels.h"
@@ -165,6 +166,14 @@ TEST(ApplyInputLimits, EachChangeIsAppliedAndSaid) {
          },
          {"Strip Thickness, T", "0.1 ft", "0.67 ft"},
          [](const TMatData& m) { return m.Thickness == 0.67L && m.BottomCover == 3; }},
+        {"user point beyond a strip no double holds",
+         UnitsSI,
+         [](TMatData& m) {
+             m.StripLength = 14.3L;
+             m.UserX[3] = 15;
+         },
+         {"User point x4", "15 m", "14.3 m"},
+         [](const TMatData& m) { return m.UserX[3] == m.StripLength && LoadsOutsideStrip(m).empty(); }},
         {"distributed load ending before its start",
          UnitsEnglish,
          [](TMatData& m) { m.DistLoads[0].e = 1; },
