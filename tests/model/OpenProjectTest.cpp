@@ -399,7 +399,7 @@ TEST_F(OpenProjectTest, AdjustmentsOfTheFileAreAppliedToTheModelOpened) {
 
 // Offsets of a file with empty texts and no logo.
 constexpr size_t ShapeAt = 89, BearingAt = 143, PointCountAt = 461, PointsAt = 465, MomentCountAt = 705,
-                 ReinforcementAt = 789, FileEnd = 882;
+                 ReinforcementAt = 789, FileEnd = 882, PointLoadBytes = 20;
 
 // The strip with three point loads, stored as a file that holds three.
 std::string ThreeLoadFile(uint8_t units) {
@@ -410,7 +410,8 @@ std::string ThreeLoadFile(uint8_t units) {
     strip->SaveToStream(out);
     std::string bytes = out.str();
     bytes[PointCountAt] = 3;
-    bytes.erase(PointsAt + 3 * 20, MomentCountAt - (PointsAt + 3 * 20));
+    const size_t threeLoadsEnd = PointsAt + 3 * PointLoadBytes;
+    bytes.erase(threeLoadsEnd, MomentCountAt - threeLoadsEnd);
     return bytes;
 }
 

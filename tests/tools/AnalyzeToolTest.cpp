@@ -755,7 +755,8 @@ TEST_F(AnalyzeTool, ReadsAFileAsIfNoExampleLayBesideIt) {
     bytes[54] = '1';
     bytes.erase(789 + shift);
     bytes[461 + shift] = 3;
-    bytes.erase(465 + shift + 3 * 20, 9 * 20);
+    constexpr size_t PointLoadBytes = 20;
+    bytes.erase(465 + shift + 3 * PointLoadBytes, 9 * PointLoadBytes);
     bytes.erase(143 + shift, 10);
     bytes.erase(89 + shift, 4);
     const fs::path file = temp_.Path() / "old.ksw";
