@@ -1,10 +1,14 @@
 #include "EditValues.h"
 
+#include "model/DesignChecks.h"
+#include "model/InputHints.h"
 #include "views/LocaleNumber.h"
 
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QLocale>
 #include <QSignalBlocker>
+#include <QStyle>
 
 #include <charconv>
 #include <cmath>
@@ -54,17 +58,46 @@ const TInputRange* TagRow(const QLineEdit& edit, const TMatData& model) {
     return tag >= 1 && tag <= InputRangeCount ? &model.InputRange(tag) : nullptr;
 }
 
+// "1.250000000E+20" as "1.25E+20": the same number, shorter.
+QString WithoutMantissaZeros(const QString& text) {
+    const qsizetype e = text.indexOf(QLatin1Char('E'));
+    if (e < 0) return text;
+    qsizetype end = e;
+    while (end > 0 && text[end - 1] == QLatin1Char('0')) --end;
+    if (end > 0 && text[end - 1] == LocaleDecimalSeparator()) --end;
+    return text.left(end) + text.mid(e);
+}
+
+// The width the box shows its text in.
+int TextRoom(const QLineEdit& edit) {
+    // The line edit keeps a margin of two pixels each side inside its frame.
+    constexpr int InnerMargin = 2;
+    const int frame =
+        edit.hasFrame() ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &edit) : 0;
+    const QMargins margins = edit.textMargins();
+    return edit.contentsRect().width() - margins.left() - margins.right() - 2 * (frame + InnerMargin);
+}
+
+// A number too wide for its box is cut where the box ends, and a cut exponent
+// turns 1.2E+286 into 1.2. A result box therefore shows as many significant
+// digits as fit; an input box, whose text a commit reads back, the shortest
+// text of the same number.
+QString FittingText(const QLineEdit& edit, Real value, int decimals) {
+    QString text = FormatLocaleFixed(value, decimals);
+    if (!text.contains(QLatin1Char('E'))) return text;
+    text = WithoutMantissaZeros(text);
+    if (!edit.isReadOnly()) return text;
+    const QFontMetrics metrics = edit.fontMetrics();
+    for (int precision = 9; precision >= 1 && metrics.horizontalAdvance(text) > TextRoom(edit); --precision)
+        text = WithoutMantissaZeros(FormatLocaleFixed(value, decimals, precision));
+    return text;
+}
+
 } // namespace
 
 Real GetEditValue(QLineEdit& edit, const TMatData& model, double min, double max) {
     const Real converted = ConvertText(edit.text());
-    Real value = converted;
-    if (const TInputRange* row = TagRow(edit, model); row && min == 0 && max == 0)
-        value = LimitToRow(value, *row);
-    if (min != 0 && value < min)
-        value = min;
-    else if (max != 0 && value > max)
-        value = max;
+    const Real value = LimitInput(model, ControlTag(edit), converted, min, max);
     if (value != converted) SetEditValue(edit, model, value);
     return value;
 }
@@ -74,12 +107,8 @@ void SetEditValue(QLineEdit& edit, const TMatData& model, Real value) {
         SetEditText(edit, QStringLiteral("N.A."));
         return;
     }
-    int decimals = 2;
-    if (const TInputRange* row = TagRow(edit, model)) {
-        decimals = row->Decimals;
-        value = LimitToRow(value, *row);
-    }
-    SetEditText(edit, FormatLocaleFixed(value, decimals));
+    if (const TInputRange* row = TagRow(edit, model)) value = LimitToRow(value, *row);
+    SetEditText(edit, FittingText(edit, value, ShownDecimals(model, ControlTag(edit), value)));
 }
 
 bool NumberKeyPasses(const QString& text, QChar key) {

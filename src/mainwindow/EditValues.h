@@ -14,11 +14,15 @@ namespace slabwise {
 int ControlTag(const QObject& control);
 
 // The number in an edit box. Text that does not convert reads as 0. The
-// value is limited to the box's Tag row when min and max are both 0, then to
-// min and max where they are not 0; a limited value is written back.
+// value is limited as LimitInput says: to the bound of the box's Tag (its
+// row, 0 to the strip length for positions, 0 to below the thickness for
+// covers) when min and max are both 0, else to min .. max (a max of 0 is
+// none); a limited value is written back.
 Real GetEditValue(QLineEdit& edit, const TMatData& model, double min = 0, double max = 0);
-// Writes a number with the decimals of the box's Tag row (2 without one),
-// limited to the row; NaN shows as "N.A.". Never raises a change signal.
+// Writes a number with the decimals the model shows its Tag with (2 without
+// one), limited to the row; NaN shows as "N.A.". A number in scientific
+// notation is written whole: without trailing zeros, and in a read-only box
+// with no more significant digits than fit. Never raises a change signal.
 void SetEditValue(QLineEdit& edit, const TMatData& model, Real value);
 // The key filter of the number boxes: backspace, "-", the digits and the
 // locale's decimal separator while the text holds none. Anything else is

@@ -1,8 +1,10 @@
 #include "DesignChecks.h"
 
+#include "NumberFormat.h"
 #include "ResultTexts.h"
 #include "Units.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace slabwise {
@@ -122,6 +124,30 @@ TCheckResult Bearing(const TMatData& m) {
 
 } // namespace
 
+int DecimalsApart(Real value, Real limit, int decimals) {
+    constexpr int MostDecimals = 10;
+    if (!std::isfinite(value) || value == limit) return decimals;
+    for (int d = decimals; d < MostDecimals; ++d) {
+        const std::string text = FormatFixed(value, d, 18);
+        Real shown = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), shown);
+        if (error != std::errc{} || end != text.data() + text.size()) return decimals;
+        if (value < limit ? shown < limit : shown > limit) return d;
+    }
+    return MostDecimals;
+}
+
+int ShownDecimals(const TMatData& mat, int tag, Real value) {
+    const int decimals = tag >= 1 && tag <= InputRangeCount ? mat.InputRange(tag).Decimals : 2;
+    if (tag == TagSteelPct && value < MinSteelPct) return DecimalsApart(value, MinSteelPct, decimals);
+    return decimals;
+}
+
+int UtilizationDecimals(Real utilization) {
+    constexpr int Decimals = 2;
+    return utilization > MaxUtilization ? DecimalsApart(utilization, MaxUtilization, Decimals) : Decimals;
+}
+
 std::string_view CheckName(TCheck check) {
     switch (check) {
     case TCheck::Bearing:
@@ -176,6 +202,9 @@ TCheckResults EvaluateChecks(const TMatData& mat) {
 std::optional<std::string> FaceWithoutDesign(const TMatData& mat, TFace face) {
     if (!Positive(mat.Fc)) return "f'c is not positive: enter the concrete strength";
     if (!Positive(mat.Fy)) return "Fy is not positive: enter the yield strength of the bars";
+    // A negative cover would place the bars outside the concrete and make
+    // the depth larger than the section.
+    if (!(mat.*Fields(face).Cover >= 0)) return "Clear cover is below 0: enter a cover of at least 0";
     // The depth follows from the thickness; an analysis that did not finish
     // leaves it unknown, which is no fault of the face.
     const Real depth = mat.*Fields(face).Depth;
@@ -186,6 +215,7 @@ std::optional<std::string> FaceWithoutDesign(const TMatData& mat, TFace face) {
 
 std::optional<std::string> ShearWithoutDesign(const TMatData& mat) {
     if (!Positive(mat.Fc)) return "f'c is not positive: enter the concrete strength";
+    if (!(mat.BottomCover >= 0)) return "Bottom clear cover is below 0: enter a cover of at least 0";
     if (!std::isnan(mat.BotDepth) && !Positive(mat.BotDepth))
         return "Effective depth of the bottom bars is not positive: reduce the bottom cover or the bar size";
     return std::nullopt;

@@ -41,11 +41,23 @@ TCheckResult EvaluateCheck(const TMatData& mat, TCheck check);
 // Every check, indexed by TCheck.
 TCheckResults EvaluateChecks(const TMatData& mat);
 
-// Why a face cannot be designed at all (its effective depth, Fy or f'c is not
-// positive), as the hint its checks show; empty when it can.
+// Why a face cannot be designed at all (its cover is below 0, or its
+// effective depth, Fy or f'c is not positive), as the hint its checks show;
+// empty when it can.
 std::optional<std::string> FaceWithoutDesign(const TMatData& mat, TFace face);
 // The same for the one-way shear check, which needs f'c and the bottom bars'
 // depth.
 std::optional<std::string> ShearWithoutDesign(const TMatData& mat);
+
+// The decimals that show value on its own side of limit: decimals, or more
+// where fewer would round it onto the limit or past it (at most 10).
+int DecimalsApart(Real value, Real limit, int decimals);
+// The decimals a value with this Tag is shown with: its row's, and for a
+// steel ratio below the minimum as many more as it takes to read below it
+// ("0.178", never "0.18" beside a failed check).
+int ShownDecimals(const TMatData& mat, int tag, Real value);
+// The same for a utilisation in percent, shown with 2 decimals unless it
+// fails by less than they show.
+int UtilizationDecimals(Real utilization);
 
 } // namespace slabwise

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace slabwise {
 
@@ -34,9 +35,9 @@ const std::array<TInputField, 23> Fields{{
     {"Steel Yield Str, Fy", 28, Strength, TB::Row, ""},
     {"Shear Load Factor", 43, std::nullopt, TB::Row, ""},
     {"Moment Load Factor", 44, std::nullopt, TB::Row, ""},
-    {"Top Clear Cover", 30, DesignLength, TB::Row, ""},
+    {"Top Clear Cover", 30, DesignLength, TB::BelowThickness, ""},
     {"Override # of Top Bars", 34, std::nullopt, TB::Row, "Set to 0 to use computed value"},
-    {"Bottom Clear Cover", 30, DesignLength, TB::Row, ""},
+    {"Bottom Clear Cover", 30, DesignLength, TB::BelowThickness, ""},
     {"Override # of Bottom Bars", 34, std::nullopt, TB::Row, "Set to 0 to use computed value"},
 }};
 
@@ -56,7 +57,60 @@ std::string WithUnit(const std::string& text, const TMatData& mat, const TInputF
     return text + (unit == "%" ? "" : " ") + unit;
 }
 
+Real Clamp(Real value, Real min, Real max) {
+    if (value < min) return min;
+    if (value > max) return max;
+    return value;
+}
+
+// The bound of a Tag's fields; a Tag shared by a load's start and end is a
+// position either way.
+TInputBound TagBound(int tag) {
+    for (const TInputField& field : Fields)
+        if (field.Tag == tag) return field.Bound == TB::StartToLength ? TB::UpToLength : field.Bound;
+    return TB::Row;
+}
+
 } // namespace
+
+Real LimitInput(const TMatData& mat, int tag, Real value, Real min, Real max) {
+    const TInputBound bound = tag >= 1 && tag <= InputRangeCount ? TagBound(tag) : TB::Row;
+    if (min != 0 || max != 0) {
+        if (value < min) value = min;
+        if (max != 0 && value > max) value = max;
+        // A strip length passed as a double (14.3 m) may lie a rounding
+        // beyond the strip itself.
+        if (bound != TB::UpToLength || !(mat.StripLength > 0)) return value;
+        return Clamp(value, 0, mat.StripLength);
+    }
+    if (tag < 1 || tag > InputRangeCount) return value;
+    switch (bound) {
+    case TB::UpToLength:
+    case TB::StartToLength:
+        return Clamp(value, 0, std::max(mat.StripLength, Real(0)));
+    case TB::BelowThickness: {
+        const Real most = MaxCover(mat);
+        if (std::isnan(most)) return value < 0 ? 0 : value;
+        return Clamp(value, 0, most);
+    }
+    case TB::Row:
+        break;
+    }
+    const TInputRange& row = mat.InputRange(tag);
+    return row.Limited() ? Clamp(value, row.Min, row.Max) : value;
+}
+
+Real MaxCover(const TMatData& mat) {
+    const Real thickness = mat.Thickness * mat.ByUnits(12, 1000);
+    if (!(thickness > 0)) return std::numeric_limits<Real>::quiet_NaN();
+    // In steps of the last decimal shown; a thickness a rounding away from a
+    // whole step (0.6 m) is that step, so the cover stays visibly below it.
+    const Real scale = std::pow(Real(10), mat.InputRange(TagCover).Decimals);
+    Real steps = thickness * scale;
+    if (const Real whole = std::nearbyint(steps); std::fabs(steps - whole) <= whole * 1e-15L) steps = whole;
+    // A cover of 0 is always possible, however thin the strip.
+    return std::max((std::ceil(steps) - 1) / scale, Real(0));
+}
 
 const TInputField& InputField(TInput input) {
     return Fields.at(static_cast<size_t>(input));
@@ -87,11 +141,18 @@ std::string InputHint(const TMatData& mat, TInput input, int number, char decima
         break;
     }
     case TB::UpToLength:
-        limits = "at most the strip length, " + length;
+        limits = "from 0 to the strip length, " + length;
         break;
     case TB::StartToLength:
         limits = "from the load's start b to the strip length, " + length;
         break;
+    case TB::BelowThickness: {
+        const Real most = MaxCover(mat);
+        limits = std::isnan(most) ? WithUnit("at least 0", mat, field)
+                                  : WithUnit("0 to " + Plain(most, decimalSeparator), mat, field) +
+                                        " (less than the thickness)";
+        break;
+    }
     }
     std::string hint = InputCaption(input, number) + ": " + limits;
     if (*field.Note) hint += std::string("\n") + field.Note;
@@ -110,8 +171,12 @@ std::string ClampNotice(const TMatData& mat, TInput input, int number, const std
         what = "is not a number";
     else if (field.Bound == TB::Row)
         what = used == row.Max ? "is above the limit" : "is below the limit";
+    else if (field.Bound == TB::BelowThickness)
+        what = used == 0 ? "is below 0" : "is not less than the thickness";
     else if (used == mat.StripLength)
         what = "is beyond the strip length";
+    else if (field.Bound == TB::UpToLength)
+        what = "is before the strip's left end";
     else
         what = "is before the load's start";
     return InputCaption(input, number) + ": " + (typed.empty() ? "the box" : typed) + " " + what + "; " +

@@ -39,9 +39,10 @@ enum class TInput : uint8_t {
 
 // How an input is limited when it is read.
 enum class TInputBound : uint8_t {
-    Row,           // the InputRanges row of its Tag; a row without limits leaves it free
-    UpToLength,    // at most the strip length (positions along the strip)
-    StartToLength, // at least the load's start, at most the strip length
+    Row,            // the InputRanges row of its Tag; a row without limits leaves it free
+    UpToLength,     // from 0 to the strip length (positions along the strip)
+    StartToLength,  // at least the load's start, at most the strip length
+    BelowThickness, // from 0 to less than the thickness (clear covers)
 };
 
 struct TInputField {
@@ -53,6 +54,18 @@ struct TInputField {
 };
 
 const TInputField& InputField(TInput input);
+
+// The value a number typed or read from a file into a field with this Tag
+// takes: limited to the field's bound. Explicit bounds (either not 0, as for a
+// distributed load's end: its start to the strip length) replace the Tag's,
+// a max of 0 being none; a position still never leaves 0 .. L, whatever
+// rounding the caller's bounds went through. A Tag outside the table and a
+// row without limits leave the value free.
+Real LimitInput(const TMatData& mat, int tag, Real value, Real min = 0, Real max = 0);
+
+// The largest clear cover the field takes: the last value its decimals show
+// below the thickness; NaN while the thickness is not positive.
+Real MaxCover(const TMatData& mat);
 
 // "Strip Length, L", "Point Load #3, P": the caption with the number of the
 // user point or load filled in.

@@ -42,7 +42,7 @@ void TMatData::SetDefaults() {
         try {
             std::ifstream in(example, std::ios::binary);
             if (in) {
-                ReadProject(in, false);
+                ReadProject(in);
                 ClearIdentification();
                 return;
             }
@@ -65,6 +65,13 @@ void TMatData::ClearIdentification() {
 void TMatData::ApplyBuiltInDefaults() {
     ClearIdentification();
     SetUnitSystem(UnitSystem);
+    ApplyBuiltInInputs();
+}
+
+void TMatData::ApplyBuiltInInputs() {
+    // The English numbers read as SI would be no design at all (Fy 60 MPa);
+    // the SI ones are their usual metric counterparts.
+    const bool si = UnitSystem == UnitsSI;
     Shape = 0;
     StripWidth = StripLength = Thickness = ConcreteModulus = SubgradeModulus = 0;
     AllowableBearing = FullUniformLoad = 0;
@@ -76,10 +83,11 @@ void TMatData::ApplyBuiltInDefaults() {
     Moments.fill({0, 0});
     UseReinforcement = 0;
     BarSystem = BarSystemUS;
-    Fy = 60;
-    Fc = 3;
-    TopCover = BottomCover = 2;
-    TopBarSize = BottomBarSize = 6;
+    Fy = si ? 420 : 60;
+    Fc = si ? 21 : 3;
+    TopCover = BottomCover = si ? 50 : 2;
+    // US bar #6, in SI by its metric number.
+    TopBarSize = BottomBarSize = si ? 19 : 6;
     TopBarsOverride = BotBarsOverride = 0;
     ShearLoadFactor = MomentLoadFactor = 1.6L;
 }

@@ -89,7 +89,8 @@ public:
     // The reinforcement and shear design alone, on the extremes the model
     // holds; Analyze ends with it.
     void Design();
-    // Reads over this model; a file refused after its header leaves it
+    // Reads over this model, starting from the built-in new project of the
+    // file's unit system; a file refused after its header leaves it
     // half-read (OpenProject reads all or nothing).
     TReadReport LoadFromFile(const std::filesystem::path& fileName);
     void SaveToFile(const std::filesystem::path& fileName) const;
@@ -207,13 +208,15 @@ public:
     // The built-in new project (no example file): texts and logo cleared,
     // today's date, limits of the current unit system, numeric defaults.
     void ApplyBuiltInDefaults();
+    // Every input after the unit system at its built-in value for the current
+    // unit system; a file read starts from these, so what it does not hold
+    // never comes from an example or the project open before.
+    void ApplyBuiltInInputs();
 
 private:
     void ClearIdentification();
     void ClearResults();
-    // resetWithExample is false while SetDefaults itself reads the example,
-    // so the example is never read recursively.
-    TReadReport ReadProject(std::istream& in, bool resetWithExample);
+    TReadReport ReadProject(std::istream& in);
     void AnalyzeBeam(class TFaultWatch& watch, int& stationsWritten);
     void DesignReinforcement(class TFaultWatch& watch);
     void SolveDecaying(class TFaultWatch& watch);

@@ -1,15 +1,18 @@
 #include "OpenProject.h"
 
+#include "InputHints.h"
 #include "InputRanges.h"
 #include "MatData.h"
 #include "NumberFormat.h"
 #include "Units.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 namespace slabwise {
 
@@ -66,15 +69,17 @@ Real ShownAndRead(Real value, const TInputRange& row) {
     return read;
 }
 
-// The bounds of one read: the row when min and max are both 0, otherwise the
-// explicit ones, where a bound of 0 is no bound.
-Real Bounded(Real value, const TInputRange& row, double min, double max) {
-    if (min == 0 && max == 0) value = LimitToRow(value, row);
-    if (min != 0 && value < min)
-        value = min;
-    else if (max != 0 && value > max)
-        value = max;
-    return value;
+// A value of the file equals the one used when no more than the rounding of
+// a double at that size lies between them: a program that keeps binary
+// doubles writes 0.8 as 0.8000000000000000444, which is 0.8 to the user. Two
+// units in the last place of a double allow for one rounding on each side.
+bool SameWithinDouble(Real inFile, Real used) {
+    if (inFile == used) return true;
+    if (!std::isfinite(inFile) || !std::isfinite(used)) return false;
+    const double size = static_cast<double>(std::max(std::fabs(inFile), std::fabs(used)));
+    if (!std::isfinite(size)) return false;
+    const Real ulp = size - static_cast<Real>(std::nextafter(size, 0.0));
+    return std::fabs(inFile - used) <= 2 * ulp;
 }
 
 std::string IsoDate(double days) {
@@ -87,21 +92,49 @@ std::string IsoDate(double days) {
     return text;
 }
 
+// The value a field the file lacks has taken, as the window shows it.
+std::string ValueText(const TMatData& mat, const std::string& caption) {
+    namespace C = FieldCaption;
+    using Q = TQuantity;
+    const auto withUnit = [&mat](Real value, std::optional<Q> unit) {
+        return ExactText(value) + (unit ? " " + UnitText(*unit, mat.UnitSystem) : std::string());
+    };
+    if (caption == C::Shape) return mat.Shape == 1 ? "Round" : "Square/Rect";
+    if (caption == C::AllowableBearing) return withUnit(mat.AllowableBearing, Q::Pressure);
+    if (caption == C::UseReinforcement) return mat.UseReinforcement ? "yes" : "no";
+    if (caption == C::BarSystem) {
+        static const char* const Names[] = {"US", "European", "Canadian"};
+        return mat.BarSystem >= 0 && mat.BarSystem <= BarSystemCanadian ? Names[mat.BarSystem]
+                                                                        : std::to_string(mat.BarSystem);
+    }
+    if (caption == C::Fy) return withUnit(mat.Fy, Q::Strength);
+    if (caption == C::Fc) return withUnit(mat.Fc, Q::Strength);
+    if (caption == C::TopCover) return withUnit(mat.TopCover, Q::DesignLength);
+    if (caption == C::BottomCover) return withUnit(mat.BottomCover, Q::DesignLength);
+    if (caption == C::TopBarSize) return mat.BarLabel(mat.TopBarSize);
+    if (caption == C::BottomBarSize) return mat.BarLabel(mat.BottomBarSize);
+    if (caption == C::TopBarsOverride) return withUnit(mat.TopBarsOverride, std::nullopt);
+    if (caption == C::BotBarsOverride) return withUnit(mat.BotBarsOverride, std::nullopt);
+    if (caption == C::ShearLoadFactor) return withUnit(mat.ShearLoadFactor, std::nullopt);
+    if (caption == C::MomentLoadFactor) return withUnit(mat.MomentLoadFactor, std::nullopt);
+    throw std::logic_error("No value text for " + caption);
+}
+
 class TAdjuster {
 public:
     explicit TAdjuster(TMatData& mat) : mat_(mat) {}
 
-    void Field(const std::string& caption, Real& field, int tag, std::optional<TQuantity> unit,
-               double min = 0, double max = 0) {
+    void Field(const std::string& caption, Real& field, int tag, std::optional<TQuantity> unit, Real min = 0,
+               Real max = 0) {
         const TInputRange& row = mat_.InputRange(tag);
-        const Real used = Bounded(ShownAndRead(field, row), row, min, max);
+        const Real used = LimitInput(mat_, tag, ShownAndRead(field, row), min, max);
         Note(caption, field, used, unit);
         field = used;
     }
 
     void Note(const std::string& caption, Real inFile, Real used, std::optional<TQuantity> unit) {
         // NaN never equals itself, so a NaN in the file is always noted.
-        if (inFile == used) return;
+        if (SameWithinDouble(inFile, used)) return;
         const std::string suffix = unit ? " " + UnitText(*unit, mat_.UnitSystem) : std::string();
         changes_.push_back({caption, ExactText(inFile) + suffix, ExactText(used) + suffix});
     }
@@ -150,7 +183,7 @@ std::vector<TAdjustment> ApplyInputLimits(TMatData& mat) {
     a.Field(C::Fc, mat.Fc, TagFc, Q::Strength);
     a.Field(C::SubgradeModulus, mat.SubgradeModulus, TagSubgrade, Q::Subgrade);
     a.Field(C::AllowableBearing, mat.AllowableBearing, TagBearing, Q::Pressure);
-    const double length = static_cast<double>(mat.StripLength);
+    const Real length = mat.StripLength;
     for (int i = 0; i < UserPointCount; ++i)
         a.Field(C::UserPoint(i), mat.UserX[static_cast<size_t>(i)], TagUserPoint, Q::Length, 0, length);
     a.Field(C::FullUniformLoad, mat.FullUniformLoad, TagUniformLoad, Q::LineLoad);
@@ -159,7 +192,7 @@ std::vector<TAdjustment> ApplyInputLimits(TMatData& mat) {
         const std::string caption = C::DistLoad(i);
         a.Field(caption + ", b", load.b, TagDistPosition, Q::Length, 0, length);
         a.Field(caption + ", wb", load.wb, TagDistLoad, Q::LineLoad);
-        a.Field(caption + ", e", load.e, TagDistPosition, Q::Length, static_cast<double>(load.b), length);
+        a.Field(caption + ", e", load.e, TagDistPosition, Q::Length, load.b, length);
     }
     for (int i = 0; i < PointLoadCount; ++i) {
         TPointLoad& load = mat.PointLoads[static_cast<size_t>(i)];
@@ -184,6 +217,14 @@ std::vector<TAdjustment> ApplyInputLimits(TMatData& mat) {
     return a.Take();
 }
 
+std::string TOpenReport::NotInVersionLine() const {
+    if (NotInVersion.empty()) return {};
+    std::string line = "Not in this version " + FileVersion + " file: ";
+    for (size_t i = 0; i < NotInVersion.size(); ++i)
+        line += (i == 0 ? "" : "; ") + NotInVersion[i].Caption + " = " + NotInVersion[i].Used;
+    return line + " used";
+}
+
 std::vector<std::string> TOpenReport::Lines() const {
     std::vector<std::string> lines;
     if (!NotRead.empty()) {
@@ -191,6 +232,7 @@ std::vector<std::string> TOpenReport::Lines() const {
         for (size_t i = 0; i < NotRead.size(); ++i) line += (i == 0 ? "" : "; ") + NotRead[i];
         lines.push_back(std::move(line));
     }
+    if (!NotInVersion.empty()) lines.push_back(NotInVersionLine());
     for (const TAdjustment& change : Adjusted)
         lines.push_back(change.Caption + ": " + change.InFile + " in the file, " + change.Used + " used");
     return lines;
@@ -200,8 +242,18 @@ TOpenReport OpenProject(TMatData& mat, const std::filesystem::path& fileName) {
     // The model is large; the heap keeps it off the caller's stack.
     auto fresh = std::make_unique<TMatData>(mat);
     TOpenReport report;
-    report.NotRead = fresh->LoadFromFile(fileName).NotRead;
+    TReadReport read = fresh->LoadFromFile(fileName);
+    report.NotRead = std::move(read.NotRead);
     report.Adjusted = ApplyInputLimits(*fresh);
+    // A built-in value the limits moved was never in the file: it is said
+    // once, as the value used for a field the file lacks.
+    std::erase_if(report.Adjusted, [&read](const TAdjustment& change) {
+        return std::find(read.NotInVersion.begin(), read.NotInVersion.end(), change.Caption) !=
+               read.NotInVersion.end();
+    });
+    for (const std::string& caption : read.NotInVersion)
+        report.NotInVersion.push_back({caption, ValueText(*fresh, caption)});
+    if (!report.NotInVersion.empty()) report.FileVersion = ExactText(fresh->FileVersion);
     mat = std::move(*fresh);
     return report;
 }

@@ -13,6 +13,7 @@ class TMatData;
 // The captions under which the input fields appear, so that a report about a
 // file names each field as the user sees it.
 namespace FieldCaption {
+inline constexpr const char* Shape = "Shape";
 inline constexpr const char* StripLength = "Strip Length, L";
 inline constexpr const char* StripWidth = "Strip Width, B";
 inline constexpr const char* Thickness = "Strip Thickness, T";
@@ -21,6 +22,8 @@ inline constexpr const char* SubgradeModulus = "Subgrade Modulus, k";
 inline constexpr const char* AllowableBearing = "Allow. Bearing Cap, qa";
 inline constexpr const char* FullUniformLoad = "Full Uniform, w";
 inline constexpr const char* EffWidthPercent = "%B";
+inline constexpr const char* UseReinforcement = "Use Reinforcement";
+inline constexpr const char* BarSystem = "Rebar Sizes";
 inline constexpr const char* Fy = "Steel Yield Str, Fy";
 inline constexpr const char* Fc = "Concrete Str, Fc";
 inline constexpr const char* TopCover = "Top Clear Cover";
@@ -57,13 +60,31 @@ struct TAdjustment {
 // sets it to the start intensity.)
 std::vector<TAdjustment> ApplyInputLimits(TMatData& mat);
 
+// A field the file does not hold and the value the project takes for it.
+struct TFieldValue {
+    std::string Caption;
+    std::string Used;
+
+    bool operator==(const TFieldValue&) const = default;
+};
+
 // What opening a file did not take from it as it stands.
 struct TOpenReport {
     std::vector<std::string> NotRead;
+    // The fields an older version of the file does not hold, with the
+    // built-in values of the file's unit system they take (after the input
+    // limits); they are never among Adjusted, which lists values of the file.
+    std::vector<TFieldValue> NotInVersion;
+    // The version text of the file, "0.1", for the line about NotInVersion.
+    std::string FileVersion;
     std::vector<TAdjustment> Adjusted;
 
-    bool Clean() const { return NotRead.empty() && Adjusted.empty(); }
-    // One line for the fields not read, then one per adjustment.
+    bool Clean() const { return NotRead.empty() && NotInVersion.empty() && Adjusted.empty(); }
+    // "Not in this version 0.1 file: Shape = Square/Rect; ... used", empty
+    // when the file holds every field.
+    std::string NotInVersionLine() const;
+    // One line for the fields not read, one for the fields not in the
+    // file's version, then one per adjustment.
     std::vector<std::string> Lines() const;
 };
 

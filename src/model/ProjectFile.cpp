@@ -76,10 +76,13 @@ constexpr size_t Entry(int32_t index) {
 // under the caption a read report names it by. Saving walks it with a TWriter
 // and opening with a TReader, so the two cannot disagree. A field added in a
 // later version than the file's is not in the file and keeps its new-project
-// value. A list is stored with its count; the writer stores every entry.
+// value, which the read reports as lacking. A list is stored with its count;
+// the writer stores every entry. The soil flag is not reported as lacking:
+// files without it are written so because the soil takes tension.
 template <typename TStream, typename TMat>
 requires std::same_as<std::remove_const_t<TMat>, TMatData>
 void Transfer(TStream& s, TMat& m, double version) {
+    namespace C = FieldCaption;
     s.At("Organization").Text(m.Organization);
     s.At("Logo").Logo(m.Logo);
     s.At("Project Name").Text(m.ProjectName);
@@ -87,51 +90,69 @@ void Transfer(TStream& s, TMat& m, double version) {
     s.At("Design by").Text(m.DesignedBy);
     s.At("Date").Double(m.ProjectDate);
     s.At("Units").OneOf(m.UnitSystem, {UnitsEnglish, UnitsSI});
-    // The input limits follow the unit system.
-    if constexpr (TStream::Reads) m.SetUnitSystem(m.UnitSystem);
-    if (version >= 0.4) s.At("Shape").Bounded(m.Shape, 1);
-    s.At(FieldCaption::StripWidth).Ext(m.StripWidth);
-    s.At(FieldCaption::StripLength).Ext(m.StripLength);
-    s.At(FieldCaption::Thickness).Ext(m.Thickness);
-    s.At(FieldCaption::ConcreteModulus).Ext(m.ConcreteModulus);
-    s.At(FieldCaption::SubgradeModulus).Ext(m.SubgradeModulus);
-    if (version >= 0.3) s.At(FieldCaption::AllowableBearing).Ext(m.AllowableBearing);
-    s.At(FieldCaption::FullUniformLoad).Ext(m.FullUniformLoad);
-    s.At(FieldCaption::EffWidthPercent).Ext(m.EffWidthPercent);
+    // The input limits and the built-in values of what the file lacks follow
+    // the unit system.
+    if constexpr (TStream::Reads) {
+        m.SetUnitSystem(m.UnitSystem);
+        m.ApplyBuiltInInputs();
+    }
+    if (version >= 0.4)
+        s.At(C::Shape).Bounded(m.Shape, 1);
+    else
+        s.Lacks(C::Shape);
+    s.At(C::StripWidth).Ext(m.StripWidth);
+    s.At(C::StripLength).Ext(m.StripLength);
+    s.At(C::Thickness).Ext(m.Thickness);
+    s.At(C::ConcreteModulus).Ext(m.ConcreteModulus);
+    s.At(C::SubgradeModulus).Ext(m.SubgradeModulus);
+    if (version >= 0.3)
+        s.At(C::AllowableBearing).Ext(m.AllowableBearing);
+    else
+        s.Lacks(C::AllowableBearing);
+    s.At(C::FullUniformLoad).Ext(m.FullUniformLoad);
+    s.At(C::EffWidthPercent).Ext(m.EffWidthPercent);
 
     const int32_t userPoints = s.At("User Designated Points").Count(UserPointCount);
-    for (int32_t i = 0; i < userPoints; ++i) s.At(FieldCaption::UserPoint(i)).Ext(m.UserX[Entry(i)]);
+    for (int32_t i = 0; i < userPoints; ++i) s.At(C::UserPoint(i)).Ext(m.UserX[Entry(i)]);
     const int32_t distLoads = s.At("Distributed Loads").Count(DistLoadCount);
     for (int32_t i = 0; i < distLoads; ++i) {
         auto& load = m.DistLoads[Entry(i)];
-        s.At(FieldCaption::DistLoad(i)).Ext(load.b).Ext(load.e).Ext(load.wb).Ext(load.we);
+        s.At(C::DistLoad(i)).Ext(load.b).Ext(load.e).Ext(load.wb).Ext(load.we);
     }
     const int32_t pointLoads = s.At("Point Loads").Count(PointLoadCount);
     for (int32_t i = 0; i < pointLoads; ++i) {
         auto& load = m.PointLoads[Entry(i)];
-        s.At(FieldCaption::PointLoad(i)).Ext(load.a).Ext(load.P);
+        s.At(C::PointLoad(i)).Ext(load.a).Ext(load.P);
     }
     const int32_t moments = s.At("Moments").Count(MomentCount);
     for (int32_t i = 0; i < moments; ++i) {
         auto& moment = m.Moments[Entry(i)];
-        s.At(FieldCaption::Moment(i)).Ext(moment.c).Ext(moment.M);
+        s.At(C::Moment(i)).Ext(moment.c).Ext(moment.M);
     }
 
     if (version >= 0.2) {
-        s.At("Use Reinforcement").Byte(m.UseReinforcement);
-        s.At("Rebar Sizes").Bounded(m.BarSystem, BarSystemCanadian);
-        s.At(FieldCaption::Fy).Ext(m.Fy);
-        s.At(FieldCaption::Fc).Ext(m.Fc);
-        s.At(FieldCaption::TopCover).Ext(m.TopCover);
-        s.At(FieldCaption::TopBarSize).Int32(m.TopBarSize);
-        s.At(FieldCaption::TopBarsOverride).Ext(m.TopBarsOverride);
-        s.At(FieldCaption::BottomCover).Ext(m.BottomCover);
-        s.At(FieldCaption::BottomBarSize).Int32(m.BottomBarSize);
-        s.At(FieldCaption::BotBarsOverride).Ext(m.BotBarsOverride);
+        s.At(C::UseReinforcement).Byte(m.UseReinforcement);
+        s.At(C::BarSystem).Bounded(m.BarSystem, BarSystemCanadian);
+        s.At(C::Fy).Ext(m.Fy);
+        s.At(C::Fc).Ext(m.Fc);
+        s.At(C::TopCover).Ext(m.TopCover);
+        s.At(C::TopBarSize).Int32(m.TopBarSize);
+        s.At(C::TopBarsOverride).Ext(m.TopBarsOverride);
+        s.At(C::BottomCover).Ext(m.BottomCover);
+        s.At(C::BottomBarSize).Int32(m.BottomBarSize);
+        s.At(C::BotBarsOverride).Ext(m.BotBarsOverride);
+    } else {
+        for (const char* caption :
+             {C::UseReinforcement, C::BarSystem, C::Fy, C::Fc, C::TopCover, C::TopBarSize, C::TopBarsOverride,
+              C::BottomCover, C::BottomBarSize, C::BotBarsOverride})
+            s.Lacks(caption);
     }
     if (version >= 0.5) {
-        s.At(FieldCaption::ShearLoadFactor).Ext(m.ShearLoadFactor);
-        s.At(FieldCaption::MomentLoadFactor).Ext(m.MomentLoadFactor);
+        s.At(C::ShearLoadFactor).Ext(m.ShearLoadFactor);
+        s.At(C::MomentLoadFactor).Ext(m.MomentLoadFactor);
+    } else {
+        s.Lacks(C::ShearLoadFactor);
+        s.Lacks(C::MomentLoadFactor);
     }
     if (version >= SoilFlagVersion.Number) s.At("Soil takes no tension").Flag(m.SoilTakesNoTension);
 }
@@ -173,6 +194,10 @@ public:
     }
 
     const std::vector<std::string>& Unread() const { return unread_; }
+
+    // A field older versions of the file do not hold.
+    void Lacks(std::string field) { lacking_.push_back(std::move(field)); }
+    const std::vector<std::string>& Lacking() const { return lacking_; }
 
     // False, and target untouched, when the file ends before n bytes.
     bool Bytes(void* target, size_t n) {
@@ -310,6 +335,7 @@ private:
     bool ended_ = false;
     std::string field_;
     std::vector<std::string> unread_;
+    std::vector<std::string> lacking_;
 };
 
 // Stores what the model holds as it is: the limits a TReader enforces are its
@@ -321,6 +347,7 @@ public:
     explicit TWriter(std::ostream& out) : out_(out) {}
 
     TWriter& At(std::string_view) { return *this; }
+    void Lacks(std::string_view) {}
 
     void Bytes(const void* data, size_t n) {
         out_.write(static_cast<const char*>(data), static_cast<std::streamsize>(n));
@@ -569,7 +596,7 @@ void TMatData::SaveToFile(const std::filesystem::path& fileName) const {
 }
 
 TReadReport TMatData::LoadFromStream(std::istream& in) {
-    return ReadProject(in, true);
+    return ReadProject(in);
 }
 
 TReadReport TMatData::LoadFromFile(const std::filesystem::path& fileName) {
@@ -579,14 +606,14 @@ TReadReport TMatData::LoadFromFile(const std::filesystem::path& fileName) {
     std::ifstream in(fileName, std::ios::binary);
     if (!in) throw FileError("Cannot open project", fileName, errno != 0 ? errno : EIO);
     try {
-        return ReadProject(in, true);
+        return ReadProject(in);
     } catch (const std::ios_base::failure& failure) {
         throw std::filesystem::filesystem_error(std::string("Cannot read project: ") + failure.what(),
                                                 fileName, failure.code());
     }
 }
 
-TReadReport TMatData::ReadProject(std::istream& in, bool resetWithExample) {
+TReadReport TMatData::ReadProject(std::istream& in) {
     TReader r(in);
     uint8_t header[HeaderSize] = {};
     if (!r.Bytes(header, sizeof header)) throw EWrongFileFormat();
@@ -597,14 +624,15 @@ TReadReport TMatData::ReadProject(std::istream& in, bool resetWithExample) {
         !(version <= ProjectFileVersion))
         throw EWrongFileFormat();
 
-    if (resetWithExample)
-        SetDefaults();
-    else
-        ApplyBuiltInDefaults();
+    // Nothing comes from the project open before or from an example: a file
+    // reads the same wherever and whenever it is opened. Until the file
+    // says otherwise its unit system is English.
+    UnitSystem = UnitsEnglish;
+    ApplyBuiltInDefaults();
     FileVersion = version;
 
     Transfer(r, *this, version);
-    return TReadReport{r.Unread()};
+    return TReadReport{r.Unread(), r.Lacking()};
 }
 
 } // namespace slabwise

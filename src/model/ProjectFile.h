@@ -18,6 +18,9 @@ public:
 // file.
 struct TReadReport {
     std::vector<std::string> NotRead;
+    // The captions of the fields the file's version does not hold, which
+    // keep their built-in values.
+    std::vector<std::string> NotInVersion;
 };
 
 // The newest version this program reads. Files are written as 0.5, which

@@ -30,7 +30,6 @@ using json = nlohmann::ordered_json;
 // the millions; the utilisation lines show two places.
 constexpr int SlopeDecimals = 6;
 constexpr int RigidityDecimals = 0;
-constexpr int UtilDecimals = 2;
 constexpr int DesignThicknessDecimals = 2;
 
 // ---- Texts ---------------------------------------------------------------
@@ -201,7 +200,8 @@ public:
     }
 
 private:
-    std::string Num(Real value, int tag) const { return FormatFixed(value, mat_.InputRange(tag).Decimals); }
+    std::string Num(Real value, int tag) const { return FormatFixed(value, ShownDecimals(mat_, tag, value)); }
+    static std::string Util(Real value) { return FormatFixed(value, UtilizationDecimals(value)); }
     std::string Unit(TQuantity quantity) const { return UnitText(quantity, mat_.UnitSystem); }
     std::string Heading(const std::string& caption, TQuantity quantity) const {
         return caption + " (" + Unit(quantity) + ")";
@@ -396,15 +396,14 @@ private:
         row("Steel area provided", mat_.TopAs, mat_.BotAs, TagAsProvided, area);
         row("Steel ratio", mat_.TopSteelPct, mat_.BotSteelPct, TagSteelPct, "%");
         row("Allowable moment", mat_.TopAllowMoment, mat_.BotAllowMoment, TagAllowMoment, moment);
-        t.AddRow({"Utilization", FormatFixed(mat_.TopUtil, UtilDecimals),
-                  FormatFixed(mat_.BottomUtil, UtilDecimals), "%"});
+        t.AddRow({"Utilization", Util(mat_.TopUtil), Util(mat_.BottomUtil), "%"});
         t.Write(out_, 2);
 
         out_ << "\n  Shear check\n";
         TFieldList shear;
         shear.Add("Max. factored shear, Vu", Num(mat_.Vu, TagFactoredShear), Unit(TQuantity::Force));
         shear.Add("Allowable shear", Num(mat_.AllowShear, TagAllowShear), Unit(TQuantity::Force));
-        shear.Add("Utilization", FormatFixed(mat_.ShearUtil, UtilDecimals), "%");
+        shear.Add("Utilization", Util(mat_.ShearUtil), "%");
         shear.Write(out_);
     }
 

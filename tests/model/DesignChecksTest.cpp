@@ -1,8 +1,10 @@
 #include "model/DesignChecks.h"
+#include "model/NumberFormat.h"
 #include "support/TestModels.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <set>
@@ -147,6 +149,26 @@ TEST(DesignChecks, EachRuleAtItsBoundary) {
          },
          false,
          "Effective depth of the bottom bars is not positive: reduce the bottom cover or the bar size"},
+        // A cover below 0 would put the depth beyond the section: nothing is
+        // designed on it, whatever way it reached the model.
+        {"negative top cover", UnitsEnglish, TCheck::TopUtilization,
+         [](TMatData& m) {
+             m.TopCover = -3;
+             m.Design();
+         },
+         false, "Clear cover is below 0: enter a cover of at least 0"},
+        {"negative top cover, its ratio", UnitsEnglish, TCheck::TopRatio,
+         [](TMatData& m) {
+             m.TopCover = -3;
+             m.Design();
+         },
+         false, "Clear cover is below 0: enter a cover of at least 0"},
+        {"negative bottom cover fails shear", UnitsSI, TCheck::Shear,
+         [](TMatData& m) {
+             m.BottomCover = -75;
+             m.Design();
+         },
+         false, "Bottom clear cover is below 0: enter a cover of at least 0"},
         {"negative Fy", UnitsEnglish, TCheck::BottomUtilization,
          [](TMatData& m) {
              m.Fy = -60;
@@ -178,6 +200,52 @@ TEST(DesignChecks, EachRuleAtItsBoundary) {
         EXPECT_EQ(r.Hint, c.hint);
         EXPECT_EQ(EvaluateChecks(*m)[static_cast<size_t>(c.check)].Hint, c.hint);
     }
+}
+
+// A face on a negative cover shows N.A. throughout, not a depth larger than
+// the section.
+TEST(DesignChecks, ANegativeCoverLeavesTheFaceUndesigned) {
+    auto m = Designed(UnitsEnglish);
+    m->BottomCover = -3;
+    m->Design();
+    for (const Real value : {m->BotAs, m->BotSteelPct, m->BotAllowMoment, m->BottomUtil, m->AllowShear})
+        EXPECT_TRUE(std::isnan(value));
+    EXPECT_TRUE(std::isfinite(m->TopUtil));
+}
+
+// A value that fails its check never reads as its limit: it gets the
+// decimals that show it on its failing side, and a passing value keeps its
+// field's.
+TEST(DesignChecks, AFailingValueShowsEnoughDecimalsToBeSeenFailing) {
+    auto m = Designed(UnitsEnglish);
+    struct Case {
+        int tag;
+        Real value;
+        const char* shown;
+    };
+    const Case ratios[] = {
+        {TagSteelPct, 0.1778L, "0.178"}, {TagSteelPct, 0.17999L, "0.17999"}, {TagSteelPct, 0.1796L, "0.1796"},
+        {TagSteelPct, 0.179L, "0.179"},  {TagSteelPct, 0.1749L, "0.17"},     {TagSteelPct, 0.18L, "0.18"},
+        {TagSteelPct, 0.1803L, "0.18"},  {TagSteelPct, 0.35L, "0.35"},       {TagSpacing, 0.1778L, "0.18"},
+        {TagSteelPct, NaN, "N.A."},
+    };
+    for (const Case& c : ratios) {
+        SCOPED_TRACE(c.shown);
+        EXPECT_EQ(FormatFixed(c.value, ShownDecimals(*m, c.tag, c.value)), c.shown);
+    }
+    // 0.1796 needs four decimals: three would round it onto the limit.
+    EXPECT_EQ(ShownDecimals(*m, TagSteelPct, 0.1796L), 4);
+    const struct {
+        Real value;
+        const char* shown;
+    } utilizations[] = {
+        {99.994L, "99.994"}, {99.99L, "99.99"}, {100.5L, "100.50"}, {50, "50.00"}, {99.9901L, "99.9901"}};
+    for (const auto& c : utilizations)
+        EXPECT_EQ(FormatFixed(c.value, UtilizationDecimals(c.value)), c.shown) << c.shown;
+    // The judgement and the text agree: the ratio fails and reads below 0.18.
+    m->BotSteelPct = 0.1778L;
+    EXPECT_FALSE(EvaluateCheck(*m, TCheck::BottomRatio).Passes);
+    EXPECT_EQ(FormatFixed(m->BotSteelPct, ShownDecimals(*m, TagSteelPct, m->BotSteelPct)), "0.178");
 }
 
 TEST(DesignChecks, NamesAreDistinct) {

@@ -4,12 +4,14 @@
 #include "model/OpenProject.h"
 #include "model/Extended80.h"
 #include "model/MatData.h"
+#include "model/ResultTexts.h"
 
 #include "support/TempFolder.h"
 #include "support/TestModels.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <limits>
@@ -126,6 +128,52 @@ TEST(ApplyInputLimits, EachChangeIsAppliedAndSaid) {
          [](TMatData& m) { m.PointLoads[4].a = 49.5L; },
          {"Point load #5, a", "49.5 ft", "48 ft"},
          [](const TMatData& m) { return m.PointLoads[4].a == 48; }},
+        {"user point before the strip",
+         UnitsSI,
+         [](TMatData& m) { m.UserX[1] = -2; },
+         {"User point x2", "-2 m", "0 m"},
+         [](const TMatData& m) { return m.UserX[1] == 0; }},
+        {"point load far before the strip",
+         UnitsEnglish,
+         [](TMatData& m) { m.PointLoads[2].a = -10000; },
+         {"Point load #3, a", "-10000 ft", "0 ft"},
+         [](const TMatData& m) { return m.PointLoads[2].a == 0; }},
+        {"distributed load starting before the strip",
+         UnitsEnglish,
+         [](TMatData& m) { m.DistLoads[0].b = -3; },
+         {"Distributed load #1, b", "-3 ft", "0 ft"},
+         [](const TMatData& m) { return m.DistLoads[0].b == 0 && m.DistLoads[0].e == 4; }},
+        {"moment before the strip",
+         UnitsEnglish,
+         [](TMatData& m) { m.Moments[0].c = -0.5L; },
+         {"Moment #1, c", "-0.5 ft", "0 ft"},
+         [](const TMatData& m) { return m.Moments[0].c == 0; }},
+        {"top cover below 0",
+         UnitsEnglish,
+         [](TMatData& m) { m.TopCover = -3; },
+         {"Top Clear Cover", "-3 in", "0 in"},
+         [](const TMatData& m) { return m.TopCover == 0; }},
+        {"bottom cover not less than the 0.75 m thickness",
+         UnitsSI,
+         [](TMatData& m) { m.BottomCover = 750; },
+         {"Bottom Clear Cover", "750 mm", "749.99 mm"},
+         [](const TMatData& m) { return m.BottomCover == 749.99L; }},
+        {"cover of a thickness limited first",
+         UnitsEnglish,
+         [](TMatData& m) {
+             m.Thickness = 0.1L;
+             m.TopCover = 0;
+         },
+         {"Strip Thickness, T", "0.1 ft", "0.67 ft"},
+         [](const TMatData& m) { return m.Thickness == 0.67L && m.BottomCover == 3; }},
+        {"user point beyond a strip no double holds",
+         UnitsSI,
+         [](TMatData& m) {
+             m.StripLength = 14.3L;
+             m.UserX[3] = 15;
+         },
+         {"User point x4", "15 m", "14.3 m"},
+         [](const TMatData& m) { return m.UserX[3] == m.StripLength && LoadsOutsideStrip(m).empty(); }},
         {"distributed load ending before its start",
          UnitsEnglish,
          [](TMatData& m) { m.DistLoads[0].e = 1; },
@@ -182,6 +230,43 @@ TEST(ApplyInputLimits, EachChangeIsAppliedAndSaid) {
         EXPECT_TRUE(c.Holds(*mat));
         // What was taken is taken again unchanged.
         EXPECT_TRUE(ApplyInputLimits(*mat).empty());
+    }
+}
+
+// A program that keeps binary doubles writes each decimal as the double
+// nearest it: that is the decimal the field shows, and no change. A value a
+// few units of a double's last place away, or more, is a change.
+TEST(ApplyInputLimits, BinaryDoublesOfTheShownDecimalsAreNoChange) {
+    auto mat = SoundStrip(UnitsSI);
+    mat->StripLength = static_cast<double>(14.3L);
+    mat->Thickness = static_cast<double>(0.8L);
+    mat->Fc = static_cast<double>(27.6L);
+    mat->UserX[0] = static_cast<double>(0.1L);
+    mat->PointLoads[0] = {static_cast<double>(3.3L), static_cast<double>(150.7L)};
+    mat->TopCover = static_cast<double>(52.3L);
+    mat->MomentLoadFactor = static_cast<double>(1.7L);
+    ASSERT_NE(mat->Thickness, 0.8L) << "the double differs from the decimal";
+    EXPECT_TRUE(ApplyInputLimits(*mat).empty());
+    // The field holds the decimal itself.
+    EXPECT_EQ(mat->Thickness, 0.8L);
+    EXPECT_EQ(mat->PointLoads[0].P, 150.7L);
+    EXPECT_EQ(mat->TopCover, 52.3L);
+
+    const double ulp = 0.8 - std::nextafter(0.8, 0.0);
+    const struct {
+        Real InFile;
+        bool Said;
+    } cases[] = {
+        {0.8L + ulp, false},   {0.8L - 2 * ulp, false}, {0.8L + 4 * ulp, true},
+        {0.8L + 1e-12L, true}, {0.8004L, true},
+    };
+    for (const auto& c : cases) {
+        auto m = SoundStrip(UnitsSI);
+        m->Thickness = c.InFile;
+        const std::vector<TAdjustment> changes = ApplyInputLimits(*m);
+        EXPECT_EQ(changes.size(), c.Said ? 1u : 0u) << static_cast<double>(c.InFile - 0.8L);
+        // Either way the field shows, and the project takes, 0.800 m.
+        EXPECT_EQ(m->Thickness, 0.8L);
     }
 }
 
@@ -310,6 +395,162 @@ TEST_F(OpenProjectTest, AdjustmentsOfTheFileAreAppliedToTheModelOpened) {
     EXPECT_EQ(mat->StripLength, 5);
     EXPECT_EQ(mat->TopBarSize, 3);
     EXPECT_EQ(mat->BarLabel(mat->TopBarSize), "#3");
+}
+
+// Offsets of a file with empty texts and no logo.
+constexpr size_t ShapeAt = 89, BearingAt = 143, PointCountAt = 461, PointsAt = 465, MomentCountAt = 705,
+                 ReinforcementAt = 789, FileEnd = 882, PointLoadBytes = 20;
+
+// The strip with three point loads, stored as a file that holds three.
+std::string ThreeLoadFile(uint8_t units) {
+    auto strip = SoundStrip(units);
+    strip->PointLoads[1] = {5, 90};
+    strip->PointLoads[2] = {7, 120};
+    std::ostringstream out;
+    strip->SaveToStream(out);
+    std::string bytes = out.str();
+    bytes[PointCountAt] = 3;
+    const size_t threeLoadsEnd = PointsAt + 3 * PointLoadBytes;
+    bytes.erase(threeLoadsEnd, MomentCountAt - threeLoadsEnd);
+    return bytes;
+}
+
+// The strip as a version 0.1 file: no shape, no bearing capacity, no
+// reinforcement and no load factors.
+std::string Version01File(uint8_t units) {
+    auto strip = SoundStrip(units);
+    std::ostringstream out;
+    strip->SaveToStream(out);
+    std::string bytes = out.str();
+    bytes[54] = '1';
+    bytes.erase(ReinforcementAt, FileEnd - ReinforcementAt);
+    bytes.erase(BearingAt, 10);
+    bytes.erase(ShapeAt, 4);
+    return bytes;
+}
+
+// Whatever was open and whichever examples lie beside the program, a file
+// opens to the same project: slots and fields it does not hold never come
+// from the project before or from an example.
+TEST_F(OpenProjectTest, AFileOpensTheSameWhateverWasOpenBefore) {
+    // Examples that use every slot and set every field.
+    TTempFolder examples;
+    for (const uint8_t units : {UnitsEnglish, UnitsSI}) {
+        auto example = SoundStrip(units);
+        for (size_t i = 0; i < PointLoadCount; ++i) example->PointLoads[i] = {Real(i) + 0.5L, 150};
+        example->UserX = {0.5L, 1.5L, 2.5L, 3.5L};
+        example->Shape = 1;
+        example->StripWidth = example->StripLength;
+        example->Fc = units == UnitsSI ? 45 : 6;
+        example->ShearLoadFactor = example->MomentLoadFactor = 1.9L;
+        example->SaveToFile(examples.Path() /
+                            (units == UnitsSI ? "Example SI Units.ksw" : "Example English Units.ksw"));
+    }
+    const std::vector<std::pair<const char*, std::function<std::unique_ptr<TMatData>()>>> before = {
+        {"no example", [] { return NewModel(); }},
+        {"English example", [&] { return std::make_unique<TMatData>(examples.Path()); }},
+        {"SI example",
+         [&] {
+             auto m = std::make_unique<TMatData>(examples.Path());
+             m->SetUnitSystem(UnitsSI);
+             m->SetDefaults();
+             return m;
+         }},
+        {"an SI project with every load",
+         [] {
+             auto m = SoundStrip(UnitsSI);
+             for (TPointLoad& load : m->PointLoads) load = {4, 650};
+             m->Fc = 45;
+             return m;
+         }},
+    };
+    const struct {
+        const char* Name;
+        std::string Bytes;
+    } files[] = {
+        {"3 point loads, English", ThreeLoadFile(UnitsEnglish)},
+        {"3 point loads, SI", ThreeLoadFile(UnitsSI)},
+        {"version 0.1, English", Version01File(UnitsEnglish)},
+        {"version 0.1, SI", Version01File(UnitsSI)},
+    };
+    for (const auto& file : files) {
+        const fs::path path = Write("file.ksw", file.Bytes);
+        std::string first;
+        std::vector<std::string> firstLines;
+        for (const auto& [name, make] : before) {
+            SCOPED_TRACE(std::string(file.Name) + " after " + name);
+            auto mat = make();
+            const TOpenReport report = OpenProject(*mat, path);
+            for (size_t i = 3; i < PointLoadCount; ++i) {
+                EXPECT_EQ(mat->PointLoads[i].a, 0) << i;
+                EXPECT_EQ(mat->PointLoads[i].P, 0) << i;
+            }
+            if (first.empty()) {
+                first = Bytes(*mat);
+                firstLines = report.Lines();
+            }
+            EXPECT_EQ(Bytes(*mat), first);
+            EXPECT_EQ(report.Lines(), firstLines);
+        }
+    }
+}
+
+// A field an older file lacks takes the built-in value of the file's unit
+// system and is said as such, never as a value in the file.
+TEST_F(OpenProjectTest, AVersion01FileTakesTheBuiltInValuesOfItsUnits) {
+    const struct {
+        uint8_t Units;
+        Real Fy, Fc, Cover, Bearing;
+        int32_t Bar;
+        const char* Line;
+    } cases[] = {
+        {UnitsEnglish, 60, 3, 2, 0.5L, 6,
+         "Not in this version 0.1 file: Shape = Square/Rect; Allow. Bearing Cap, qa = 0.5 ksf; Use "
+         "Reinforcement = no; Rebar Sizes = US; Steel Yield Str, Fy = 60 ksi; Concrete Str, Fc = 3 ksi; Top "
+         "Clear Cover = 2 in; Top Bar Size = #6; Top Override # of Bars = 0; Bottom Clear Cover = 2 in; "
+         "Bottom "
+         "Bar Size = #6; Bottom Override # of Bars = 0; Shear Load Factor = 1.6; Moment Load Factor = 1.6 "
+         "used"},
+        {UnitsSI, 420, 21, 50, 20, 19,
+         "Not in this version 0.1 file: Shape = Square/Rect; Allow. Bearing Cap, qa = 20 kPa; Use "
+         "Reinforcement = no; Rebar Sizes = US; Steel Yield Str, Fy = 420 MPa; Concrete Str, Fc = 21 MPa; "
+         "Top "
+         "Clear Cover = 50 mm; Top Bar Size = 19M; Top Override # of Bars = 0; Bottom Clear Cover = 50 mm; "
+         "Bottom Bar Size = 19M; Bottom Override # of Bars = 0; Shear Load Factor = 1.6; Moment Load Factor "
+         "= "
+         "1.6 used"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.Units));
+        auto mat = SoundStrip(c.Units == UnitsSI ? UnitsEnglish : UnitsSI);
+        const TOpenReport report = OpenProject(*mat, Write("old.ksw", Version01File(c.Units)));
+        EXPECT_EQ(mat->FileVersion, 0.1);
+        EXPECT_EQ(mat->UnitSystem, c.Units);
+        EXPECT_EQ(mat->Shape, 0);
+        EXPECT_EQ(mat->AllowableBearing, c.Bearing);
+        EXPECT_EQ(mat->BarSystem, BarSystemUS);
+        EXPECT_EQ(mat->Fy, c.Fy);
+        EXPECT_EQ(mat->Fc, c.Fc);
+        EXPECT_EQ(mat->TopCover, c.Cover);
+        EXPECT_EQ(mat->BottomCover, c.Cover);
+        EXPECT_EQ(mat->TopBarSize, c.Bar);
+        EXPECT_EQ(mat->BottomBarSize, c.Bar);
+        EXPECT_EQ(mat->ShearLoadFactor, 1.6L);
+        EXPECT_EQ(mat->MomentLoadFactor, 1.6L);
+        // What the file holds is still read from the right places.
+        EXPECT_EQ(mat->StripLength, c.Units == UnitsSI ? 15 : 48);
+        EXPECT_EQ(mat->PointLoads[0].P, 150);
+        EXPECT_TRUE(report.NotRead.empty());
+        EXPECT_TRUE(report.Adjusted.empty());
+        EXPECT_FALSE(report.Clean());
+        ASSERT_EQ(report.Lines().size(), 1u);
+        EXPECT_EQ(report.Lines()[0], c.Line);
+    }
+    // A current file lacks nothing, and says nothing.
+    auto mat = NewModel();
+    const TOpenReport report = OpenProject(*mat, Write("new.ksw", Bytes(*SoundStrip(UnitsSI))));
+    EXPECT_TRUE(report.Clean());
+    EXPECT_TRUE(report.NotInVersionLine().empty());
 }
 
 TEST_F(OpenProjectTest, AFileRefusedAfterItsHeaderLeavesTheModelAsItWas) {

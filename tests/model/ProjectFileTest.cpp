@@ -505,7 +505,11 @@ std::vector<TFieldSpan> Layout(const TMatData& m) {
     FIELD(2 + m.JobNumber.size(), JobNumber);
     FIELD(2 + m.DesignedBy.size(), DesignedBy);
     FIELD(8, ProjectDate);
-    add(1, [](const TMatData& f, TMatData& t) { t.SetUnitSystem(f.UnitSystem); });
+    // Every field after the unit system starts from that system's built-in value.
+    add(1, [](const TMatData& f, TMatData& t) {
+        t.SetUnitSystem(f.UnitSystem);
+        t.ApplyBuiltInInputs();
+    });
     FIELD(4, Shape);
     FIELD(10, StripWidth);
     FIELD(10, StripLength);
@@ -564,16 +568,15 @@ TEST_F(ProjectFile, TruncatedFilesKeepNewProjectValuesBeyondTheCut) {
     TMatData m = NewModel();
     for (size_t length = 0; length < bytes.size(); ++length) {
         SCOPED_TRACE(length);
+        // An SI project open before leaves nothing behind: a file read starts
+        // from the built-in English project until its unit system is read.
         FillInputs(m);
-        // The unit system of a new project is the one the model had.
-        const uint8_t unitSystemBefore = m.UnitSystem;
         if (length < 64) {
             EXPECT_THROW(Load(m, bytes.substr(0, length)), EWrongFileFormat);
             continue;
         }
         ASSERT_NO_THROW(Load(m, bytes.substr(0, length)));
         TMatData expected = fresh;
-        expected.SetUnitSystem(unitSystemBefore);
         for (const TFieldSpan& field : layout)
             if (field.end <= length) field.copy(original, expected);
         ExpectSameInputs(m, expected);
@@ -898,11 +901,15 @@ TEST_F(ProjectFile, NewProjectsStartFromTheExample) {
     m.SetDefaults();
     ExpectSameInputs(m, expected);
 
-    // A file older than the example takes the example's values for what it lacks.
+    // A file older than the example takes the built-in values for what it
+    // lacks, never the example's: a file reads the same wherever it is opened.
     Load(m, BuildFile("0.1", {.version = 0.1}));
-    EXPECT_EQ(m.Fy, example.Fy);
-    EXPECT_EQ(m.AllowableBearing, example.AllowableBearing);
-    EXPECT_EQ(m.Shape, example.Shape);
+    TMatData alone = NewModel();
+    Load(alone, BuildFile("0.1", {.version = 0.1}));
+    ExpectSameInputs(m, alone);
+    EXPECT_EQ(m.Fy, 60);
+    EXPECT_EQ(m.AllowableBearing, 0);
+    EXPECT_EQ(m.Shape, 0);
     EXPECT_EQ(m.StripWidth, 101);
     EXPECT_EQ(m.ProjectName, "Project");
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace slabwise;
 using slabwise::test::NewModel;
 
@@ -42,6 +44,63 @@ TEST(BarTable, EuropeanInEnglishRoundsToPublishedFigures) {
     const TBarRow row = FindBarIn(MakeBarTable(BarSystemEuropean, UnitsEnglish), 16);
     EXPECT_NEAR(row.Diameter, 0.62992, 5e-6);
     EXPECT_NEAR(row.Area, 0.31155, 5e-6);
+}
+
+// Every row of the metric tables against the nominal values of the bar
+// standards: EN 10080 sizes, whose areas are pi d^2 / 4 rounded to three
+// significant figures (four from 1000 mm^2), and the CSA G30.18 sizes, whose
+// areas are rounded to the hundred and diameters to 0.1 mm. Each row is also
+// checked against its own geometry, so a diameter and an area cannot drift
+// apart unnoticed; in English units a row is the same bar in in and in^2.
+TEST(BarTable, EveryMetricRowHasThePublishedDiameterAndArea) {
+    struct Row {
+        int32_t bar;
+        double diameter, area;
+    };
+    // clang-format off
+    const std::vector<Row> european = {
+        {6, 6, 28.3},   {8, 8, 50.3},   {10, 10, 78.5}, {12, 12, 113},  {14, 14, 154},   {16, 16, 201},
+        {20, 20, 314},  {25, 25, 491},  {28, 28, 616},  {32, 32, 804},  {40, 40, 1257},  {50, 50, 1963},
+    };
+    const std::vector<Row> canadian = {
+        {10, 11.3, 100}, {15, 16.0, 200}, {20, 19.5, 300},   {25, 25.2, 500},
+        {30, 29.9, 700}, {35, 35.7, 1000}, {45, 43.7, 1500}, {55, 56.4, 2500},
+    };
+    // clang-format on
+    constexpr double Pi = 3.14159265358979323846;
+    const struct {
+        const char* name;
+        int32_t system;
+        const std::vector<Row>& rows;
+        // How far a published area may lie from pi d^2 / 4: the rounding of
+        // the area (EN) or of the diameter (CSA).
+        double geometryTolerance;
+    } tables[] = {{"European", BarSystemEuropean, european, 0.005},
+                  {"Canadian", BarSystemCanadian, canadian, 0.01}};
+    for (const auto& table : tables) {
+        const TBarTableRows si = MakeBarTable(table.system, UnitsSI);
+        const TBarTableRows english = MakeBarTable(table.system, UnitsEnglish);
+        for (size_t i = 0; i < si.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << table.name << " row " << i + 1);
+            if (i >= table.rows.size()) {
+                EXPECT_EQ(si[i].Bar, 0);
+                EXPECT_EQ(si[i].Area, 0);
+                continue;
+            }
+            const Row& published = table.rows[i];
+            EXPECT_EQ(si[i].Bar, published.bar);
+            EXPECT_EQ(si[i].MetricBar, 0);
+            EXPECT_DOUBLE_EQ(si[i].Diameter, published.diameter);
+            EXPECT_DOUBLE_EQ(si[i].Area, published.area);
+            const double circle = Pi * published.diameter * published.diameter / 4;
+            EXPECT_NEAR(si[i].Area / circle, 1, table.geometryTolerance) << circle;
+            EXPECT_EQ(english[i].Bar, published.bar);
+            EXPECT_DOUBLE_EQ(english[i].Diameter, published.diameter / 25.4);
+            EXPECT_DOUBLE_EQ(english[i].Area, published.area / (25.4 * 25.4));
+            EXPECT_EQ(FormatBarLabel(table.system, UnitsEnglish, published.bar),
+                      std::to_string(published.bar) + "M");
+        }
+    }
 }
 
 TEST(BarTable, FindBarFallsBackToFirstRow) {

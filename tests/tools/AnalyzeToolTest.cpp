@@ -577,10 +577,20 @@ class AnalyzeTool : public ::testing::Test {
 protected:
     void SetUp() override {
         StripModel().SaveToFile(Good());
-        // A load far beyond the strip: its station overflows, though every
-        // input lies within the limits the program applies.
+        // A full uniform load (which has no limits in SI units) so large that
+        // the stations overflow, though every input lies within the limits
+        // the program applies.
         TMatData flat = StripModel();
-        flat.PointLoads[5] = {-1e30L, 100};
+        flat.SetUnitSystem(UnitsSI);
+        flat.SubgradeModulus = 27000;
+        flat.Fc = 28;
+        flat.Fy = 420;
+        flat.AllowableBearing = 190;
+        flat.TopCover = 50;
+        flat.BottomCover = 75;
+        flat.TopBarSize = 22;
+        flat.BottomBarSize = 25;
+        flat.FullUniformLoad = 1e4932L;
         flat.SaveToFile(Flat());
         // Pulled up harder than pushed down: soil that takes no tension
         // cannot hold it.
@@ -666,7 +676,7 @@ TEST_F(AnalyzeTool, FaultPrintsWhatWasReachedAndExitsWithOne) {
     EXPECT_EQ(run.Exit, 1);
     const json printed = json::parse(run.Out);
     EXPECT_TRUE(printed["MaxShear"].is_null());
-    EXPECT_EQ(printed["PointLoads"][5]["a"], -1e30);
+    EXPECT_TRUE(printed["Lr"].is_number());
     EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1);
     EXPECT_NE(run.Err.find("floating-point fault"), std::string::npos) << run.Err;
     EXPECT_NE(run.Err.find(fault), std::string::npos) << run.Err;
@@ -723,6 +733,52 @@ TEST_F(AnalyzeTool, TakesTheFileAsOpenDoesAndSaysEachChange) {
     }
 }
 
+// The tool lies beside the example projects; a file it reads takes nothing
+// from them: an older file's missing fields are the built-in values of its
+// unit system, and point-load slots the file does not hold are empty.
+TEST_F(AnalyzeTool, ReadsAFileAsIfNoExampleLayBesideIt) {
+    ASSERT_TRUE(fs::exists(ToolPath.parent_path() / "Example SI Units.ksw"));
+    TMatData si = StripModel();
+    si.SetUnitSystem(UnitsSI);
+    si.SubgradeModulus = 27000;
+    si.Fc = 28;
+    std::string bytes = [&] {
+        std::ostringstream out;
+        si.SaveToStream(out);
+        return out.str();
+    }();
+    // As version 0.1 stored it: no shape, qa, reinforcement or load factors;
+    // and three point-load slots.
+    // Offsets of a file without logo whose one text is the project name.
+    const size_t shift = si.ProjectName.size();
+    ASSERT_EQ(bytes.size(), 882 + shift);
+    bytes[54] = '1';
+    bytes.erase(789 + shift);
+    bytes[461 + shift] = 3;
+    constexpr size_t PointLoadBytes = 20;
+    bytes.erase(465 + shift + 3 * PointLoadBytes, 9 * PointLoadBytes);
+    bytes.erase(143 + shift, 10);
+    bytes.erase(89 + shift, 4);
+    const fs::path file = temp_.Path() / "old.ksw";
+    std::ofstream(file, std::ios::binary) << bytes;
+
+    TMatData expected = Loaded(file);
+    ASSERT_EQ(expected.UnitSystem, UnitsSI);
+    EXPECT_EQ(expected.Fc, 21);
+    EXPECT_EQ(expected.PointLoads[3].P, 0);
+    expected.Analyze();
+    const TRun run = Run({"--json", file.string()});
+    EXPECT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_EQ(json::parse(run.Out), json::parse(AnalysisJson(expected).dump()));
+    EXPECT_EQ(run.Err.rfind(
+                  "slabwise-analyze: " + file.string() +
+                      ": Not in this version 0.1 file: Shape = Square/Rect; Allow. Bearing Cap, qa = 20 kPa;",
+                  0),
+              0u)
+        << run.Err;
+    EXPECT_EQ(run.Err.find("in the file"), std::string::npos) << run.Err;
+}
+
 TEST_F(AnalyzeTool, AShortFileSaysWhatWasNotRead) {
     std::string bytes = ReadAll(Good());
     const fs::path file = temp_.Path() / "short.ksw";
@@ -751,7 +807,9 @@ TEST_F(AnalyzeTool, FacesAreIndependentInTheOutput) {
         std::vector<std::string> nullFields;
         std::vector<std::string> numberFields;
         std::vector<std::string> failing;
-        const char* hint; // of the first failing check
+        const char* hint;     // of the first failing check
+        const char* err = ""; // what the tool says of the file
+        double topDepth = 0;  // checked when not 0
     };
     const Case cases[] = {
         {"one top bar",
@@ -771,7 +829,19 @@ TEST_F(AnalyzeTool, FacesAreIndependentInTheOutput) {
          {"TopAsReq", "TopSpacing", "TopAs", "TopUtil"},
          {"TopDepth", "BotAsReq", "BotSpacing", "ShearUtil"},
          {"TopSpacing", "TopRatio", "TopUtilization"},
-         "Effective depth is not positive: reduce the cover or the bar size"},
+         "Effective depth is not positive: reduce the cover or the bar size",
+         // Less than the thickness, and still no depth with the bar.
+         "Top Clear Cover: 30 in in the file, 23.99 in used"},
+        // Taken as 0, not as a depth beyond the 24 in section; the face is
+        // designed, and judged, as the strip's top always is.
+        {"top cover below 0",
+         [](TMatData& m) { m.TopCover = -3; },
+         {},
+         {"TopDepth", "TopAsReq", "TopAs", "TopUtil", "ShearUtil"},
+         {"TopSpacing", "TopRatio"},
+         "Spacing needs to be less than 18 in or 3h",
+         "Top Clear Cover: -3 in in the file, 0 in used",
+         24 - 0.875 / 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -783,7 +853,7 @@ TEST_F(AnalyzeTool, FacesAreIndependentInTheOutput) {
         mat.SaveToFile(file);
         const TRun run = Run({"--json", file.string()});
         EXPECT_EQ(run.Exit, 0);
-        EXPECT_EQ(run.Err, "");
+        EXPECT_EQ(run.Err, *c.err ? "slabwise-analyze: " + file.string() + ": " + c.err + "\n" : "");
         const json j = json::parse(run.Out);
         for (const std::string& f : c.nullFields) EXPECT_TRUE(j[f].is_null()) << f;
         for (const std::string& f : c.numberFields) EXPECT_TRUE(j[f].is_number()) << f;
@@ -793,6 +863,9 @@ TEST_F(AnalyzeTool, FacesAreIndependentInTheOutput) {
         for (const auto& item : j["Checks"].items())
             if (!item.value()["Passes"].get<bool>()) failing.push_back(item.key());
         EXPECT_EQ(failing, c.failing);
+        if (c.topDepth != 0) {
+            EXPECT_EQ(j["TopDepth"].get<double>(), c.topDepth);
+        }
         EXPECT_EQ(j["Checks"][c.failing.front()]["Hint"], c.hint);
 
         const TRun text = Run({file.string()});
