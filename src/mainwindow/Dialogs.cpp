@@ -54,6 +54,12 @@ QString OpenReportText(const QString& fileName, const TOpenReport& report) {
         text += QStringLiteral("\n\nNot read (the file ends early), these keep the values of a new project:");
         for (const std::string& field : report.NotRead) text += QStringLiteral("\n  ") + FromModelText(field);
     }
+    if (!report.NotInVersion.empty()) {
+        text += QStringLiteral("\n\nNot in this version %1 file, these take the built-in values:")
+                    .arg(FromModelText(report.FileVersion));
+        for (const TFieldValue& field : report.NotInVersion)
+            text += QStringLiteral("\n  %1: %2 used").arg(FromModelText(field.Caption), FromModelText(field.Used));
+    }
     if (!report.Adjusted.empty()) {
         text += QStringLiteral("\n\nChanged to fit the limits:");
         for (const TAdjustment& change : report.Adjusted)

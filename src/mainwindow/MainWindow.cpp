@@ -97,7 +97,7 @@ int32_t SameUSBar(int32_t bar, uint8_t from, uint8_t to) {
 
 QString UtilizationText(Real value) {
     // "N.A." is no percentage.
-    return QStringLiteral("Utilization: ") + FormatLocaleFixed(value, 2, 18) +
+    return QStringLiteral("Utilization: ") + FormatLocaleFixed(value, UtilizationDecimals(value), 18) +
            (std::isnan(value) ? QString() : QStringLiteral("%"));
 }
 

@@ -91,16 +91,17 @@ TEST_F(BindingTest, DistributedLoadEndLiesBetweenItsStartAndTheStripEnd) {
     EXPECT_EQ(Text("EditDist2e"), QStringLiteral("10.0000"));
     Commit("EditDist2e", QStringLiteral("600"));
     EXPECT_EQ(m.DistLoads[1].e, m.StripLength);
-    // A start of 0 is no lower bound.
+    // A start of 0 is still the strip's left end.
     Commit("EditDist2b", QStringLiteral("0"));
     Commit("EditDist2e", QStringLiteral("-3"));
-    EXPECT_EQ(m.DistLoads[1].e, -3);
+    EXPECT_EQ(m.DistLoads[1].e, 0);
+    EXPECT_EQ(Text("EditDist2e"), QStringLiteral("0.0000"));
     // The end intensity is the analysis's copy of the start intensity.
     Commit("EditDist2wb", QStringLiteral("2.5"));
     EXPECT_EQ(Text("EditDist2we"), QStringLiteral("2.50"));
 }
 
-TEST_F(BindingTest, NegativePositionsAreKeptAndPositionsStopAtTheStripEnd) {
+TEST_F(BindingTest, PositionsStayBetweenTheStripEnds) {
     const TMatData& m = window->Model();
     const struct {
         const char* Control;
@@ -112,8 +113,8 @@ TEST_F(BindingTest, NegativePositionsAreKeptAndPositionsStopAtTheStripEnd) {
     for (const auto& p : positions) {
         SCOPED_TRACE(p.Control);
         Commit(p.Control, QStringLiteral("-2.5"));
-        EXPECT_EQ(*p.Field, -2.5L);
-        EXPECT_EQ(Text(p.Control), QStringLiteral("-2.5000"));
+        EXPECT_EQ(*p.Field, 0);
+        EXPECT_EQ(Text(p.Control), QStringLiteral("0.0000"));
         Commit(p.Control, QStringLiteral("1000"));
         EXPECT_EQ(*p.Field, m.StripLength);
     }
@@ -262,7 +263,7 @@ TEST_F(BindingTest, OverrideBoxesShowTheirHintUntilTheFieldIsLeft) {
     // Every input has a hint of its own.
     Type("Edit40", QString());
     EXPECT_TRUE(hint.isVisible());
-    EXPECT_EQ(hint.text(), QStringLiteral("Top Clear Cover: no limits (in)"));
+    EXPECT_EQ(hint.text(), QStringLiteral("Top Clear Cover: 0 to 22.79 in (less than the thickness)"));
 }
 
 TEST_F(BindingTest, UseReinforcementClickRefreshesWithoutAnalysis) {

@@ -155,8 +155,8 @@ TEST_F(FieldHintsTest, HintsFollowTheUnitSystem) {
         {"EditMom2m", "Moment #2, M: -99000 to 99000 ft-kips", "Moment #2, M: -150000 to 150000 kN-m"},
         {"EditDist3e", "Distributed Load #3, e: from the load's start b to the strip length, 30 ft",
          "Distributed Load #3, e: from the load's start b to the strip length, 30 m"},
-        {"Edit9", "User Point x4: at most the strip length, 30 ft",
-         "User Point x4: at most the strip length, 30 m"},
+        {"Edit9", "User Point x4: from 0 to the strip length, 30 ft",
+         "User Point x4: from 0 to the strip length, 30 m"},
         {"Edit64", "Shear Load Factor: 1.4 to 2", "Shear Load Factor: 1.4 to 2"},
     };
     for (const auto& h : hints) EXPECT_EQ(Edit(h.Edit).toolTip(), QString::fromUtf8(h.English)) << h.Edit;
