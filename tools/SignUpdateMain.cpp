@@ -37,7 +37,8 @@ int NewKey(const char* keyFile) {
     // moment, never written through a link or over an existing file.
     const int fd = ::open(keyFile, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (fd < 0)
-        return Fail(errno == EEXIST ? "the key file exists already; not overwritten" : "cannot create the key file");
+        return Fail(errno == EEXIST ? "the key file exists already; not overwritten"
+                                    : "cannot create the key file");
     const slabwise::TSigningKeys keys = slabwise::NewSigningKeys();
     const QByteArray text = keys.Seed.toBase64() + '\n';
     const bool written = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0 &&
@@ -50,7 +51,8 @@ int NewKey(const char* keyFile) {
     return 0;
 }
 
-int Sign(const char* keyFile, const char* package, const char* version, const char* role, int argc, char** argv) {
+int Sign(const char* keyFile, const char* package, const char* version, const char* role, int argc,
+         char** argv) {
     QFile in(QFile::decodeName(keyFile));
     if (!in.open(QIODevice::ReadOnly)) return Fail("cannot read the key file");
     const auto key =
@@ -85,7 +87,8 @@ int Sign(const char* keyFile, const char* package, const char* version, const ch
         return Fail("the version, file name or arguments cannot be written into a manifest "
                     "(letters, digits and . _ + - only)");
     const QString lines = slabwise::ManifestPageLines(manifest, key.decoded);
-    if (lines.isEmpty()) return Fail("the manifest is longer than the update page may carry (254 characters)");
+    if (lines.isEmpty())
+        return Fail("the manifest is longer than the update page may carry (254 characters)");
     std::fputs(lines.toUtf8().constData(), stdout);
     return 0;
 }

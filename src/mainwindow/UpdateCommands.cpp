@@ -109,7 +109,8 @@ void TfrmMain::RunCheck(bool silent) {
     if (context.DataFolder.isEmpty()) context.DataFolder = GetUserDataFolder();
     // The user's own check replaces a quiet one still running unseen.
     if (updates.Quiet) updates.Quiet->AbortUnseen();
-    TfrmCheckUpdates* quiet = RunUpdateCheck(this, *updates.Shell, context, silent, updates.PageUrl, updates.Inplace);
+    TfrmCheckUpdates* quiet =
+        RunUpdateCheck(this, *updates.Shell, context, silent, updates.PageUrl, updates.Inplace);
     if (silent) updates.Quiet = quiet;
 }
 

@@ -25,7 +25,8 @@ const QString TfrmCheckUpdates::ExecuteErrorText = QStringLiteral("Error executi
 const QString TfrmCheckUpdates::AbortQuestion = QStringLiteral("Are you sure you want to abort downloading?");
 const QString TfrmCheckUpdates::AbortCheckQuestion =
     QStringLiteral("Are you sure you want to abort the check for updates?");
-const QString TfrmCheckUpdates::AbortUpdateQuestion = QStringLiteral("Are you sure you want to abort the update?");
+const QString TfrmCheckUpdates::AbortUpdateQuestion =
+    QStringLiteral("Are you sure you want to abort the update?");
 const QString TfrmCheckUpdates::CheckFailedTitle = QStringLiteral("The check for updates failed.");
 const QString TfrmCheckUpdates::UpdateFailedTitle = QStringLiteral("The update failed.");
 const QString TfrmCheckUpdates::UpdateRefusedTitle = QStringLiteral("The update was refused.");
@@ -316,8 +317,8 @@ void TfrmCheckUpdates::wupdCannotExecute() {
     shell_.Notify(this, QMessageBox::Critical, ExecuteErrorText);
 }
 
-TfrmCheckUpdates* RunUpdateCheck(QWidget* parent, TUpdateShell& shell, const TUpdateContext& context, bool silent,
-                                 const QString& pageUrl, bool inplace) {
+TfrmCheckUpdates* RunUpdateCheck(QWidget* parent, TUpdateShell& shell, const TUpdateContext& context,
+                                 bool silent, const QString& pageUrl, bool inplace) {
     if (silent) {
         auto* dialog = new TfrmCheckUpdates(parent, shell, context);
         dialog->Silent = true;

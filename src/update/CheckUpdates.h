@@ -112,7 +112,7 @@ private:
 // modal and released when it closes. A quiet check runs unseen and returns
 // at once; its dialog shows itself only when there is an update to offer
 // and deletes itself when done (the returned pointer is for aborting it).
-TfrmCheckUpdates* RunUpdateCheck(QWidget* parent, TUpdateShell& shell, const TUpdateContext& context, bool silent,
-                                 const QString& pageUrl, bool inplace);
+TfrmCheckUpdates* RunUpdateCheck(QWidget* parent, TUpdateShell& shell, const TUpdateContext& context,
+                                 bool silent, const QString& pageUrl, bool inplace);
 
 } // namespace slabwise

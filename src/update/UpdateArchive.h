@@ -13,7 +13,15 @@ struct TUnpackLimits {
     int MaxEntries = 10000;
 };
 
-enum class TUnpackResult { Unpacked, NotAnArchive, RefusedEntry, TooLarge, TooManyEntries, WriteFailed, Cancelled };
+enum class TUnpackResult {
+    Unpacked,
+    NotAnArchive,
+    RefusedEntry,
+    TooLarge,
+    TooManyEntries,
+    WriteFailed,
+    Cancelled
+};
 
 // Shared with the thread that unpacks: what the archive declares, what is
 // written so far, and a request to stop.

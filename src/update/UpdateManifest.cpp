@@ -130,7 +130,8 @@ QString SignManifest(const QString& text, const QByteArray& secretKey) {
     return QString::fromLatin1(signature.toBase64());
 }
 
-TSignatureCheck VerifyManifest(const QString& text, const QString& signatureBase64, const QByteArray& publicKey) {
+TSignatureCheck VerifyManifest(const QString& text, const QString& signatureBase64,
+                               const QByteArray& publicKey) {
     if (sodium_init() < 0) throw std::runtime_error("The signature library cannot start.");
     if (publicKey.size() != static_cast<qsizetype>(crypto_sign_PUBLICKEYBYTES)) return TSignatureCheck::NoKey;
     if (signatureBase64.trimmed().isEmpty()) return TSignatureCheck::Missing;
@@ -139,10 +140,11 @@ TSignatureCheck VerifyManifest(const QString& text, const QString& signatureBase
     if (!decoded || decoded.decoded.size() != static_cast<qsizetype>(crypto_sign_BYTES))
         return TSignatureCheck::Malformed;
     const QByteArray message = text.toUtf8();
-    const int result = crypto_sign_verify_detached(
-        reinterpret_cast<const unsigned char*>(decoded.decoded.constData()),
-        reinterpret_cast<const unsigned char*>(message.constData()), static_cast<unsigned long long>(message.size()),
-        reinterpret_cast<const unsigned char*>(publicKey.constData()));
+    const int result =
+        crypto_sign_verify_detached(reinterpret_cast<const unsigned char*>(decoded.decoded.constData()),
+                                    reinterpret_cast<const unsigned char*>(message.constData()),
+                                    static_cast<unsigned long long>(message.size()),
+                                    reinterpret_cast<const unsigned char*>(publicKey.constData()));
     return result == 0 ? TSignatureCheck::Valid : TSignatureCheck::Mismatch;
 }
 

@@ -45,7 +45,8 @@ std::optional<TManifest> ParseManifest(const QString& text);
 
 // Ed25519 over the manifest text's UTF-8 bytes; base64 in and out.
 QString SignManifest(const QString& text, const QByteArray& secretKey);
-TSignatureCheck VerifyManifest(const QString& text, const QString& signatureBase64, const QByteArray& publicKey);
+TSignatureCheck VerifyManifest(const QString& text, const QString& signatureBase64,
+                               const QByteArray& publicKey);
 
 // The page lines a release's file needs: its manifest and the signature.
 QString ManifestPageLines(const TManifest& manifest, const QByteArray& secretKey);

@@ -6,8 +6,8 @@
 #include <QAuthenticator>
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -75,7 +75,8 @@ QString Kilobytes(qint64 bytes) {
 
 // Small amounts in bytes, so that a few bytes never read as "0 KB".
 QString SizeText(qint64 bytes) {
-    return bytes < 10 * 1024 ? QStringLiteral("%1 bytes").arg(bytes) : Kilobytes(bytes) + QStringLiteral(" KB");
+    return bytes < 10 * 1024 ? QStringLiteral("%1 bytes").arg(bytes)
+                             : Kilobytes(bytes) + QStringLiteral(" KB");
 }
 
 // The SHA-256 of a file, counting what was read; empty when it cannot be
@@ -322,12 +323,13 @@ bool TWebUpdate::HttpGet(const QUrl& url, const QString& localFile, const TManif
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (status == 0 || (status >= 300 && status <= 399)) return false;
         if (status < 200 || status > 299) {
-            const QString reason =
-                QString::fromLatin1(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
-            refuse(TFailureKind::HttpStatus, QStringLiteral("%1 answered with HTTP status %2%3.")
-                                                 .arg(current.host())
-                                                 .arg(status)
-                                                 .arg(reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)));
+            const QString reason = QString::fromLatin1(
+                reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
+            refuse(TFailureKind::HttpStatus,
+                   QStringLiteral("%1 answered with HTTP status %2%3.")
+                       .arg(current.host())
+                       .arg(status)
+                       .arg(reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)));
             return false;
         }
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
@@ -339,9 +341,10 @@ bool TWebUpdate::HttpGet(const QUrl& url, const QString& localFile, const TManif
             return false;
         }
         if (announced && (announcedBytes < 0 || announcedBytes > ceiling)) {
-            refuse(TFailureKind::TooLarge, QStringLiteral("%1 announces %2 KB, more than an update %3 may be.")
-                                               .arg(host, Kilobytes(announcedBytes),
-                                                    toFile ? QStringLiteral("package") : QStringLiteral("page")));
+            refuse(TFailureKind::TooLarge,
+                   QStringLiteral("%1 announces %2 KB, more than an update %3 may be.")
+                       .arg(host, Kilobytes(announcedBytes),
+                            toFile ? QStringLiteral("package") : QStringLiteral("page")));
             return false;
         }
         if (expected && announcedBytes != expected->Length) {
@@ -417,11 +420,12 @@ bool TWebUpdate::HttpGet(const QUrl& url, const QString& localFile, const TManif
     }
     if (timedOut) {
         if (downloadedBytes_ == 0 && !started)
-            Fail(TFailureKind::NoAnswer, QStringLiteral("No answer from %1 within %2 s.").arg(host, Seconds(deadlineMs)));
+            Fail(TFailureKind::NoAnswer,
+                 QStringLiteral("No answer from %1 within %2 s.").arg(host, Seconds(deadlineMs)));
         else
-            Fail(TFailureKind::NoAnswer, QStringLiteral("%1 sent %2 of %3 and no more within %4 s.")
-                                             .arg(host, SizeText(downloadedBytes_), SizeText(totalBytes_),
-                                                  Seconds(deadlineMs)));
+            Fail(TFailureKind::NoAnswer,
+                 QStringLiteral("%1 sent %2 of %3 and no more within %4 s.")
+                     .arg(host, SizeText(downloadedBytes_), SizeText(totalBytes_), Seconds(deadlineMs)));
         return false;
     }
     if (reply->error() != QNetworkReply::NoError) {
@@ -430,10 +434,12 @@ bool TWebUpdate::HttpGet(const QUrl& url, const QString& localFile, const TManif
         if (why.isEmpty()) why << reply->errorString();
         switch (reply->error()) {
         case QNetworkReply::HostNotFoundError:
-            Fail(TFailureKind::NameNotFound, QStringLiteral("The name %1 was not found.").arg(current.host()));
+            Fail(TFailureKind::NameNotFound,
+                 QStringLiteral("The name %1 was not found.").arg(current.host()));
             break;
         case QNetworkReply::ConnectionRefusedError:
-            Fail(TFailureKind::ConnectionRefused, QStringLiteral("%1 refused the connection.").arg(current.host()));
+            Fail(TFailureKind::ConnectionRefused,
+                 QStringLiteral("%1 refused the connection.").arg(current.host()));
             break;
         case QNetworkReply::SslHandshakeFailedError:
             Fail(TFailureKind::Certificate, QStringLiteral("The certificate of %1 was refused: %2")
@@ -441,21 +447,24 @@ bool TWebUpdate::HttpGet(const QUrl& url, const QString& localFile, const TManif
             break;
         case QNetworkReply::RemoteHostClosedError:
             if (started) {
-                Fail(TFailureKind::Incomplete, QStringLiteral("The transfer from %1 ended after %2 of %3 bytes.")
-                                                   .arg(host)
-                                                   .arg(downloadedBytes_)
-                                                   .arg(totalBytes_));
+                Fail(TFailureKind::Incomplete,
+                     QStringLiteral("The transfer from %1 ended after %2 of %3 bytes.")
+                         .arg(host)
+                         .arg(downloadedBytes_)
+                         .arg(totalBytes_));
                 break;
             }
-            Fail(TFailureKind::Network, QStringLiteral("%1 closed the connection without an answer.").arg(host));
+            Fail(TFailureKind::Network,
+                 QStringLiteral("%1 closed the connection without an answer.").arg(host));
             break;
         case QNetworkReply::TooManyRedirectsError:
             Fail(TFailureKind::Redirect, QStringLiteral("%1 redirected too often.").arg(host));
             break;
         default:
             if (refusedTarget.isValid())
-                Fail(TFailureKind::Redirect, QStringLiteral("%1 redirected to %2, which an update never follows.")
-                                                 .arg(current.host(), refusedTarget.toDisplayString()));
+                Fail(TFailureKind::Redirect,
+                     QStringLiteral("%1 redirected to %2, which an update never follows.")
+                         .arg(current.host(), refusedTarget.toDisplayString()));
             else
                 Fail(TFailureKind::Network, QStringLiteral("The transfer from %1 failed: %2")
                                                 .arg(current.host(), reply->errorString()));
@@ -476,7 +485,8 @@ bool TWebUpdate::HttpGet(const QUrl& url, const QString& localFile, const TManif
     }
     if (expected && hash.result() != expected->Sha256) {
         Fail(TFailureKind::PackageMismatch,
-             QStringLiteral("%1 does not match its signed manifest: its SHA-256 differs.").arg(expected->File));
+             QStringLiteral("%1 does not match its signed manifest: its SHA-256 differs.")
+                 .arg(expected->File));
         return false;
     }
     if (!toFile) pageLines_ = QString::fromUtf8(text).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
@@ -488,8 +498,8 @@ void TWebUpdate::ClearPageValues() {
     for (QString* value :
          {&InfoProductName, &InfoVersion, &InfoClientFileName, &InfoDownload, &InfoRunParameters,
           &InfoRedirection, &InfoDownloadInplace, &InfoInplaceUtil, &InfoAuthor, &InfoEmail, &InfoManifest,
-          &InfoManifestSignature, &InfoInplaceManifest, &InfoInplaceManifestSignature, &InfoInplaceUtilManifest,
-          &InfoInplaceUtilManifestSignature})
+          &InfoManifestSignature, &InfoInplaceManifest, &InfoInplaceManifestSignature,
+          &InfoInplaceUtilManifest, &InfoInplaceUtilManifestSignature})
         value->clear();
     InfoVerDate = QDate();
 }
@@ -560,16 +570,18 @@ bool TWebUpdate::ShowInfo() {
 
 std::optional<TManifest> TWebUpdate::AcceptManifest(TPackageRole role, const QString& text,
                                                     const QString& signature) {
-    const QString what = role == TPackageRole::InplaceUtility ? QStringLiteral("in-place update utility")
+    const QString what = role == TPackageRole::InplaceUtility   ? QStringLiteral("in-place update utility")
                          : role == TPackageRole::InplaceArchive ? QStringLiteral("in-place update package")
                                                                 : QStringLiteral("installer");
     if (text.isEmpty()) {
-        Fail(TFailureKind::NoManifest, QStringLiteral("The update page carries no signed manifest for the %1.").arg(what));
+        Fail(TFailureKind::NoManifest,
+             QStringLiteral("The update page carries no signed manifest for the %1.").arg(what));
         return std::nullopt;
     }
     if (VerifyManifest(text, signature, PublicKey) != TSignatureCheck::Valid) {
         Fail(TFailureKind::Signature,
-             QStringLiteral("The signature of the %1's manifest does not verify with the maker's key.").arg(what));
+             QStringLiteral("The signature of the %1's manifest does not verify with the maker's key.")
+                 .arg(what));
         return std::nullopt;
     }
     std::optional<TManifest> manifest = ParseManifest(text);
@@ -583,8 +595,9 @@ std::optional<TManifest> TWebUpdate::AcceptManifest(TPackageRole role, const QSt
         return std::nullopt;
     }
     if (!IsNewerVersion(ProductInfo.Version, manifest->Version, ProductInfo.VersionFormat)) {
-        Fail(TFailureKind::NotNewer, QStringLiteral("The signed release %1 is not newer than the running version %2.")
-                                         .arg(manifest->Version, ProductInfo.Version));
+        Fail(TFailureKind::NotNewer,
+             QStringLiteral("The signed release %1 is not newer than the running version %2.")
+                 .arg(manifest->Version, ProductInfo.Version));
         return std::nullopt;
     }
     return manifest;
@@ -601,9 +614,10 @@ bool TWebUpdate::AcceptManifests() {
             AcceptManifest(TPackageRole::InplaceArchive, InfoInplaceManifest, InfoInplaceManifestSignature);
         if (!packageManifest_) return false;
         if (packageManifest_->Version != utilManifest_->Version) {
-            Fail(TFailureKind::Manifest, QStringLiteral("The in-place package (%1) and its utility (%2) are of "
-                                                        "different releases.")
-                                             .arg(packageManifest_->Version, utilManifest_->Version));
+            Fail(TFailureKind::Manifest,
+                 QStringLiteral("The in-place package (%1) and its utility (%2) are of "
+                                "different releases.")
+                     .arg(packageManifest_->Version, utilManifest_->Version));
             packageManifest_.reset();
             return false;
         }
@@ -633,7 +647,8 @@ void TWebUpdate::CheckNow() {
     if (abortRequested_) return;
     if (InfoProductName.isEmpty() || InfoVersion.isEmpty()) {
         Fail(TFailureKind::PageIncomplete,
-             QStringLiteral("The update page at %1 names no product or no version.").arg(QUrl(ProductInfo.URL()).host()));
+             QStringLiteral("The update page at %1 names no product or no version.")
+                 .arg(QUrl(ProductInfo.URL()).host()));
         return;
     }
     bool canUpdate = false;
@@ -734,8 +749,9 @@ bool TWebUpdate::Unpack(const QString& archive, const QString& folder) {
     case TUnpackResult::Cancelled:
         break;
     case TUnpackResult::RefusedEntry:
-        Fail(TFailureKind::UnsafeArchive,
-             QStringLiteral("%1 holds \"%2\", a link or a path outside its folder.").arg(name, outcome.Entry));
+        Fail(
+            TFailureKind::UnsafeArchive,
+            QStringLiteral("%1 holds \"%2\", a link or a path outside its folder.").arg(name, outcome.Entry));
         break;
     case TUnpackResult::TooLarge:
         Fail(TFailureKind::TooLarge, QStringLiteral("%1 unpacks to more than %2 MB.")
@@ -747,8 +763,9 @@ bool TWebUpdate::Unpack(const QString& archive, const QString& folder) {
              QStringLiteral("%1 holds more than %2 entries.").arg(name).arg(TUnpackLimits{}.MaxEntries));
         break;
     case TUnpackResult::WriteFailed:
-        Fail(TFailureKind::LocalFile, QStringLiteral("%1 cannot be unpacked into %2 (\"%3\" cannot be written).")
-                                          .arg(name, folder, outcome.Entry));
+        Fail(TFailureKind::LocalFile,
+             QStringLiteral("%1 cannot be unpacked into %2 (\"%3\" cannot be written).")
+                 .arg(name, folder, outcome.Entry));
         break;
     default:
         Fail(TFailureKind::Archive, QStringLiteral("%1 is not a zip archive.").arg(name));
@@ -772,7 +789,8 @@ void TWebUpdate::DownloadUpdate() {
         if (PublicKey.isEmpty())
             Fail(TFailureKind::NoKey, QStringLiteral("This build carries no key to verify an update with."));
         else
-            Fail(TFailureKind::NoManifest, QStringLiteral("No signed manifest was accepted for this update."));
+            Fail(TFailureKind::NoManifest,
+                 QStringLiteral("No signed manifest was accepted for this update."));
         return;
     }
     if (proposed.isEmpty() || QFileInfo(clientFile_).fileName().isEmpty()) {
@@ -796,7 +814,8 @@ void TWebUpdate::DownloadUpdate() {
     if (Inplace) {
         inplaceUtilFile_ = folder + utilManifest_->File;
         if (inplaceUtilFile_ == clientFile_) {
-            Fail(TFailureKind::Manifest, QStringLiteral("The in-place package and its utility have one name."));
+            Fail(TFailureKind::Manifest,
+                 QStringLiteral("The in-place package and its utility have one name."));
         } else if (Obtain(InfoInplaceUtil, inplaceUtilFile_, *utilManifest_)) {
             fetched = kept || Obtain(InfoDownloadInplace, clientFile_, *package);
         }
@@ -859,7 +878,8 @@ void TWebUpdate::StartUpdate() {
         } else {
             makeRunnable(clientFile_);
             // Only the arguments the maker signed.
-            started = Launcher->Run(clientFile_, packageManifest_ ? packageManifest_->Arguments : QStringList());
+            started =
+                Launcher->Run(clientFile_, packageManifest_ ? packageManifest_->Arguments : QStringList());
         }
     }
     if (!started && OnCannotExecute) OnCannotExecute();

@@ -40,11 +40,13 @@ public:
     }
     void Offer(const QByteArray& version, const QByteArray& package = Deb) {
         server.Routes["/pkg/slabwise.deb"] = Serve(package);
-        std::vector<std::pair<const char*, QByteArray>> values{{"upProduct", "Slabwise"},
-                                                               {"upVersion", version},
-                                                               {"upDownload", server.Url("/pkg/slabwise.deb")},
-                                                               {"upClientSideName", "slabwise.deb"}};
-        for (const auto& value : Signed(ManifestOf("slabwise.deb", package, version))) values.push_back(value);
+        std::vector<std::pair<const char*, QByteArray>> values{
+            {"upProduct", "Slabwise"},
+            {"upVersion", version},
+            {"upDownload", server.Url("/pkg/slabwise.deb")},
+            {"upClientSideName", "slabwise.deb"}};
+        for (const auto& value : Signed(ManifestOf("slabwise.deb", package, version)))
+            values.push_back(value);
         server.Routes["/page"] = Serve(MetaPage(values));
     }
     void Open(bool silent) {
@@ -137,7 +139,8 @@ TEST_F(DialogTest, Outcomes) {
          "",
          true,
          {},
-         {TfrmCheckUpdates::CheckFailedTitle + QStringLiteral("\n127.0.0.1 answered with HTTP status 404 (X).")},
+         {TfrmCheckUpdates::CheckFailedTitle +
+          QStringLiteral("\n127.0.0.1 answered with HTTP status 404 (X).")},
          {},
          false,
          {},
@@ -278,8 +281,9 @@ TEST_F(DialogTest, AnErrorDuringTheDownloadIsOneMessage) {
     Open(false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shell.Notices.isEmpty() && !dialog->wupd().Busy(); }, 10000));
     QTest::qWait(50);
-    EXPECT_EQ(shell.Notices, QStringList{TfrmCheckUpdates::UpdateFailedTitle +
-                                         QStringLiteral("\n127.0.0.1 did not announce the length of slabwise.deb.")});
+    EXPECT_EQ(shell.Notices,
+              QStringList{TfrmCheckUpdates::UpdateFailedTitle +
+                          QStringLiteral("\n127.0.0.1 did not announce the length of slabwise.deb.")});
     EXPECT_FALSE(Shown("ProgressBar1"));
     EXPECT_EQ(shell.Terminated, 0);
     EXPECT_TRUE(dialog->isVisible());
@@ -297,44 +301,40 @@ TEST_F(DialogTest, FailuresAreNamedAndTheDialogShowsThem) {
         QString Says;
         qsizetype Asked; // the install question, when offered
     } cases[] = {
-        {"page never answered",
-         false,
+        {"page never answered", false,
          [](DialogTest& t) {
              t.Offer("1.0.1");
              t.server.Routes["/page"].NoAnswer = true;
          },
          TfrmCheckUpdates::CheckFailedTitle, QStringLiteral("No answer from 127.0.0.1 within 1 s."), 0},
-        {"package that is not what the manifest signs",
-         false,
+        {"package that is not what the manifest signs", false,
          [](DialogTest& t) {
              t.Offer("1.0.1");
              t.server.Routes["/pkg/slabwise.deb"].Body[2] = 'X';
          },
          TfrmCheckUpdates::UpdateRefusedTitle,
          QStringLiteral("slabwise.deb does not match its signed manifest: its SHA-256 differs."), 1},
-        {"quiet check, agreed to, then refused",
-         true,
+        {"quiet check, agreed to, then refused", true,
          [](DialogTest& t) {
              t.Offer("1.0.1");
              t.server.Routes["/pkg/slabwise.deb"].Body[2] = 'X';
          },
          TfrmCheckUpdates::UpdateRefusedTitle, QStringLiteral("slabwise.deb does not match"), 1},
-        {"quiet check, agreed to, then the server stalls",
-         true,
+        {"quiet check, agreed to, then the server stalls", true,
          [](DialogTest& t) {
              t.Offer("1.0.1");
              t.server.Routes["/pkg/slabwise.deb"].StallAfter = 3;
          },
-         TfrmCheckUpdates::UpdateFailedTitle, QStringLiteral("127.0.0.1 sent 3 bytes of 29 bytes and no more within 1 s."),
-         1},
-        {"signature of another key: refused before it is offered",
-         false,
+         TfrmCheckUpdates::UpdateFailedTitle,
+         QStringLiteral("127.0.0.1 sent 3 bytes of 29 bytes and no more within 1 s."), 1},
+        {"signature of another key: refused before it is offered", false,
          [](DialogTest& t) {
              t.Offer("1.0.1");
              t.context.PublicKey = NewSigningKeys().PublicKey;
          },
          TfrmCheckUpdates::UpdateRefusedTitle,
-         QStringLiteral("The signature of the installer's manifest does not verify with the maker's key."), 0},
+         QStringLiteral("The signature of the installer's manifest does not verify with the maker's key."),
+         0},
     };
     context.Deadlines.PageMs = 500;
     context.Deadlines.DownloadGraceMs = 500;
@@ -346,10 +346,12 @@ TEST_F(DialogTest, FailuresAreNamedAndTheDialogShowsThem) {
         context.PublicKey = TestKeys().PublicKey;
         c.Setup(*this);
         Open(c.Silent);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !shell.Notices.isEmpty() && !dialog->wupd().Busy(); }, 10000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return !shell.Notices.isEmpty() && !dialog->wupd().Busy(); }, 10000));
         QTest::qWait(50);
         EXPECT_EQ(shell.Notices, QStringList{c.Title + QLatin1Char('\n') + dialog->wupd().Failure().Text});
-        EXPECT_TRUE(dialog->wupd().Failure().Text.startsWith(c.Says)) << dialog->wupd().Failure().Text.toStdString();
+        EXPECT_TRUE(dialog->wupd().Failure().Text.startsWith(c.Says))
+            << dialog->wupd().Failure().Text.toStdString();
         EXPECT_FALSE(shell.Notices.join(QString()).contains(QLatin1String("Error accessing data")));
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_EQ(Text("Label2"), c.Title);
@@ -411,8 +413,8 @@ TEST_F(DialogTest, CancelQuestionNamesTheStageAndTheTransferGoesOn) {
     bool completedWhileAsked = false;
     shell.DuringQuestion = [&] {
         if (shell.Questions.last() != TfrmCheckUpdates::AbortQuestion) return;
-        completedWhileAsked = QTest::qWaitFor(
-            [&] { return dialog->wupd().DownloadedBytes() == package.size(); }, 5000);
+        completedWhileAsked =
+            QTest::qWaitFor([&] { return dialog->wupd().DownloadedBytes() == package.size(); }, 5000);
     };
     Open(false);
     WhenDuringCheck([&] { return dialog->wupd().DownloadedBytes() > 0; },

@@ -167,12 +167,24 @@ TEST_F(MainWindowUpdates, AnUpdateAsksToSaveBeforeItStarts) {
         QString Status; // of the dialog afterwards; empty when the program ended
         bool Fetched;
     } cases[] = {
-        {"unsaved project, Cancel at the save question", true, {TAnswer::Cancel}, {"MayEnd"},
-         TfrmCheckUpdates::UpdateWaitsTitle, true},
-        {"the next check with the project saved uses the kept package", false, {},
-         {"MayEnd", "Open:slabwise.deb", "Terminate"}, QString(), false},
-        {"unsaved project, No at the save question", true, {TAnswer::No},
-         {"MayEnd", "Open:slabwise.deb", "Terminate"}, QString(), false},
+        {"unsaved project, Cancel at the save question",
+         true,
+         {TAnswer::Cancel},
+         {"MayEnd"},
+         TfrmCheckUpdates::UpdateWaitsTitle,
+         true},
+        {"the next check with the project saved uses the kept package",
+         false,
+         {},
+         {"MayEnd", "Open:slabwise.deb", "Terminate"},
+         QString(),
+         false},
+        {"unsaved project, No at the save question",
+         true,
+         {TAnswer::No},
+         {"MayEnd", "Open:slabwise.deb", "Terminate"},
+         QString(),
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -195,8 +207,9 @@ TEST_F(MainWindowUpdates, AnUpdateAsksToSaveBeforeItStarts) {
         Action("ACheckUpdates").trigger();
         EXPECT_TRUE(shell.Notices.isEmpty()) << shell.Notices.join(QStringLiteral(" / ")).toStdString();
         EXPECT_EQ(events, c.Events);
-        EXPECT_EQ(dialogs.Questions, c.Modified ? QStringList{QStringLiteral("File is not saved. Do you want to save it now?")}
-                                                : QStringList());
+        EXPECT_EQ(dialogs.Questions,
+                  c.Modified ? QStringList{QStringLiteral("File is not saved. Do you want to save it now?")}
+                             : QStringList());
         // Cancel keeps the project as it was; No discards its changes.
         EXPECT_EQ(window->Modified(), c.SaveAnswers == std::deque<TAnswer>{TAnswer::Cancel});
         EXPECT_EQ(server.Paths.contains("/pkg/slabwise.deb"), c.Fetched);
@@ -239,7 +252,9 @@ TEST_F(MainWindowUpdates, TheQuietCheckRunsUnseen) {
     window->Updates().Context.PublicKey.clear();
     Action("AAutoUpdate").trigger();
     bool shownWhenAsked = false;
-    shell.DuringQuestion = [&] { shownWhenAsked = visibleDialogs() == 1 && QApplication::activeModalWidget(); };
+    shell.DuringQuestion = [&] {
+        shownWhenAsked = visibleDialogs() == 1 && QApplication::activeModalWidget();
+    };
     window->Timer1Timer();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shell.Questions.isEmpty(); }, 5000));
     EXPECT_TRUE(shownWhenAsked);

@@ -60,7 +60,8 @@ TEST(SignTool, PageLinesCarryASignedManifest) {
     const QByteArray bytes = "package bytes";
     const QString package = WriteFile(folder, QStringLiteral("slabwise.run"), bytes);
     int code = -1;
-    const QByteArray publicKey = QByteArray::fromBase64(Tool({QStringLiteral("--new-key"), key}, &code).toLatin1());
+    const QByteArray publicKey =
+        QByteArray::fromBase64(Tool({QStringLiteral("--new-key"), key}, &code).toLatin1());
     ASSERT_EQ(code, 0);
 
     const QString lines = Tool({key, package, QStringLiteral("1.0.1"), QStringLiteral("installer"),
@@ -120,7 +121,8 @@ TEST(SignTool, ItsLinesMakeAnUpdateTheClientStarts) {
     TTempFolder folder;
     const QString key = Folder(folder) + QStringLiteral("maker.key");
     int code = -1;
-    const QByteArray publicKey = QByteArray::fromBase64(Tool({QStringLiteral("--new-key"), key}, &code).toLatin1());
+    const QByteArray publicKey =
+        QByteArray::fromBase64(Tool({QStringLiteral("--new-key"), key}, &code).toLatin1());
     const QByteArray bytes = "#!/bin/sh\necho new\n";
     const QString package = WriteFile(folder, QStringLiteral("Slabwise.run"), bytes);
     const QByteArray lines =
@@ -152,8 +154,8 @@ TEST(SignTool, ItsLinesMakeAnUpdateTheClientStarts) {
             EXPECT_TRUE(shell.Started.isEmpty());
         } else {
             EXPECT_EQ(client.Failure().Kind, TFailureKind::None) << client.Failure().Text.toStdString();
-            EXPECT_EQ(shell.Started,
-                      QStringList{QStringLiteral("Run ") + Folder(downloads) + QStringLiteral("Slabwise.run|--quiet")});
+            EXPECT_EQ(shell.Started, QStringList{QStringLiteral("Run ") + Folder(downloads) +
+                                                 QStringLiteral("Slabwise.run|--quiet")});
         }
     }
 }

@@ -52,8 +52,9 @@ inline const TSigningKeys& TestKeys() {
 }
 
 // The manifest of a package made by the test.
-inline TManifest ManifestOf(const QByteArray& name, const QByteArray& data, const QByteArray& version = "1.0.1",
-                            TPackageRole role = TPackageRole::Installer, const QStringList& arguments = {}) {
+inline TManifest ManifestOf(const QByteArray& name, const QByteArray& data,
+                            const QByteArray& version = "1.0.1", TPackageRole role = TPackageRole::Installer,
+                            const QStringList& arguments = {}) {
     TManifest manifest;
     manifest.Product = QStringLiteral("Slabwise");
     manifest.Version = QString::fromLatin1(version);
