@@ -3,7 +3,6 @@
 #include "ui_CheckUpdates.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -213,6 +212,8 @@ void TfrmCheckUpdates::wupdStage(TUpdateStage stage) {
         break;
     case TUpdateStage::Starting:
         ui->Label2->setText(QStringLiteral("Starting the update..."));
+        ui->Label3->hide();
+        ui->ProgressBar1->hide();
         break;
     case TUpdateStage::Idle:
         break;
@@ -222,6 +223,7 @@ void TfrmCheckUpdates::wupdStage(TUpdateStage stage) {
 void TfrmCheckUpdates::ShowOutcome(const QString& title, const QString& text) {
     ui->Label2->setText(title);
     ui->Label4->setWordWrap(true);
+    ui->Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // The failure's sentences take the room of the version lines.
     ui->Label4->setGeometry(ui->Label4->x(), ui->Label4->y(), ui->Label4->width(),
                             ui->Label3->y() - ui->Label4->y());

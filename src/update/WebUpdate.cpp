@@ -442,7 +442,7 @@ bool TWebUpdate::HttpGet(const QUrl& url, const QString& localFile, const TManif
                  QStringLiteral("%1 refused the connection.").arg(current.host()));
             break;
         case QNetworkReply::SslHandshakeFailedError:
-            Fail(TFailureKind::Certificate, QStringLiteral("The certificate of %1 was refused: %2")
+            Fail(TFailureKind::Certificate, QStringLiteral("The certificate of %1 was refused: %2.")
                                                 .arg(current.host(), why.join(QStringLiteral("; "))));
             break;
         case QNetworkReply::RemoteHostClosedError:
@@ -668,6 +668,7 @@ void TWebUpdate::CheckNow() {
     if (!succeeded_ || abortRequested_ || !Options.testFlag(uoRunUpdate)) return;
     // Nothing starts before the program knows it may end: the project open
     // in it is saved first, or the update waits.
+    SetStage(TUpdateStage::Starting);
     if (Options.testFlag(uoTerminate) && Launcher && !Launcher->MayEnd()) {
         if (OnUpdateDeferred) OnUpdateDeferred(clientFile_);
         return;

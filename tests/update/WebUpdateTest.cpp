@@ -522,6 +522,15 @@ TEST_F(CheckScenario, InplaceUtilityGetsThreeQuotedParameters) {
     }
     EXPECT_EQ(TWebUpdate::QuoteParameters({QStringLiteral("a \"b\"")}), QStringLiteral("\"a \"\"b\"\"\""));
 
+    // A program that may not end starts no utility: the utility would
+    // replace the folder of a program that stays open.
+    events.clear();
+    shell.Started.clear();
+    shell.MayEndAnswer = [] { return false; };
+    EXPECT_TRUE(Run().endsWith(QLatin1String("AfterDownload MayEnd Deferred")));
+    EXPECT_TRUE(shell.Started.isEmpty());
+    shell.MayEndAnswer = {};
+
     // An unsigned utility is not run, nor anything fetched.
     events.clear();
     shell.Started.clear();
