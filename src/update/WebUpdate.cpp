@@ -75,7 +75,7 @@ QString Kilobytes(qint64 bytes) {
 
 // Small amounts in bytes, so that a few bytes never read as "0 KB".
 QString SizeText(qint64 bytes) {
-    return bytes < 10 * 1024 ? QStringLiteral("%1 bytes").arg(bytes)
+    return bytes < qint64{10} * 1024 ? QStringLiteral("%1 bytes").arg(bytes)
                              : Kilobytes(bytes) + QStringLiteral(" KB");
 }
 
