@@ -76,7 +76,7 @@ QString Kilobytes(qint64 bytes) {
 // Small amounts in bytes, so that a few bytes never read as "0 KB".
 QString SizeText(qint64 bytes) {
     return bytes < qint64{10} * 1024 ? QStringLiteral("%1 bytes").arg(bytes)
-                             : Kilobytes(bytes) + QStringLiteral(" KB");
+                                     : Kilobytes(bytes) + QStringLiteral(" KB");
 }
 
 // The SHA-256 of a file, counting what was read; empty when it cannot be
