@@ -406,7 +406,7 @@ TEST_F(DialogTest, CancelQuestionNamesTheStageAndTheTransferGoesOn) {
     // While the package comes: it keeps coming while the user thinks.
     const QByteArray package(qsizetype{64} * 1024, 'q');
     Offer("1.0.1", package);
-    server.Routes["/pkg/slabwise.deb"].DripMs = 10;
+    server.Routes["/pkg/slabwise.deb"].DripMs = 25;
     server.Routes["/pkg/slabwise.deb"].DripBytes = 4096;
     shell = TRecordingShell();
     shell.Answers = {true, false};
@@ -417,8 +417,12 @@ TEST_F(DialogTest, CancelQuestionNamesTheStageAndTheTransferGoesOn) {
             QTest::qWaitFor([&] { return dialog->wupd().DownloadedBytes() == package.size(); }, 5000);
     };
     Open(false);
-    WhenDuringCheck([&] { return dialog->wupd().DownloadedBytes() > 0; },
-                    [&] { QTest::mouseClick(&Child<QPushButton>("CloseBtn"), Qt::LeftButton); });
+    WhenDuringCheck(
+        [&] {
+            return dialog->wupd().Stage() == TUpdateStage::Downloading &&
+                   dialog->wupd().DownloadedBytes() > 0;
+        },
+        [&] { QTest::mouseClick(&Child<QPushButton>("CloseBtn"), Qt::LeftButton); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shell.Started.isEmpty(); }, 10000));
     EXPECT_TRUE(completedWhileAsked);
     EXPECT_EQ(shell.Questions.last(), TfrmCheckUpdates::AbortQuestion);
