@@ -53,10 +53,10 @@ void WriteAutoUpdates(bool on) {
 void TfrmMain::SetUpUpdates() {
     updates_ = std::make_unique<TUpdateCommands>();
     TUpdateCommands& updates = *updates_;
-    // A started update ends the program, but not over an unsaved project.
-    updates.OwnShell = std::make_unique<TQtUpdateShell>([this] {
-        if (QuerySaveChanges()) QCoreApplication::exit(0);
-    });
+    // The save question comes before anything is started; once answered,
+    // the started update ends the program.
+    updates.OwnShell = std::make_unique<TQtUpdateShell>([this] { return QuerySaveChanges(); },
+                                                        [] { QCoreApplication::exit(0); });
     updates.Shell = updates.OwnShell.get();
     updates.Inplace = InplaceInstallation(QCoreApplication::applicationDirPath());
     updates.Context.Website = QUrl(QLatin1String(MakerHomePage));
@@ -107,7 +107,11 @@ void TfrmMain::RunCheck(bool silent) {
     TUpdateContext context = updates.Context;
     if (context.CurrentVersion.isEmpty()) context.CurrentVersion = GetVersionText();
     if (context.DataFolder.isEmpty()) context.DataFolder = GetUserDataFolder();
-    RunUpdateCheck(this, *updates.Shell, context, silent, updates.PageUrl, updates.Inplace);
+    // The user's own check replaces a quiet one still running unseen.
+    if (updates.Quiet) updates.Quiet->AbortUnseen();
+    TfrmCheckUpdates* quiet =
+        RunUpdateCheck(this, *updates.Shell, context, silent, updates.PageUrl, updates.Inplace);
+    if (silent) updates.Quiet = quiet;
 }
 
 } // namespace slabwise

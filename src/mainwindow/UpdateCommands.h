@@ -3,6 +3,7 @@
 #include "update/CheckUpdates.h"
 #include "update/UpdateShell.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -26,6 +27,8 @@ struct TUpdateCommands {
     std::unique_ptr<TUpdateShell> OwnShell;
     QTimer* Timer1 = nullptr;
     bool Shown = false;
+    // The quiet check while it runs unseen.
+    QPointer<TfrmCheckUpdates> Quiet;
 };
 
 // Whether the program updates itself in place: it does when its own folder

@@ -3,7 +3,6 @@
 #include "ui_CheckUpdates.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -21,9 +20,28 @@ namespace slabwise {
 const QString TfrmCheckUpdates::MajorUpdateText =
     QStringLiteral("There is new major version of software available.\n"
                    "Major updates are not free. Please visit our website for more information.");
-const QString TfrmCheckUpdates::WebErrorText = QStringLiteral("Error accessing data from the web!");
 const QString TfrmCheckUpdates::ExecuteErrorText = QStringLiteral("Error executing downloaded file!");
 const QString TfrmCheckUpdates::AbortQuestion = QStringLiteral("Are you sure you want to abort downloading?");
+const QString TfrmCheckUpdates::AbortCheckQuestion =
+    QStringLiteral("Are you sure you want to abort the check for updates?");
+const QString TfrmCheckUpdates::AbortUpdateQuestion =
+    QStringLiteral("Are you sure you want to abort the update?");
+const QString TfrmCheckUpdates::CheckFailedTitle = QStringLiteral("The check for updates failed.");
+const QString TfrmCheckUpdates::UpdateFailedTitle = QStringLiteral("The update failed.");
+const QString TfrmCheckUpdates::UpdateRefusedTitle = QStringLiteral("The update was refused.");
+const QString TfrmCheckUpdates::UpdateWaitsTitle = QStringLiteral("The update waits.");
+const QString TfrmCheckUpdates::UpdateWaitsText =
+    QStringLiteral("The program stays open with your project. The verified update is kept in the update "
+                   "folder; check for updates again once the project is saved.");
+
+QString TfrmCheckUpdates::FailureTitle(const TUpdateFailure& failure, bool downloading) {
+    if (failure.Refused()) return UpdateRefusedTitle;
+    return downloading ? UpdateFailedTitle : CheckFailedTitle;
+}
+
+QString TfrmCheckUpdates::FailureMessage(const TUpdateFailure& failure, bool downloading) {
+    return FailureTitle(failure, downloading) + QLatin1Char('\n') + failure.Text;
+}
 
 QString TfrmCheckUpdates::InstallQuestion() const {
     return QStringLiteral("There is new version of software available for \ndownload at the ") +
@@ -73,6 +91,7 @@ TfrmCheckUpdates::TfrmCheckUpdates(QWidget* parent, TUpdateShell& shell, const T
     client.Launcher = &shell_;
     if (!context_.ProgramFile.isEmpty()) client.ProgramFile = context_.ProgramFile;
     client.ExtraCaCertificates = context_.ExtraCaCertificates;
+    client.Deadlines = context_.Deadlines;
     client.OnBeforeGetInfo = [] {};
     client.OnDownload = [this](qint64 total, qint64 downloaded) { wupdDownload(total, downloaded); };
     client.OnDownloadError = [this] { wupdDownloadError(); };
@@ -85,6 +104,8 @@ TfrmCheckUpdates::TfrmCheckUpdates(QWidget* parent, TUpdateShell& shell, const T
     client.OnBeforeDownload = [this](const QString& fileName) { wupdBeforeDownload(fileName); };
     client.OnAfterDownload = [this](const QString& fileName) { wupdAfterDownload(fileName); };
     client.OnCannotExecute = [this] { wupdCannotExecute(); };
+    client.OnStage = [this](TUpdateStage stage) { wupdStage(stage); };
+    client.OnUpdateDeferred = [this](const QString& fileName) { wupdUpdateDeferred(fileName); };
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -121,8 +142,30 @@ void TfrmCheckUpdates::CloseDialog() {
     done(QDialog::Rejected);
 }
 
+void TfrmCheckUpdates::ShowUnseen() {
+    if (isVisible()) return;
+    // An update that will end the program is not downloaded under a window
+    // the user goes on working in.
+    setWindowModality(Qt::ApplicationModal);
+    show();
+}
+
+void TfrmCheckUpdates::AbortUnseen() {
+    if (isVisible()) return;
+    downloadErrorAttached_ = false;
+    wupd_->Abort();
+    CloseDialog();
+}
+
 void TfrmCheckUpdates::CloseBtnClick() {
-    if (wupd_->Busy() && !shell_.Ask(this, QMessageBox::Question, AbortQuestion)) return;
+    // The transfer goes on while the question is open; it names what would
+    // be lost.
+    const TUpdateStage stage = wupd_->Stage();
+    const QString& question = stage == TUpdateStage::Checking      ? AbortCheckQuestion
+                              : stage == TUpdateStage::Downloading ? AbortQuestion
+                                                                   : AbortUpdateQuestion;
+    if (wupd_->Busy() && stage != TUpdateStage::Idle && !shell_.Ask(this, QMessageBox::Question, question))
+        return;
     // The stopped transfer is not an error to report.
     downloadErrorAttached_ = false;
     wupd_->Abort();
@@ -145,18 +188,72 @@ void TfrmCheckUpdates::wupdDownload(qint64 total, qint64 downloaded) {
     if (total != 0)
         ui->ProgressBar1->setValue(static_cast<int>(
             std::lround(static_cast<double>(downloaded) / static_cast<double>(total) * 100.0)));
-    repaint();
-    QCoreApplication::processEvents();
+    // The client reports a few times a second and the event loop runs on:
+    // the next paint shows it.
+}
+
+void TfrmCheckUpdates::wupdStage(TUpdateStage stage) {
+    switch (stage) {
+    case TUpdateStage::Checking:
+        ui->Label2->setText(QStringLiteral("Checking..."));
+        break;
+    case TUpdateStage::Downloading:
+        ui->Label2->setText(QStringLiteral("Downloading..."));
+        break;
+    case TUpdateStage::Verifying:
+    case TUpdateStage::Unpacking:
+        ui->Label2->setText(stage == TUpdateStage::Verifying ? QStringLiteral("Verifying...")
+                                                             : QStringLiteral("Unpacking..."));
+        // Each step's progress starts from nothing.
+        ui->ProgressBar1->setValue(0);
+        ui->Label3->setText(QStringLiteral("0 / 0 KB"));
+        ui->Label3->show();
+        ui->ProgressBar1->show();
+        break;
+    case TUpdateStage::Starting:
+        ui->Label2->setText(QStringLiteral("Starting the update..."));
+        ui->Label3->hide();
+        ui->ProgressBar1->hide();
+        break;
+    case TUpdateStage::Idle:
+        break;
+    }
+}
+
+void TfrmCheckUpdates::ShowOutcome(const QString& title, const QString& text) {
+    ui->Label2->setText(title);
+    ui->Label4->setWordWrap(true);
+    ui->Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // The failure's sentences take the room of the version lines.
+    ui->Label4->setGeometry(ui->Label4->x(), ui->Label4->y(), ui->Label4->width(),
+                            ui->Label3->y() - ui->Label4->y());
+    ui->Label4->setText(text);
+    ui->Label4->setToolTip(QString());
+    ui->Label4->raise();
+    ui->Label5->hide();
+    ui->Label6->hide();
+    ui->Label3->hide();
+    ui->ProgressBar1->hide();
+    ui->CloseBtn->setText(QStringLiteral("&Close"));
 }
 
 void TfrmCheckUpdates::wupdDownloadError() {
     // One message per check: later errors of the same check are ignored.
     if (!downloadErrorAttached_) return;
     downloadErrorAttached_ = false;
-    if (Silent)
+    // A quiet check stays quiet about a page it could not read, but not
+    // about an update the user agreed to.
+    if (Silent && !consented_) {
         CloseDialog();
-    else
-        shell_.Notify(this, QMessageBox::Critical, WebErrorText);
+        return;
+    }
+    const TUpdateFailure& failure = wupd_->Failure();
+    ShowOutcome(FailureTitle(failure, consented_), failure.Text);
+    shell_.Notify(this, QMessageBox::Critical, FailureMessage(failure, consented_));
+}
+
+void TfrmCheckUpdates::wupdUpdateDeferred(const QString&) {
+    ShowOutcome(UpdateWaitsTitle, UpdateWaitsText);
 }
 
 void TfrmCheckUpdates::wupdNoUpdateFound() {
@@ -170,6 +267,7 @@ void TfrmCheckUpdates::wupdNoUpdateFound() {
 }
 
 void TfrmCheckUpdates::wupdUpdateAvailable(const QString&, const QString& newVersion, bool& canUpdate) {
+    ShowUnseen();
     ui->Label6->setText(QStringLiteral("New version: %1").arg(newVersion));
     ui->Label6->show();
     // A release whose first two characters differ is a major upgrade,
@@ -184,6 +282,7 @@ void TfrmCheckUpdates::wupdUpdateAvailable(const QString&, const QString& newVer
         if (shell_.Ask(this, QMessageBox::Information, WebsiteQuestion())) shell_.OpenUrl(context_.Website);
     } else {
         canUpdate = shell_.Ask(this, QMessageBox::Warning, InstallQuestion());
+        consented_ = canUpdate;
         if (canUpdate) return;
     }
     wupd_->Abort();
@@ -202,7 +301,9 @@ void TfrmCheckUpdates::wupdGetClientFileName(QString& fileName) {
 }
 
 void TfrmCheckUpdates::wupdBeforeDownload(const QString& fileName) {
-    ui->Label2->setText(QStringLiteral("Downloading..."));
+    // A new transfer starts at 0 %, whatever the page's transfer counted.
+    ui->ProgressBar1->setValue(0);
+    ui->Label3->setText(QStringLiteral("0 / 0 KB"));
     ui->Label4->setText(ShortenPath(fileName, ui->Label4->fontMetrics(), ui->Label4->width()));
     ui->Label4->setToolTip(fileName);
     ui->Label3->show();
@@ -218,13 +319,22 @@ void TfrmCheckUpdates::wupdCannotExecute() {
     shell_.Notify(this, QMessageBox::Critical, ExecuteErrorText);
 }
 
-void RunUpdateCheck(QWidget* parent, TUpdateShell& shell, const TUpdateContext& context, bool silent,
-                    const QString& pageUrl, bool inplace) {
+TfrmCheckUpdates* RunUpdateCheck(QWidget* parent, TUpdateShell& shell, const TUpdateContext& context,
+                                 bool silent, const QString& pageUrl, bool inplace) {
+    if (silent) {
+        auto* dialog = new TfrmCheckUpdates(parent, shell, context);
+        dialog->Silent = true;
+        dialog->wupd().Inplace = inplace;
+        dialog->wupd().ProductInfo.SetURL(pageUrl);
+        // It closes through done(), never under its running check.
+        QObject::connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
+        return dialog;
+    }
     TfrmCheckUpdates dialog(parent, shell, context);
-    dialog.Silent = silent;
     dialog.wupd().Inplace = inplace;
     dialog.wupd().ProductInfo.SetURL(pageUrl);
     shell.RunModal(dialog);
+    return nullptr;
 }
 
 } // namespace slabwise

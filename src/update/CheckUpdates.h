@@ -32,6 +32,7 @@ struct TUpdateContext {
     QByteArray PublicKey;
     QString ProgramFile;
     QList<QSslCertificate> ExtraCaCertificates;
+    TDeadlines Deadlines;
 };
 
 // Shortens a path or address to a width by putting "..." in place of the
@@ -54,9 +55,23 @@ public:
     void Timer1Timer();
 
     static const QString MajorUpdateText;
-    static const QString WebErrorText;
     static const QString ExecuteErrorText;
     static const QString AbortQuestion;
+    static const QString AbortCheckQuestion;
+    static const QString AbortUpdateQuestion;
+    static const QString CheckFailedTitle;
+    static const QString UpdateFailedTitle;
+    static const QString UpdateRefusedTitle;
+    static const QString UpdateWaitsTitle;
+    static const QString UpdateWaitsText;
+    // What the user is told of a failure: its title, a line break, and what
+    // failed.
+    static QString FailureTitle(const TUpdateFailure& failure, bool downloading);
+    static QString FailureMessage(const TUpdateFailure& failure, bool downloading);
+    // Shows the dialog of a check that ran unseen so far.
+    void ShowUnseen();
+    // Ends a check that has shown nothing yet, quietly.
+    void AbortUnseen();
     QString InstallQuestion() const;
     QString WebsiteQuestion() const;
 
@@ -75,6 +90,10 @@ private:
     void wupdBeforeDownload(const QString& fileName);
     void wupdAfterDownload(const QString& fileName);
     void wupdCannotExecute();
+    void wupdStage(TUpdateStage stage);
+    void wupdUpdateDeferred(const QString& fileName);
+    // The dialog's final state: a title, what happened, and a Close button.
+    void ShowOutcome(const QString& title, const QString& text);
     // Closes now, or once the running check has returned.
     void CloseDialog();
 
@@ -85,10 +104,15 @@ private:
     QTimer* Timer1 = nullptr;
     bool downloadErrorAttached_ = true;
     bool closeRequested_ = false;
+    // The user agreed to the update: from here a quiet check reports too.
+    bool consented_ = false;
 };
 
-// Creates the dialog, runs one check in it modally and releases it.
-void RunUpdateCheck(QWidget* parent, TUpdateShell& shell, const TUpdateContext& context, bool silent,
-                    const QString& pageUrl, bool inplace);
+// Creates the dialog and runs one check in it. On demand the dialog is
+// modal and released when it closes. A quiet check runs unseen and returns
+// at once; its dialog shows itself only when there is an update to offer
+// and deletes itself when done (the returned pointer is for aborting it).
+TfrmCheckUpdates* RunUpdateCheck(QWidget* parent, TUpdateShell& shell, const TUpdateContext& context,
+                                 bool silent, const QString& pageUrl, bool inplace);
 
 } // namespace slabwise

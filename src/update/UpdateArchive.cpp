@@ -41,8 +41,8 @@ void EmptyFolder(const QString& folder) {
     }
 }
 
-TUnpackOutcome Extract(zip_t* archive, zip_int64_t count, const QString& folder,
-                       const TUnpackLimits& limits) {
+TUnpackOutcome Extract(zip_t* archive, zip_int64_t count, const QString& folder, const TUnpackLimits& limits,
+                       TUnpackProgress* progress) {
     const QString root = QDir::cleanPath(QFileInfo(folder).absoluteFilePath()) + QLatin1Char('/');
     qint64 written = 0;
     QByteArray block(qsizetype{64} * 1024, Qt::Uninitialized);
@@ -66,11 +66,13 @@ TUnpackOutcome Extract(zip_t* archive, zip_int64_t count, const QString& folder,
                 zip_fread(in.get(), block.data(), static_cast<zip_uint64_t>(block.size()));
             if (read < 0) return {TUnpackResult::WriteFailed, name};
             if (read == 0) break;
+            if (progress && progress->Cancel) return {TUnpackResult::Cancelled, name};
             // The sizes an archive declares are not trusted; the bytes are
             // counted as they come.
             written += read;
             if (written > limits.MaxTotalBytes) return {TUnpackResult::TooLarge, name};
             if (out.write(block.constData(), read) != read) return {TUnpackResult::WriteFailed, name};
+            if (progress) progress->Written = written;
         }
         out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                            QFileDevice::ReadOther);
@@ -91,7 +93,8 @@ bool SafeEntryName(const QString& name) {
     return true;
 }
 
-TUnpackOutcome UnpackArchive(const QString& archiveFile, const QString& folder, const TUnpackLimits& limits) {
+TUnpackOutcome UnpackArchive(const QString& archiveFile, const QString& folder, const TUnpackLimits& limits,
+                             TUnpackProgress* progress) {
     int error = 0;
     std::unique_ptr<zip_t, TZipCloser> archive(
         zip_open(QFile::encodeName(archiveFile).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
@@ -115,7 +118,8 @@ TUnpackOutcome UnpackArchive(const QString& archiveFile, const QString& folder, 
             if (declared > limits.MaxTotalBytes) return {TUnpackResult::TooLarge, name};
         }
     }
-    TUnpackOutcome outcome = Extract(archive.get(), count, folder, limits);
+    if (progress) progress->Declared = declared;
+    TUnpackOutcome outcome = Extract(archive.get(), count, folder, limits, progress);
     if (outcome.Result != TUnpackResult::Unpacked) EmptyFolder(folder);
     return outcome;
 }

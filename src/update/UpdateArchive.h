@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <atomic>
+
 namespace slabwise {
 
 // Bounds of one unpacked update against archives that expand without end.
@@ -11,7 +13,23 @@ struct TUnpackLimits {
     int MaxEntries = 10000;
 };
 
-enum class TUnpackResult { Unpacked, NotAnArchive, RefusedEntry, TooLarge, TooManyEntries, WriteFailed };
+enum class TUnpackResult {
+    Unpacked,
+    NotAnArchive,
+    RefusedEntry,
+    TooLarge,
+    TooManyEntries,
+    WriteFailed,
+    Cancelled
+};
+
+// Shared with the thread that unpacks: what the archive declares, what is
+// written so far, and a request to stop.
+struct TUnpackProgress {
+    std::atomic<qint64> Declared{0};
+    std::atomic<qint64> Written{0};
+    std::atomic<bool> Cancel{false};
+};
 
 struct TUnpackOutcome {
     TUnpackResult Result = TUnpackResult::Unpacked;
@@ -26,6 +44,7 @@ bool SafeEntryName(const QString& name);
 // Unpacks a zip archive into an existing, empty folder. Every entry is
 // checked before anything is written; on any refusal or failure the
 // folder's contents are removed again.
-TUnpackOutcome UnpackArchive(const QString& archive, const QString& folder, const TUnpackLimits& limits = {});
+TUnpackOutcome UnpackArchive(const QString& archive, const QString& folder, const TUnpackLimits& limits = {},
+                             TUnpackProgress* progress = nullptr);
 
 } // namespace slabwise

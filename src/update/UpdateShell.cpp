@@ -7,7 +7,12 @@
 
 namespace slabwise {
 
-TQtUpdateShell::TQtUpdateShell(std::function<void()> terminate) : terminate_(std::move(terminate)) {}
+TQtUpdateShell::TQtUpdateShell(std::function<bool()> mayEnd, std::function<void()> terminate)
+    : mayEnd_(std::move(mayEnd)), terminate_(std::move(terminate)) {}
+
+bool TQtUpdateShell::MayEnd() {
+    return !mayEnd_ || mayEnd_();
+}
 
 void TQtUpdateShell::Notify(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
     QMessageBox box(icon, QApplication::applicationName(), text, QMessageBox::Ok, parent);

@@ -27,21 +27,24 @@ public:
     virtual void RunModal(QDialog& dialog) = 0;
 };
 
-// The real one. `terminate` ends the program after an update was started;
-// by default the event loops are left with exit code 0.
+// The real one. `mayEnd` is asked before an update starts (the owner's
+// save question; by default yes); `terminate` ends the program after it
+// started (by default the event loops are left with exit code 0).
 class TQtUpdateShell : public TUpdateShell {
 public:
-    explicit TQtUpdateShell(std::function<void()> terminate = {});
+    explicit TQtUpdateShell(std::function<bool()> mayEnd = {}, std::function<void()> terminate = {});
 
     void Notify(QWidget* parent, QMessageBox::Icon icon, const QString& text) override;
     bool Ask(QWidget* parent, QMessageBox::Icon icon, const QString& text) override;
     void OpenUrl(const QUrl& url) override;
     void RunModal(QDialog& dialog) override;
+    bool MayEnd() override;
     bool OpenWithDesktop(const QString& file) override;
     bool Run(const QString& program, const QStringList& arguments) override;
     void Terminate() override;
 
 private:
+    std::function<bool()> mayEnd_;
     std::function<void()> terminate_;
 };
 

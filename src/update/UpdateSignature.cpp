@@ -1,7 +1,5 @@
 #include "UpdateSignature.h"
 
-#include <QFile>
-
 #include <sodium.h>
 
 #include <stdexcept>
@@ -18,20 +16,6 @@ void InitSodium() {
     if (sodium_init() < 0) throw std::runtime_error("The signature library cannot start.");
 }
 
-// Feeds a file to a prehashed signing state; false when it cannot be read.
-bool HashFile(const QString& file, crypto_sign_state& state) {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly)) return false;
-    QByteArray block(qsizetype{64} * 1024, Qt::Uninitialized);
-    for (;;) {
-        const qint64 read = in.read(block.data(), block.size());
-        if (read < 0) return false;
-        if (read == 0) return true;
-        crypto_sign_update(&state, reinterpret_cast<const unsigned char*>(block.constData()),
-                           static_cast<unsigned long long>(read));
-    }
-}
-
 QByteArray SecretKeyFrom(const QByteArray& key) {
     if (key.size() == static_cast<qsizetype>(crypto_sign_SECRETKEYBYTES)) return key;
     if (key.size() != static_cast<qsizetype>(crypto_sign_SEEDBYTES)) return {};
@@ -44,38 +28,6 @@ QByteArray SecretKeyFrom(const QByteArray& key) {
 }
 
 } // namespace
-
-TSignatureCheck VerifyFileSignature(const QString& file, const QString& signatureBase64,
-                                    const QByteArray& publicKey) {
-    InitSodium();
-    if (publicKey.size() != static_cast<qsizetype>(crypto_sign_PUBLICKEYBYTES)) return TSignatureCheck::NoKey;
-    if (signatureBase64.trimmed().isEmpty()) return TSignatureCheck::Missing;
-    const auto decoded = QByteArray::fromBase64Encoding(signatureBase64.trimmed().toLatin1(),
-                                                        QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded || decoded.decoded.size() != static_cast<qsizetype>(crypto_sign_BYTES))
-        return TSignatureCheck::Malformed;
-    crypto_sign_state state;
-    crypto_sign_init(&state);
-    if (!HashFile(file, state)) return TSignatureCheck::Unreadable;
-    QByteArray signature = decoded.decoded;
-    const int result =
-        crypto_sign_final_verify(&state, reinterpret_cast<unsigned char*>(signature.data()),
-                                 reinterpret_cast<const unsigned char*>(publicKey.constData()));
-    return result == 0 ? TSignatureCheck::Valid : TSignatureCheck::Mismatch;
-}
-
-QByteArray SignFile(const QString& file, const QByteArray& secretKey) {
-    InitSodium();
-    const QByteArray secret = SecretKeyFrom(secretKey);
-    if (secret.isEmpty()) return {};
-    crypto_sign_state state;
-    crypto_sign_init(&state);
-    if (!HashFile(file, state)) return {};
-    QByteArray signature(crypto_sign_BYTES, Qt::Uninitialized);
-    crypto_sign_final_create(&state, reinterpret_cast<unsigned char*>(signature.data()), nullptr,
-                             reinterpret_cast<const unsigned char*>(secret.constData()));
-    return signature;
-}
 
 TSigningKeys NewSigningKeys() {
     InitSodium();

@@ -5,16 +5,10 @@
 
 namespace slabwise {
 
-// Update packages are signed by the maker with Ed25519 over the SHA-512 of
-// the file (the prehashed form, so a large package is read in pieces).
-enum class TSignatureCheck { Valid, NoKey, Missing, Malformed, Mismatch, Unreadable };
+// The maker signs each release's manifests with Ed25519 (UpdateManifest.h);
+// a manifest's signature checks out as one of these.
+enum class TSignatureCheck { Valid, NoKey, Missing, Malformed, Mismatch };
 
-// Checks a file against a base64 signature with a 32-byte public key.
-TSignatureCheck VerifyFileSignature(const QString& file, const QString& signatureBase64,
-                                    const QByteArray& publicKey);
-// The 64-byte signature of a file with a 32-byte seed or a 64-byte secret
-// key; empty when the file cannot be read or the key is malformed.
-QByteArray SignFile(const QString& file, const QByteArray& secretKey);
 // A new key pair: the 32-byte seed and the 32-byte public key.
 struct TSigningKeys {
     QByteArray Seed;

@@ -5,7 +5,9 @@
 
 #include <QAuthenticator>
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -20,8 +22,11 @@
 #include <QScopeGuard>
 #include <QSslConfiguration>
 #include <QStandardPaths>
+#include <QTimer>
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 namespace slabwise {
 
@@ -58,6 +63,36 @@ bool IsLoopback(const QUrl& url) {
     if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0) return true;
     const QHostAddress address(host);
     return !address.isNull() && address.isLoopback();
+}
+
+QString Seconds(int ms) {
+    return QString::number((ms + 999) / 1000);
+}
+
+QString Kilobytes(qint64 bytes) {
+    return QString::number(std::llround(static_cast<double>(bytes) / 1024.0));
+}
+
+// Small amounts in bytes, so that a few bytes never read as "0 KB".
+QString SizeText(qint64 bytes) {
+    return bytes < qint64{10} * 1024 ? QStringLiteral("%1 bytes").arg(bytes)
+                                     : Kilobytes(bytes) + QStringLiteral(" KB");
+}
+
+// The SHA-256 of a file, counting what was read; empty when it cannot be
+// read or `cancel` was set.
+QByteArray Sha256OfFile(const QString& path, std::atomic<qint64>& read, const std::atomic<bool>& cancel) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    while (!file.atEnd()) {
+        if (cancel) return {};
+        const QByteArray block = file.read(BlockBytes);
+        if (block.isEmpty()) return {};
+        hash.addData(block);
+        read += block.size();
+    }
+    return hash.result();
 }
 
 bool IsInstallerPackage(const QString& file) {
@@ -155,9 +190,17 @@ void TWebUpdate::Abort() {
     if (waiting_) waiting_->quit();
 }
 
-void TWebUpdate::Fail() {
+void TWebUpdate::Fail(TFailureKind kind, const QString& text) {
     succeeded_ = false;
+    // The first failure is the cause; what follows from it adds nothing.
+    if (failure_.Kind == TFailureKind::None) failure_ = {kind, text};
     if (OnDownloadError) OnDownloadError();
+}
+
+void TWebUpdate::SetStage(TUpdateStage stage) {
+    if (stage_ == stage) return;
+    stage_ = stage;
+    if (OnStage) OnStage(stage);
 }
 
 bool TWebUpdate::FetchAllowed(const QUrl& url, const QUrl& from) const {
@@ -171,12 +214,17 @@ bool TWebUpdate::FetchAllowed(const QUrl& url, const QUrl& from) const {
     return !LoopbackOnly || IsLoopback(url);
 }
 
-bool TWebUpdate::HttpGet(const QUrl& url, const QString& localFile, bool requireLength) {
+bool TWebUpdate::HttpGet(const QUrl& url, const QString& localFile, const TManifest* expected) {
     const bool toFile = !localFile.isEmpty();
     succeeded_ = false;
+    // A new transfer starts from nothing: the page's count is not the package's.
+    totalBytes_ = expected ? expected->Length : 0;
+    downloadedBytes_ = 0;
     if (abortRequested_) return false;
+    const QString host = url.host();
     if (!FetchAllowed(url, {})) {
-        Fail();
+        Fail(TFailureKind::Address, QStringLiteral("The address %1 is not one an update is fetched from.")
+                                        .arg(url.toDisplayString()));
         return false;
     }
 
@@ -196,7 +244,6 @@ bool TWebUpdate::HttpGet(const QUrl& url, const QString& localFile, bool require
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::UserVerifiedRedirectPolicy);
     request.setMaximumRedirectsAllowed(MaxRedirections);
-    request.setTransferTimeout(30000);
     if (url.scheme().toLower() == QLatin1String("https")) {
         QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
         tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
@@ -212,107 +259,247 @@ bool TWebUpdate::HttpGet(const QUrl& url, const QString& localFile, bool require
         network.setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
     }
 
+    // A total deadline: an inactivity limit alone lets a server that drips
+    // a byte now and then hold the check for ever.
+    const qint64 rateMs =
+        expected ? expected->Length * 1000 / std::max<qint64>(1, Deadlines.FloorBytesPerSecond) : 0;
+    const int deadlineMs = toFile ? static_cast<int>(std::min<qint64>(
+                                        qint64{Deadlines.DownloadGraceMs} + rateMs, qint64{24} * 3600 * 1000))
+                                  : Deadlines.PageMs;
+    const qint64 ceiling = toFile ? MaxDownloadBytes : MaxPageBytes;
+
+    QEventLoop loop;
+    QFile file(localFile);
+    QByteArray text;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QList<QSslError> sslErrors;
+    QUrl current = url;
+    QUrl refusedTarget;
+    bool started = false;
+    bool announced = false;
+    bool finished = false;
+    bool timedOut = false;
+    TUpdateFailure refusal;
+    QElapsedTimer sinceProgress;
+    qint64 reported = -1;
+
     QPointer<QNetworkReply> reply = network.get(request);
-    reply->setReadBufferSize(qint64{256} * 1024);
+    reply->setReadBufferSize(BlockBytes);
     const auto cleanUp = qScopeGuard([&] {
         if (reply) {
+            // Nothing of this call may hear from the reply once it returns.
+            QObject::disconnect(reply, nullptr, nullptr, nullptr);
             reply->abort();
             reply->deleteLater();
         }
     });
-    QUrl current = url;
-    QObject::connect(reply, &QNetworkReply::redirected, reply, [this, reply, &current](const QUrl& target) {
+    QObject::connect(reply, &QNetworkReply::redirected, reply, [&](const QUrl& target) {
         const QUrl next = current.resolved(target);
         if (!FetchAllowed(next, current)) {
+            refusedTarget = next;
             reply->abort();
             return;
         }
         current = next;
         emit reply->redirectAllowed();
     });
+    QObject::connect(reply, &QNetworkReply::sslErrors, reply,
+                     [&](const QList<QSslError>& errors) { sslErrors = errors; });
 
-    QEventLoop loop;
-    waiting_ = &loop;
-    const auto stopWaiting = qScopeGuard([this] { waiting_ = nullptr; });
-    QObject::connect(reply, &QNetworkReply::readyRead, &loop, &QEventLoop::quit);
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, &QEventLoop::quit);
-
-    auto httpStatus = [&] { return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(); };
-    // Waits for the headers of the final answer; a redirection in between
-    // is followed (or refused) by the network layer.
-    auto redirecting = [&] {
-        const int status = httpStatus();
-        return status == 0 || (status >= 300 && status <= 399);
+    auto refuse = [&](TFailureKind kind, const QString& why) {
+        if (refusal.Kind == TFailureKind::None) refusal = {kind, why};
+        loop.quit();
     };
-    while (!abortRequested_ && !reply->isFinished() && redirecting()) loop.exec();
-    if (abortRequested_) return false;
-    const int status = httpStatus();
-    if (reply->error() != QNetworkReply::NoError || status < 200 || status > 299) {
-        Fail();
-        return false;
-    }
-    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    const bool announced = length.isValid();
-    if (announced) totalBytes_ = length.toLongLong();
-    const qint64 ceiling = toFile ? MaxDownloadBytes : MaxPageBytes;
-    if ((requireLength && !announced) || (announced && (totalBytes_ < 0 || totalBytes_ > ceiling))) {
-        Fail();
-        return false;
-    }
-
-    QFile file(localFile);
-    if (toFile && !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        Fail();
-        return false;
-    }
-    QByteArray text;
-    downloadedBytes_ = 0;
-    QByteArray block(BlockBytes, Qt::Uninitialized);
-    bool overrun = false;
-    for (;;) {
-        if (abortRequested_) return false;
-        if (reply->bytesAvailable() > 0) {
-            const qint64 read = reply->read(block.data(), BlockBytes);
-            if (read <= 0) break;
-            downloadedBytes_ += read;
+    auto progress = [&](bool last) {
+        if (reported == downloadedBytes_) return;
+        if (!last && sinceProgress.isValid() && sinceProgress.elapsed() < ProgressIntervalMs) return;
+        sinceProgress.start();
+        reported = downloadedBytes_;
+        if (OnDownload) OnDownload(totalBytes_, downloadedBytes_);
+    };
+    // The final answer's head, once: its status, and the length against
+    // what may come and what the manifest says.
+    auto acceptHead = [&] {
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (status == 0 || (status >= 300 && status <= 399)) return false;
+        if (status < 200 || status > 299) {
+            const QString reason = QString::fromLatin1(
+                reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
+            refuse(TFailureKind::HttpStatus,
+                   QStringLiteral("%1 answered with HTTP status %2%3.")
+                       .arg(current.host())
+                       .arg(status)
+                       .arg(reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)));
+            return false;
+        }
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        announced = length.isValid();
+        const qint64 announcedBytes = announced ? length.toLongLong() : -1;
+        if (toFile && !announced) {
+            refuse(TFailureKind::Incomplete,
+                   QStringLiteral("%1 did not announce the length of %2.").arg(host, url.fileName()));
+            return false;
+        }
+        if (announced && (announcedBytes < 0 || announcedBytes > ceiling)) {
+            refuse(TFailureKind::TooLarge,
+                   QStringLiteral("%1 announces %2 KB, more than an update %3 may be.")
+                       .arg(host, Kilobytes(announcedBytes),
+                            toFile ? QStringLiteral("package") : QStringLiteral("page")));
+            return false;
+        }
+        if (expected && announcedBytes != expected->Length) {
+            refuse(TFailureKind::PackageMismatch,
+                   QStringLiteral("%1 is %2 bytes on the server, but %3 bytes in the signed manifest.")
+                       .arg(expected->File)
+                       .arg(announcedBytes)
+                       .arg(expected->Length));
+            return false;
+        }
+        if (announced) totalBytes_ = announcedBytes;
+        if (toFile && !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            refuse(TFailureKind::LocalFile, QStringLiteral("%1 cannot be written.").arg(localFile));
+            return false;
+        }
+        started = true;
+        return true;
+    };
+    // Data is taken as it arrives, in this call or in any event loop that
+    // runs meanwhile (a question the owner asks), so the transfer goes on.
+    auto take = [&] {
+        if (!reply || refusal.Kind != TFailureKind::None || abortRequested_) return;
+        if (!started && !acceptHead()) return;
+        while (reply->bytesAvailable() > 0) {
+            const QByteArray block = reply->read(BlockBytes);
+            if (block.isEmpty()) break;
+            downloadedBytes_ += block.size();
             // More than announced, or more than any page or package may be,
             // is not an update.
             if ((announced && downloadedBytes_ > totalBytes_) || downloadedBytes_ > ceiling) {
-                overrun = true;
-                break;
+                refuse(TFailureKind::TooLarge, QStringLiteral("%1 sent more than %2 KB.")
+                                                   .arg(host, Kilobytes(announced ? totalBytes_ : ceiling)));
+                return;
             }
             if (toFile) {
-                if (file.write(block.constData(), read) != read) {
-                    overrun = true;
-                    break;
+                if (file.write(block) != block.size()) {
+                    refuse(TFailureKind::LocalFile, QStringLiteral("%1 cannot be written.").arg(localFile));
+                    return;
                 }
+                hash.addData(block);
             } else {
-                text.append(block.constData(), read);
+                text.append(block);
             }
-            if (OnDownload) OnDownload(totalBytes_, downloadedBytes_);
-            QCoreApplication::processEvents();
-            continue;
         }
-        if (reply->isFinished()) break;
-        loop.exec();
+        progress(false);
+    };
+    QObject::connect(reply, &QNetworkReply::readyRead, &loop, take);
+    QObject::connect(reply, &QNetworkReply::finished, &loop, [&] {
+        take();
+        finished = true;
+        loop.quit();
+    });
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        loop.quit();
+    });
+    deadline.start(deadlineMs);
+
+    waiting_ = &loop;
+    const auto stopWaiting = qScopeGuard([this] { waiting_ = nullptr; });
+    while (!abortRequested_ && !finished && !timedOut && refusal.Kind == TFailureKind::None) {
+        // A negative return: the application is ending, every loop with it.
+        if (loop.exec() < 0) abortRequested_ = true;
     }
+    deadline.stop();
     if (toFile) file.close();
     if (abortRequested_) return false;
-    const bool clean = !overrun && reply->error() == QNetworkReply::NoError;
-    succeeded_ = clean && (toFile ? downloadedBytes_ == totalBytes_ : downloadedBytes_ > 0);
-    if (!succeeded_) {
-        Fail();
+    if (refusal.Kind != TFailureKind::None) {
+        Fail(refusal.Kind, refusal.Text);
+        return false;
+    }
+    if (timedOut) {
+        if (downloadedBytes_ == 0 && !started)
+            Fail(TFailureKind::NoAnswer,
+                 QStringLiteral("No answer from %1 within %2 s.").arg(host, Seconds(deadlineMs)));
+        else
+            Fail(TFailureKind::NoAnswer,
+                 QStringLiteral("%1 sent %2 of %3 and no more within %4 s.")
+                     .arg(host, SizeText(downloadedBytes_), SizeText(totalBytes_), Seconds(deadlineMs)));
+        return false;
+    }
+    if (reply->error() != QNetworkReply::NoError) {
+        QStringList why;
+        for (const QSslError& error : sslErrors) why << error.errorString();
+        if (why.isEmpty()) why << reply->errorString();
+        switch (reply->error()) {
+        case QNetworkReply::HostNotFoundError:
+            Fail(TFailureKind::NameNotFound,
+                 QStringLiteral("The name %1 was not found.").arg(current.host()));
+            break;
+        case QNetworkReply::ConnectionRefusedError:
+            Fail(TFailureKind::ConnectionRefused,
+                 QStringLiteral("%1 refused the connection.").arg(current.host()));
+            break;
+        case QNetworkReply::SslHandshakeFailedError:
+            Fail(TFailureKind::Certificate, QStringLiteral("The certificate of %1 was refused: %2.")
+                                                .arg(current.host(), why.join(QStringLiteral("; "))));
+            break;
+        case QNetworkReply::RemoteHostClosedError:
+            if (started) {
+                Fail(TFailureKind::Incomplete,
+                     QStringLiteral("The transfer from %1 ended after %2 of %3 bytes.")
+                         .arg(host)
+                         .arg(downloadedBytes_)
+                         .arg(totalBytes_));
+                break;
+            }
+            Fail(TFailureKind::Network,
+                 QStringLiteral("%1 closed the connection without an answer.").arg(host));
+            break;
+        case QNetworkReply::TooManyRedirectsError:
+            Fail(TFailureKind::Redirect, QStringLiteral("%1 redirected too often.").arg(host));
+            break;
+        default:
+            if (refusedTarget.isValid())
+                Fail(TFailureKind::Redirect,
+                     QStringLiteral("%1 redirected to %2, which an update never follows.")
+                         .arg(current.host(), refusedTarget.toDisplayString()));
+            else
+                Fail(TFailureKind::Network, QStringLiteral("The transfer from %1 failed: %2")
+                                                .arg(current.host(), reply->errorString()));
+        }
+        return false;
+    }
+    progress(true);
+    if (toFile && downloadedBytes_ != totalBytes_) {
+        Fail(TFailureKind::Incomplete, QStringLiteral("The transfer from %1 ended after %2 of %3 bytes.")
+                                           .arg(host)
+                                           .arg(downloadedBytes_)
+                                           .arg(totalBytes_));
+        return false;
+    }
+    if (!toFile && downloadedBytes_ == 0) {
+        Fail(TFailureKind::Incomplete, QStringLiteral("%1 sent an empty page.").arg(host));
+        return false;
+    }
+    if (expected && hash.result() != expected->Sha256) {
+        Fail(TFailureKind::PackageMismatch,
+             QStringLiteral("%1 does not match its signed manifest: its SHA-256 differs.")
+                 .arg(expected->File));
         return false;
     }
     if (!toFile) pageLines_ = QString::fromUtf8(text).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    succeeded_ = true;
     return true;
 }
 
 void TWebUpdate::ClearPageValues() {
-    for (QString* value : {&InfoProductName, &InfoVersion, &InfoClientFileName, &InfoDownload,
-                           &InfoRunParameters, &InfoRedirection, &InfoDownloadInplace, &InfoInplaceUtil,
-                           &InfoAuthor, &InfoEmail, &InfoSignature, &InfoInplaceUtilSignature})
+    for (QString* value :
+         {&InfoProductName, &InfoVersion, &InfoClientFileName, &InfoDownload, &InfoRunParameters,
+          &InfoRedirection, &InfoDownloadInplace, &InfoInplaceUtil, &InfoAuthor, &InfoEmail, &InfoManifest,
+          &InfoManifestSignature, &InfoInplaceManifest, &InfoInplaceManifestSignature,
+          &InfoInplaceUtilManifest, &InfoInplaceUtilManifestSignature})
         value->clear();
     InfoVerDate = QDate();
 }
@@ -333,8 +520,12 @@ void TWebUpdate::StorePageValues() {
     take(TagInfo.InplaceUtil, InfoInplaceUtil);
     take(TagInfo.Author, InfoAuthor);
     take(TagInfo.Email, InfoEmail);
-    take(TagInfo.Signature, InfoSignature);
-    take(TagInfo.InplaceUtilSignature, InfoInplaceUtilSignature);
+    take(TagInfo.Manifest, InfoManifest);
+    take(TagInfo.ManifestSignature, InfoManifestSignature);
+    take(TagInfo.InplaceManifest, InfoInplaceManifest);
+    take(TagInfo.InplaceManifestSignature, InfoInplaceManifestSignature);
+    take(TagInfo.InplaceUtilManifest, InfoInplaceUtilManifest);
+    take(TagInfo.InplaceUtilManifestSignature, InfoInplaceUtilManifestSignature);
     QString date;
     take(TagInfo.VerDate, date);
     InfoVerDate = ParseVerDate(date);
@@ -346,13 +537,17 @@ void TWebUpdate::GetInfo() {
     // The chain of pages is followed a bounded number of times, so a loop of
     // pages ends, and never from TLS down to plain text.
     for (int redirections = 0;; ++redirections) {
-        if (!HttpGet(page, {}, false)) return;
+        if (!HttpGet(page)) return;
         StorePageValues();
         if (InfoRedirection.isEmpty()) return;
         const QUrl next(WithScheme(InfoRedirection));
         if (redirections == MaxRedirections || !FetchAllowed(next, page)) {
             ClearPageValues();
-            Fail();
+            Fail(TFailureKind::Redirect,
+                 redirections == MaxRedirections
+                     ? QStringLiteral("The update pages redirect more than %1 times.").arg(MaxRedirections)
+                     : QStringLiteral("The update page at %1 redirects to %2, which an update never follows.")
+                           .arg(page.host(), next.toDisplayString()));
             return;
         }
         page = next;
@@ -373,104 +568,274 @@ bool TWebUpdate::ShowInfo() {
     return true;
 }
 
+std::optional<TManifest> TWebUpdate::AcceptManifest(TPackageRole role, const QString& text,
+                                                    const QString& signature) {
+    const QString what = role == TPackageRole::InplaceUtility   ? QStringLiteral("in-place update utility")
+                         : role == TPackageRole::InplaceArchive ? QStringLiteral("in-place update package")
+                                                                : QStringLiteral("installer");
+    if (text.isEmpty()) {
+        Fail(TFailureKind::NoManifest,
+             QStringLiteral("The update page carries no signed manifest for the %1.").arg(what));
+        return std::nullopt;
+    }
+    if (VerifyManifest(text, signature, PublicKey) != TSignatureCheck::Valid) {
+        Fail(TFailureKind::Signature,
+             QStringLiteral("The signature of the %1's manifest does not verify with the maker's key.")
+                 .arg(what));
+        return std::nullopt;
+    }
+    std::optional<TManifest> manifest = ParseManifest(text);
+    if (!manifest) {
+        Fail(TFailureKind::Manifest, QStringLiteral("The %1's manifest cannot be read.").arg(what));
+        return std::nullopt;
+    }
+    if (manifest->Product != ProductInfo.Name || manifest->Role != role) {
+        Fail(TFailureKind::Manifest, QStringLiteral("The manifest offered for the %1 is for %2 (%3).")
+                                         .arg(what, manifest->Product, RoleName(manifest->Role)));
+        return std::nullopt;
+    }
+    if (!IsNewerVersion(ProductInfo.Version, manifest->Version, ProductInfo.VersionFormat)) {
+        Fail(TFailureKind::NotNewer,
+             QStringLiteral("The signed release %1 is not newer than the running version %2.")
+                 .arg(manifest->Version, ProductInfo.Version));
+        return std::nullopt;
+    }
+    return manifest;
+}
+
+bool TWebUpdate::AcceptManifests() {
+    packageManifest_.reset();
+    utilManifest_.reset();
+    if (Inplace) {
+        utilManifest_ = AcceptManifest(TPackageRole::InplaceUtility, InfoInplaceUtilManifest,
+                                       InfoInplaceUtilManifestSignature);
+        if (!utilManifest_) return false;
+        packageManifest_ =
+            AcceptManifest(TPackageRole::InplaceArchive, InfoInplaceManifest, InfoInplaceManifestSignature);
+        if (!packageManifest_) return false;
+        if (packageManifest_->Version != utilManifest_->Version) {
+            Fail(TFailureKind::Manifest,
+                 QStringLiteral("The in-place package (%1) and its utility (%2) are of "
+                                "different releases.")
+                     .arg(packageManifest_->Version, utilManifest_->Version));
+            packageManifest_.reset();
+            return false;
+        }
+        return true;
+    }
+    packageManifest_ = AcceptManifest(TPackageRole::Installer, InfoManifest, InfoManifestSignature);
+    return packageManifest_.has_value();
+}
+
 void TWebUpdate::CheckNow() {
     if (busy_) return;
     busy_ = true;
     abortRequested_ = false;
-    const auto done = qScopeGuard([this] { busy_ = false; });
+    failure_ = {};
+    packageManifest_.reset();
+    utilManifest_.reset();
+    const auto done = qScopeGuard([this] {
+        busy_ = false;
+        SetStage(TUpdateStage::Idle);
+    });
     InfoRedirection.clear();
+    SetStage(TUpdateStage::Checking);
 
     if (OnBeforeGetInfo) OnBeforeGetInfo();
     GetInfo();
     if (OnAfterGetInfo) OnAfterGetInfo();
     if (abortRequested_) return;
     if (InfoProductName.isEmpty() || InfoVersion.isEmpty()) {
-        Fail();
+        Fail(TFailureKind::PageIncomplete,
+             QStringLiteral("The update page at %1 names no product or no version.")
+                 .arg(QUrl(ProductInfo.URL()).host()));
         return;
     }
     bool canUpdate = false;
     if (succeeded_ && IsNewer()) {
+        // The page only says that there is something; what it is, the
+        // maker's signed manifest says. A build without the key cannot
+        // check one and only learns the page's version.
+        if (!PublicKey.isEmpty() && !AcceptManifests()) return;
         canUpdate = true;
-        if (OnUpdateAvailable) OnUpdateAvailable(ProductInfo.Version, InfoVersion, canUpdate);
+        if (OnUpdateAvailable)
+            OnUpdateAvailable(ProductInfo.Version, packageManifest_ ? packageManifest_->Version : InfoVersion,
+                              canUpdate);
     }
     if (!canUpdate || abortRequested_) return;
     ShowInfo();
     DownloadUpdate();
-    if (succeeded_ && !abortRequested_ && Options.testFlag(uoRunUpdate)) {
-        StartUpdate();
-        if (Options.testFlag(uoTerminate) && Launcher) Launcher->Terminate();
+    if (!succeeded_ || abortRequested_ || !Options.testFlag(uoRunUpdate)) return;
+    // Nothing starts before the program knows it may end: the project open
+    // in it is saved first, or the update waits.
+    SetStage(TUpdateStage::Starting);
+    if (Options.testFlag(uoTerminate) && Launcher && !Launcher->MayEnd()) {
+        if (OnUpdateDeferred) OnUpdateDeferred(clientFile_);
+        return;
     }
+    StartUpdate();
+    if (Options.testFlag(uoTerminate) && Launcher) Launcher->Terminate();
 }
 
-bool TWebUpdate::VerifyDownload(const QString& file, const QString& signature) {
-    return VerifyFileSignature(file, signature, PublicKey) == TSignatureCheck::Valid;
+void TWebUpdate::RunOffThread(const std::function<void()>& work, const std::function<void()>& poll) {
+    std::atomic<bool> done{false};
+    QEventLoop loop;
+    QTimer tick;
+    tick.setInterval(ProgressIntervalMs);
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        poll();
+        if (done) loop.quit();
+    });
+    tick.start();
+    std::thread worker([&] {
+        work();
+        done = true;
+    });
+    waiting_ = &loop;
+    const auto stopWaiting = qScopeGuard([this] { waiting_ = nullptr; });
+    while (!done) {
+        if (loop.exec() < 0) {
+            abortRequested_ = true;
+            poll();
+            break;
+        }
+        poll();
+    }
+    worker.join();
+    poll();
+}
+
+bool TWebUpdate::KeptFileMatches(const QString& file, const TManifest& manifest) {
+    if (QFileInfo(file).size() != manifest.Length) return false;
+    SetStage(TUpdateStage::Verifying);
+    std::atomic<qint64> read{0};
+    std::atomic<bool> cancel{false};
+    QByteArray digest;
+    RunOffThread([&] { digest = Sha256OfFile(file, read, cancel); },
+                 [&] {
+                     if (abortRequested_) cancel = true;
+                     if (OnDownload) OnDownload(manifest.Length, read);
+                 });
+    return !abortRequested_ && digest == manifest.Sha256;
+}
+
+bool TWebUpdate::Obtain(const QString& address, const QString& file, const TManifest& manifest) {
+    // A package verified by an earlier check that could not start it is
+    // used as it is.
+    if (QFileInfo::exists(file) && KeptFileMatches(file, manifest)) {
+        succeeded_ = true;
+        return true;
+    }
+    if (abortRequested_) return false;
+    SetStage(TUpdateStage::Downloading);
+    if (!HttpGet(QUrl(WithScheme(address)), file, &manifest)) {
+        QFile::remove(file);
+        return false;
+    }
+    return true;
+}
+
+bool TWebUpdate::Unpack(const QString& archive, const QString& folder) {
+    SetStage(TUpdateStage::Unpacking);
+    TUnpackProgress progress;
+    TUnpackOutcome outcome;
+    RunOffThread([&] { outcome = UnpackArchive(archive, folder, {}, &progress); },
+                 [&] {
+                     if (abortRequested_) progress.Cancel = true;
+                     if (OnDownload) OnDownload(progress.Declared, progress.Written);
+                 });
+    if (outcome.Result == TUnpackResult::Unpacked) return true;
+    const QString name = QFileInfo(archive).fileName();
+    switch (outcome.Result) {
+    case TUnpackResult::Cancelled:
+        break;
+    case TUnpackResult::RefusedEntry:
+        Fail(
+            TFailureKind::UnsafeArchive,
+            QStringLiteral("%1 holds \"%2\", a link or a path outside its folder.").arg(name, outcome.Entry));
+        break;
+    case TUnpackResult::TooLarge:
+        Fail(TFailureKind::TooLarge, QStringLiteral("%1 unpacks to more than %2 MB.")
+                                         .arg(name)
+                                         .arg(TUnpackLimits{}.MaxTotalBytes >> 20));
+        break;
+    case TUnpackResult::TooManyEntries:
+        Fail(TFailureKind::TooLarge,
+             QStringLiteral("%1 holds more than %2 entries.").arg(name).arg(TUnpackLimits{}.MaxEntries));
+        break;
+    case TUnpackResult::WriteFailed:
+        Fail(TFailureKind::LocalFile,
+             QStringLiteral("%1 cannot be unpacked into %2 (\"%3\" cannot be written).")
+                 .arg(name, folder, outcome.Entry));
+        break;
+    default:
+        Fail(TFailureKind::Archive, QStringLiteral("%1 is not a zip archive.").arg(name));
+    }
+    return false;
 }
 
 void TWebUpdate::DownloadUpdate() {
-    // Only the name of what the page proposes; its folders are not ours to
+    const std::optional<TManifest>& package = packageManifest_;
+    // Only the name of what the manifest signs; folders are not ours to
     // follow.
-    QString proposed = QFileInfo(InfoClientFileName).fileName();
+    QString proposed = package ? package->File : QFileInfo(InfoClientFileName).fileName();
     if (proposed.isEmpty()) proposed = QUrl(Inplace ? InfoDownloadInplace : InfoDownload).fileName();
     clientFile_ = QDir::temp().filePath(proposed);
     if (OnGetClientFileName) OnGetClientFileName(clientFile_);
     succeeded_ = false;
     unzipFolder_.clear();
     inplaceUtilFile_.clear();
-    if (proposed.isEmpty() || QFileInfo(clientFile_).fileName().isEmpty()) {
-        Fail();
+    if (!package) {
+        // Only what the maker signed is ever fetched.
+        if (PublicKey.isEmpty())
+            Fail(TFailureKind::NoKey, QStringLiteral("This build carries no key to verify an update with."));
+        else
+            Fail(TFailureKind::NoManifest,
+                 QStringLiteral("No signed manifest was accepted for this update."));
         return;
     }
-    if (QFileInfo::exists(clientFile_)) {
+    if (proposed.isEmpty() || QFileInfo(clientFile_).fileName().isEmpty()) {
+        Fail(TFailureKind::LocalFile, QStringLiteral("The update has no file name to be saved under."));
+        return;
+    }
+    const QString folder = QFileInfo(clientFile_).absolutePath() + QLatin1Char('/');
+    const bool kept = QFileInfo::exists(clientFile_) && KeptFileMatches(clientFile_, *package);
+    if (abortRequested_) return;
+    if (!kept && QFileInfo::exists(clientFile_)) {
         bool overwrite = Options.testFlag(uoOverwrite);
         if (OnClientFileExists) OnClientFileExists(clientFile_, overwrite);
         if (!overwrite) {
-            Fail();
+            Fail(TFailureKind::LocalFile, QStringLiteral("%1 exists already.").arg(clientFile_));
             return;
         }
     }
     if (OnBeforeDownload) OnBeforeDownload(clientFile_);
 
-    const QString folder = QFileInfo(clientFile_).absolutePath() + QLatin1Char('/');
-    // Whatever arrives is checked against the maker's key before anything
-    // of it is unpacked or started; what fails the check is deleted.
-    auto fetchVerified = [&](const QString& address, const QString& file, const QString& signature) {
-        if (!HttpGet(QUrl(WithScheme(address)), file, true)) {
-            QFile::remove(file);
-            return false;
-        }
-        if (!VerifyDownload(file, signature)) {
-            QFile::remove(file);
-            Fail();
-            return false;
-        }
-        return true;
-    };
     bool fetched = false;
     if (Inplace) {
-        const QString utilName = QUrl(InfoInplaceUtil).fileName();
-        inplaceUtilFile_ = utilName.isEmpty() ? QString() : folder + utilName;
-        if (inplaceUtilFile_.isEmpty() || inplaceUtilFile_ == clientFile_) {
-            Fail();
-        } else if (fetchVerified(InfoInplaceUtil, inplaceUtilFile_, InfoInplaceUtilSignature)) {
-            fetched = fetchVerified(InfoDownloadInplace, clientFile_, InfoSignature);
+        inplaceUtilFile_ = folder + utilManifest_->File;
+        if (inplaceUtilFile_ == clientFile_) {
+            Fail(TFailureKind::Manifest,
+                 QStringLiteral("The in-place package and its utility have one name."));
+        } else if (Obtain(InfoInplaceUtil, inplaceUtilFile_, *utilManifest_)) {
+            fetched = kept || Obtain(InfoDownloadInplace, clientFile_, *package);
         }
     } else {
-        fetched = fetchVerified(InfoDownload, clientFile_, InfoSignature);
+        fetched = kept || Obtain(InfoDownload, clientFile_, *package);
     }
-    succeeded_ = fetched;
+    succeeded_ = fetched && !abortRequested_;
 
     // A failed or refused download is never unpacked.
-    if (fetched && QFileInfo(clientFile_).suffix().toLower() == QLatin1String("zip")) {
+    if (succeeded_ && QFileInfo(clientFile_).suffix().toLower() == QLatin1String("zip")) {
         unzipFolder_ = folder + QStringLiteral("KelvaneUpdate/");
         QDir(unzipFolder_).removeRecursively();
         QDir().mkpath(unzipFolder_);
         const QString archive = clientFile_;
         clientFile_.clear();
-        if (UnpackArchive(archive, unzipFolder_).Result != TUnpackResult::Unpacked) {
+        if (!Unpack(archive, unzipFolder_)) {
             QDir(unzipFolder_).removeRecursively();
             QFile::remove(archive);
             succeeded_ = false;
-            Fail();
         } else if (!Inplace) {
             // The installer is the first package of a kind this desktop
             // installs or runs, by name.
@@ -494,6 +859,7 @@ QString TWebUpdate::QuoteParameters(const QStringList& parameters) {
 }
 
 void TWebUpdate::StartUpdate() {
+    SetStage(TUpdateStage::Starting);
     auto makeRunnable = [](const QString& file) {
         QFile::setPermissions(file, QFile::permissions(file) | QFileDevice::ExeOwner);
     };
@@ -512,7 +878,9 @@ void TWebUpdate::StartUpdate() {
             started = Launcher->OpenWithDesktop(clientFile_);
         } else {
             makeRunnable(clientFile_);
-            started = Launcher->Run(clientFile_, QProcess::splitCommand(InfoRunParameters));
+            // Only the arguments the maker signed.
+            started =
+                Launcher->Run(clientFile_, packageManifest_ ? packageManifest_->Arguments : QStringList());
         }
     }
     if (!started && OnCannotExecute) OnCannotExecute();

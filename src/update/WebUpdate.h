@@ -9,9 +9,12 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "UpdateManifest.h"
+
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class QEventLoop;
 class QNetworkAccessManager;
@@ -30,6 +33,8 @@ public:
     void SetURL(const QString& url);
 
     QString Version = QStringLiteral("1.0");
+    // The product the maker's manifests must name.
+    QString Name = QStringLiteral("Slabwise");
     TVersionFormat VersionFormat = TVersionFormat::vfStandard;
 
 private:
@@ -49,10 +54,14 @@ struct TTagInfo {
     QString VerDate = QStringLiteral("upVerDate");
     QString Author = QStringLiteral("upAuthor");
     QString Email = QStringLiteral("upEmail");
-    // Signatures (base64) of the package the page offers (the full one, or
-    // the in-place package in in-place mode) and of the in-place utility.
-    QString Signature = QStringLiteral("upSignature");
-    QString InplaceUtilSignature = QStringLiteral("upInplaceUtilSignature");
+    // The maker's signed manifests (see UpdateManifest.h) with their
+    // signatures, one pair per role.
+    QString Manifest = ManifestTag(TPackageRole::Installer);
+    QString ManifestSignature = ManifestSignatureTag(TPackageRole::Installer);
+    QString InplaceManifest = ManifestTag(TPackageRole::InplaceArchive);
+    QString InplaceManifestSignature = ManifestSignatureTag(TPackageRole::InplaceArchive);
+    QString InplaceUtilManifest = ManifestTag(TPackageRole::InplaceUtility);
+    QString InplaceUtilManifestSignature = ManifestSignatureTag(TPackageRole::InplaceUtility);
 };
 
 // Captions of an information box this program never shows.
@@ -75,6 +84,9 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TUpdateOptions)
 class TUpdateLauncher {
 public:
     virtual ~TUpdateLauncher() = default;
+    // Whether the program may end now (asked before anything is started;
+    // the owner saves the open project or is told to wait).
+    virtual bool MayEnd() { return true; }
     // Hands a package to the desktop's installer for its kind.
     virtual bool OpenWithDesktop(const QString& file) = 0;
     // Runs a program with the given arguments, detached.
@@ -87,8 +99,54 @@ public:
 inline constexpr qint64 MaxPageBytes = qint64{64} * 1024;
 inline constexpr qint64 MaxDownloadBytes = qint64{512} * 1024 * 1024;
 inline constexpr int MaxRedirections = 5;
-// Bytes read between two looks at the abort flag and the event loop.
-inline constexpr qint64 BlockBytes = 1025;
+// Bytes a transfer reads at once at most, and how much it buffers.
+inline constexpr qint64 BlockBytes = qint64{1} << 20;
+// Progress events of one transfer are this far apart at least.
+inline constexpr int ProgressIntervalMs = 100;
+
+// How long a transfer may take in all, however slowly the server drips.
+struct TDeadlines {
+    int PageMs = 15000;
+    // A package may take this long plus its length at the floor rate.
+    int DownloadGraceMs = 15000;
+    qint64 FloorBytesPerSecond = qint64{64} * 1024;
+};
+
+// Where a check is; the owner shows it and words its questions by it.
+enum class TUpdateStage { Idle, Checking, Downloading, Verifying, Unpacking, Starting };
+
+// Why a check failed. Refused kinds are the update's fault (its manifest,
+// its bytes, its archive, its version), the others the way to it.
+enum class TFailureKind {
+    None,
+    Address,
+    NoAnswer,
+    NameNotFound,
+    ConnectionRefused,
+    Certificate,
+    HttpStatus,
+    Redirect,
+    Network,
+    Incomplete,
+    PageIncomplete,
+    LocalFile,
+    TooLarge,
+    NoKey,
+    NoManifest,
+    Signature,
+    Manifest,
+    NotNewer,
+    PackageMismatch,
+    UnsafeArchive,
+    Archive,
+};
+
+struct TUpdateFailure {
+    TFailureKind Kind = TFailureKind::None;
+    // One or two sentences naming what failed.
+    QString Text;
+    bool Refused() const { return Kind >= TFailureKind::TooLarge; }
+};
 
 // The values a page may carry, by tag name; the last occurrence of a name
 // wins. Lines without "META NAME" are skipped.
@@ -129,6 +187,7 @@ public:
     QList<QSslCertificate> ExtraCaCertificates;
     // Refuses every address but the loopback one (tests run so).
     bool LoopbackOnly = false;
+    TDeadlines Deadlines;
 
     // Events.
     std::function<void()> OnBeforeGetInfo, OnAfterGetInfo, OnNoUpdateFound, OnDownloadError, OnCannotExecute;
@@ -140,6 +199,11 @@ public:
     std::function<void(QString& fileName)> OnGetClientFileName;
     std::function<void(const QString& fileName, bool& overwrite)> OnClientFileExists;
     std::function<void(const QString&fileName)> OnBeforeDownload, OnAfterDownload;
+    // The check moved on to another stage.
+    std::function<void(TUpdateStage stage)> OnStage;
+    // The package is downloaded and verified but the program may not end
+    // now; it stays where it is for the next check.
+    std::function<void(const QString& fileName)> OnUpdateDeferred;
 
     // Runs one complete check; does nothing while one runs.
     void CheckNow();
@@ -148,14 +212,20 @@ public:
 
     bool Busy() const { return busy_; }
     bool Succeeded() const { return succeeded_; }
+    TUpdateStage Stage() const { return stage_; }
+    // The first failure of the last check.
+    const TUpdateFailure& Failure() const { return failure_; }
+    // The manifest of the package this check acts on, once verified.
+    const std::optional<TManifest>& PackageManifest() const { return packageManifest_; }
     qint64 TotalBytes() const { return totalBytes_; }
     qint64 DownloadedBytes() const { return downloadedBytes_; }
     const QStringList& PageLines() const { return pageLines_; }
 
     // Page values.
     QString InfoProductName, InfoVersion, InfoClientFileName, InfoDownload, InfoRunParameters,
-        InfoRedirection, InfoDownloadInplace, InfoInplaceUtil, InfoAuthor, InfoEmail, InfoSignature,
-        InfoInplaceUtilSignature;
+        InfoRedirection, InfoDownloadInplace, InfoInplaceUtil, InfoAuthor, InfoEmail, InfoManifest,
+        InfoManifestSignature, InfoInplaceManifest, InfoInplaceManifestSignature, InfoInplaceUtilManifest,
+        InfoInplaceUtilManifestSignature;
     QDate InfoVerDate;
 
     // Local paths of the last download.
@@ -167,18 +237,29 @@ public:
     void GetInfo();
     bool IsNewer();
     void DownloadUpdate();
-    // Fetches an address into a file (its length must be announced) or
-    // into the page lines; fires OnDownloadError on failure, not on abort.
-    bool HttpGet(const QUrl& url, const QString& localFile, bool requireLength);
+    // Fetches an address into the page lines, or into a file that must be
+    // what its manifest says (length announced and kept, SHA-256);
+    // fires OnDownloadError on failure, not on abort.
+    bool HttpGet(const QUrl& url, const QString& localFile = {}, const TManifest* expected = nullptr);
     // The in-place utility's three arguments as one quoted text.
     static QString QuoteParameters(const QStringList& parameters);
 
 private:
     bool ShowInfo();
     void StartUpdate();
-    void Fail();
+    void Fail(TFailureKind kind, const QString& text);
+    void SetStage(TUpdateStage stage);
     bool FetchAllowed(const QUrl& url, const QUrl& from) const;
-    bool VerifyDownload(const QString& file, const QString& signature);
+    // Reads and checks the signed manifests the mode needs.
+    bool AcceptManifests();
+    std::optional<TManifest> AcceptManifest(TPackageRole role, const QString& text, const QString& signature);
+    // Whether a file already on disk is the manifest's (hashed off the window's thread).
+    bool KeptFileMatches(const QString& file, const TManifest& manifest);
+    bool Obtain(const QString& address, const QString& file, const TManifest& manifest);
+    bool Unpack(const QString& archive, const QString& folder);
+    // Runs `work` on a thread of its own while the event loop goes on;
+    // `poll` runs every tenth of a second meanwhile and once after.
+    void RunOffThread(const std::function<void()>& work, const std::function<void()>& poll);
     void ClearPageValues();
     void StorePageValues();
 
@@ -187,6 +268,9 @@ private:
     bool busy_ = false;
     bool abortRequested_ = false;
     bool succeeded_ = false;
+    TUpdateStage stage_ = TUpdateStage::Idle;
+    TUpdateFailure failure_;
+    std::optional<TManifest> packageManifest_, utilManifest_;
     qint64 totalBytes_ = 0;
     qint64 downloadedBytes_ = 0;
     QStringList pageLines_;

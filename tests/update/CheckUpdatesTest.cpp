@@ -24,7 +24,7 @@ void SaveGrab(const QImage& picture, const char* name) {
 }
 
 class DialogTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         context.CurrentVersion = QStringLiteral("1.0.0");
         context.DataFolder = Folder(data);
@@ -40,11 +40,14 @@ protected:
     }
     void Offer(const QByteArray& version, const QByteArray& package = Deb) {
         server.Routes["/pkg/slabwise.deb"] = Serve(package);
-        server.Routes["/page"] = Serve(MetaPage({{"upProduct", "Slabwise"},
-                                                 {"upVersion", version},
-                                                 {"upDownload", server.Url("/pkg/slabwise.deb")},
-                                                 {"upClientSideName", "slabwise.deb"},
-                                                 {"upSignature", SignatureOf(package)}}));
+        std::vector<std::pair<const char*, QByteArray>> values{
+            {"upProduct", "Slabwise"},
+            {"upVersion", version},
+            {"upDownload", server.Url("/pkg/slabwise.deb")},
+            {"upClientSideName", "slabwise.deb"}};
+        for (const auto& value : Signed(ManifestOf("slabwise.deb", package, version)))
+            values.push_back(value);
+        server.Routes["/page"] = Serve(MetaPage(values));
     }
     void Open(bool silent) {
         dialog = std::make_unique<TfrmCheckUpdates>(nullptr, shell, context);
@@ -136,7 +139,8 @@ TEST_F(DialogTest, Outcomes) {
          "",
          true,
          {},
-         {TfrmCheckUpdates::WebErrorText},
+         {TfrmCheckUpdates::CheckFailedTitle +
+          QStringLiteral("\n127.0.0.1 answered with HTTP status 404 (X).")},
          {},
          false,
          {},
@@ -277,10 +281,152 @@ TEST_F(DialogTest, AnErrorDuringTheDownloadIsOneMessage) {
     Open(false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shell.Notices.isEmpty() && !dialog->wupd().Busy(); }, 10000));
     QTest::qWait(50);
-    EXPECT_EQ(shell.Notices, QStringList{TfrmCheckUpdates::WebErrorText});
+    EXPECT_EQ(shell.Notices,
+              QStringList{TfrmCheckUpdates::UpdateFailedTitle +
+                          QStringLiteral("\n127.0.0.1 did not announce the length of slabwise.deb.")});
     EXPECT_FALSE(Shown("ProgressBar1"));
     EXPECT_EQ(shell.Terminated, 0);
     EXPECT_TRUE(dialog->isVisible());
+}
+
+// Each failure is named for what failed, in the message and in the dialog,
+// which then shows nothing stale and offers Close; a quiet check that the
+// user agreed to reports its failure too.
+TEST_F(DialogTest, FailuresAreNamedAndTheDialogShowsThem) {
+    const struct {
+        const char* Name;
+        bool Silent;
+        std::function<void(DialogTest&)> Setup;
+        QString Title;
+        QString Says;
+        qsizetype Asked; // the install question, when offered
+    } cases[] = {
+        {"page never answered", false,
+         [](DialogTest& t) {
+             t.Offer("1.0.1");
+             t.server.Routes["/page"].NoAnswer = true;
+         },
+         TfrmCheckUpdates::CheckFailedTitle, QStringLiteral("No answer from 127.0.0.1 within 1 s."), 0},
+        {"package that is not what the manifest signs", false,
+         [](DialogTest& t) {
+             t.Offer("1.0.1");
+             t.server.Routes["/pkg/slabwise.deb"].Body[2] = 'X';
+         },
+         TfrmCheckUpdates::UpdateRefusedTitle,
+         QStringLiteral("slabwise.deb does not match its signed manifest: its SHA-256 differs."), 1},
+        {"quiet check, agreed to, then refused", true,
+         [](DialogTest& t) {
+             t.Offer("1.0.1");
+             t.server.Routes["/pkg/slabwise.deb"].Body[2] = 'X';
+         },
+         TfrmCheckUpdates::UpdateRefusedTitle, QStringLiteral("slabwise.deb does not match"), 1},
+        {"quiet check, agreed to, then the server stalls", true,
+         [](DialogTest& t) {
+             t.Offer("1.0.1");
+             t.server.Routes["/pkg/slabwise.deb"].StallAfter = 3;
+         },
+         TfrmCheckUpdates::UpdateFailedTitle,
+         QStringLiteral("127.0.0.1 sent 3 bytes of 29 bytes and no more within 1 s."), 1},
+        {"signature of another key: refused before it is offered", false,
+         [](DialogTest& t) {
+             t.Offer("1.0.1");
+             t.context.PublicKey = NewSigningKeys().PublicKey;
+         },
+         TfrmCheckUpdates::UpdateRefusedTitle,
+         QStringLiteral("The signature of the installer's manifest does not verify with the maker's key."),
+         0},
+    };
+    context.Deadlines.PageMs = 500;
+    context.Deadlines.DownloadGraceMs = 500;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        server.Routes.clear();
+        shell = TRecordingShell();
+        shell.Answers = {true};
+        context.PublicKey = TestKeys().PublicKey;
+        c.Setup(*this);
+        Open(c.Silent);
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return !shell.Notices.isEmpty() && !dialog->wupd().Busy(); }, 10000));
+        QTest::qWait(50);
+        EXPECT_EQ(shell.Notices, QStringList{c.Title + QLatin1Char('\n') + dialog->wupd().Failure().Text});
+        EXPECT_TRUE(dialog->wupd().Failure().Text.startsWith(c.Says))
+            << dialog->wupd().Failure().Text.toStdString();
+        EXPECT_FALSE(shell.Notices.join(QString()).contains(QLatin1String("Error accessing data")));
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(Text("Label2"), c.Title);
+        EXPECT_EQ(Text("Label4"), dialog->wupd().Failure().Text);
+        EXPECT_TRUE(Child("Label4").toolTip().isEmpty()) << "no path of a deleted download";
+        EXPECT_FALSE(Shown("Label3"));
+        EXPECT_FALSE(Shown("ProgressBar1"));
+        EXPECT_EQ(Child<QPushButton>("CloseBtn").text(), QStringLiteral("&Close"));
+        EXPECT_TRUE(shell.Started.isEmpty());
+        if (c.Silent && c.Title == TfrmCheckUpdates::UpdateRefusedTitle) {
+            SaveGrab(dialog->grab().toImage(), "update-refused.png");
+        }
+        QTest::mouseClick(&Child<QPushButton>("CloseBtn"), Qt::LeftButton);
+        EXPECT_TRUE(WaitClosed());
+        EXPECT_EQ(shell.Questions.size(), c.Asked) << "closing after the failure asks nothing";
+    }
+}
+
+// A new transfer's progress starts at nothing, not at the page's count.
+TEST_F(DialogTest, DownloadProgressStartsFromNothing) {
+    Offer("1.0.1", QByteArray(qsizetype{40} * 1024, 'p'));
+    server.Routes["/pkg/slabwise.deb"].StallAfter = 0;
+    shell.Answers = {true};
+    Open(false);
+    bool seen = false;
+    WhenDuringCheck([&] { return Shown("ProgressBar1"); },
+                    [&] {
+                        seen = true;
+                        EXPECT_EQ(Child<QProgressBar>("ProgressBar1").value(), 0);
+                        EXPECT_EQ(Text("Label3"), QStringLiteral("0 / 0 KB"));
+                        EXPECT_EQ(Text("Label2"), QStringLiteral("Downloading..."));
+                        dialog->wupd().Abort();
+                    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen && !dialog->wupd().Busy(); }, 10000));
+}
+
+// Cancel asks a question that names what would stop, and the transfer goes
+// on while it is open.
+TEST_F(DialogTest, CancelQuestionNamesTheStageAndTheTransferGoesOn) {
+    // While only the page is awaited: the check is what stops.
+    Offer("1.0.1");
+    server.Routes["/page"].NoAnswer = true;
+    shell.Answers = {true};
+    Open(false);
+    WhenDuringCheck([&] { return !server.Paths.isEmpty(); },
+                    [&] { QTest::mouseClick(&Child<QPushButton>("CloseBtn"), Qt::LeftButton); });
+    EXPECT_TRUE(WaitClosed());
+    EXPECT_EQ(shell.Questions, QStringList{TfrmCheckUpdates::AbortCheckQuestion});
+    EXPECT_TRUE(WaitClosed());
+    EXPECT_TRUE(shell.Notices.isEmpty());
+
+    // While the package comes: it keeps coming while the user thinks.
+    const QByteArray package(qsizetype{64} * 1024, 'q');
+    Offer("1.0.1", package);
+    server.Routes["/pkg/slabwise.deb"].DripMs = 25;
+    server.Routes["/pkg/slabwise.deb"].DripBytes = 4096;
+    shell = TRecordingShell();
+    shell.Answers = {true, false};
+    bool completedWhileAsked = false;
+    shell.DuringQuestion = [&] {
+        if (shell.Questions.last() != TfrmCheckUpdates::AbortQuestion) return;
+        completedWhileAsked =
+            QTest::qWaitFor([&] { return dialog->wupd().DownloadedBytes() == package.size(); }, 5000);
+    };
+    Open(false);
+    WhenDuringCheck(
+        [&] {
+            return dialog->wupd().Stage() == TUpdateStage::Downloading &&
+                   dialog->wupd().DownloadedBytes() > 0;
+        },
+        [&] { QTest::mouseClick(&Child<QPushButton>("CloseBtn"), Qt::LeftButton); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shell.Started.isEmpty(); }, 10000));
+    EXPECT_TRUE(completedWhileAsked);
+    EXPECT_EQ(shell.Questions.last(), TfrmCheckUpdates::AbortQuestion);
+    EXPECT_EQ(Child<QProgressBar>("ProgressBar1").value(), 100);
 }
 
 TEST(ShortenPath, FirstFoldersBecomeAnEllipsis) {

@@ -52,26 +52,37 @@ TEST(Https, CertificateIsCheckedAndTheWayStaysEncrypted) {
         bool Trusted;
         QByteArray Redirection; // "plain" sends the page on to the plain server
         QString Expected;
+        // The failure named, and the start of its text.
+        TFailureKind Failure;
+        const char* Says;
     } cases[] = {
         {"trusted certificate",
          &good,
          true,
          {},
-         QStringLiteral("BeforeGetInfo Download AfterGetInfo NoUpdateFound")},
+         QStringLiteral("BeforeGetInfo Download AfterGetInfo NoUpdateFound"),
+         TFailureKind::None,
+         ""},
         {"untrusted certificate",
          &good,
          false,
          {},
-         QStringLiteral("BeforeGetInfo DownloadError AfterGetInfo DownloadError")},
+         QStringLiteral("BeforeGetInfo DownloadError AfterGetInfo DownloadError"),
+         TFailureKind::Certificate,
+         "The certificate of 127.0.0.1 was refused: The certificate is self-signed, and untrusted."},
         {"certificate for another name",
          &wrongName,
          true,
          {},
-         QStringLiteral("BeforeGetInfo DownloadError AfterGetInfo DownloadError")},
+         QStringLiteral("BeforeGetInfo DownloadError AfterGetInfo DownloadError"),
+         TFailureKind::Certificate,
+         "The certificate of 127.0.0.1 was refused: The host name did not match"},
         {"page redirection to plain http", &good, true, "page",
-         QStringLiteral("BeforeGetInfo Download DownloadError AfterGetInfo DownloadError")},
+         QStringLiteral("BeforeGetInfo Download DownloadError AfterGetInfo DownloadError"),
+         TFailureKind::Redirect, "The update page at 127.0.0.1 redirects to http://127.0.0.1:"},
         {"http redirection to plain http", &good, true, "http",
-         QStringLiteral("BeforeGetInfo DownloadError AfterGetInfo DownloadError")},
+         QStringLiteral("BeforeGetInfo DownloadError AfterGetInfo DownloadError"), TFailureKind::Redirect,
+         "127.0.0.1 redirected to http://127.0.0.1:"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -92,6 +103,9 @@ TEST(Https, CertificateIsCheckedAndTheWayStaysEncrypted) {
         if (c.Trusted) client.ExtraCaCertificates = {c.Served->Certificate};
         client.CheckNow();
         EXPECT_EQ(events.join(QLatin1Char(' ')), c.Expected);
+        EXPECT_EQ(client.Failure().Kind, c.Failure);
+        EXPECT_TRUE(client.Failure().Text.contains(QLatin1String(c.Says)))
+            << client.Failure().Text.toStdString();
         EXPECT_TRUE(plain.Paths.isEmpty()) << "nothing is asked of the plain server";
         if (c.Trusted && c.Served == &good && c.Redirection.isEmpty()) {
             EXPECT_EQ(server.Paths, QList<QByteArray>{"/page"});

@@ -17,6 +17,12 @@
 
 #include <memory>
 
+static void SaveGrab(QWidget& widget, const char* name) {
+    const QDir folder(QStringLiteral(SLABWISE_SCREENS_DIR));
+    ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+    EXPECT_TRUE(widget.grab().save(folder.filePath(QLatin1String(name))));
+}
+
 namespace slabwise::test {
 namespace {
 
@@ -135,14 +141,123 @@ TEST_F(MainWindowUpdates, MenuCommandsWriteTheSettingAndCheckOnDemand) {
     EXPECT_EQ(server.Paths.size(), 1);
 }
 
-TEST_F(MainWindowUpdates, AStartedUpdateEndsTheProgramOnlyPastTheSavePrompt) {
+// The save question comes before anything is started: Cancel there starts
+// nothing, the dialog says the update waits, and the verified package is
+// used by the next check once the project is saved.
+TEST_F(MainWindowUpdates, AnUpdateAsksToSaveBeforeItStarts) {
+    const QByteArray package = "!<arch>\ndebian-binary package";
+    server.Routes["/pkg/slabwise.deb"] = Serve(package);
+    std::vector<std::pair<const char*, QByteArray>> values{
+        {"upProduct", "Slabwise"}, {"upVersion", "1.0.1"}, {"upDownload", server.Url("/pkg/slabwise.deb")}};
+    for (const auto& value : Signed(ManifestOf("slabwise.deb", package))) values.push_back(value);
+    server.Routes["/page"] = Serve(MetaPage(values));
     Show();
-    window->SetModified(true);
-    dialogs.Answers = {TAnswer::Cancel};
-    window->Updates().OwnShell->Terminate();
-    EXPECT_EQ(dialogs.Questions,
-              QStringList{QStringLiteral("File is not saved. Do you want to save it now?")});
-    EXPECT_TRUE(window->Modified());
+    window->Updates().Inplace = false;
+    QStringList events;
+    shell.Events = &events;
+    // The window's own answer: its save question.
+    shell.MayEndAnswer = [this] { return window->Updates().OwnShell->MayEnd(); };
+    const QString file = Folder(data) + QStringLiteral("Update/slabwise.deb");
+
+    const struct {
+        const char* Name;
+        bool Modified;
+        std::deque<TAnswer> SaveAnswers;
+        QStringList Events;
+        QString Status; // of the dialog afterwards; empty when the program ended
+        bool Fetched;
+    } cases[] = {
+        {"unsaved project, Cancel at the save question",
+         true,
+         {TAnswer::Cancel},
+         {"MayEnd"},
+         TfrmCheckUpdates::UpdateWaitsTitle,
+         true},
+        {"the next check with the project saved uses the kept package",
+         false,
+         {},
+         {"MayEnd", "Open:slabwise.deb", "Terminate"},
+         QString(),
+         false},
+        {"unsaved project, No at the save question",
+         true,
+         {TAnswer::No},
+         {"MayEnd", "Open:slabwise.deb", "Terminate"},
+         QString(),
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        events.clear();
+        server.Paths.clear();
+        dialogs.Questions.clear();
+        dialogs.Answers = c.SaveAnswers;
+        window->SetModified(c.Modified);
+        shell.Answers = {true};
+        QString status;
+        QString button;
+        shell.WhileModal = [&](QDialog& dialog) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !events.isEmpty(); }, 10000));
+            QTest::qWait(50);
+            status = dialog.findChild<QLabel*>(QStringLiteral("Label2"))->text();
+            button = dialog.findChild<QPushButton*>(QStringLiteral("CloseBtn"))->text();
+            if (c.Status == TfrmCheckUpdates::UpdateWaitsTitle) SaveGrab(dialog, "update-waits.png");
+            dialog.close();
+        };
+        Action("ACheckUpdates").trigger();
+        EXPECT_TRUE(shell.Notices.isEmpty()) << shell.Notices.join(QStringLiteral(" / ")).toStdString();
+        EXPECT_EQ(events, c.Events);
+        EXPECT_EQ(dialogs.Questions,
+                  c.Modified ? QStringList{QStringLiteral("File is not saved. Do you want to save it now?")}
+                             : QStringList());
+        // Cancel keeps the project as it was; No discards its changes.
+        EXPECT_EQ(window->Modified(), c.SaveAnswers == std::deque<TAnswer>{TAnswer::Cancel});
+        EXPECT_EQ(server.Paths.contains("/pkg/slabwise.deb"), c.Fetched);
+        EXPECT_TRUE(QFileInfo::exists(file)) << "the verified package stays";
+        if (!c.Status.isEmpty()) {
+            EXPECT_EQ(status, c.Status);
+            EXPECT_EQ(button, QStringLiteral("&Close"));
+            EXPECT_TRUE(shell.Started.isEmpty());
+        }
+    }
+}
+
+// The automatic check shows nothing while it has nothing to offer: a server
+// that never answers leaves the main window free, and the check ends by its
+// deadline without a word.
+TEST_F(MainWindowUpdates, TheQuietCheckRunsUnseen) {
+    server.Routes["/page"].NoAnswer = true;
+    Show();
+    window->Updates().Context.Deadlines.PageMs = 800;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !server.Paths.isEmpty(); }, 3000));
+    auto visibleDialogs = [] {
+        int count = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->isVisible() && qobject_cast<TfrmCheckUpdates*>(widget)) ++count;
+        return count;
+    };
+    EXPECT_EQ(visibleDialogs(), 0);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // The window goes on taking commands meanwhile.
+    Action("AAutoUpdate").trigger();
+    EXPECT_EQ(Stored(), QVariant(0));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->Updates().Quiet.isNull(); }, 3000))
+        << "the unseen dialog is released after its deadline";
+    EXPECT_EQ(visibleDialogs(), 0);
+    EXPECT_TRUE(shell.Notices.isEmpty());
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+
+    // An update to offer shows the dialog, modal, with its question.
+    server.Routes["/page"] = Serve(MetaPage({{"upProduct", "Slabwise"}, {"upVersion", "1.0.1"}}));
+    window->Updates().Context.PublicKey.clear();
+    Action("AAutoUpdate").trigger();
+    bool shownWhenAsked = false;
+    shell.DuringQuestion = [&] {
+        shownWhenAsked = visibleDialogs() == 1 && QApplication::activeModalWidget();
+    };
+    window->Timer1Timer();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shell.Questions.isEmpty(); }, 5000));
+    EXPECT_TRUE(shownWhenAsked);
 }
 
 } // namespace

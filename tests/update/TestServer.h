@@ -15,6 +15,7 @@
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -35,6 +36,11 @@ struct TRoute {
     qint64 CloseAfter = -1;
     QByteArray Location;
     QByteArray ExtraHeaders;
+    // Accepts the request and never answers.
+    bool NoAnswer = false;
+    // Sends the answer `DripBytes` at a time, one piece every `DripMs`.
+    int DripMs = 0;
+    qint64 DripBytes = 1;
 };
 
 inline TRoute Serve(QByteArray body, int status = 200) {
@@ -105,6 +111,7 @@ private:
         const QByteArray path = request.split(' ').value(1);
         Paths << path;
         const TRoute route = Routes.value(path, Serve("not here", 404));
+        if (route.NoAnswer) return;
         QByteArray reply = "HTTP/1.1 " + QByteArray::number(route.Status) + " X\r\n";
         if (route.AnnounceLength)
             reply +=
@@ -116,9 +123,27 @@ private:
         if (route.StallAfter >= 0) bodyBytes = std::min(bodyBytes, route.StallAfter);
         if (route.CloseAfter >= 0) bodyBytes = std::min(bodyBytes, route.CloseAfter);
         reply += route.Body.left(bodyBytes);
+        if (route.DripMs > 0) {
+            Drip(socket, reply, route);
+            return;
+        }
         socket->write(reply);
         if (route.StallAfter >= 0) return;
         socket->disconnectFromHost();
+    }
+
+    void Drip(QTcpSocket* socket, const QByteArray& reply, const TRoute& route) {
+        auto* timer = new QTimer(socket);
+        auto sent = std::make_shared<qint64>(0);
+        QObject::connect(timer, &QTimer::timeout, socket, [socket, timer, reply, route, sent] {
+            socket->write(reply.mid(*sent, route.DripBytes));
+            *sent += route.DripBytes;
+            if (*sent >= reply.size()) {
+                timer->stop();
+                socket->disconnectFromHost();
+            }
+        });
+        timer->start(route.DripMs);
     }
 
     std::unique_ptr<QTcpServer> server_;

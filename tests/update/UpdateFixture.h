@@ -8,10 +8,12 @@
 #include "support/TempFolder.h"
 #include "update/CheckUpdates.h"
 #include "update/UpdateArchive.h"
+#include "update/UpdateManifest.h"
 #include "update/UpdateShell.h"
 #include "update/UpdateSignature.h"
 #include "update/WebUpdate.h"
 
+#include <QCryptographicHash>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -49,14 +51,31 @@ inline const TSigningKeys& TestKeys() {
     return keys;
 }
 
-inline QByteArray SignatureOf(const QByteArray& data, const QByteArray& seed = TestKeys().Seed) {
-    TTempFolder folder;
-    const QString file = Folder(folder) + QStringLiteral("package");
-    QFile out(file);
-    out.open(QIODevice::WriteOnly);
-    out.write(data);
-    out.close();
-    return SignFile(file, seed).toBase64();
+// The manifest of a package made by the test.
+inline TManifest ManifestOf(const QByteArray& name, const QByteArray& data,
+                            const QByteArray& version = "1.0.1", TPackageRole role = TPackageRole::Installer,
+                            const QStringList& arguments = {}) {
+    TManifest manifest;
+    manifest.Product = QStringLiteral("Slabwise");
+    manifest.Version = QString::fromLatin1(version);
+    manifest.Role = role;
+    manifest.File = QString::fromLatin1(name);
+    manifest.Length = data.size();
+    manifest.Sha256 = QCryptographicHash::hash(data, QCryptographicHash::Sha256);
+    manifest.Arguments = arguments;
+    return manifest;
+}
+
+// The page values that carry a manifest: its text and signature under the
+// role's names.
+inline std::vector<std::pair<const char*, QByteArray>> Signed(const TManifest& manifest,
+                                                              const QByteArray& seed = TestKeys().Seed) {
+    static const char* const tags[][2] = {{"upManifest", "upManifestSignature"},
+                                          {"upInplaceManifest", "upInplaceManifestSignature"},
+                                          {"upInplaceUtilManifest", "upInplaceUtilManifestSignature"}};
+    const auto* names = tags[static_cast<int>(manifest.Role)];
+    const QString text = ManifestText(manifest);
+    return {{names[0], text.toUtf8()}, {names[1], SignManifest(text, seed).toLatin1()}};
 }
 
 // An update page: one META element per line among other text.
@@ -118,6 +137,10 @@ public:
     // Pictures of the modal dialog, grabbed each time a box comes up and
     // after it shows.
     std::vector<QImage> Pictures;
+    // Runs while a question is open, before it is answered.
+    std::function<void()> DuringQuestion;
+    // Whether the program may end; yes unless replaced.
+    std::function<bool()> MayEndAnswer;
 
     void Notify(QWidget* parent, QMessageBox::Icon, const QString& text) override {
         Notices << text;
@@ -127,6 +150,7 @@ public:
     bool Ask(QWidget* parent, QMessageBox::Icon, const QString& text) override {
         Questions << text;
         Grab(parent);
+        if (DuringQuestion) DuringQuestion();
         if (Answers.empty()) return false;
         const bool answer = Answers.front();
         Answers.pop_front();
@@ -139,6 +163,10 @@ public:
         static_cast<void>(QTest::qWaitFor([&] { return !dialog.isVisible(); }, 20000));
         EXPECT_FALSE(dialog.isVisible()) << "the dialog did not close";
         dialog.close();
+    }
+    bool MayEnd() override {
+        Record(QStringLiteral("MayEnd"));
+        return !MayEndAnswer || MayEndAnswer();
     }
     bool OpenWithDesktop(const QString& file) override {
         Record(QStringLiteral("Open:") + QFileInfo(file).fileName());
@@ -189,6 +217,7 @@ inline void RecordEvents(TWebUpdate& client, QStringList& events, const QString&
     client.OnClientFileExists = [add](const QString&, bool&) { add(QStringLiteral("ClientFileExists")); };
     client.OnBeforeDownload = [add](const QString&) { add(QStringLiteral("BeforeDownload")); };
     client.OnAfterDownload = [add](const QString&) { add(QStringLiteral("AfterDownload")); };
+    client.OnUpdateDeferred = [add](const QString&) { add(QStringLiteral("Deferred")); };
 }
 
 } // namespace slabwise::test
