@@ -73,8 +73,8 @@ TEST_F(MainWindowUpdates, HelpMenuHoldsBothCommandsAfterASeparator) {
     QStringList entries;
     for (QAction* action : help->actions())
         entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    EXPECT_EQ(entries, (QStringList{"&About", "&Website", "-", "A&utomatically Check for Updates",
-                                    "&Check for Updates Now"}));
+    EXPECT_EQ(entries, (QStringList{"&User Guide", "-", "&About", "&Website", "-",
+                                    "A&utomatically Check for Updates", "&Check for Updates Now"}));
     EXPECT_TRUE(Action("AAutoUpdate").isCheckable());
 }
 
