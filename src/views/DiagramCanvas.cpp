@@ -168,7 +168,7 @@ const QFontMetrics& TDiagramCanvas::Metrics() {
             font.setPixelSize(size);
             while (size > 1 && QFontMetrics(font).height() > fontHeight_) font.setPixelSize(--size);
         }
-        found = resolved.emplace(key, TResolvedFont{font, QFontMetrics(font), {}}).first;
+        found = resolved.emplace(key, TResolvedFont{font, QFontMetrics(font), {}, {}}).first;
     }
     current_ = &found->second;
     return current_->metrics;
@@ -193,15 +193,27 @@ int TDiagramCanvas::TextHeight(const QString& text) {
 void TDiagramCanvas::TextOut(int x, int y, const QString& text) {
     const QFontMetrics& metrics = Metrics();
     const QFont& font = Font();
+    const int width = TextWidth(text);
+    QHash<QString, QStaticText>& laidOut = current_->laidOut;
+    auto found = laidOut.find(text);
+    if (found == laidOut.end()) {
+        if (laidOut.size() > 4096) laidOut.clear();
+        QStaticText prepared(text);
+        prepared.setTextFormat(Qt::PlainText);
+        prepared.prepare(QTransform(), font);
+        found = laidOut.insert(text, prepared);
+    }
+    const QStaticText& prepared = *found;
     Paint([&](QPainter& painter) {
         painter.save();
         painter.translate(x, y);
         if (rotated_) painter.rotate(-90);
-        if (textOpaque_)
-            painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()), brushColor_);
+        if (textOpaque_) painter.fillRect(QRect(0, 0, width, metrics.height()), brushColor_);
         painter.setPen(fontColor_);
         painter.setFont(font);
-        painter.drawText(QPoint(0, metrics.ascent()), text);
+        // The static text's position is the top of its line, where the
+        // cell starts.
+        painter.drawStaticText(QPointF(0, 0), prepared);
         painter.restore();
     });
 }

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPoint>
 #include <QPointF>
+#include <QStaticText>
 #include <QString>
 
 #include <algorithm>
@@ -126,6 +127,9 @@ private:
         QFont font;
         QFontMetrics metrics;
         QHash<QString, int> widths;
+        // Texts laid out once for drawing, as labels are drawn again at
+        // every redraw.
+        QHash<QString, QStaticText> laidOut;
     };
     TResolvedFont* current_ = nullptr;
 };
