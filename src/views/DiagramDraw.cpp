@@ -265,10 +265,16 @@ void TDiagramDraw::DrawPlanAndSection() {
     canvas.FillRect(0, 0, Width, Height);
     canvas.SetBrush(Soil, Qt::BDiagPattern);
     canvas.SetPenNone();
-    if (round)
+    if (round) {
         canvas.Ellipse(xL - G, yPT - G, xR + G, yPB + G);
-    else
-        canvas.Rectangle(xL - G, yPT - G, xR + G, yPB + G);
+    } else {
+        // Only the band around the plan shows; hatching the plan's area
+        // under its concrete costs more than the rest of the picture.
+        canvas.Rectangle(xL - G, yPT - G, xR + G, yPT + G);
+        canvas.Rectangle(xL - G, yPB - G, xR + G, yPB + G);
+        canvas.Rectangle(xL - G, yPT - G, xL + G, yPB + G);
+        canvas.Rectangle(xR - G, yPT - G, xR + G, yPB + G);
+    }
     canvas.Rectangle(xL - G, ySB, xR + G, ySB + G);
 
     canvas.SetBrush(Silver);
