@@ -326,9 +326,8 @@ int SmallFontHeight() {
 QImage DrawDiagramForScreen(QSize box, const TMatData& model, TDiagramKind kind, int minTextHeight,
                             QSize keepClear) {
     if (box.isEmpty()) return {};
-    // Not filled here: a view whitens the rows it lays itself out in, and
-    // every row below the drawing is whitened after it is placed.
     QImage shown(box, QImage::Format_RGB32);
+    shown.fill(Qt::white);
     const int clearWidth = std::clamp(keepClear.width(), 0, box.width() / 4);
     const int clearHeight = std::clamp(keepClear.height(), 0, box.height() / 4);
     // Each view fits itself to the rows above the button, measuring its
