@@ -51,6 +51,8 @@ QImage Finished(const QImage& drawn, int width, int height) {
     width = std::min(width, drawn.width());
     height = std::min(height, drawn.height());
     if (width <= 0 || height <= 0) return {};
+    // The whole bitmap is shared, not copied.
+    if (width == drawn.width() && height == drawn.height()) return drawn;
     return drawn.copy(0, 0, width, height);
 }
 
