@@ -15,6 +15,8 @@ constexpr double BodySize = 10;
 constexpr double HeadingSize = 12;
 constexpr double TitleSize = 16;
 constexpr double FooterSize = 9;
+// Inches kept beside the widest value of a column.
+constexpr double ValueRoom = 0.08;
 
 // A cell of a tab stop: a caption is cut to fit, a value is set smaller
 // first so its unit stays.
@@ -228,43 +230,96 @@ void TWriter::Loadings() {
 void TWriter::Results() {
     Heading(QStringLiteral("Results"));
     c.NewLine();
+    const QString at = QStringLiteral("@");
+    // Each row: caption, value, location, and the picture whose failed check
+    // prints the row's value in red.
+    struct TResultRow {
+        QString Caption;
+        TCell Value;
+        TCell Where;
+        const char* Check = nullptr;
+    };
+    const TResultRow rows[] = {
+        {T("Label76"), V("Edit14", "Label77"), V("Edit15", "Label78")},
+        {QString(), V("Edit16", "Label80"), V("Edit17", "Label81")},
+        {T("Label83"), V("Edit18", "Label84"), V("Edit19", "Label85")},
+        {QString(), V("Edit20", "Label87"), V("Edit21", "Label88")},
+        {T("Label90"), V("Edit22", "Label91"), V("Edit23", "Label92")},
+        {T("Label94"), V("Edit24", "Label95"), V("Edit25", "Label96"), "Image9"},
+        {T("Label177"), V("Edit26", "Label98"), V("Edit30", "Label99")},
+        {T("Label101"), V("Edit31", "Label102"), TCell(QString())},
+    };
+    // A value column is as wide as its widest value, so every value prints
+    // at the size of its neighbours.
+    const TReportFont body{QString::fromLatin1(ReportFontFace), BodySize, false};
+    const auto widest = [&](double least, auto&& texts) {
+        double width = least;
+        for (const QString& text : texts) width = std::max(width, c.TextWidth(body, text) + ValueRoom);
+        return width;
+    };
+    QStringList values, places;
+    for (const TResultRow& row : rows) {
+        values << row.Value.Text;
+        places << row.Where.Text;
+    }
+    const double valueWidth = widest(0.7, values), placeWidth = widest(0.7, places);
     c.AddTab(1.0, TJustify::Left, 1.1);
-    c.AddTab(ReportCanvas::AfterPrevious, TJustify::Right, 0.7);
+    c.AddTab(ReportCanvas::AfterPrevious, TJustify::Right, valueWidth);
     c.AddTab(ReportCanvas::AfterPrevious, TJustify::Right, 0.3);
-    c.AddTab(ReportCanvas::AfterPrevious, TJustify::Right, 0.7);
+    c.AddTab(ReportCanvas::AfterPrevious, TJustify::Right, placeWidth);
+    const double resultsEnd = 1.0 + 1.1 + valueWidth + 0.3 + placeWidth;
     c.NewLine();
     const double yR = c.CurrentY();
-    const QString at = QStringLiteral("@");
-    Row({T("Label76"), V("Edit14", "Label77"), at, V("Edit15", "Label78")});
-    Row({QString(), V("Edit16", "Label80"), at, V("Edit17", "Label81")});
-    Row({T("Label83"), V("Edit18", "Label84"), at, V("Edit19", "Label85")});
-    Row({QString(), V("Edit20", "Label87"), at, V("Edit21", "Label88")});
-    Row({T("Label90"), V("Edit22", "Label91"), at, V("Edit23", "Label92")});
-    c.PrintInTab(T("Label94"));
-    Checked(V("Edit24", "Label95"), "Image9");
-    Checked(at, "Image9");
-    Checked(V("Edit25", "Label96"), "Image9");
-    c.NewLine();
-    Row({T("Label177"), V("Edit26", "Label98"), at, V("Edit30", "Label99")});
-    Row({T("Label101"), V("Edit31", "Label102")});
+    for (const TResultRow& row : rows) {
+        c.PrintInTab(row.Caption);
+        if (row.Check) {
+            Checked(row.Value, row.Check);
+            Checked(at, row.Check);
+            Checked(row.Where, row.Check);
+        } else if (!row.Where.Text.isEmpty()) {
+            Put(row.Value);
+            c.PrintInTab(at);
+            Put(row.Where);
+        } else {
+            Put(row.Value);
+        }
+        c.NewLine();
+    }
     c.PrintText(T("Label103"));
     c.ClearTabs();
     const double remarkY = c.CurrentY();
     const double remarkX = c.CurrentX();
 
-    // The user-designated points beside the results.
-    c.SetPosition(4.0, yR);
+    // The user-designated points beside the results, their columns as wide
+    // as their widest value; the block moves right of wide results and
+    // gives its captions less room before a value would be set smaller.
+    const std::pair<const char*, const char*> results[] = {
+        {"Label117", "EditVx"}, {"Label118", "EditMx"}, {"Label119", "EditDx"}, {"Label120", "EditQx"}};
+    QStringList points;
+    for (const char* edit : {"Edit6", "Edit7", "Edit8", "Edit9"}) points << T(edit);
+    for (const auto& [label, prefix] : results)
+        for (int i = 1; i <= UserPointCount; ++i)
+            points << T(QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(i));
+    double column = widest(0.6, points);
+    const double right = c.PageWidth() - c.MarginRight;
+    double left = std::max(4.0, resultsEnd + 0.2);
+    double captions = 1.0;
+    const auto over = [&] { return left + captions + UserPointCount * column > right; };
+    if (over()) captions = std::max(0.75, right - left - UserPointCount * column);
+    if (over()) left = std::max(resultsEnd + 0.05, right - captions - UserPointCount * column);
+    // Only values too wide for the page beside the results are set smaller.
+    if (over()) column = std::max(0.6, (right - left - captions) / UserPointCount);
+    if (over()) left = right - captions - UserPointCount * column;
+    c.SetPosition(left, yR);
     c.SetBold(true);
     c.PrintText(T("Label3"));
     c.SetBold(false);
     c.NewLine();
     c.NewLine();
-    c.AddTab(4.0, TJustify::Left, 1.0);
-    for (int i = 0; i < 4; ++i) c.AddTab(ReportCanvas::AfterPrevious, TJustify::Center, 0.6);
+    c.AddTab(left, TJustify::Left, captions);
+    for (int i = 0; i < UserPointCount; ++i) c.AddTab(ReportCanvas::AfterPrevious, TJustify::Center, column);
     Row({QString(), QStringLiteral("x1"), QStringLiteral("x2"), QStringLiteral("x3"), QStringLiteral("x4")});
     Row({T("Label15"), E("Edit6"), E("Edit7"), E("Edit8"), E("Edit9")});
-    const std::pair<const char*, const char*> results[] = {
-        {"Label117", "EditVx"}, {"Label118", "EditMx"}, {"Label119", "EditDx"}, {"Label120", "EditQx"}};
     for (const auto& [label, prefix] : results) {
         c.PrintInTab(T(label));
         for (int i = 1; i <= UserPointCount; ++i)

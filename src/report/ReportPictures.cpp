@@ -124,9 +124,9 @@ void PrintDrawingsPage(ReportCanvas& canvas, const TMatData& model) {
     EraseFrame(p);
     const bool drawn = !p.isNull() && planBottom > 0 && planBottom <= p.height();
 
-    // Half-inch side margins: the plan is wider than the text.
-    const double x1 = canvas.MarginLeft / 2;
-    const double x2 = canvas.PageWidth() - canvas.MarginRight / 2;
+    // Within the text margins, at the pixels per inch it was drawn for.
+    const double x1 = canvas.MarginLeft;
+    const double x2 = canvas.PageWidth() - canvas.MarginRight;
     BoldCentered(canvas, QStringLiteral("Plan"));
     const double planEnd = Place(canvas, drawn ? p.copy(0, 0, p.width(), planBottom) : QImage(), x1, x2);
     canvas.SetPosition(x1, planEnd);
@@ -175,6 +175,18 @@ void PrintGraphsPage(ReportCanvas& canvas, const TMatData& model) {
     const double r =
         (canvas.PageWidth() - 1.0) / ((canvas.PageHeight() - 1.2 - 10 * canvas.LineHeight()) / 4);
     graphs.PrepareForPrint(r);
+    // A drawing leaves the value axis turned as the last graph wants it;
+    // the second drawing starts as the first did.
+    const bool inverted = graphs.Chart1.LeftAxis.Inverted;
+    graphs.ShowResults(model, TfrmGraphs::grAll);
+    // One above the other, the four distance axes line up: drawn again with
+    // every plot as far from the left as the one whose value labels take
+    // the most room.
+    int plotLeft = 0;
+    for (uint8_t k = TfrmGraphs::grShear; k <= TfrmGraphs::grPressure; ++k)
+        plotLeft = std::max(plotLeft, graphs.Graph(k).PlotRect.left());
+    graphs.Chart1.PlotLeft = plotLeft;
+    graphs.Chart1.LeftAxis.Inverted = inverted;
     graphs.ShowResults(model, TfrmGraphs::grAll);
     double h = 0;
     for (uint8_t k = 0; k < 4; ++k) {

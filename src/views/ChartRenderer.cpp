@@ -258,6 +258,13 @@ void TChart::Layout(const QRect& area) {
                                   topLabels.averageCharWidth() * 3);
     }
 
+    if (PlotLeft > left) {
+        const int extra = PlotLeft - left;
+        LeftAxis.labelOuter_ += extra;
+        LeftAxis.labelPosition_ += extra;
+        left = PlotLeft;
+    }
+
     // Right: room for half of the last distance label when it sits on the
     // plot's right edge; two passes, as the labels depend on the width.
     const int rightLimit = area.right() - pad;

@@ -156,6 +156,10 @@ public:
     TChartAxis TopAxis{TChartAxis::TSide::Top};
     TChartAxis LeftAxis{TChartAxis::TSide::Left};
     TLineSeries Series1;
+    // When above 0, the plot's left edge stands at least this far from the
+    // drawing's left: charts shown one above the other line up their
+    // distance axes. The value labels and marks keep to the axis.
+    int PlotLeft = 0;
 
     // Called after the layout, before grid and axes are drawn.
     std::function<void(QPainter&)> OnBeforeDrawAxes;

@@ -25,6 +25,16 @@ TDiagramCanvas::TDiagramCanvas(QImage& image, QPainter* mirror)
     });
 }
 
+void TDiagramCanvas::SetView(QPointF origin, double zoom) {
+    origin_ = origin;
+    zoom_ = zoom > 0 ? zoom : 1;
+    Paint([&](QPainter& painter) {
+        painter.resetTransform();
+        painter.translate(origin_);
+        painter.scale(zoom_, zoom_);
+    });
+}
+
 void TDiagramCanvas::SetPen(QColor color, int width) {
     penColor_ = color;
     penWidth_ = std::max(1, width);
@@ -62,6 +72,12 @@ QBrush TDiagramCanvas::CurrentBrush() const {
 void TDiagramCanvas::FillRect(int left, int top, int right, int bottom) {
     Paint([&](QPainter& painter) {
         painter.fillRect(QRectF(left, top, right - left, bottom - top), CurrentBrush());
+    });
+}
+
+void TDiagramCanvas::Blank(int left, int top, int right, int bottom) {
+    Paint([&](QPainter& painter) {
+        painter.fillRect(QRectF(left, top, right - left, bottom - top), Qt::white);
     });
 }
 
@@ -135,8 +151,10 @@ const QFont& TDiagramCanvas::Font() {
 
 const QFontMetrics& TDiagramCanvas::Metrics() {
     if (current_) return current_->metrics;
-    auto found = fonts_.find(fontHeight_);
-    if (found == fonts_.end()) {
+    thread_local std::map<std::pair<QString, int>, TResolvedFont> resolved;
+    const auto key = std::make_pair(family_, fontHeight_);
+    auto found = resolved.find(key);
+    if (found == resolved.end()) {
         QFont font(family_);
         if (fontHeight_ < 0) {
             font.setPixelSize(-fontHeight_);
@@ -150,14 +168,21 @@ const QFontMetrics& TDiagramCanvas::Metrics() {
             font.setPixelSize(size);
             while (size > 1 && QFontMetrics(font).height() > fontHeight_) font.setPixelSize(--size);
         }
-        found = fonts_.emplace(fontHeight_, TResolvedFont{font, QFontMetrics(font)}).first;
+        found = resolved.emplace(key, TResolvedFont{font, QFontMetrics(font), {}, {}}).first;
     }
     current_ = &found->second;
     return current_->metrics;
 }
 
 int TDiagramCanvas::TextWidth(const QString& text) {
-    return Metrics().horizontalAdvance(text);
+    const QFontMetrics& metrics = Metrics();
+    QHash<QString, int>& widths = current_->widths;
+    if (const auto known = widths.constFind(text); known != widths.cend()) return *known;
+    // A bound on what one font keeps, far above the labels of one project.
+    if (widths.size() > 4096) widths.clear();
+    const int width = metrics.horizontalAdvance(text);
+    widths.insert(text, width);
+    return width;
 }
 
 int TDiagramCanvas::TextHeight(const QString& text) {
@@ -168,22 +193,36 @@ int TDiagramCanvas::TextHeight(const QString& text) {
 void TDiagramCanvas::TextOut(int x, int y, const QString& text) {
     const QFontMetrics& metrics = Metrics();
     const QFont& font = Font();
+    const int width = TextWidth(text);
+    QHash<QString, QStaticText>& laidOut = current_->laidOut;
+    auto found = laidOut.find(text);
+    if (found == laidOut.end()) {
+        if (laidOut.size() > 4096) laidOut.clear();
+        QStaticText prepared(text);
+        prepared.setTextFormat(Qt::PlainText);
+        prepared.prepare(QTransform(), font);
+        found = laidOut.insert(text, prepared);
+    }
+    const QStaticText& prepared = *found;
     Paint([&](QPainter& painter) {
         painter.save();
         painter.translate(x, y);
         if (rotated_) painter.rotate(-90);
-        if (textOpaque_)
-            painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()), brushColor_);
+        if (textOpaque_) painter.fillRect(QRect(0, 0, width, metrics.height()), brushColor_);
         painter.setPen(fontColor_);
         painter.setFont(font);
-        painter.drawText(QPoint(0, metrics.ascent()), text);
+        // The static text's position is the top of its line, where the
+        // cell starts.
+        painter.drawStaticText(QPointF(0, 0), prepared);
         painter.restore();
     });
 }
 
 QColor TDiagramCanvas::Pixel(int x, int y) const {
-    if (!image_.valid(x, y)) return Qt::white;
-    return QColor(image_.pixel(x, y));
+    const int ix = static_cast<int>(std::floor(origin_.x() + zoom_ * x));
+    const int iy = static_cast<int>(std::floor(origin_.y() + zoom_ * y));
+    if (!image_.valid(ix, iy)) return Qt::white;
+    return QColor(image_.pixel(ix, iy));
 }
 
 } // namespace slabwise

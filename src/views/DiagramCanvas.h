@@ -3,9 +3,12 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
+#include <QPointF>
+#include <QStaticText>
 #include <QString>
 
 #include <algorithm>
@@ -30,6 +33,10 @@ class TDiagramCanvas {
 public:
     explicit TDiagramCanvas(QImage& image, QPainter* mirror = nullptr);
     TDiagramCanvas(const TDiagramCanvas&) = delete;
+    // Everything drawn from now on lands at origin + zoom x (x, y) of the
+    // image, and pixels are read there too: a picture laid out for a larger
+    // frame can be set into a smaller bitmap, or moved within it.
+    void SetView(QPointF origin, double zoom);
     TDiagramCanvas& operator=(const TDiagramCanvas&) = delete;
 
     void SetPen(QColor color, int width);
@@ -58,6 +65,8 @@ public:
     bool TextOpaque() const { return textOpaque_; }
 
     void FillRect(int left, int top, int right, int bottom);
+    // White, whatever the brush.
+    void Blank(int left, int top, int right, int bottom);
     void Rectangle(int left, int top, int right, int bottom);
     void Ellipse(int left, int top, int right, int bottom);
     void Polygon(const std::vector<QPoint>& points);
@@ -108,13 +117,21 @@ private:
     bool textOpaque_ = false;
     QPoint position_;
 
-    // Fonts resolved per height, so repeated boxes of one size stay cheap.
+    QPointF origin_;
+    double zoom_ = 1;
+
+    // Fonts resolved per family and height, with the widths of the texts
+    // measured in them, kept for the thread: every redraw measures the same
+    // labels again, and shaping a text costs more than drawing it.
     struct TResolvedFont {
         QFont font;
         QFontMetrics metrics;
+        QHash<QString, int> widths;
+        // Texts laid out once for drawing, as labels are drawn again at
+        // every redraw.
+        QHash<QString, QStaticText> laidOut;
     };
-    std::map<int, TResolvedFont> fonts_;
-    const TResolvedFont* current_ = nullptr;
+    TResolvedFont* current_ = nullptr;
 };
 
 } // namespace slabwise

@@ -6,6 +6,7 @@
 #include "LocaleNumber.h"
 #include "model/Units.h"
 
+#include <QAbstractButton>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <string>
 
@@ -49,6 +51,8 @@ QImage Finished(const QImage& drawn, int width, int height) {
     width = std::min(width, drawn.width());
     height = std::min(height, drawn.height());
     if (width <= 0 || height <= 0) return {};
+    // The whole bitmap is shared, not copied.
+    if (width == drawn.width() && height == drawn.height()) return drawn;
     return drawn.copy(0, 0, width, height);
 }
 
@@ -57,6 +61,8 @@ QImage Finished(const QImage& drawn, int width, int height) {
 TDiagramDraw::TDiagramDraw(const TMatData& model) : Model(model), Bitmap(600, 600, QImage::Format_RGB32) {
     Bitmap.fill(Qt::white);
 }
+
+TDiagramDraw::TDiagramDraw(const TMatData& model, QImage bitmap) : Model(model), Bitmap(std::move(bitmap)) {}
 
 int TDiagramDraw::PenUnit() const {
     const int side = PenSide > 0 ? PenSide : std::min(Width, Height);
@@ -84,7 +90,7 @@ bool TDiagramDraw::BeginView(bool drawable) {
         return false;
     }
     Width = Bitmap.width();
-    Height = Bitmap.height();
+    Height = FitHeight > 0 ? std::min(FitHeight, Bitmap.height()) : Bitmap.height();
     textBottom_ = 0;
     OutWidth = Width;
     OutHeight = Height;
@@ -136,7 +142,7 @@ QColor TDiagramDraw::SampleBackground(const TDiagramCanvas& canvas, int x, int y
 }
 
 void TDiagramDraw::TextInBox(TDiagramCanvas& canvas, int left, int top, int right, int bottom,
-                             const QString& text, TTextAlign alignment) {
+                             const QString& text, TTextAlign alignment, bool haloed) {
     canvas.SetFontHeight(std::max(1, bottom - top - 2));
     const int width = SuperWidth(canvas, text);
     int offset = 1;
@@ -145,6 +151,7 @@ void TDiagramDraw::TextInBox(TDiagramCanvas& canvas, int left, int top, int righ
     else if (alignment == TTextAlign::Centre)
         offset = (right - left - width) / 2 + 1;
     canvas.SetTextOpaque(false);
+    if (haloed) canvas.Blank(left + offset - 1, top, left + offset + width + 1, bottom);
     const QColor behind = SampleBackground(canvas, left + offset, top + canvas.TextHeight(text) / 2);
     canvas.SetFontColor(Contrasting(behind));
     TextOutSuper(canvas, left + offset, top, text);
@@ -260,10 +267,16 @@ void TDiagramDraw::DrawPlanAndSection() {
     canvas.FillRect(0, 0, Width, Height);
     canvas.SetBrush(Soil, Qt::BDiagPattern);
     canvas.SetPenNone();
-    if (round)
+    if (round) {
         canvas.Ellipse(xL - G, yPT - G, xR + G, yPB + G);
-    else
-        canvas.Rectangle(xL - G, yPT - G, xR + G, yPB + G);
+    } else {
+        // Only the band around the plan shows; hatching the plan's area
+        // under its concrete costs more than the rest of the picture.
+        canvas.Rectangle(xL - G, yPT - G, xR + G, yPT + G);
+        canvas.Rectangle(xL - G, yPB - G, xR + G, yPB + G);
+        canvas.Rectangle(xL - G, yPT - G, xL + G, yPB + G);
+        canvas.Rectangle(xR - G, yPT - G, xR + G, yPB + G);
+    }
     canvas.Rectangle(xL - G, ySB, xR + G, ySB + G);
 
     canvas.SetBrush(Silver);
@@ -304,114 +317,104 @@ void TDiagramDraw::DrawPlanAndSection() {
     canvas.SetBrush(Qt::white);
 }
 
-namespace {
-
-// One drawing for the screen into a bitmap of the given size: the rows it
-// drew on, or an empty image when it drew nothing.
-QImage DrawForScreen(const TMatData& model, TDiagramKind kind, QSize size, int penSide, int minGrid) {
-    TDiagramDraw draw(model);
-    draw.PenSide = penSide;
-    draw.MinGridUnit = minGrid;
-    draw.Bitmap = QImage(size, QImage::Format_RGB32);
-    draw.Draw(kind);
-    const QImage used = Finished(draw.Bitmap, draw.OutWidth, draw.OutHeight);
-    const auto blank = [&](int y) {
-        const auto* row = reinterpret_cast<const QRgb*>(used.constScanLine(y));
-        return std::all_of(row, row + used.width(), [](QRgb c) { return (c & 0xFFFFFF) == 0xFFFFFF; });
-    };
-    int top = 0, bottom = used.height();
-    while (top < bottom && blank(top)) ++top;
-    while (bottom > top && blank(bottom - 1)) --bottom;
-    if (top == bottom) return {};
-    return used.copy(0, top, used.width(), bottom - top);
-}
-
-} // namespace
-
 int SmallFontHeight() {
-    return QFontMetrics(QFontDatabase::systemFont(QFontDatabase::SmallestReadableFont)).height();
+    // Asking the font database costs more than drawing a picture; the
+    // desktop's fonts do not change while the program runs.
+    static const int height =
+        QFontMetrics(QFontDatabase::systemFont(QFontDatabase::SmallestReadableFont)).height();
+    return height;
 }
 
-QImage DrawDiagramForScreen(QSize box, const TMatData& model, TDiagramKind kind, int minTextHeight) {
+QImage DrawDiagramForScreen(QSize box, const TMatData& model, TDiagramKind kind, int minTextHeight,
+                            QSize keepClear) {
     if (box.isEmpty()) return {};
     QImage shown(box, QImage::Format_RGB32);
     shown.fill(Qt::white);
+    const int clearWidth = std::clamp(keepClear.width(), 0, box.width() / 4);
+    const int clearHeight = std::clamp(keepClear.height(), 0, box.height() / 4);
+    // Each view fits itself to the rows above the button, measuring its
+    // layout first, so the picture is drawn once, straight into the box.
+    TDiagramDraw draw(model, std::move(shown));
+    draw.PenSide = std::min(box.width(), box.height());
     // Text boxes are one grid unit high and write their text 2 pixels
     // smaller.
-    const int minGrid = minTextHeight + 2;
-    const int penSide = std::min(box.width(), box.height());
-    const auto draw = [&](QSize size) { return DrawForScreen(model, kind, size, penSide, minGrid); };
-    QImage drawn;
-    if (kind == dkReinforcement) {
-        // The section's height is half the bitmap's less a fixed margin:
-        // drawn twice as high as the box, then grown by twice what is left.
-        QSize size(box.width(), 2 * box.height());
-        drawn = draw(size);
-        if (!drawn.isNull() && drawn.height() < box.height()) {
-            size.rheight() += 2 * (box.height() - drawn.height());
-            if (QImage taller = draw(size); !taller.isNull() && taller.height() <= box.height())
-                drawn = taller;
-        }
-    } else {
-        // The loading view scales by the width alone and may need more
-        // than the box's height; it is drawn with room to spare, and one too
-        // high for the box is drawn narrower until it fits.
-        drawn = draw(kind == dkLoading ? QSize(box.width(), box.height() * 4) : box);
-        if (kind == dkLoading && drawn.height() > box.height()) {
-            int lo = box.width() / 4, hi = box.width();
-            QImage fitting;
-            while (hi - lo > 4) {
-                const int width = (lo + hi) / 2;
-                QImage trial = draw(QSize(width, box.height() * 4));
-                if (trial.height() <= box.height()) {
-                    fitting = trial;
-                    lo = width;
-                } else {
-                    hi = width;
-                }
-            }
-            // Lanes of loads stack by the height of their labels: when no
-            // width fits, the text gives up what it must, the whole
-            // picture being worth more than its size.
-            for (int grid = minGrid - 1; fitting.isNull() && grid >= 10; --grid) {
-                QImage trial =
-                    DrawForScreen(model, kind, QSize(box.width(), box.height() * 4), penSide, grid);
-                if (trial.height() <= box.height()) fitting = trial;
-            }
-            if (!fitting.isNull()) drawn = fitting;
-        }
+    draw.MinGridUnit = minTextHeight + 2;
+    draw.FitHeight = box.height() - clearHeight;
+    draw.FillsHeight = true;
+    draw.Draw(kind);
+    shown = std::move(draw.Bitmap);
+    const int bottom = std::min(draw.OutHeight, draw.FitHeight);
+    if (bottom <= 0) {
+        shown.fill(Qt::white);
+        return shown;
     }
-    if (drawn.isNull()) return shown;
-    drawn = drawn.copy(0, 0, std::min(drawn.width(), box.width()), std::min(drawn.height(), box.height()));
-    QPainter painter(&shown);
-    painter.drawImage((box.width() - drawn.width()) / 2, (box.height() - drawn.height()) / 2, drawn);
+    const auto white = [&](int y, int from) {
+        const auto* row = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
+        return std::all_of(row + from, row + shown.width(),
+                           [](QRgb c) { return (c & 0xFFFFFF) == 0xFFFFFF; });
+    };
+    int top = 0;
+    while (top < bottom && white(top, 0)) ++top;
+    // The lowest row drawn on under the button's columns.
+    int corner = bottom - 1;
+    while (corner >= top && white(corner, shown.width() - clearWidth)) --corner;
+    // Centred in the box, as far as the button lets it go down.
+    const int used = bottom - top;
+    int shift = (box.height() - used) / 2 - top;
+    if (corner >= top) shift = std::min(shift, box.height() - clearHeight - 1 - corner);
+    shift = std::max(shift, -top);
+    if (shift != 0 && used > 0) {
+        const qsizetype line = shown.bytesPerLine();
+        uchar* bits = shown.bits();
+        std::memmove(bits + (top + shift) * line, bits + top * line, size_t(used * line));
+        const int from = shift > 0 ? top : top + shift + used, to = shift > 0 ? top + shift : top + used;
+        for (int y = std::max(0, from); y < std::min(box.height(), to); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(shown.scanLine(y)), shown.width(), QRgb(0xFFFFFFFF));
+    }
+    // Whatever a view drew below its bottom row (nothing, when it fits)
+    // does not stay.
+    for (int y = std::max(0, bottom + shift); y < box.height(); ++y)
+        std::fill_n(reinterpret_cast<QRgb*>(shown.scanLine(y)), shown.width(), QRgb(0xFFFFFFFF));
     return shown;
 }
 
 void DrawDiagramToImage(QLabel& pictureBox, const TMatData& model, TDiagramKind kind) {
     const int minText = std::max(SmallFontHeight(), QFontMetrics(pictureBox.font()).height() * 4 / 5);
-    pictureBox.setPixmap(QPixmap::fromImage(DrawDiagramForScreen(pictureBox.size(), model, kind, minText)));
+    // A button laid over the box's bottom right corner, as the windows
+    // place their enlarge buttons.
+    QSize keepClear;
+    if (const QWidget* parent = pictureBox.parentWidget()) {
+        const QRect box = pictureBox.geometry();
+        for (const QAbstractButton* button :
+             parent->findChildren<const QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
+            const QRect over = button->geometry().intersected(box);
+            if (!button->isHidden() && !over.isEmpty())
+                keepClear =
+                    keepClear.expandedTo(QSize(box.right() - over.left() + 1, box.bottom() - over.top() + 1));
+        }
+    }
+    pictureBox.setPixmap(
+        QPixmap::fromImage(DrawDiagramForScreen(pictureBox.size(), model, kind, minText, keepClear)));
 }
 
 void DrawDiagramToBitmap(QImage& bitmap, const TMatData& model, TDiagramKind kind) {
-    TDiagramDraw draw(model);
-    draw.Bitmap = bitmap.size().isEmpty() ? QImage() : QImage(bitmap.size(), QImage::Format_RGB32);
+    TDiagramDraw draw(model,
+                      bitmap.size().isEmpty() ? QImage() : QImage(bitmap.size(), QImage::Format_RGB32));
     draw.Draw(kind);
     bitmap = Finished(draw.Bitmap, draw.OutWidth, draw.OutHeight);
 }
 
 void DrawDiagramToPainter(QPainter& painter, QSize size, const TMatData& model, TDiagramKind kind) {
     if (size.isEmpty()) return;
-    TDiagramDraw draw(model);
-    draw.Bitmap = QImage(size, QImage::Format_RGB32);
+    TDiagramDraw draw(model, QImage(size, QImage::Format_RGB32));
     draw.Vector = &painter;
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     draw.Draw(kind);
 }
 
 int DrawPlanSectionToBitmap(QImage& bitmap, const TMatData& model) {
-    TDiagramDraw draw(model);
-    draw.Bitmap = bitmap.size().isEmpty() ? QImage() : QImage(bitmap.size(), QImage::Format_RGB32);
+    TDiagramDraw draw(model,
+                      bitmap.size().isEmpty() ? QImage() : QImage(bitmap.size(), QImage::Format_RGB32));
     draw.DrawPlanAndSection();
     bitmap = Finished(draw.Bitmap, draw.OutWidth, draw.OutHeight);
     return draw.PlanBottom;

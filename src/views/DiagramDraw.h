@@ -57,6 +57,8 @@ int AllocateLane(TArrayOfArrayOfRow& lanes, int32_t lo, int32_t hi, bool checkNe
 class TDiagramDraw {
 public:
     explicit TDiagramDraw(const TMatData& model);
+    // Drawing straight into the given bitmap, without the default one.
+    TDiagramDraw(const TMatData& model, QImage bitmap);
 
     const TMatData& Model;
     int32_t Width = 0;
@@ -74,6 +76,12 @@ public:
     // text height.
     int32_t PenSide = 0;
     int32_t MinGridUnit = 0;
+    // Set for the pictures of the windows: the rows of the bitmap a view
+    // lays itself out in, counted from the top, and the reinforcement
+    // section drawn as tall as they allow (up to half its length in the
+    // picture) instead of half the bitmap's height.
+    int32_t FitHeight = 0;
+    bool FillsHeight = false;
 
     void DrawPlanAndSection();
     void DrawLoading();
@@ -90,8 +98,10 @@ public:
     static QString FormatValue(double value, const QString& unit = {});
     // Text in which "^" raises the one character after it.
     void TextOutSuper(TDiagramCanvas& canvas, int x, int y, const QString& text);
+    // A haloed text blanks what lies behind its cell first, so a line that
+    // passes behind it stays readable.
     void TextInBox(TDiagramCanvas& canvas, int left, int top, int right, int bottom, const QString& text,
-                   TTextAlign alignment);
+                   TTextAlign alignment, bool haloed = false);
     // direction: radians from straight down (+y) towards +x.
     void DrawArrowHead(TDiagramCanvas& canvas, int x, int y, double direction, int length);
     void DrawArrow(TDiagramCanvas& canvas, int x1, int y1, int x2, int y2, int headLength, bool headAtStart,
@@ -113,8 +123,11 @@ private:
 // the whole box, centred, with no text smaller than the desktop's small font.
 void DrawDiagramToImage(QLabel& pictureBox, const TMatData& model, TDiagramKind kind);
 // The picture of a box of the given size whose smallest text is at least
-// minTextHeight pixels high (ascent plus descent).
-QImage DrawDiagramForScreen(QSize box, const TMatData& model, TDiagramKind kind, int minTextHeight);
+// minTextHeight pixels high (ascent plus descent), drawn once; the box's
+// bottom right corner of size `keepClear` stays white for a button laid
+// over it.
+QImage DrawDiagramForScreen(QSize box, const TMatData& model, TDiagramKind kind, int minTextHeight,
+                            QSize keepClear = {});
 // Ascent plus descent of the desktop's small font.
 int SmallFontHeight();
 void DrawDiagramToBitmap(QImage& bitmap, const TMatData& model, TDiagramKind kind);

@@ -35,8 +35,9 @@ void TDiagramDraw::DrawReinforcement() {
     const int xL = 2 * TP + Wc;
     const int xR = Width - 4 * G;
     const int xC = xL + (xR - xL) / 2;
-    const int yT = 6 * G;
-    const int yB = Height / 2 - 6 * G;
+    // The windows' pictures take the height they have.
+    const int yT = FillsHeight ? 4 * G : 6 * G;
+    const int yB = FillsHeight ? std::max(yT + G, Height - 3 * G) : Height / 2 - 6 * G;
     Scale = (yB - yT) / double(Model.ThicknessIn);
     const bool broken = (xR - xL) < double(L) * double(Model.ByUnits(12, 1000)) * Scale;
 
@@ -94,14 +95,26 @@ void TDiagramDraw::DrawReinforcement() {
         const int yl = lo + (hi - lo - G) / 2;
         TextInBox(canvas, 0, yl, xL - 2 * TP, yl + G, coverText, TTextAlign::Right);
         const int tip = face - s * 2 * G;
-        // The bar's own width may still be on the pen when no dots were drawn.
-        canvas.SetPen(Red, PU);
-        canvas.Line(x0 + v / 2, yDot + s * (v / 2), x0 + 3 * G, tip);
-        canvas.Line(x0 + 6 * G, yDot - s * (v / 2), x0 + 3 * G, tip);
+        // The second leader ends on the bar: short of its end, and of the
+        // break when there is one.
+        int reach = std::min(6 * G, xR - cv - v / 2 - x0);
+        if (broken) reach = std::min(reach, xC - G - x0);
+        reach = std::max(0, reach);
         const QString label = QString::fromStdString(Model.BarLabel(barSize)) + QStringLiteral(" @ ") +
                               FormatValue(double(spacing)) + mark;
+        canvas.SetFontHeight(G - 2);
+        const int width = canvas.TextWidth(label);
+        // The label whole inside the picture and clear of the thickness
+        // dimension beyond the section's right end, its leaders meeting
+        // under it.
+        const int least = width / 2 + 2, most = std::max(least, xR - (width - width / 2));
+        const int xTip = std::clamp(x0 + reach / 2, least, most);
+        // The bar's own width may still be on the pen when no dots were drawn.
+        canvas.SetPen(Red, PU);
+        canvas.Line(x0 + v / 2, yDot + s * (v / 2), xTip, tip);
+        if (reach > G) canvas.Line(x0 + reach, yDot - s * (v / 2), xTip, tip);
         const int boxTop = s > 0 ? tip - G : tip;
-        TextInBox(canvas, x0, boxTop, x0 + 6 * G, boxTop + G, label, TTextAlign::Centre);
+        TextInBox(canvas, xTip - width, boxTop, xTip + width, boxTop + G, label, TTextAlign::Centre);
         canvas.SetPen(Qt::black, PU);
     };
     layer(1, yT, Model.TopBarSize, Model.TopSpacing, Model.TopCover, topCover);

@@ -168,6 +168,53 @@ TEST_F(ReportPdf, FirstPageStaysInsideThePaper) {
     }
 }
 
+// The block of user-designated points prints, row by row and column by
+// column, what the window's boxes show: distances, shears, moments,
+// deflections and pressures each on the line of their own caption, x1 to x4
+// from left to right.
+TEST_F(ReportPdf, UserPointsBlockPrintsTheWindowsValues) {
+    for (const QString& project : {Example("Example English Units.ksw"), Example("Example SI Units.ksw")}) {
+        SCOPED_TRACE(QFileInfo(project).fileName().toStdString());
+        Open(project);
+        const auto source = MakeReportSource(*window);
+        TRecordingBackEnd pages(8.5, 11);
+        RunReport(pages, *source);
+        const auto texts = pages.Texts(1);
+        // Below the block's heading, so the results beside it on the same
+        // lines are left of its first caption.
+        double headingY = -1;
+        for (const auto& op : texts)
+            if (op.Text == Caption("Label3")) headingY = op.Y;
+        ASSERT_GT(headingY, 0);
+        const std::pair<const char*, const char*> rows[] = {{"Label15", "Edit%1"},
+                                                            {"Label117", "EditVx%1"},
+                                                            {"Label118", "EditMx%1"},
+                                                            {"Label119", "EditDx%1"},
+                                                            {"Label120", "EditQx%1"}};
+        for (const auto& [label, edits] : rows) {
+            SCOPED_TRACE(label);
+            const TRecordingBackEnd::TOp* caption = nullptr;
+            for (const auto& op : texts)
+                if (op.Y > headingY && Caption(label).startsWith(op.Text) && !op.Text.isEmpty())
+                    caption = &op;
+            ASSERT_NE(caption, nullptr);
+            std::vector<TRecordingBackEnd::TOp> line;
+            for (const auto& op : texts)
+                if (std::abs(op.Y - caption->Y) < 1e-9 && op.X > caption->X) line.push_back(op);
+            std::sort(line.begin(), line.end(), [](const auto& a, const auto& b) { return a.X < b.X; });
+            QStringList printed, shown;
+            for (const auto& op : line) printed << op.Text;
+            for (int i = 1; i <= UserPointCount; ++i) {
+                // Distances sit in Edit6 to Edit9; the results in their own rows.
+                const QString edit =
+                    QString::fromLatin1(edits).arg(QLatin1String(label) == "Label15" ? i + 5 : i);
+                shown << Text(edit.toLatin1().constData());
+            }
+            EXPECT_EQ(printed, shown);
+        }
+    }
+}
+
 // Print asks where the report goes: the preview (maximised), the printer
 // (under the job title "Kelvane Slabwise"), a PDF file, or nowhere.
 TEST_F(ReportPdf, PrintGoesWhereTheUserChose) {

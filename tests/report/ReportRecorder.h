@@ -51,10 +51,13 @@ public:
                        {},
                        QRectF(QPointF(x1, y1), QPointF(x2, y2)),
                        picture.size()});
+        Images.push_back(picture);
     }
     void NextPage() override { ++Pages; }
 
     std::vector<TOp> Ops;
+    // The pictures themselves, in the order they were placed.
+    std::vector<QImage> Images;
     int Pages = 1;
 
     std::vector<TOp> Texts(int page = 0) const { return Of(TKind::Text, page); }

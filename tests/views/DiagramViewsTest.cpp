@@ -9,6 +9,7 @@
 #include "support/TestModels.h"
 
 #include <QLabel>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -308,6 +309,169 @@ TEST(Loading, CrowdedLoadsStayInsideThePicture) {
     EXPECT_EQ(InkIn(drawn.image(), 1899, 0, 1900, 940), 0);
     // Below the picture's own height nothing is drawn at all.
     EXPECT_EQ(InkIn(drawn.image(), 0, drawn.draw->OutHeight + 1, 1900, 940), 0);
+}
+
+// Every load slot in use on the example strip, or crowded on a short SI
+// strip whose thickness at the horizontal scale alone would fill a picture.
+std::unique_ptr<TMatData> EverySlot(bool shortStrip) {
+    auto mat = English();
+    if (shortStrip) {
+        MakeSIExample(*mat);
+        mat->StripLength = 4;
+        for (int n = 0; n < DistLoadCount; ++n)
+            mat->DistLoads[n] = {n * 0.5L, n * 0.5L + 1.5L, n % 2 ? -15.5L : 22.25L, 0};
+        for (int m = 0; m < PointLoadCount; ++m)
+            mat->PointLoads[m] = {Real(3 * m) / 10, m % 4 == 3 ? -325.5L : 1250.75L};
+        for (int n = 0; n < MomentCount; ++n) mat->Moments[n] = {n + 0.5L, n % 2 ? -140.25L : 215.5L};
+    } else {
+        for (int n = 0; n < DistLoadCount; ++n)
+            mat->DistLoads[n] = {Real(2 + 6 * n), Real(9 + 6 * n), Real(n % 2 ? -1.5 : 1.5), 0};
+        for (int m = 0; m < PointLoadCount; ++m)
+            mat->PointLoads[m] = {Real(15 + 38 * m) / 10, Real(m % 3 ? 40 + 10 * m : -30)};
+        for (int n = 0; n < MomentCount; ++n) mat->Moments[n] = {Real(5 + 11 * n), Real(n % 2 ? -50 : 50)};
+    }
+    return mat;
+}
+
+// The strip's concrete in a picture: the columns and rows silver spans
+// along the middle column and the middle of the strip; empty when absent.
+QRect StripIn(const QImage& image) {
+    const int xMid = image.width() / 2;
+    int top = 0;
+    while (top < image.height() && Rgb(image, xMid, top) != Silver) ++top;
+    int bottom = top;
+    while (bottom < image.height() && Rgb(image, xMid, bottom) == Silver) ++bottom;
+    if (bottom == top) return {};
+    const int yMid = (top + bottom) / 2;
+    int left = xMid, right = xMid;
+    while (left > 0 && Rgb(image, left - 1, yMid) == Silver) --left;
+    while (right + 1 < image.width() && Rgb(image, right + 1, yMid) == Silver) ++right;
+    return QRect(QPoint(left, top), QPoint(right, bottom - 1));
+}
+
+// With every load slot used, at the sizes of the enlarged window and of
+// a full-HD screen, the whole strip and its length dimension stay inside
+// the picture, no label is cut at its sides, and every point load's arrow
+// reaches the strip instead of stopping in mid-air (checked with the point
+// loads and moments alone, whose arrows have nothing else to land on).
+TEST(Loading, EveryLoadSlotFitsThePicture) {
+    for (const bool shortStrip : {false, true})
+        for (const bool pointsOnly : {false, true})
+            for (const QSize size : {QSize(1050, 600), QSize(1920, 1080)}) {
+                SCOPED_TRACE(testing::Message() << (shortStrip ? "short strip " : "example strip ")
+                                                << (pointsOnly ? "point loads " : "") << size.width());
+                auto mat = EverySlot(shortStrip);
+                if (pointsOnly) {
+                    mat->FullUniformLoad = 0;
+                    mat->DistLoads = {};
+                }
+                QImage picture(size, QImage::Format_RGB32);
+                DrawDiagramToBitmap(picture, *mat, dkLoading);
+                ASSERT_FALSE(picture.isNull());
+                ASSERT_LE(picture.height(), size.height());
+                const QRect strip = StripIn(picture);
+                ASSERT_FALSE(strip.isEmpty()) << "no strip in the picture";
+                // The concrete ends where the strip is outlined, so it is whole.
+                EXPECT_TRUE(IsInk(Rgb(picture, strip.center().x(), strip.bottom() + 1)));
+                // The length dimension's line spans the strip below it.
+                int dimension = -1;
+                for (int y = picture.height() - 1; y > strip.bottom() + 1 && dimension < 0; --y)
+                    if (InkIn(picture, strip.left() + 4 * 8, y, strip.right() - 4 * 8, y + 1) >
+                        strip.width() - 2 * 4 * 8 - 200)
+                        dimension = y;
+                EXPECT_GT(dimension, strip.bottom()) << "length dimension missing";
+                EXPECT_EQ(InkIn(picture, 0, 0, 1, picture.height()), 0) << "a label cut at the left";
+                EXPECT_EQ(InkIn(picture, picture.width() - 1, 0, picture.width(), picture.height()), 0)
+                    << "a label cut at the right";
+                EXPECT_EQ(InkIn(picture, 0, 0, picture.width(), 1), 0) << "a label cut at the top";
+                // Arrows of downward loads end on something: ink right above
+                // the strip or on a band's line, never white a pixel above
+                // where the shaft's lane ends.
+                const double scale = (strip.width() + 1) / double(mat->StripLength);
+                for (const TPointLoad& p : mat->PointLoads) {
+                    if (p.P <= 0 || !pointsOnly) continue;
+                    const int x = strip.left() + int(std::lround(double(p.a) * scale));
+                    int y = strip.top() - 3;
+                    // Up the shaft from just above the strip's outline.
+                    int gap = 0;
+                    for (; y > 0 && gap == 0; --y)
+                        if (!IsInk(Rgb(picture, x, y)) && !IsInk(Rgb(picture, x - 1, y)) &&
+                            !IsInk(Rgb(picture, x + 1, y)))
+                            gap = y;
+                    // The first white above the strip is where a label stands
+                    // (white behind its text) or above the shaft's tail: it is
+                    // never directly over the strip.
+                    EXPECT_LT(gap, strip.top() - 6)
+                        << "arrow of the load at " << double(p.a) << " stops short";
+                }
+            }
+}
+
+// Two partial loads that end and start a foot apart write their position
+// labels in two rows, not over each other ("20'21'").
+TEST(Loading, TouchingPositionLabelsTakeTwoRows) {
+    auto mat = Unloaded();
+    mat->DistLoads[0] = {10, 20, 2, 2};
+    mat->DistLoads[1] = {21, 30, 2, 2};
+    const TDrawn drawn = Draw(*mat, dkLoading);
+    // G = 10; the strip's bottom is 26 below its top at 20 G above... found
+    // from the picture: the first row under the strip's concrete.
+    const QRect strip = StripIn(drawn.image());
+    ASSERT_FALSE(strip.isEmpty());
+    const int yB = strip.bottom() + 1;
+    const int x20 = strip.left() + int(std::lround(20 * (strip.width() + 1) / 48.0));
+    const int x21 = strip.left() + int(std::lround(21 * (strip.width() + 1) / 48.0));
+    // Row 0 from 2G below the strip, row 1 under it.
+    EXPECT_GT(InkIn(drawn.image(), x20 - 15, yB + 20, x21 + 15, yB + 30), 10);
+    EXPECT_GT(InkIn(drawn.image(), x20 - 15, yB + 31, x21 + 15, yB + 40), 3);
+}
+
+// The reinforcement's leaders end on its bars: short of a bar's end and of
+// the break, even where the section is narrower than the label; the
+// labels stay whole inside the picture.
+TEST(Reinforcement, LeadersEndOnTheBarsAndLabelsStayInside) {
+    for (const QSize size : {QSize(1050, 600), QSize(160, 400), QSize(120, 400)}) {
+        SCOPED_TRACE(size.width());
+        auto mat = English();
+        QImage picture(size, QImage::Format_RGB32);
+        DrawDiagramToBitmap(picture, *mat, dkReinforcement);
+        ASSERT_FALSE(picture.isNull());
+        const int G = size.width() >= 600 && size.height() >= 600 ? 20 : 10;
+        const int xR = size.width() - 4 * G;
+        int xL = 0;
+        const int yT = 6 * G;
+        while (xL < xR && !IsInk(Rgb(picture, xL, yT + 3))) ++xL;
+        const int xC = xL + (xR - xL) / 2;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (Rgb(picture, x, y) == 0xFF0000u) {
+                    ASSERT_LT(x, xC) << "a leader at " << x << "," << y << " past the break at " << xC;
+                }
+        EXPECT_EQ(InkIn(picture, 0, 0, 1, picture.height()), 0);
+        EXPECT_EQ(InkIn(picture, picture.width() - 1, 0, picture.width(), picture.height()), 0);
+    }
+}
+
+// A picture box with an enlarge button laid over its bottom right corner,
+// as the main window's pages have: nothing is drawn under the button, and
+// the picture still fills the box.
+TEST(Diagrams, ThePictureBoxKeepsItsButtonsCornerClear) {
+    for (const QSize size : {QSize(200, 330), QSize(150, 300), QSize(700, 300), QSize(400, 150)})
+        for (const TDiagramKind kind : {dkPlanSection, dkLoading, dkReinforcement}) {
+            SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height() << " kind " << int(kind));
+            auto mat = EverySlot(false);
+            QWidget page;
+            QLabel box(&page);
+            box.setGeometry(QRect(QPoint(0, 0), size));
+            QToolButton button(&page);
+            button.setGeometry(size.width() - 24, size.height() - 24, 24, 24);
+            button.show();
+            DrawDiagramToImage(box, *mat, kind);
+            const QImage shown = box.pixmap().toImage();
+            ASSERT_EQ(shown.size(), size);
+            EXPECT_EQ(InkIn(shown, size.width() - 24, size.height() - 24, size.width(), size.height()), 0);
+            EXPECT_GT(InkIn(shown, 0, 0, size.width(), size.height()), 100);
+        }
 }
 
 // At the thickness scale a 48 ft strip is far longer than the picture and
