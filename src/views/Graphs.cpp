@@ -214,6 +214,9 @@ void TfrmGraphs::ShowResults(const TMatData& model, uint8_t which) {
     Model = &model;
     MarkMin = true;
     MarkMax = true;
+    // Within one call the pressure graph, built last, leaves its axis
+    // inverted; a later call must not draw the shear upside down.
+    Chart1.LeftAxis.Inverted = false;
     Image1->hide();
     Image2->hide();
     Image3->hide();
