@@ -13,7 +13,8 @@ struct TDecay {
 };
 
 TDecay Decay(Real z) {
-    const Real e = std::exp(-z), c = std::cos(z), s = std::sin(z);
+    const Real e = std::exp(-z);
+    const auto [c, s] = CosSin(z);
     return {e * (c + s), e * s, e * (c - s), e * c};
 }
 
@@ -118,7 +119,8 @@ TBeamState TDecayingBeam::ConditioningAt(const std::array<Real, 4>& c, const TTr
 // without the step: the form's own words for a load's effect on an end.
 TBeamState TDecayingBeam::OneSided(int kind, Real v, Real d) const {
     const Real z = beta_ * d, b = beta_, b2 = b * b, b3 = b2 * b, EI = EI_;
-    const Real ch = std::cosh(z), sh = std::sinh(z), c = std::cos(z), s = std::sin(z);
+    const Real ch = std::cosh(z), sh = std::sinh(z);
+    const auto [c, s] = CosSin(z);
     const Real F1 = ch * c, F2 = ch * s + sh * c, F3 = sh * s, F4 = ch * s - sh * c;
     switch (kind) {
     case 0:
