@@ -9,6 +9,8 @@
 #include "ResultFields.h"
 
 #include <cmath>
+#include <cstring>
+#include <initializer_list>
 #include <limits>
 #include <numbers>
 
@@ -43,8 +45,25 @@ template <typename F> void ForEachReal(TMatStation& s, F&& f) {
     f(s.Shear), f(s.Moment), f(s.Slope), f(s.Deflection), f(s.Pressure);
 }
 
+void CheckAllFinite(std::initializer_list<Real> values) {
+    for (Real v : values) TFaultWatch::CheckFinite(v, "station load terms");
+}
+
+void CheckAngle(const TBeamAngle& a) {
+    CheckAllFinite({a.Ep, a.Em, a.C, a.S});
+}
+
+// Term groups are filled by copying bytes: an extended real that passes
+// through the x87 registers costs several times as much, and a station holds
+// over two hundred of them.
+template <size_t N, size_t M> void Put(std::array<Real, N>& to, size_t at, const std::array<Real, M>& from) {
+    static_assert(M <= N);
+    std::memcpy(to.data() + at, from.data(), sizeof from);
+}
+
 // Step groups of all load positions at one station. Loads that share a
 // position share one slot and one evaluation, so they see the same bits.
+// Only slots left of the station act on it; the others stay exact zeros.
 class TStepTable {
 public:
     int Slot(Real a) {
@@ -53,21 +72,43 @@ public:
         positions_[count_] = a;
         return count_++;
     }
+    // Throws when a position's angle is not finite; with finite angles a
+    // group can only fail by an overflow or invalid operation, which the
+    // fault flags report.
     void Prepare(const TBeamFunctions& functions) {
-        for (int i = 0; i < count_; ++i) angles_[i] = functions.Angle(positions_[i]);
+        for (int i = 0; i < count_; ++i) {
+            angles_[i] = functions.Angle(positions_[i]);
+            CheckAngle(angles_[i]);
+        }
     }
     void Evaluate(Real X, const TBeamAngle& angleX) {
-        for (int i = 0; i < count_; ++i)
-            groups_[i] = TBeamFunctions::StepBetween(positions_[i], angles_[i], X, angleX);
+        for (int i = 0; i < count_; ++i) {
+            active_[i] = positions_[i] < X;
+            if (active_[i])
+                groups_[i] = TBeamFunctions::StepFromValues(
+                    TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleX, angles_[i])));
+            else
+                std::memset(groups_[i].data(), 0, sizeof(TStepGroup));
+        }
     }
     const TStepGroup& operator[](int slot) const { return groups_[slot]; }
+    bool Acts(int slot) const { return active_[slot]; }
 
 private:
     static constexpr int Capacity = 2 + 2 * DistLoadCount + PointLoadCount + MomentCount;
     std::array<Real, Capacity> positions_{};
     std::array<TBeamAngle, Capacity> angles_{};
     std::array<TStepGroup, Capacity> groups_{};
+    std::array<bool, Capacity> active_{};
     int count_ = 0;
+};
+
+// A load's factors of its four load terms, fixed for the whole strip, and
+// the slots of its step groups.
+struct TLoadFactors {
+    TLoadTerms k;
+    int slot, endSlot;
+    bool zero;
 };
 
 } // namespace
@@ -184,77 +225,137 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         X[FirstMomentStation + 2 * n + 1] = Moments[n].c + 1e-9L;
     }
 
-    // End values F(L - position) do not depend on the station.
-    const TFourFunctions atZero = fn.Values(L - L);
-    std::array<TFourFunctions, DistLoadCount> distB{}, distE{};
-    for (int n = 0; n < DistLoadCount; ++n) {
-        distB[n] = fn.Values(L - DistLoads[n].b);
-        distE[n] = fn.Values(L - DistLoads[n].e);
+    // End values F(L - position) do not depend on the station: the first
+    // four of a segment's terms and the first two of a point load's or a
+    // moment's.
+    const auto segmentEnds = [&](Real b, Real e) {
+        const TFourFunctions atB = fn.Values(L - b), atE = fn.Values(L - e);
+        return std::array<Real, 4>{atB.F2, atB.F3, atE.F2, atE.F3};
+    };
+    const std::array<Real, 4> uniformEnds = segmentEnds(0, L);
+    std::array<std::array<Real, 4>, DistLoadCount> distEnds{};
+    for (int n = 0; n < DistLoadCount; ++n) distEnds[n] = segmentEnds(DistLoads[n].b, DistLoads[n].e);
+    std::array<std::array<Real, 2>, PointLoadCount> pointEnds{};
+    for (int m = 0; m < PointLoadCount; ++m) {
+        const TFourFunctions end = fn.Values(L - PointLoads[m].a);
+        pointEnds[m] = {end.F1, end.F2};
     }
-    std::array<TFourFunctions, PointLoadCount> pointEnd{};
-    for (int m = 0; m < PointLoadCount; ++m) pointEnd[m] = fn.Values(L - PointLoads[m].a);
-    std::array<TFourFunctions, MomentCount> momentEnd{};
-    for (int n = 0; n < MomentCount; ++n) momentEnd[n] = fn.Values(L - Moments[n].c);
+    std::array<std::array<Real, 2>, MomentCount> momentEnds{};
+    for (int n = 0; n < MomentCount; ++n) {
+        const TFourFunctions end = fn.Values(L - Moments[n].c);
+        momentEnds[n] = {end.F1, end.F4};
+    }
 
     // 4. Functions, term groups and load terms of every station.
-    const auto segmentLoadTerms = [&](Real w, const TStepGroup& sb, const TStepGroup& se) -> TLoadTerms {
-        return {-w / (2 * beta) * (sb[1] - se[1]), -w / (2 * b2) * (sb[2] - se[2]),
-                -w / (4 * b3 * EI) * (sb[3] - se[3]), -w / (4 * b4 * EI) * (sb[4] - se[4])};
-    };
-    const auto accumulate = [](TLoadTerms& sum, const TLoadTerms& add) {
-        for (int c = 0; c < 4; ++c) sum[c] += add[c];
-    };
     TStepTable steps;
     const int uniformB = steps.Slot(0), uniformE = steps.Slot(L);
-    std::array<int, DistLoadCount> distSlotB{}, distSlotE{};
+    // Shear, moment, slope and deflection take Fa2 to Fa5 of a segment's
+    // ends, Fa1 to Fa4 of a point load and Fa4, Fa1, Fa2, Fa3 of a moment.
+    const auto segmentFactors = [&](Real w, int slotB, int slotE) -> TLoadFactors {
+        return {
+            {-w / (2 * beta), -w / (2 * b2), -w / (4 * b3 * EI), -w / (4 * b4 * EI)}, slotB, slotE, w == 0};
+    };
+    const TLoadFactors uniform = segmentFactors(FullUniformLoad, uniformB, uniformE);
+    std::array<TLoadFactors, DistLoadCount> dist{};
     for (int n = 0; n < DistLoadCount; ++n) {
-        distSlotB[n] = steps.Slot(DistLoads[n].b);
-        distSlotE[n] = steps.Slot(DistLoads[n].e);
+        const int slotB = steps.Slot(DistLoads[n].b);
+        dist[n] = segmentFactors(DistLoads[n].wb, slotB, steps.Slot(DistLoads[n].e));
     }
-    std::array<int, PointLoadCount> pointSlot{};
-    for (int m = 0; m < PointLoadCount; ++m) pointSlot[m] = steps.Slot(PointLoads[m].a);
-    std::array<int, MomentCount> momentSlot{};
-    for (int n = 0; n < MomentCount; ++n) momentSlot[n] = steps.Slot(Moments[n].c);
+    std::array<TLoadFactors, PointLoadCount> point{};
+    for (int m = 0; m < PointLoadCount; ++m) {
+        const Real P = PointLoads[m].P;
+        point[m] = {{-P, -P / (2 * beta), -P / (2 * b2 * EI), -P / (4 * b3 * EI)},
+                    steps.Slot(PointLoads[m].a),
+                    0,
+                    P == 0};
+    }
+    std::array<TLoadFactors, MomentCount> moment{};
+    for (int n = 0; n < MomentCount; ++n) {
+        const Real M = Moments[n].M;
+        moment[n] = {
+            {M * beta, -M, -M / (2 * beta * EI), -M / (2 * b2 * EI)}, steps.Slot(Moments[n].c), 0, M == 0};
+    }
+
+    // What every station stores but none changes: a fault in it is a fault
+    // of the first station.
     steps.Prepare(fn);
     const TBeamAngle angleZero = fn.Angle(0);
+    for (const auto& ends :
+         {uniformEnds, distEnds[0], distEnds[1], distEnds[2], distEnds[3], distEnds[4], distEnds[5]})
+        CheckAllFinite({ends[0], ends[1], ends[2], ends[3]});
+    for (const auto& ends : pointEnds) CheckAllFinite({ends[0], ends[1]});
+    for (const auto& ends : momentEnds) CheckAllFinite({ends[0], ends[1]});
+    const auto checkFactors = [](const TLoadFactors& f) { CheckAllFinite({f.k[0], f.k[1], f.k[2], f.k[3]}); };
+    checkFactors(uniform);
+    for (const TLoadFactors& f : dist) checkFactors(f);
+    for (const TLoadFactors& f : point) checkFactors(f);
+    for (const TLoadFactors& f : moment) checkFactors(f);
+    watch.CheckFlags("station load terms");
 
+    // Adding a load that does not act would add only zeros: finite factors
+    // times exact zeros, which leave every sum's bits as they are.
+    const auto addSegment = [&](TLoadTerms& sum, const TLoadFactors& f) {
+        if (f.zero || !(steps.Acts(f.slot) || steps.Acts(f.endSlot))) return;
+        const TStepGroup &sb = steps[f.slot], &se = steps[f.endSlot];
+        for (int c = 0; c < 4; ++c) sum[c] += f.k[c] * (sb[c + 1] - se[c + 1]);
+    };
+    const auto putSegment = [&](TSegmentTerms& terms, const std::array<Real, 4>& ends,
+                                const TLoadFactors& f) {
+        Put(terms, 0, ends);
+        Put(terms, 4, steps[f.slot]);
+        Put(terms, 9, steps[f.endSlot]);
+    };
+    const auto putConcentrated = [&](TConcentratedTerms& terms, const std::array<Real, 2>& ends,
+                                     const TLoadFactors& f) {
+        Put(terms, 0, ends);
+        Put(terms, 2, steps[f.slot]);
+    };
     for (int i = 0; i < StationCount; ++i) {
         TMatStation& s = Stations[i];
         s.X = X[i];
         const TBeamAngle angleX = fn.Angle(s.X);
+        CheckAllFinite({s.X});
+        CheckAngle(angleX);
         const TFourFunctions f = TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleX, angleZero));
         s.F1 = f.F1, s.F2 = f.F2, s.F3 = f.F3, s.F4 = f.F4;
         steps.Evaluate(s.X, angleX);
 
-        s.UniformTerms = TBeamFunctions::SegmentFrom(atL, atZero, steps[uniformB], steps[uniformE]);
-        s.LoadTermsDist = segmentLoadTerms(FullUniformLoad, steps[uniformB], steps[uniformE]);
+        putSegment(s.UniformTerms, uniformEnds, uniform);
+        {
+            const TStepGroup &sb = steps[uniformB], &se = steps[uniformE];
+            for (int c = 0; c < 4; ++c) s.LoadTermsDist[c] = uniform.k[c] * (sb[c + 1] - se[c + 1]);
+        }
         for (int n = 0; n < DistLoadCount; ++n) {
-            const TStepGroup &sb = steps[distSlotB[n]], &se = steps[distSlotE[n]];
-            s.DistTerms[n] = TBeamFunctions::SegmentFrom(distB[n], distE[n], sb, se);
-            accumulate(s.LoadTermsDist, segmentLoadTerms(DistLoads[n].wb, sb, se));
+            putSegment(s.DistTerms[n], distEnds[n], dist[n]);
+            addSegment(s.LoadTermsDist, dist[n]);
         }
         s.LoadTermsPoint = {0, 0, 0, 0};
         for (int m = 0; m < PointLoadCount; ++m) {
-            const Real P = PointLoads[m].P;
-            const TStepGroup& sa = steps[pointSlot[m]];
-            s.PointTerms[m] = TBeamFunctions::ConcentratedFrom(pointEnd[m].F1, pointEnd[m].F2, sa);
-            accumulate(s.LoadTermsPoint, {-P * sa[0], -P / (2 * beta) * sa[1], -P / (2 * b2 * EI) * sa[2],
-                                          -P / (4 * b3 * EI) * sa[3]});
+            putConcentrated(s.PointTerms[m], pointEnds[m], point[m]);
+            if (point[m].zero || !steps.Acts(point[m].slot)) continue;
+            const TStepGroup& sa = steps[point[m].slot];
+            for (int c = 0; c < 4; ++c) s.LoadTermsPoint[c] += point[m].k[c] * sa[c];
         }
         s.LoadTermsMoment = {0, 0, 0, 0};
         for (int n = 0; n < MomentCount; ++n) {
-            const Real M = Moments[n].M;
-            const TStepGroup& sc = steps[momentSlot[n]];
-            s.MomentTerms[n] = TBeamFunctions::ConcentratedFrom(momentEnd[n].F1, momentEnd[n].F4, sc);
-            accumulate(s.LoadTermsMoment, {M * beta * sc[3], -M * sc[0], -M / (2 * beta * EI) * sc[1],
-                                           -M / (2 * b2 * EI) * sc[2]});
+            putConcentrated(s.MomentTerms[n], momentEnds[n], moment[n]);
+            if (moment[n].zero || !steps.Acts(moment[n].slot)) continue;
+            const TStepGroup& sc = steps[moment[n].slot];
+            const TLoadTerms& k = moment[n].k;
+            s.LoadTermsMoment[0] += k[0] * sc[3];
+            s.LoadTermsMoment[1] += k[1] * sc[0];
+            s.LoadTermsMoment[2] += k[2] * sc[1];
+            s.LoadTermsMoment[3] += k[3] * sc[2];
         }
         for (int c = 0; c < 4; ++c)
             s.LoadTerms[c] = s.LoadTermsDist[c] + s.LoadTermsPoint[c] + s.LoadTermsMoment[c];
         s.Shear = s.Moment = s.Slope = s.Deflection = s.Pressure = NaN;
 
+        // Finite angles and factors give finite terms unless an operation
+        // overflowed or was invalid, which the flags hold.
         watch.CheckFlags("station load terms");
-        ForEachTerm(s, [](Real& v) { TFaultWatch::CheckFinite(v, "station load terms"); });
+        CheckAllFinite(
+            {s.F1, s.F2, s.F3, s.F4, s.LoadTerms[0], s.LoadTerms[1], s.LoadTerms[2], s.LoadTerms[3]});
         stationsWritten = i + 1;
     }
 
