@@ -8,6 +8,7 @@
 #include "MatData.h"
 #include "ResultFields.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
@@ -64,6 +65,8 @@ template <size_t N, size_t M> void Put(std::array<Real, N>& to, size_t at, const
 // Step groups of all load positions at one station. Loads that share a
 // position share one slot and one evaluation, so they see the same bits.
 // Only slots left of the station act on it; the others stay exact zeros.
+// Walking the slots in the order of their positions, the acting ones come
+// first and the walk stops at the first that does not act.
 class TStepTable {
 public:
     int Slot(Real a) {
@@ -79,28 +82,31 @@ public:
         for (int i = 0; i < count_; ++i) {
             angles_[i] = functions.Angle(positions_[i]);
             CheckAngle(angles_[i]);
+            order_[i] = i;
         }
+        std::sort(order_.begin(), order_.begin() + count_,
+                  [this](int a, int b) { return positions_[a] < positions_[b]; });
+        for (int r = 0; r < count_; ++r) rank_[order_[r]] = r;
     }
     void Evaluate(Real X, const TBeamAngle& angleX) {
-        for (int i = 0; i < count_; ++i) {
-            active_[i] = positions_[i] < X;
-            if (active_[i])
-                groups_[i] = TBeamFunctions::StepFromValues(
-                    TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleX, angles_[i])));
-            else
-                std::memset(groups_[i].data(), 0, sizeof(TStepGroup));
+        acting_ = 0;
+        for (; acting_ < count_ && positions_[order_[acting_]] < X; ++acting_) {
+            const int i = order_[acting_];
+            groups_[i] = TBeamFunctions::StepFromValues(
+                TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleX, angles_[i])));
         }
+        for (int r = acting_; r < count_; ++r) std::memset(groups_[order_[r]].data(), 0, sizeof(TStepGroup));
     }
     const TStepGroup& operator[](int slot) const { return groups_[slot]; }
-    bool Acts(int slot) const { return active_[slot]; }
+    bool Acts(int slot) const { return rank_[slot] < acting_; }
 
 private:
     static constexpr int Capacity = 2 + 2 * DistLoadCount + PointLoadCount + MomentCount;
     std::array<Real, Capacity> positions_{};
     std::array<TBeamAngle, Capacity> angles_{};
     std::array<TStepGroup, Capacity> groups_{};
-    std::array<bool, Capacity> active_{};
-    int count_ = 0;
+    std::array<int, Capacity> order_{}, rank_{};
+    int count_ = 0, acting_ = 0;
 };
 
 // A load's factors of its four load terms, fixed for the whole strip, and
@@ -293,11 +299,16 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     watch.CheckFlags("station load terms");
 
     // Adding a load that does not act would add only zeros: finite factors
-    // times exact zeros, which leave every sum's bits as they are.
-    const auto addSegment = [&](TLoadTerms& sum, const TLoadFactors& f) {
+    // times exact zeros, which leave every sum's bits as they are. The sums
+    // stay in registers: an extended real stored and at once loaded again
+    // waits for the store.
+    const auto addSegment = [&](Real(&sum)[4], const TLoadFactors& f) {
         if (f.zero || !(steps.Acts(f.slot) || steps.Acts(f.endSlot))) return;
         const TStepGroup &sb = steps[f.slot], &se = steps[f.endSlot];
-        for (int c = 0; c < 4; ++c) sum[c] += f.k[c] * (sb[c + 1] - se[c + 1]);
+        sum[0] += f.k[0] * (sb[1] - se[1]);
+        sum[1] += f.k[1] * (sb[2] - se[2]);
+        sum[2] += f.k[2] * (sb[3] - se[3]);
+        sum[3] += f.k[3] * (sb[4] - se[4]);
     };
     const auto putSegment = [&](TSegmentTerms& terms, const std::array<Real, 4>& ends,
                                 const TLoadFactors& f) {
@@ -321,34 +332,35 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         steps.Evaluate(s.X, angleX);
 
         putSegment(s.UniformTerms, uniformEnds, uniform);
+        for (int n = 0; n < DistLoadCount; ++n) putSegment(s.DistTerms[n], distEnds[n], dist[n]);
+        for (int m = 0; m < PointLoadCount; ++m) putConcentrated(s.PointTerms[m], pointEnds[m], point[m]);
+        for (int n = 0; n < MomentCount; ++n) putConcentrated(s.MomentTerms[n], momentEnds[n], moment[n]);
+
+        Real segments[4];
         {
             const TStepGroup &sb = steps[uniformB], &se = steps[uniformE];
-            for (int c = 0; c < 4; ++c) s.LoadTermsDist[c] = uniform.k[c] * (sb[c + 1] - se[c + 1]);
+            for (int c = 0; c < 4; ++c) segments[c] = uniform.k[c] * (sb[c + 1] - se[c + 1]);
         }
-        for (int n = 0; n < DistLoadCount; ++n) {
-            putSegment(s.DistTerms[n], distEnds[n], dist[n]);
-            addSegment(s.LoadTermsDist, dist[n]);
+        for (const TLoadFactors& load : dist) addSegment(segments, load);
+        Real pV = 0, pM = 0, pTheta = 0, pY = 0;
+        for (const TLoadFactors& load : point) {
+            if (load.zero || !steps.Acts(load.slot)) continue;
+            const TStepGroup& sa = steps[load.slot];
+            pV += load.k[0] * sa[0], pM += load.k[1] * sa[1], pTheta += load.k[2] * sa[2],
+                pY += load.k[3] * sa[3];
         }
-        s.LoadTermsPoint = {0, 0, 0, 0};
-        for (int m = 0; m < PointLoadCount; ++m) {
-            putConcentrated(s.PointTerms[m], pointEnds[m], point[m]);
-            if (point[m].zero || !steps.Acts(point[m].slot)) continue;
-            const TStepGroup& sa = steps[point[m].slot];
-            for (int c = 0; c < 4; ++c) s.LoadTermsPoint[c] += point[m].k[c] * sa[c];
+        Real mV = 0, mM = 0, mTheta = 0, mY = 0;
+        for (const TLoadFactors& load : moment) {
+            if (load.zero || !steps.Acts(load.slot)) continue;
+            const TStepGroup& sc = steps[load.slot];
+            mV += load.k[0] * sc[3], mM += load.k[1] * sc[0], mTheta += load.k[2] * sc[1],
+                mY += load.k[3] * sc[2];
         }
-        s.LoadTermsMoment = {0, 0, 0, 0};
-        for (int n = 0; n < MomentCount; ++n) {
-            putConcentrated(s.MomentTerms[n], momentEnds[n], moment[n]);
-            if (moment[n].zero || !steps.Acts(moment[n].slot)) continue;
-            const TStepGroup& sc = steps[moment[n].slot];
-            const TLoadTerms& k = moment[n].k;
-            s.LoadTermsMoment[0] += k[0] * sc[3];
-            s.LoadTermsMoment[1] += k[1] * sc[0];
-            s.LoadTermsMoment[2] += k[2] * sc[1];
-            s.LoadTermsMoment[3] += k[3] * sc[2];
-        }
-        for (int c = 0; c < 4; ++c)
-            s.LoadTerms[c] = s.LoadTermsDist[c] + s.LoadTermsPoint[c] + s.LoadTermsMoment[c];
+        s.LoadTermsDist = {segments[0], segments[1], segments[2], segments[3]};
+        s.LoadTermsPoint = {pV, pM, pTheta, pY};
+        s.LoadTermsMoment = {mV, mM, mTheta, mY};
+        s.LoadTerms = {segments[0] + pV + mV, segments[1] + pM + mM, segments[2] + pTheta + mTheta,
+                       segments[3] + pY + mY};
         s.Shear = s.Moment = s.Slope = s.Deflection = s.Pressure = NaN;
 
         // Finite angles and factors give finite terms unless an operation

@@ -142,6 +142,13 @@ const std::vector<TLoadSet> LoadSets = {
      {{{-0.03L, 0.25L, 2}, {0.8L, 0.6L, 1.5L}}},
      {{{-0.005L, -150}, {0.5L, 90}, {1.01L, 60}}},
      {0.1L, 0.5L, 0.9L, 1}},
+    // Loads that share positions, so stations stand at several loads at
+    // once and segments meet end to end.
+    {"SharedPositions",
+     {{{0.5L, 300}, {0.5L, -80}, {0.25L, 120}, {0.75L, 60}}},
+     {{{0.25L, 0.5L, 2}, {0.5L, 0.75L, -1}}},
+     {{{0.5L, 90}, {0.25L, -40}, {0.75L, 30}}},
+     {0.25L, 0.5L, 0.75L, 1}},
 };
 
 void PrintTo(const TLoadSet& s, std::ostream* os) {
