@@ -142,41 +142,48 @@ void TMatData::Analyze() {
     }
 }
 
+namespace {
+
 // Left-end parameters and station results of a long strip, from the form
-// that does not cancel large terms.
-void TMatData::SolveDecaying(TFaultWatch& watch) {
-    const Real Uy = ByUnits(12, 1000), kf = ByUnits(1.728, 1), L = StripLength;
-    TDecayingBeam beam(Beta, FlexuralRigidity, L);
-    beam.AddSegment(FullUniformLoad, 0, L);
-    for (const TDistLoad& d : DistLoads)
+// that does not cancel large terms; the stations' angles are those of their
+// load terms.
+void SolveDecayingForm(TMatData& mat, TFaultWatch& watch,
+                       const std::array<TBeamAngle, StationCount>& angles) {
+    const Real Uy = mat.ByUnits(12, 1000), kf = mat.ByUnits(1.728, 1), L = mat.StripLength;
+    TDecayingBeam beam(mat.Beta, mat.FlexuralRigidity, L);
+    beam.AddSegment(mat.FullUniformLoad, 0, L);
+    for (const TDistLoad& d : mat.DistLoads)
         if (d.wb != 0) beam.AddSegment(d.wb, d.b, d.e);
-    for (const TPointLoad& p : PointLoads)
+    for (const TPointLoad& p : mat.PointLoads)
         if (p.P != 0) beam.AddPoint(p.P, p.a);
-    for (const TAppliedMoment& m : Moments)
+    for (const TAppliedMoment& m : mat.Moments)
         if (m.M != 0) beam.AddMoment(m.M, m.c);
     beam.Solve();
 
     TEndParameters total{0, 0, 0, 0};
-    for (auto [group, field] :
-         {std::pair{TDecayingBeam::Distributed, &InitDist}, std::pair{TDecayingBeam::Point, &InitPoint},
-          std::pair{TDecayingBeam::Moment, &InitMoment}}) {
+    for (auto [group, field] : {std::pair{TDecayingBeam::Distributed, &mat.InitDist},
+                                std::pair{TDecayingBeam::Point, &mat.InitPoint},
+                                std::pair{TDecayingBeam::Moment, &mat.InitMoment}}) {
         const TBeamState s = beam.GroupAt(group, 0), beyond = beam.LeftTerms(group);
         const TEndParameters value{0, 0, watch.Checked(s.Theta - beyond.Theta, "left-end slope"),
                                    watch.Checked(s.Y - beyond.Y, "left-end deflection")};
         *field = value;
         total[2] += value[2], total[3] += value[3];
     }
-    InitTotal = total;
+    mat.InitTotal = total;
 
-    for (TMatStation& st : Stations) {
-        const TBeamState s = beam.At(st.X);
+    for (int i = 0; i < StationCount; ++i) {
+        TMatStation& st = mat.Stations[i];
+        const TBeamState s = beam.At(st.X, angles[i]);
         const Real y = s.Y * Uy;
-        const Real q = -(y / Uy) * SubgradeModulus * kf;
+        const Real q = -(y / Uy) * mat.SubgradeModulus * kf;
         watch.CheckFlags("station results");
         for (Real v : {s.V, s.M, s.Theta, y, q}) TFaultWatch::CheckFinite(v, "station results");
         st.Shear = s.V, st.Moment = s.M, st.Slope = s.Theta, st.Deflection = y, st.Pressure = q;
     }
 }
+
+} // namespace
 
 void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     const Real kf = ByUnits(1.728, 1);
@@ -321,10 +328,11 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         Put(terms, 0, ends);
         Put(terms, 2, steps[f.slot]);
     };
+    std::array<TBeamAngle, StationCount> angles{};
     for (int i = 0; i < StationCount; ++i) {
         TMatStation& s = Stations[i];
         s.X = X[i];
-        const TBeamAngle angleX = fn.Angle(s.X);
+        const TBeamAngle angleX = angles[i] = fn.Angle(s.X);
         CheckAllFinite({s.X});
         CheckAngle(angleX);
         const TFourFunctions f = TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleX, angleZero));
@@ -372,7 +380,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     }
 
     if (BetaL > DecayingFormAbove) {
-        SolveDecaying(watch);
+        SolveDecayingForm(*this, watch, angles);
     } else {
         // 5. Left-end parameters; both ends are free, so RA = MA = 0.
         {

@@ -20,7 +20,9 @@ inline TCosSin CosSin(Real z) {
     constexpr Real HalfPiLow = 6.077100506506192601475144e-11L;
     constexpr Real TwoOverPi = 0.63661977236758134307553505349005745L;
     if (!(std::fabs(z) < 1e6L)) return {std::cos(z), std::sin(z)};
-    const long long quadrant = static_cast<long long>(z * TwoOverPi + (z < 0 ? Real(-0.5) : Real(0.5)));
+    // Rounding in the current mode, not truncating: a truncating conversion
+    // switches the x87 rounding mode and back, which stalls the pipeline.
+    const long long quadrant = std::llrint(z * TwoOverPi);
     const auto n = static_cast<Real>(quadrant);
     const Real r = (z - n * HalfPiHigh) - n * HalfPiLow;
     const Real c = std::cos(r), s = std::sin(r);

@@ -284,7 +284,10 @@ TBeamState TDecayingBeam::GroupAt(TGroup group, Real X) const {
 }
 
 TBeamState TDecayingBeam::At(Real X) const {
-    const TTrig x = Trig(X);
+    return At(X, Trig(X));
+}
+
+TBeamState TDecayingBeam::At(Real X, const TTrig& x) const {
     if (!summed_)
         return LoadsAt(Distributed, X, x, false) + LoadsAt(Point, X, x, false) +
                LoadsAt(Moment, X, x, false) + ConditioningAt(totalConditioning_, x);

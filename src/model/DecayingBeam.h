@@ -39,6 +39,8 @@ public:
 
     // A point exactly at a load reports the state just left of it.
     TBeamState At(Real X) const;
+    // The same with the angle of beta X already at hand.
+    TBeamState At(Real X, const TBeamAngle& angle) const;
     TBeamState GroupAt(TGroup group, Real X) const;
     // The group's one-sided load terms at 0 of the loads left of the strip:
     // what the state at 0 holds beyond the left-end parameters.
