@@ -70,10 +70,16 @@ template <size_t N, size_t M> void Put(std::array<Real, N>& to, size_t at, const
 class TStepTable {
 public:
     int Slot(Real a) {
-        for (int i = 0; i < count_; ++i)
-            if (positions_[i] == a) return i;
+        const int found = Find(a);
+        if (found < count_) return found;
         positions_[count_] = a;
         return count_++;
+    }
+    // The slot of a position, or the count when it has none.
+    int Find(Real a) const {
+        int i = 0;
+        while (i < count_ && !(positions_[i] == a)) ++i;
+        return i;
     }
     // Throws when a position's angle is not finite; with finite angles a
     // group can only fail by an overflow or invalid operation, which the
@@ -98,6 +104,7 @@ public:
         for (int r = acting_; r < count_; ++r) std::memset(groups_[order_[r]].data(), 0, sizeof(TStepGroup));
     }
     const TStepGroup& operator[](int slot) const { return groups_[slot]; }
+    const TBeamAngle& Angle(int slot) const { return angles_[slot]; }
     bool Acts(int slot) const { return rank_[slot] < acting_; }
 
 private:
@@ -147,17 +154,20 @@ namespace {
 // Left-end parameters and station results of a long strip, from the form
 // that does not cancel large terms; the stations' angles are those of their
 // load terms.
-void SolveDecayingForm(TMatData& mat, TFaultWatch& watch,
+void SolveDecayingForm(TMatData& mat, TFaultWatch& watch, const TStepTable& steps,
                        const std::array<TBeamAngle, StationCount>& angles) {
     const Real Uy = mat.ByUnits(12, 1000), kf = mat.ByUnits(1.728, 1), L = mat.StripLength;
     TDecayingBeam beam(mat.Beta, mat.FlexuralRigidity, L);
-    beam.AddSegment(mat.FullUniformLoad, 0, L);
+    const auto angle = [&steps](Real position) -> const TBeamAngle& {
+        return steps.Angle(steps.Find(position));
+    };
+    beam.AddSegment(mat.FullUniformLoad, 0, L, angle(0), angle(L));
     for (const TDistLoad& d : mat.DistLoads)
-        if (d.wb != 0) beam.AddSegment(d.wb, d.b, d.e);
+        if (d.wb != 0) beam.AddSegment(d.wb, d.b, d.e, angle(d.b), angle(d.e));
     for (const TPointLoad& p : mat.PointLoads)
-        if (p.P != 0) beam.AddPoint(p.P, p.a);
+        if (p.P != 0) beam.AddPoint(p.P, p.a, angle(p.a));
     for (const TAppliedMoment& m : mat.Moments)
-        if (m.M != 0) beam.AddMoment(m.M, m.c);
+        if (m.M != 0) beam.AddMoment(m.M, m.c, angle(m.c));
     beam.Solve();
 
     TEndParameters total{0, 0, 0, 0};
@@ -380,7 +390,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     }
 
     if (BetaL > DecayingFormAbove) {
-        SolveDecayingForm(*this, watch, angles);
+        SolveDecayingForm(*this, watch, steps, angles);
     } else {
         // 5. Left-end parameters; both ends are free, so RA = MA = 0.
         {

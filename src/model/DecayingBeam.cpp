@@ -77,16 +77,28 @@ TDecayingBeam::TLoad TDecayingBeam::Load(int kind, Real v, Real position, const 
 }
 
 void TDecayingBeam::AddSegment(Real w, Real b, Real e) {
-    loads_[Distributed].push_back(Load(0, w, b, Trig(b)));
-    loads_[Distributed].push_back(Load(0, -w, e, Trig(e)));
+    AddSegment(w, b, e, Trig(b), Trig(e));
 }
 
 void TDecayingBeam::AddPoint(Real P, Real a) {
-    loads_[Point].push_back(Load(1, P, a, Trig(a)));
+    AddPoint(P, a, Trig(a));
 }
 
 void TDecayingBeam::AddMoment(Real M, Real c) {
-    loads_[Moment].push_back(Load(2, M, c, Trig(c)));
+    AddMoment(M, c, Trig(c));
+}
+
+void TDecayingBeam::AddSegment(Real w, Real b, Real e, const TTrig& angleB, const TTrig& angleE) {
+    loads_[Distributed].push_back(Load(0, w, b, angleB));
+    loads_[Distributed].push_back(Load(0, -w, e, angleE));
+}
+
+void TDecayingBeam::AddPoint(Real P, Real a, const TTrig& angle) {
+    loads_[Point].push_back(Load(1, P, a, angle));
+}
+
+void TDecayingBeam::AddMoment(Real M, Real c, const TTrig& angle) {
+    loads_[Moment].push_back(Load(2, M, c, angle));
 }
 
 // Adds the infinite-beam response at x of one load. `rightSide` says x lies

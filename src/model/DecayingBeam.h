@@ -34,6 +34,10 @@ public:
     void AddSegment(Real w, Real b, Real e); // uniform w from b to e; b > e gives -w from e to b
     void AddPoint(Real P, Real a);
     void AddMoment(Real M, Real c);
+    // The same with the angles of beta times the positions already at hand.
+    void AddSegment(Real w, Real b, Real e, const TBeamAngle& angleB, const TBeamAngle& angleE);
+    void AddPoint(Real P, Real a, const TBeamAngle& angle);
+    void AddMoment(Real M, Real c, const TBeamAngle& angle);
     // Finds the end-conditioning loads of every group.
     void Solve();
 
