@@ -105,10 +105,13 @@ public:
     }
     const TStepGroup& operator[](int slot) const { return groups_[slot]; }
     const TBeamAngle& Angle(int slot) const { return angles_[slot]; }
-    bool Acts(int slot) const { return rank_[slot] < acting_; }
+    int Count() const { return count_; }
+    int AtRank(int rank) const { return order_[rank]; }
+    int Acting() const { return acting_; }
+
+    static constexpr int Capacity = 2 + 2 * DistLoadCount + PointLoadCount + MomentCount;
 
 private:
-    static constexpr int Capacity = 2 + 2 * DistLoadCount + PointLoadCount + MomentCount;
     std::array<Real, Capacity> positions_{};
     std::array<TBeamAngle, Capacity> angles_{};
     std::array<TStepGroup, Capacity> groups_{};
@@ -121,8 +124,42 @@ private:
 struct TLoadFactors {
     TLoadTerms k;
     int slot, endSlot;
-    bool zero;
 };
+
+// With the station's basis b = (e^z cos z, e^z sin z, e^-z cos z, e^-z sin z)
+// / 2 at z = beta X, each of F1 to F4 of beta (X - a) is b . f for four
+// factors f of the load's angle, and Fa5 = 1 - F1. So the load terms of all
+// loads left of a station are b times running sums of their factors, taken
+// over the slots in the order of their positions: a few products per station
+// instead of a few per load. Each sum ends on its largest terms, so its error
+// is that of the direct sum, a unit in the last place of the largest term.
+using TBasis = std::array<Real, 4>;
+struct TTermSums {
+    std::array<TBasis, 4> F{}; // by load term, by basis value
+    TLoadTerms R{};            // the constant of Fa5
+};
+
+// F1 to F4 of beta (X - a) as factors of the station's basis.
+std::array<TBasis, 4> AngleFactors(const TBeamAngle& a) {
+    const Real pc = a.Em * a.C, ps = a.Em * a.S, mc = a.Ep * a.C, ms = a.Ep * a.S;
+    return {{{pc, ps, mc, ms},
+             {pc - ps, pc + ps, -mc - ms, mc - ms},
+             {-ps, pc, ms, -mc},
+             {-pc - ps, pc - ps, mc - ms, mc + ms}}};
+}
+
+TBasis Basis(const TBeamAngle& x) {
+    return {x.Ep * x.C / 2, x.Ep * x.S / 2, x.Em * x.C / 2, x.Em * x.S / 2};
+}
+
+Real Dot(const TBasis& b, const TBasis& f) {
+    return b[0] * f[0] + b[1] * f[1] + b[2] * f[2] + b[3] * f[3];
+}
+
+TLoadTerms TermsAt(const TBasis& b, const TTermSums& t) {
+    return {Dot(b, t.F[0]) + t.R[0], Dot(b, t.F[1]) + t.R[1], Dot(b, t.F[2]) + t.R[2],
+            Dot(b, t.F[3]) + t.R[3]};
+}
 
 } // namespace
 
@@ -275,8 +312,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     // Shear, moment, slope and deflection take Fa2 to Fa5 of a segment's
     // ends, Fa1 to Fa4 of a point load and Fa4, Fa1, Fa2, Fa3 of a moment.
     const auto segmentFactors = [&](Real w, int slotB, int slotE) -> TLoadFactors {
-        return {
-            {-w / (2 * beta), -w / (2 * b2), -w / (4 * b3 * EI), -w / (4 * b4 * EI)}, slotB, slotE, w == 0};
+        return {{-w / (2 * beta), -w / (2 * b2), -w / (4 * b3 * EI), -w / (4 * b4 * EI)}, slotB, slotE};
     };
     const TLoadFactors uniform = segmentFactors(FullUniformLoad, uniformB, uniformE);
     std::array<TLoadFactors, DistLoadCount> dist{};
@@ -287,16 +323,13 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     std::array<TLoadFactors, PointLoadCount> point{};
     for (int m = 0; m < PointLoadCount; ++m) {
         const Real P = PointLoads[m].P;
-        point[m] = {{-P, -P / (2 * beta), -P / (2 * b2 * EI), -P / (4 * b3 * EI)},
-                    steps.Slot(PointLoads[m].a),
-                    0,
-                    P == 0};
+        point[m] = {
+            {-P, -P / (2 * beta), -P / (2 * b2 * EI), -P / (4 * b3 * EI)}, steps.Slot(PointLoads[m].a), 0};
     }
     std::array<TLoadFactors, MomentCount> moment{};
     for (int n = 0; n < MomentCount; ++n) {
         const Real M = Moments[n].M;
-        moment[n] = {
-            {M * beta, -M, -M / (2 * beta * EI), -M / (2 * b2 * EI)}, steps.Slot(Moments[n].c), 0, M == 0};
+        moment[n] = {{M * beta, -M, -M / (2 * beta * EI), -M / (2 * b2 * EI)}, steps.Slot(Moments[n].c), 0};
     }
 
     // What every station stores but none changes: a fault in it is a fault
@@ -313,20 +346,49 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     for (const TLoadFactors& f : dist) checkFactors(f);
     for (const TLoadFactors& f : point) checkFactors(f);
     for (const TLoadFactors& f : moment) checkFactors(f);
+
+    // Running sums of the load terms by group (segments, point loads,
+    // moments), indexed by how many slots act.
+    std::array<std::array<TTermSums, TStepTable::Capacity + 1>, 3> sums{};
+    {
+        std::array<std::array<TTermSums, TStepTable::Capacity>, 3> bySlot{};
+        std::array<std::array<TBasis, 4>, TStepTable::Capacity> factors{};
+        for (int slot = 0; slot < steps.Count(); ++slot) factors[slot] = AngleFactors(steps.Angle(slot));
+        // Load term c of a group takes Fa(which[c]) times k[c]; Fa1 to Fa4
+        // are F1 to F4, Fa5 is 1 - F1.
+        const auto add = [&](int group, int slot, const TLoadTerms& k, Real sign, std::array<int, 4> which) {
+            // A load of zero adds nothing.
+            if (k[0] == 0 && k[1] == 0 && k[2] == 0 && k[3] == 0) return;
+            TTermSums& t = bySlot[group][slot];
+            for (int c = 0; c < 4; ++c) {
+                const Real kc = sign * k[c];
+                const bool fa5 = which[c] == 5;
+                const TBasis& g = factors[slot][fa5 ? 0 : which[c] - 1];
+                for (int q = 0; q < 4; ++q) t.F[c][q] += (fa5 ? -kc : kc) * g[q];
+                if (fa5) t.R[c] += kc;
+            }
+        };
+        const auto addSegment = [&](const TLoadFactors& f) {
+            add(0, f.slot, f.k, 1, {2, 3, 4, 5});
+            add(0, f.endSlot, f.k, -1, {2, 3, 4, 5});
+        };
+        addSegment(uniform);
+        for (const TLoadFactors& f : dist) addSegment(f);
+        for (const TLoadFactors& f : point) add(1, f.slot, f.k, 1, {1, 2, 3, 4});
+        for (const TLoadFactors& f : moment) add(2, f.slot, f.k, 1, {4, 1, 2, 3});
+        for (int g = 0; g < 3; ++g)
+            for (int r = 0; r < steps.Count(); ++r) {
+                const TTermSums& slot = bySlot[g][steps.AtRank(r)];
+                TTermSums& next = sums[g][r + 1];
+                next = sums[g][r];
+                for (int c = 0; c < 4; ++c) {
+                    for (int q = 0; q < 4; ++q) next.F[c][q] += slot.F[c][q];
+                    next.R[c] += slot.R[c];
+                }
+            }
+    }
     watch.CheckFlags("station load terms");
 
-    // Adding a load that does not act would add only zeros: finite factors
-    // times exact zeros, which leave every sum's bits as they are. The sums
-    // stay in registers: an extended real stored and at once loaded again
-    // waits for the store.
-    const auto addSegment = [&](Real(&sum)[4], const TLoadFactors& f) {
-        if (f.zero || !(steps.Acts(f.slot) || steps.Acts(f.endSlot))) return;
-        const TStepGroup &sb = steps[f.slot], &se = steps[f.endSlot];
-        sum[0] += f.k[0] * (sb[1] - se[1]);
-        sum[1] += f.k[1] * (sb[2] - se[2]);
-        sum[2] += f.k[2] * (sb[3] - se[3]);
-        sum[3] += f.k[3] * (sb[4] - se[4]);
-    };
     const auto putSegment = [&](TSegmentTerms& terms, const std::array<Real, 4>& ends,
                                 const TLoadFactors& f) {
         Put(terms, 0, ends);
@@ -354,31 +416,13 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         for (int m = 0; m < PointLoadCount; ++m) putConcentrated(s.PointTerms[m], pointEnds[m], point[m]);
         for (int n = 0; n < MomentCount; ++n) putConcentrated(s.MomentTerms[n], momentEnds[n], moment[n]);
 
-        Real segments[4];
-        {
-            const TStepGroup &sb = steps[uniformB], &se = steps[uniformE];
-            for (int c = 0; c < 4; ++c) segments[c] = uniform.k[c] * (sb[c + 1] - se[c + 1]);
-        }
-        for (const TLoadFactors& load : dist) addSegment(segments, load);
-        Real pV = 0, pM = 0, pTheta = 0, pY = 0;
-        for (const TLoadFactors& load : point) {
-            if (load.zero || !steps.Acts(load.slot)) continue;
-            const TStepGroup& sa = steps[load.slot];
-            pV += load.k[0] * sa[0], pM += load.k[1] * sa[1], pTheta += load.k[2] * sa[2],
-                pY += load.k[3] * sa[3];
-        }
-        Real mV = 0, mM = 0, mTheta = 0, mY = 0;
-        for (const TLoadFactors& load : moment) {
-            if (load.zero || !steps.Acts(load.slot)) continue;
-            const TStepGroup& sc = steps[load.slot];
-            mV += load.k[0] * sc[3], mM += load.k[1] * sc[0], mTheta += load.k[2] * sc[1],
-                mY += load.k[3] * sc[2];
-        }
-        s.LoadTermsDist = {segments[0], segments[1], segments[2], segments[3]};
-        s.LoadTermsPoint = {pV, pM, pTheta, pY};
-        s.LoadTermsMoment = {mV, mM, mTheta, mY};
-        s.LoadTerms = {segments[0] + pV + mV, segments[1] + pM + mM, segments[2] + pTheta + mTheta,
-                       segments[3] + pY + mY};
+        const TBasis basis = Basis(angleX);
+        const int acting = steps.Acting();
+        s.LoadTermsDist = TermsAt(basis, sums[0][acting]);
+        s.LoadTermsPoint = TermsAt(basis, sums[1][acting]);
+        s.LoadTermsMoment = TermsAt(basis, sums[2][acting]);
+        for (int c = 0; c < 4; ++c)
+            s.LoadTerms[c] = s.LoadTermsDist[c] + s.LoadTermsPoint[c] + s.LoadTermsMoment[c];
         s.Shear = s.Moment = s.Slope = s.Deflection = s.Pressure = NaN;
 
         // Finite angles and factors give finite terms unless an operation
