@@ -243,7 +243,8 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     for (TDistLoad& load : DistLoads) load.we = load.wb;
 
     // 1. Section and stiffness.
-    Inertia = watch.Checked(std::pow(T, Real(3.0)) * B / 12, "Inertia");
+    const Real T3 = std::pow(T, Real(3.0));
+    Inertia = watch.Checked(T3 * B / 12, "Inertia");
     ConcreteModulus = watch.Checked(UnitSystem == UnitsSI ? 4700 * std::sqrt(Fc) : 57 * std::sqrt(1000 * Fc),
                                     "ConcreteModulus");
     const Real E = ConcreteModulus;
@@ -262,8 +263,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         std::pow(kf * (12 * k) / (Ef * (4 * E) * std::pow(pi / L, Real(4))), Real(1) / 3), "TMinSemiRigid");
     TMinRigid = watch.Checked(
         std::pow(kf * (12 * k) / (Ef * (4 * E) * std::pow(pi / (4 * L), Real(4))), Real(1) / 3), "TMinRigid");
-    Lr = watch.Checked(
-        std::pow(Ef * E * std::pow(T, Real(3.0)) / (12 * (1 - 0.15L * 0.15L) * k * kf), Real(0.25)), "Lr");
+    Lr = watch.Checked(std::pow(Ef * E * T3 / (12 * (1 - 0.15L * 0.15L) * k * kf), Real(0.25)), "Lr");
     BEst = watch.Checked(EffWidthPercent / 100 * 2 * Lr, "BEst");
 
     const Real b2 = beta * beta, b3 = b2 * beta, b4 = b2 * b2;
@@ -352,6 +352,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     std::array<std::array<TTermSums, TStepTable::Capacity + 1>, 3> sums{};
     {
         std::array<std::array<TTermSums, TStepTable::Capacity>, 3> bySlot{};
+        std::array<std::array<bool, TStepTable::Capacity>, 3> loaded{};
         std::array<std::array<TBasis, 4>, TStepTable::Capacity> factors{};
         for (int slot = 0; slot < steps.Count(); ++slot) factors[slot] = AngleFactors(steps.Angle(slot));
         // Load term c of a group takes Fa(which[c]) times k[c]; Fa1 to Fa4
@@ -360,6 +361,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
             // A load of zero adds nothing.
             if (k[0] == 0 && k[1] == 0 && k[2] == 0 && k[3] == 0) return;
             TTermSums& t = bySlot[group][slot];
+            loaded[group][slot] = true;
             for (int c = 0; c < 4; ++c) {
                 const Real kc = sign * k[c];
                 const bool fa5 = which[c] == 5;
@@ -378,9 +380,11 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         for (const TLoadFactors& f : moment) add(2, f.slot, f.k, 1, {4, 1, 2, 3});
         for (int g = 0; g < 3; ++g)
             for (int r = 0; r < steps.Count(); ++r) {
-                const TTermSums& slot = bySlot[g][steps.AtRank(r)];
+                const int at = steps.AtRank(r);
+                const TTermSums& slot = bySlot[g][at];
                 TTermSums& next = sums[g][r + 1];
                 next = sums[g][r];
+                if (!loaded[g][at]) continue;
                 for (int c = 0; c < 4; ++c) {
                     for (int q = 0; q < 4; ++q) next.F[c][q] += slot.F[c][q];
                     next.R[c] += slot.R[c];
