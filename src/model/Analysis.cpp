@@ -156,11 +156,6 @@ Real Dot(const TBasis& b, const TBasis& f) {
     return b[0] * f[0] + b[1] * f[1] + b[2] * f[2] + b[3] * f[3];
 }
 
-TLoadTerms TermsAt(const TBasis& b, const TTermSums& t) {
-    return {Dot(b, t.F[0]) + t.R[0], Dot(b, t.F[1]) + t.R[1], Dot(b, t.F[2]) + t.R[2],
-            Dot(b, t.F[3]) + t.R[3]};
-}
-
 } // namespace
 
 void TMatData::ClearResults() {
@@ -422,9 +417,11 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
 
         const TBasis basis = Basis(angleX);
         const int acting = steps.Acting();
-        s.LoadTermsDist = TermsAt(basis, sums[0][acting]);
-        s.LoadTermsPoint = TermsAt(basis, sums[1][acting]);
-        s.LoadTermsMoment = TermsAt(basis, sums[2][acting]);
+        for (int g = 0; g < 3; ++g) {
+            const TTermSums& t = sums[g][acting];
+            TLoadTerms& out = g == 0 ? s.LoadTermsDist : g == 1 ? s.LoadTermsPoint : s.LoadTermsMoment;
+            for (int c = 0; c < 4; ++c) out[c] = Dot(basis, t.F[c]) + t.R[c];
+        }
         for (int c = 0; c < 4; ++c)
             s.LoadTerms[c] = s.LoadTermsDist[c] + s.LoadTermsPoint[c] + s.LoadTermsMoment[c];
         s.Shear = s.Moment = s.Slope = s.Deflection = s.Pressure = NaN;
