@@ -214,12 +214,16 @@ void SolveDecayingForm(TMatData& mat, TFaultWatch& watch, const TStepTable& step
     }
     mat.InitTotal = total;
 
+    // The flags are read once for all stations: a fault anywhere leaves every
+    // station's results unwritten.
+    std::array<TBeamState, StationCount> states;
+    for (int i = 0; i < StationCount; ++i) states[i] = beam.At(mat.Stations[i].X, angles[i]);
+    watch.CheckFlags("station results");
     for (int i = 0; i < StationCount; ++i) {
         TMatStation& st = mat.Stations[i];
-        const TBeamState s = beam.At(st.X, angles[i]);
+        const TBeamState& s = states[i];
         const Real y = s.Y * Uy;
         const Real q = -(y / Uy) * mat.SubgradeModulus * kf;
-        watch.CheckFlags("station results");
         for (Real v : {s.V, s.M, s.Theta, y, q}) TFaultWatch::CheckFinite(v, "station results");
         st.Shear = s.V, st.Moment = s.M, st.Slope = s.Theta, st.Deflection = y, st.Pressure = q;
     }

@@ -304,7 +304,8 @@ TBeamState TDecayingBeam::At(Real X, const TTrig& x) const {
         return LoadsAt(Distributed, X, x, false) + LoadsAt(Point, X, x, false) +
                LoadsAt(Moment, X, x, false) + ConditioningAt(totalConditioning_, x);
     const auto first = std::lower_bound(sortedPositions_.begin(), sortedPositions_.end(), X);
-    const auto last = std::upper_bound(first, sortedPositions_.end(), X);
+    auto last = first;
+    while (last != sortedPositions_.end() && *last == X) ++last;
     const TSums& left = leftOf_[static_cast<size_t>(first - sortedPositions_.begin())];
     const TSums& right = fromOn_[static_cast<size_t>(last - sortedPositions_.begin())];
     Real out[4];
