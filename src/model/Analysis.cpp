@@ -8,7 +8,10 @@
 #include "MatData.h"
 #include "ResultFields.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <initializer_list>
 #include <limits>
 #include <numbers>
 
@@ -43,32 +46,115 @@ template <typename F> void ForEachReal(TMatStation& s, F&& f) {
     f(s.Shear), f(s.Moment), f(s.Slope), f(s.Deflection), f(s.Pressure);
 }
 
+void CheckAllFinite(std::initializer_list<Real> values) {
+    for (Real v : values) TFaultWatch::CheckFinite(v, "station load terms");
+}
+
+void CheckAngle(const TBeamAngle& a) {
+    CheckAllFinite({a.Ep, a.Em, a.C, a.S});
+}
+
+// Term groups are filled by copying bytes: an extended real that passes
+// through the x87 registers costs several times as much, and a station holds
+// over two hundred of them.
+template <size_t N, size_t M> void Put(std::array<Real, N>& to, size_t at, const std::array<Real, M>& from) {
+    static_assert(M <= N);
+    std::memcpy(to.data() + at, from.data(), sizeof from);
+}
+
 // Step groups of all load positions at one station. Loads that share a
 // position share one slot and one evaluation, so they see the same bits.
+// Only slots left of the station act on it; the others stay exact zeros.
+// Walking the slots in the order of their positions, the acting ones come
+// first and the walk stops at the first that does not act.
 class TStepTable {
 public:
     int Slot(Real a) {
-        for (int i = 0; i < count_; ++i)
-            if (positions_[i] == a) return i;
+        const int found = Find(a);
+        if (found < count_) return found;
         positions_[count_] = a;
         return count_++;
     }
+    // The slot of a position, or the count when it has none.
+    int Find(Real a) const {
+        int i = 0;
+        while (i < count_ && !(positions_[i] == a)) ++i;
+        return i;
+    }
+    // Throws when a position's angle is not finite; with finite angles a
+    // group can only fail by an overflow or invalid operation, which the
+    // fault flags report.
     void Prepare(const TBeamFunctions& functions) {
-        for (int i = 0; i < count_; ++i) angles_[i] = functions.Angle(positions_[i]);
+        for (int i = 0; i < count_; ++i) {
+            angles_[i] = functions.Angle(positions_[i]);
+            CheckAngle(angles_[i]);
+            order_[i] = i;
+        }
+        std::sort(order_.begin(), order_.begin() + count_,
+                  [this](int a, int b) { return positions_[a] < positions_[b]; });
+        for (int r = 0; r < count_; ++r) rank_[order_[r]] = r;
     }
     void Evaluate(Real X, const TBeamAngle& angleX) {
-        for (int i = 0; i < count_; ++i)
-            groups_[i] = TBeamFunctions::StepBetween(positions_[i], angles_[i], X, angleX);
+        acting_ = 0;
+        for (; acting_ < count_ && positions_[order_[acting_]] < X; ++acting_) {
+            const int i = order_[acting_];
+            groups_[i] = TBeamFunctions::StepFromValues(
+                TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleX, angles_[i])));
+        }
+        for (int r = acting_; r < count_; ++r) std::memset(groups_[order_[r]].data(), 0, sizeof(TStepGroup));
     }
     const TStepGroup& operator[](int slot) const { return groups_[slot]; }
+    const TBeamAngle& Angle(int slot) const { return angles_[slot]; }
+    int Count() const { return count_; }
+    int AtRank(int rank) const { return order_[rank]; }
+    int Acting() const { return acting_; }
+
+    static constexpr int Capacity = 2 + 2 * DistLoadCount + PointLoadCount + MomentCount;
 
 private:
-    static constexpr int Capacity = 2 + 2 * DistLoadCount + PointLoadCount + MomentCount;
     std::array<Real, Capacity> positions_{};
     std::array<TBeamAngle, Capacity> angles_{};
     std::array<TStepGroup, Capacity> groups_{};
-    int count_ = 0;
+    std::array<int, Capacity> order_{}, rank_{};
+    int count_ = 0, acting_ = 0;
 };
+
+// A load's factors of its four load terms, fixed for the whole strip, and
+// the slots of its step groups.
+struct TLoadFactors {
+    TLoadTerms k;
+    int slot, endSlot;
+};
+
+// With the station's basis b = (e^z cos z, e^z sin z, e^-z cos z, e^-z sin z)
+// / 2 at z = beta X, each of F1 to F4 of beta (X - a) is b . f for four
+// factors f of the load's angle, and Fa5 = 1 - F1. So the load terms of all
+// loads left of a station are b times running sums of their factors, taken
+// over the slots in the order of their positions: a few products per station
+// instead of a few per load. Each sum ends on its largest terms, so its error
+// is that of the direct sum, a unit in the last place of the largest term.
+using TBasis = std::array<Real, 4>;
+struct TTermSums {
+    std::array<TBasis, 4> F{}; // by load term, by basis value
+    TLoadTerms R{};            // the constant of Fa5
+};
+
+// F1 to F4 of beta (X - a) as factors of the station's basis.
+std::array<TBasis, 4> AngleFactors(const TBeamAngle& a) {
+    const Real pc = a.Em * a.C, ps = a.Em * a.S, mc = a.Ep * a.C, ms = a.Ep * a.S;
+    return {{{pc, ps, mc, ms},
+             {pc - ps, pc + ps, -mc - ms, mc - ms},
+             {-ps, pc, ms, -mc},
+             {-pc - ps, pc - ps, mc - ms, mc + ms}}};
+}
+
+TBasis Basis(const TBeamAngle& x) {
+    return {x.Ep * x.C / 2, x.Ep * x.S / 2, x.Em * x.C / 2, x.Em * x.S / 2};
+}
+
+Real Dot(const TBasis& b, const TBasis& f) {
+    return b[0] * f[0] + b[1] * f[1] + b[2] * f[2] + b[3] * f[3];
+}
 
 } // namespace
 
@@ -95,41 +181,55 @@ void TMatData::Analyze() {
     }
 }
 
+namespace {
+
 // Left-end parameters and station results of a long strip, from the form
-// that does not cancel large terms.
-void TMatData::SolveDecaying(TFaultWatch& watch) {
-    const Real Uy = ByUnits(12, 1000), kf = ByUnits(1.728, 1), L = StripLength;
-    TDecayingBeam beam(Beta, FlexuralRigidity, L);
-    beam.AddSegment(FullUniformLoad, 0, L);
-    for (const TDistLoad& d : DistLoads)
-        if (d.wb != 0) beam.AddSegment(d.wb, d.b, d.e);
-    for (const TPointLoad& p : PointLoads)
-        if (p.P != 0) beam.AddPoint(p.P, p.a);
-    for (const TAppliedMoment& m : Moments)
-        if (m.M != 0) beam.AddMoment(m.M, m.c);
+// that does not cancel large terms; the stations' angles are those of their
+// load terms.
+void SolveDecayingForm(TMatData& mat, TFaultWatch& watch, const TStepTable& steps,
+                       const std::array<TBeamAngle, StationCount>& angles) {
+    const Real Uy = mat.ByUnits(12, 1000), kf = mat.ByUnits(1.728, 1), L = mat.StripLength;
+    TDecayingBeam beam(mat.Beta, mat.FlexuralRigidity, L);
+    const auto angle = [&steps](Real position) -> const TBeamAngle& {
+        return steps.Angle(steps.Find(position));
+    };
+    beam.AddSegment(mat.FullUniformLoad, 0, L, angle(0), angle(L));
+    for (const TDistLoad& d : mat.DistLoads)
+        if (d.wb != 0) beam.AddSegment(d.wb, d.b, d.e, angle(d.b), angle(d.e));
+    for (const TPointLoad& p : mat.PointLoads)
+        if (p.P != 0) beam.AddPoint(p.P, p.a, angle(p.a));
+    for (const TAppliedMoment& m : mat.Moments)
+        if (m.M != 0) beam.AddMoment(m.M, m.c, angle(m.c));
     beam.Solve();
 
     TEndParameters total{0, 0, 0, 0};
-    for (auto [group, field] :
-         {std::pair{TDecayingBeam::Distributed, &InitDist}, std::pair{TDecayingBeam::Point, &InitPoint},
-          std::pair{TDecayingBeam::Moment, &InitMoment}}) {
+    for (auto [group, field] : {std::pair{TDecayingBeam::Distributed, &mat.InitDist},
+                                std::pair{TDecayingBeam::Point, &mat.InitPoint},
+                                std::pair{TDecayingBeam::Moment, &mat.InitMoment}}) {
         const TBeamState s = beam.GroupAt(group, 0), beyond = beam.LeftTerms(group);
         const TEndParameters value{0, 0, watch.Checked(s.Theta - beyond.Theta, "left-end slope"),
                                    watch.Checked(s.Y - beyond.Y, "left-end deflection")};
         *field = value;
         total[2] += value[2], total[3] += value[3];
     }
-    InitTotal = total;
+    mat.InitTotal = total;
 
-    for (TMatStation& st : Stations) {
-        const TBeamState s = beam.At(st.X);
+    // The flags are read once for all stations: a fault anywhere leaves every
+    // station's results unwritten.
+    std::array<TBeamState, StationCount> states;
+    for (int i = 0; i < StationCount; ++i) states[i] = beam.At(mat.Stations[i].X, angles[i]);
+    watch.CheckFlags("station results");
+    for (int i = 0; i < StationCount; ++i) {
+        TMatStation& st = mat.Stations[i];
+        const TBeamState& s = states[i];
         const Real y = s.Y * Uy;
-        const Real q = -(y / Uy) * SubgradeModulus * kf;
-        watch.CheckFlags("station results");
+        const Real q = -(y / Uy) * mat.SubgradeModulus * kf;
         for (Real v : {s.V, s.M, s.Theta, y, q}) TFaultWatch::CheckFinite(v, "station results");
         st.Shear = s.V, st.Moment = s.M, st.Slope = s.Theta, st.Deflection = y, st.Pressure = q;
     }
 }
+
+} // namespace
 
 void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     const Real kf = ByUnits(1.728, 1);
@@ -142,7 +242,8 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     for (TDistLoad& load : DistLoads) load.we = load.wb;
 
     // 1. Section and stiffness.
-    Inertia = watch.Checked(std::pow(T, Real(3.0)) * B / 12, "Inertia");
+    const Real T3 = std::pow(T, Real(3.0));
+    Inertia = watch.Checked(T3 * B / 12, "Inertia");
     ConcreteModulus = watch.Checked(UnitSystem == UnitsSI ? 4700 * std::sqrt(Fc) : 57 * std::sqrt(1000 * Fc),
                                     "ConcreteModulus");
     const Real E = ConcreteModulus;
@@ -161,8 +262,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         std::pow(kf * (12 * k) / (Ef * (4 * E) * std::pow(pi / L, Real(4))), Real(1) / 3), "TMinSemiRigid");
     TMinRigid = watch.Checked(
         std::pow(kf * (12 * k) / (Ef * (4 * E) * std::pow(pi / (4 * L), Real(4))), Real(1) / 3), "TMinRigid");
-    Lr = watch.Checked(
-        std::pow(Ef * E * std::pow(T, Real(3.0)) / (12 * (1 - 0.15L * 0.15L) * k * kf), Real(0.25)), "Lr");
+    Lr = watch.Checked(std::pow(Ef * E * T3 / (12 * (1 - 0.15L * 0.15L) * k * kf), Real(0.25)), "Lr");
     BEst = watch.Checked(EffWidthPercent / 100 * 2 * Lr, "BEst");
 
     const Real b2 = beta * beta, b3 = b2 * beta, b4 = b2 * b2;
@@ -184,82 +284,162 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         X[FirstMomentStation + 2 * n + 1] = Moments[n].c + 1e-9L;
     }
 
-    // End values F(L - position) do not depend on the station.
-    const TFourFunctions atZero = fn.Values(L - L);
-    std::array<TFourFunctions, DistLoadCount> distB{}, distE{};
-    for (int n = 0; n < DistLoadCount; ++n) {
-        distB[n] = fn.Values(L - DistLoads[n].b);
-        distE[n] = fn.Values(L - DistLoads[n].e);
+    // End values F(L - position) do not depend on the station: the first
+    // four of a segment's terms and the first two of a point load's or a
+    // moment's.
+    const auto segmentEnds = [&](Real b, Real e) {
+        const TFourFunctions atB = fn.Values(L - b), atE = fn.Values(L - e);
+        return std::array<Real, 4>{atB.F2, atB.F3, atE.F2, atE.F3};
+    };
+    const std::array<Real, 4> uniformEnds = segmentEnds(0, L);
+    std::array<std::array<Real, 4>, DistLoadCount> distEnds{};
+    for (int n = 0; n < DistLoadCount; ++n) distEnds[n] = segmentEnds(DistLoads[n].b, DistLoads[n].e);
+    std::array<std::array<Real, 2>, PointLoadCount> pointEnds{};
+    for (int m = 0; m < PointLoadCount; ++m) {
+        const TFourFunctions end = fn.Values(L - PointLoads[m].a);
+        pointEnds[m] = {end.F1, end.F2};
     }
-    std::array<TFourFunctions, PointLoadCount> pointEnd{};
-    for (int m = 0; m < PointLoadCount; ++m) pointEnd[m] = fn.Values(L - PointLoads[m].a);
-    std::array<TFourFunctions, MomentCount> momentEnd{};
-    for (int n = 0; n < MomentCount; ++n) momentEnd[n] = fn.Values(L - Moments[n].c);
+    std::array<std::array<Real, 2>, MomentCount> momentEnds{};
+    for (int n = 0; n < MomentCount; ++n) {
+        const TFourFunctions end = fn.Values(L - Moments[n].c);
+        momentEnds[n] = {end.F1, end.F4};
+    }
 
     // 4. Functions, term groups and load terms of every station.
-    const auto segmentLoadTerms = [&](Real w, const TStepGroup& sb, const TStepGroup& se) -> TLoadTerms {
-        return {-w / (2 * beta) * (sb[1] - se[1]), -w / (2 * b2) * (sb[2] - se[2]),
-                -w / (4 * b3 * EI) * (sb[3] - se[3]), -w / (4 * b4 * EI) * (sb[4] - se[4])};
-    };
-    const auto accumulate = [](TLoadTerms& sum, const TLoadTerms& add) {
-        for (int c = 0; c < 4; ++c) sum[c] += add[c];
-    };
     TStepTable steps;
     const int uniformB = steps.Slot(0), uniformE = steps.Slot(L);
-    std::array<int, DistLoadCount> distSlotB{}, distSlotE{};
+    // Shear, moment, slope and deflection take Fa2 to Fa5 of a segment's
+    // ends, Fa1 to Fa4 of a point load and Fa4, Fa1, Fa2, Fa3 of a moment.
+    const auto segmentFactors = [&](Real w, int slotB, int slotE) -> TLoadFactors {
+        return {{-w / (2 * beta), -w / (2 * b2), -w / (4 * b3 * EI), -w / (4 * b4 * EI)}, slotB, slotE};
+    };
+    const TLoadFactors uniform = segmentFactors(FullUniformLoad, uniformB, uniformE);
+    std::array<TLoadFactors, DistLoadCount> dist{};
     for (int n = 0; n < DistLoadCount; ++n) {
-        distSlotB[n] = steps.Slot(DistLoads[n].b);
-        distSlotE[n] = steps.Slot(DistLoads[n].e);
+        const int slotB = steps.Slot(DistLoads[n].b);
+        dist[n] = segmentFactors(DistLoads[n].wb, slotB, steps.Slot(DistLoads[n].e));
     }
-    std::array<int, PointLoadCount> pointSlot{};
-    for (int m = 0; m < PointLoadCount; ++m) pointSlot[m] = steps.Slot(PointLoads[m].a);
-    std::array<int, MomentCount> momentSlot{};
-    for (int n = 0; n < MomentCount; ++n) momentSlot[n] = steps.Slot(Moments[n].c);
+    std::array<TLoadFactors, PointLoadCount> point{};
+    for (int m = 0; m < PointLoadCount; ++m) {
+        const Real P = PointLoads[m].P;
+        point[m] = {
+            {-P, -P / (2 * beta), -P / (2 * b2 * EI), -P / (4 * b3 * EI)}, steps.Slot(PointLoads[m].a), 0};
+    }
+    std::array<TLoadFactors, MomentCount> moment{};
+    for (int n = 0; n < MomentCount; ++n) {
+        const Real M = Moments[n].M;
+        moment[n] = {{M * beta, -M, -M / (2 * beta * EI), -M / (2 * b2 * EI)}, steps.Slot(Moments[n].c), 0};
+    }
+
+    // What every station stores but none changes: a fault in it is a fault
+    // of the first station.
     steps.Prepare(fn);
     const TBeamAngle angleZero = fn.Angle(0);
+    for (const auto& ends :
+         {uniformEnds, distEnds[0], distEnds[1], distEnds[2], distEnds[3], distEnds[4], distEnds[5]})
+        CheckAllFinite({ends[0], ends[1], ends[2], ends[3]});
+    for (const auto& ends : pointEnds) CheckAllFinite({ends[0], ends[1]});
+    for (const auto& ends : momentEnds) CheckAllFinite({ends[0], ends[1]});
+    const auto checkFactors = [](const TLoadFactors& f) { CheckAllFinite({f.k[0], f.k[1], f.k[2], f.k[3]}); };
+    checkFactors(uniform);
+    for (const TLoadFactors& f : dist) checkFactors(f);
+    for (const TLoadFactors& f : point) checkFactors(f);
+    for (const TLoadFactors& f : moment) checkFactors(f);
 
+    // Running sums of the load terms by group (segments, point loads,
+    // moments), indexed by how many slots act.
+    std::array<std::array<TTermSums, TStepTable::Capacity + 1>, 3> sums{};
+    {
+        std::array<std::array<TTermSums, TStepTable::Capacity>, 3> bySlot{};
+        std::array<std::array<bool, TStepTable::Capacity>, 3> loaded{};
+        std::array<std::array<TBasis, 4>, TStepTable::Capacity> factors{};
+        for (int slot = 0; slot < steps.Count(); ++slot) factors[slot] = AngleFactors(steps.Angle(slot));
+        // Load term c of a group takes Fa(which[c]) times k[c]; Fa1 to Fa4
+        // are F1 to F4, Fa5 is 1 - F1.
+        const auto add = [&](int group, int slot, const TLoadTerms& k, Real sign, std::array<int, 4> which) {
+            // A load of zero adds nothing.
+            if (k[0] == 0 && k[1] == 0 && k[2] == 0 && k[3] == 0) return;
+            TTermSums& t = bySlot[group][slot];
+            loaded[group][slot] = true;
+            for (int c = 0; c < 4; ++c) {
+                const Real kc = sign * k[c];
+                const bool fa5 = which[c] == 5;
+                const TBasis& g = factors[slot][fa5 ? 0 : which[c] - 1];
+                for (int q = 0; q < 4; ++q) t.F[c][q] += (fa5 ? -kc : kc) * g[q];
+                if (fa5) t.R[c] += kc;
+            }
+        };
+        const auto addSegment = [&](const TLoadFactors& f) {
+            add(0, f.slot, f.k, 1, {2, 3, 4, 5});
+            add(0, f.endSlot, f.k, -1, {2, 3, 4, 5});
+        };
+        addSegment(uniform);
+        for (const TLoadFactors& f : dist) addSegment(f);
+        for (const TLoadFactors& f : point) add(1, f.slot, f.k, 1, {1, 2, 3, 4});
+        for (const TLoadFactors& f : moment) add(2, f.slot, f.k, 1, {4, 1, 2, 3});
+        for (int g = 0; g < 3; ++g)
+            for (int r = 0; r < steps.Count(); ++r) {
+                const int at = steps.AtRank(r);
+                const TTermSums& slot = bySlot[g][at];
+                TTermSums& next = sums[g][r + 1];
+                next = sums[g][r];
+                if (!loaded[g][at]) continue;
+                for (int c = 0; c < 4; ++c) {
+                    for (int q = 0; q < 4; ++q) next.F[c][q] += slot.F[c][q];
+                    next.R[c] += slot.R[c];
+                }
+            }
+    }
+    watch.CheckFlags("station load terms");
+
+    const auto putSegment = [&](TSegmentTerms& terms, const std::array<Real, 4>& ends,
+                                const TLoadFactors& f) {
+        Put(terms, 0, ends);
+        Put(terms, 4, steps[f.slot]);
+        Put(terms, 9, steps[f.endSlot]);
+    };
+    const auto putConcentrated = [&](TConcentratedTerms& terms, const std::array<Real, 2>& ends,
+                                     const TLoadFactors& f) {
+        Put(terms, 0, ends);
+        Put(terms, 2, steps[f.slot]);
+    };
+    std::array<TBeamAngle, StationCount> angles{};
     for (int i = 0; i < StationCount; ++i) {
         TMatStation& s = Stations[i];
         s.X = X[i];
-        const TBeamAngle angleX = fn.Angle(s.X);
+        const TBeamAngle angleX = angles[i] = fn.Angle(s.X);
+        CheckAllFinite({s.X});
+        CheckAngle(angleX);
         const TFourFunctions f = TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleX, angleZero));
         s.F1 = f.F1, s.F2 = f.F2, s.F3 = f.F3, s.F4 = f.F4;
         steps.Evaluate(s.X, angleX);
 
-        s.UniformTerms = TBeamFunctions::SegmentFrom(atL, atZero, steps[uniformB], steps[uniformE]);
-        s.LoadTermsDist = segmentLoadTerms(FullUniformLoad, steps[uniformB], steps[uniformE]);
-        for (int n = 0; n < DistLoadCount; ++n) {
-            const TStepGroup &sb = steps[distSlotB[n]], &se = steps[distSlotE[n]];
-            s.DistTerms[n] = TBeamFunctions::SegmentFrom(distB[n], distE[n], sb, se);
-            accumulate(s.LoadTermsDist, segmentLoadTerms(DistLoads[n].wb, sb, se));
-        }
-        s.LoadTermsPoint = {0, 0, 0, 0};
-        for (int m = 0; m < PointLoadCount; ++m) {
-            const Real P = PointLoads[m].P;
-            const TStepGroup& sa = steps[pointSlot[m]];
-            s.PointTerms[m] = TBeamFunctions::ConcentratedFrom(pointEnd[m].F1, pointEnd[m].F2, sa);
-            accumulate(s.LoadTermsPoint, {-P * sa[0], -P / (2 * beta) * sa[1], -P / (2 * b2 * EI) * sa[2],
-                                          -P / (4 * b3 * EI) * sa[3]});
-        }
-        s.LoadTermsMoment = {0, 0, 0, 0};
-        for (int n = 0; n < MomentCount; ++n) {
-            const Real M = Moments[n].M;
-            const TStepGroup& sc = steps[momentSlot[n]];
-            s.MomentTerms[n] = TBeamFunctions::ConcentratedFrom(momentEnd[n].F1, momentEnd[n].F4, sc);
-            accumulate(s.LoadTermsMoment, {M * beta * sc[3], -M * sc[0], -M / (2 * beta * EI) * sc[1],
-                                           -M / (2 * b2 * EI) * sc[2]});
+        putSegment(s.UniformTerms, uniformEnds, uniform);
+        for (int n = 0; n < DistLoadCount; ++n) putSegment(s.DistTerms[n], distEnds[n], dist[n]);
+        for (int m = 0; m < PointLoadCount; ++m) putConcentrated(s.PointTerms[m], pointEnds[m], point[m]);
+        for (int n = 0; n < MomentCount; ++n) putConcentrated(s.MomentTerms[n], momentEnds[n], moment[n]);
+
+        const TBasis basis = Basis(angleX);
+        const int acting = steps.Acting();
+        for (int g = 0; g < 3; ++g) {
+            const TTermSums& t = sums[g][acting];
+            TLoadTerms& out = g == 0 ? s.LoadTermsDist : g == 1 ? s.LoadTermsPoint : s.LoadTermsMoment;
+            for (int c = 0; c < 4; ++c) out[c] = Dot(basis, t.F[c]) + t.R[c];
         }
         for (int c = 0; c < 4; ++c)
             s.LoadTerms[c] = s.LoadTermsDist[c] + s.LoadTermsPoint[c] + s.LoadTermsMoment[c];
         s.Shear = s.Moment = s.Slope = s.Deflection = s.Pressure = NaN;
 
+        // Finite angles and factors give finite terms unless an operation
+        // overflowed or was invalid, which the flags hold.
         watch.CheckFlags("station load terms");
-        ForEachTerm(s, [](Real& v) { TFaultWatch::CheckFinite(v, "station load terms"); });
+        CheckAllFinite(
+            {s.F1, s.F2, s.F3, s.F4, s.LoadTerms[0], s.LoadTerms[1], s.LoadTerms[2], s.LoadTerms[3]});
         stationsWritten = i + 1;
     }
 
     if (BetaL > DecayingFormAbove) {
-        SolveDecaying(watch);
+        SolveDecayingForm(*this, watch, steps, angles);
     } else {
         // 5. Left-end parameters; both ends are free, so RA = MA = 0.
         {

@@ -6,6 +6,38 @@
 
 namespace slabwise {
 
+struct TCosSin {
+    Real C, S;
+};
+
+// cos and sin with the argument brought into [-pi/4, pi/4] here: the
+// library's reduction for extended reals takes a multi-precision path for
+// every argument beyond pi/4, several times the cost of the functions
+// themselves. A two-part pi/2 keeps the reduced argument exact to a unit in
+// the last place for the thousands of radians a strip can span.
+inline TCosSin CosSin(Real z) {
+    constexpr Real HalfPiHigh = 1.57079632673412561416626L; // 32 significant bits
+    constexpr Real HalfPiLow = 6.077100506506192601475144e-11L;
+    constexpr Real TwoOverPi = 0.63661977236758134307553505349005745L;
+    if (!(std::fabs(z) < 1e6L)) return {std::cos(z), std::sin(z)};
+    // Rounding in the current mode, not truncating: a truncating conversion
+    // switches the x87 rounding mode and back, which stalls the pipeline.
+    const long long quadrant = std::llrint(z * TwoOverPi);
+    const auto n = static_cast<Real>(quadrant);
+    const Real r = (z - n * HalfPiHigh) - n * HalfPiLow;
+    const Real c = std::cos(r), s = std::sin(r);
+    switch (quadrant & 3) {
+    case 0:
+        return {c, s};
+    case 1:
+        return {-s, c};
+    case 2:
+        return {-c, -s};
+    default:
+        return {s, -c};
+    }
+}
+
 // e^z, e^-z, cos z and sin z of one position's z = beta x. The functions of
 // beta (X - a) follow from those of X and of a by products and the angle
 // formulas, so each position costs its library calls once instead of once
@@ -16,7 +48,8 @@ struct TBeamAngle {
 
     static TBeamAngle Of(Real z) {
         const Real e = std::exp(z);
-        return {e, 1 / e, std::cos(z), std::sin(z)};
+        const auto [c, s] = CosSin(z);
+        return {e, 1 / e, c, s};
     }
 };
 

@@ -6,13 +6,14 @@ namespace slabwise {
 
 TFourFunctions TBeamFunctions::Values(Real x) const {
     const Real z = beta_ * x;
-    const Real ch = std::cosh(z), sh = std::sinh(z), c = std::cos(z), s = std::sin(z);
+    const Real ch = std::cosh(z), sh = std::sinh(z);
+    const auto [c, s] = CosSin(z);
     return {ch * c, ch * s + sh * c, sh * s, ch * s - sh * c};
 }
 
 Real TBeamFunctions::F11(Real x) const {
     const Real z = beta_ * x;
-    const Real sh = std::sinh(z), s = std::sin(z);
+    const Real sh = std::sinh(z), s = CosSin(z).S;
     return sh * sh - s * s;
 }
 

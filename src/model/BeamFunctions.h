@@ -39,12 +39,6 @@ public:
     static TFourFunctions ValuesFrom(const THyperbolicCircular& h) {
         return {h.Ch * h.C, h.Ch * h.S + h.Sh * h.C, h.Sh * h.S, h.Ch * h.S - h.Sh * h.C};
     }
-    // The step group from the angles of the station and of the load.
-    static TStepGroup StepBetween(Real a, const TBeamAngle& angleA, Real X, const TBeamAngle& angleX) {
-        if (a < X) return StepFromValues(ValuesFrom(THyperbolicCircular::Between(angleX, angleA)));
-        return {0, 0, 0, 0, 0};
-    }
-
     static TStepGroup StepFromValues(const TFourFunctions& f) { return {f.F1, f.F2, f.F3, f.F4, 1 - f.F1}; }
     // The groups from end values and step groups already evaluated.
     static TSegmentTerms SegmentFrom(const TFourFunctions& atB, const TFourFunctions& atE,

@@ -21,34 +21,6 @@ constexpr int MinSamplesPerZone = 8;
 // Boundaries that move less than this share of L have settled.
 constexpr Real SettledShare = 1e-12L;
 
-// cos and sin with the argument brought into [-pi/4, pi/4] here: the
-// library's reduction for extended reals takes the slow path for every
-// argument beyond pi/4. Two-part pi/2 keeps the reduced argument exact to a
-// unit in the last place for the few thousand radians a strip can span.
-struct TCosSin {
-    Real C, S;
-};
-TCosSin CosSin(Real z) {
-    constexpr Real HalfPiHigh = 1.57079632673412561416626L; // 32 significant bits
-    constexpr Real HalfPiLow = 6.077100506506192601475144e-11L;
-    constexpr Real HalfPi = 1.5707963267948966192313216916397514L;
-    if (!(std::fabs(z) < 1e6L)) return {std::cos(z), std::sin(z)};
-    const long long quadrant = static_cast<long long>(z / HalfPi + (z < 0 ? Real(-0.5) : Real(0.5)));
-    const auto n = static_cast<Real>(quadrant);
-    const Real r = (z - n * HalfPiHigh) - n * HalfPiLow;
-    const Real c = std::cos(r), s = std::sin(r);
-    switch (quadrant & 3) {
-    case 0:
-        return {c, s};
-    case 1:
-        return {-s, c};
-    case 2:
-        return {-c, -s};
-    default:
-        return {s, -c};
-    }
-}
-
 // F1 to F4 of the initial-parameter form at z.
 struct TFour {
     Real F1, F2, F3, F4;

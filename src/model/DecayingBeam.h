@@ -34,11 +34,17 @@ public:
     void AddSegment(Real w, Real b, Real e); // uniform w from b to e; b > e gives -w from e to b
     void AddPoint(Real P, Real a);
     void AddMoment(Real M, Real c);
+    // The same with the angles of beta times the positions already at hand.
+    void AddSegment(Real w, Real b, Real e, const TBeamAngle& angleB, const TBeamAngle& angleE);
+    void AddPoint(Real P, Real a, const TBeamAngle& angle);
+    void AddMoment(Real M, Real c, const TBeamAngle& angle);
     // Finds the end-conditioning loads of every group.
     void Solve();
 
     // A point exactly at a load reports the state just left of it.
     TBeamState At(Real X) const;
+    // The same with the angle of beta X already at hand.
+    TBeamState At(Real X, const TBeamAngle& angle) const;
     TBeamState GroupAt(TGroup group, Real X) const;
     // The group's one-sided load terms at 0 of the loads left of the strip:
     // what the state at 0 holds beyond the left-end parameters.
@@ -51,19 +57,44 @@ private:
         Real value;
         Real position;
         TTrig trig;
+        // The response's factors of the decaying functions, fixed per load.
+        std::array<Real, 4> k;
+    };
+    using TConditioning = std::array<TLoad, 4>; // P0, M0, PL, ML
+    // A load's response as P e cos z + Q e sin z + R per output, on one side.
+    struct TSideFactors {
+        std::array<Real, 4> P, Q, R;
+    };
+    // Sums over the loads on one side of a station of their factors times
+    // the load's own e^(+-beta a) cos and sin: the response of all of them
+    // is e^(-+beta X) (cos(beta X) C + sin(beta X) S) + R per output.
+    struct TSums {
+        std::array<Real, 4> C{}, S{}, R{};
     };
     TTrig Trig(Real t) const;
+    TLoad Load(int kind, Real value, Real position, const TTrig& trig) const;
+    TConditioning Conditioning(const std::array<Real, 4>& c) const;
     TBeamState OneSided(int kind, Real value, Real d) const;
-    TBeamState Response(int kind, Real value, Real u, const TTrig& x, const TTrig& a, bool right) const;
+    static void AddResponse(TBeamState& s, const TLoad& load, const TTrig& x, bool rightSide, bool right);
     TBeamState LoadsAt(TGroup group, Real X, const TTrig& x, bool rightAtLoad) const;
-    TBeamState ConditioningAt(const std::array<Real, 4>& c, const TTrig& x) const;
+    static TSideFactors SideFactors(const TLoad& load, bool rightSide);
+    static void AddToSums(TSums& sums, const TLoad& load, bool rightSide);
+    void PrepareSums();
+    static TBeamState ConditioningAt(const TConditioning& c, const TTrig& x);
 
     Real beta_, EI_, length_, K_;
     std::array<std::vector<TLoad>, 3> loads_;
-    std::array<std::array<Real, 4>, 3> conditioning_{}; // P0, M0, PL, ML
-    std::array<Real, 4> totalConditioning_{};
+    std::array<TConditioning, 3> conditioning_{};
+    TConditioning totalConditioning_{};
     std::array<TBeamState, 3> leftTerms_{};
     TTrig atZero_, atLength_;
+    // All loads by position, with the sums of those left of each (seen from
+    // their right, with the conditioning pair at 0) and of those from each
+    // on (seen from their left, with the pair at L).
+    std::vector<TLoad> sorted_;
+    std::vector<Real> sortedPositions_;
+    std::vector<TSums> leftOf_, fromOn_;
+    bool summed_ = false;
 };
 
 } // namespace slabwise

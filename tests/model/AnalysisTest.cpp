@@ -10,6 +10,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace slabwise;
@@ -374,6 +375,45 @@ TEST(AnalysisFault, NaNInputIsAFault) {
     auto mat = Strip(UnitsEnglish, 48, 10, 2, 100, 4);
     mat->PointLoads[4] = {std::numeric_limits<Real>::quiet_NaN(), 0};
     EXPECT_THROW(mat->Analyze(), EFloatFault);
+}
+
+// A load the first station does not feel still faults there: its values
+// are part of every station's terms, so no station keeps a number.
+TEST(AnalysisFault, FaultyLoadFaultsAtTheFirstStationWhereverItStands) {
+    constexpr Real NaN = std::numeric_limits<Real>::quiet_NaN(), Inf = std::numeric_limits<Real>::infinity();
+    const std::vector<std::pair<std::string, std::function<void(TMatData&)>>> cases = {
+        {"point value at the right end",
+         [](TMatData& m) {
+             m.PointLoads[2] = {m.StripLength, NaN};
+         }},
+        {"point value beyond the strip",
+         [](TMatData& m) {
+             m.PointLoads[11] = {m.StripLength + 5, Inf};
+         }},
+        {"moment at the left end",
+         [](TMatData& m) {
+             m.Moments[1] = {0, -Inf};
+         }},
+        {"segment ending at the right end",
+         [](TMatData& m) {
+             m.DistLoads[3] = {m.StripLength / 2, m.StripLength, NaN, 0};
+         }},
+        {"end of an unloaded segment",
+         [](TMatData& m) {
+             m.DistLoads[0] = {1, NaN, 0, 0};
+         }},
+        {"full uniform load", [](TMatData& m) { m.FullUniformLoad = Inf; }},
+    };
+    for (const auto& [name, apply] : cases) {
+        auto mat = Strip(UnitsEnglish, 48, 10, 2, 100, 4);
+        mat->PointLoads[0] = {24, 100};
+        apply(*mat);
+        EXPECT_THROW(mat->Analyze(), EFloatFault) << name;
+        for (int i : {0, 50, 100, StationCount - 1}) {
+            EXPECT_TRUE(std::isnan(mat->Stations[i].X)) << name << ", station " << i;
+            EXPECT_TRUE(std::isnan(mat->Stations[i].LoadTerms[0])) << name << ", station " << i;
+        }
+    }
 }
 
 // Values worked by hand at beta x = 1, and the relations between the four

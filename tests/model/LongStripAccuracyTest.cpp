@@ -2,6 +2,7 @@
 // method for them: the initial-parameter solution evaluated with 160 decimal
 // digits, where cancelling terms of size e^(beta L) costs nothing.
 
+#include "model/BeamAngle.h"
 #include "support/TestModels.h"
 
 #include <boost/multiprecision/cpp_bin_float.hpp>
@@ -11,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <iomanip>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -140,6 +142,13 @@ const std::vector<TLoadSet> LoadSets = {
      {{{-0.03L, 0.25L, 2}, {0.8L, 0.6L, 1.5L}}},
      {{{-0.005L, -150}, {0.5L, 90}, {1.01L, 60}}},
      {0.1L, 0.5L, 0.9L, 1}},
+    // Loads that share positions, so stations stand at several loads at
+    // once and segments meet end to end.
+    {"SharedPositions",
+     {{{0.5L, 300}, {0.5L, -80}, {0.25L, 120}, {0.75L, 60}}},
+     {{{0.25L, 0.5L, 2}, {0.5L, 0.75L, -1}}},
+     {{{0.5L, 90}, {0.25L, -40}, {0.75L, 30}}},
+     {0.25L, 0.5L, 0.75L, 1}},
 };
 
 void PrintTo(const TLoadSet& s, std::ostream* os) {
@@ -223,5 +232,41 @@ INSTANTIATE_TEST_SUITE_P(BetaL, LongStripAccuracy,
                              return std::get<0>(info.param).name + "_" + std::get<1>(info.param).name + "_" +
                                     std::get<2>(info.param).name;
                          });
+
+} // namespace
+
+namespace {
+
+// The argument reduction of the beam angles against 160-digit values, from
+// inside the first octant to where a strip's angles end and past the limit
+// where the library's own reduction takes over.
+TEST(BeamAngleReduction, CosAndSinAgreeWithTheExactValues) {
+    const Big halfPi = boost::multiprecision::acos(Big(0));
+    const std::vector<Real> arguments = {0,
+                                         1e-12L,
+                                         0.5L,
+                                         static_cast<Real>(halfPi / 2) - 1e-18L,
+                                         static_cast<Real>(halfPi / 2) + 1e-18L,
+                                         1,
+                                         static_cast<Real>(halfPi),
+                                         static_cast<Real>(3 * halfPi) + 1e-15L,
+                                         4.29176L,
+                                         static_cast<Real>(148 * halfPi),
+                                         232.69L,
+                                         -232.69L,
+                                         -3,
+                                         12345.678L,
+                                         999999.5L,
+                                         3e6L};
+    for (const Real z : arguments) {
+        const TCosSin got = CosSin(z);
+        const Real exactC = static_cast<Real>(boost::multiprecision::cos(Big(z)));
+        const Real exactS = static_cast<Real>(boost::multiprecision::sin(Big(z)));
+        // An absolute error of a few units in the last place of 1, which is
+        // all the beam functions' products can hold.
+        EXPECT_LE(std::fabs(got.C - exactC), 4 * std::numeric_limits<Real>::epsilon()) << "cos at " << z;
+        EXPECT_LE(std::fabs(got.S - exactS), 4 * std::numeric_limits<Real>::epsilon()) << "sin at " << z;
+    }
+}
 
 } // namespace
