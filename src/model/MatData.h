@@ -219,7 +219,6 @@ private:
     TReadReport ReadProject(std::istream& in);
     void AnalyzeBeam(class TFaultWatch& watch, int& stationsWritten);
     void DesignReinforcement(class TFaultWatch& watch);
-    void SolveDecaying(class TFaultWatch& watch);
     // Soil that takes no tension: the stations from the contact zones, and
     // afterwards the contact share as the bearing area.
     void ApplyContactZones(class TFaultWatch& watch);
