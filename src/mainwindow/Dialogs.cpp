@@ -58,7 +58,8 @@ QString OpenReportText(const QString& fileName, const TOpenReport& report) {
         text += QStringLiteral("\n\nNot in this version %1 file, these take the built-in values:")
                     .arg(FromModelText(report.FileVersion));
         for (const TFieldValue& field : report.NotInVersion)
-            text += QStringLiteral("\n  %1: %2 used").arg(FromModelText(field.Caption), FromModelText(field.Used));
+            text += QStringLiteral("\n  %1: %2 used")
+                        .arg(FromModelText(field.Caption), FromModelText(field.Used));
     }
     if (!report.Adjusted.empty()) {
         text += QStringLiteral("\n\nChanged to fit the limits:");
