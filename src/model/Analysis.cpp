@@ -92,16 +92,27 @@ public:
         }
         std::sort(order_.begin(), order_.begin() + count_,
                   [this](int a, int b) { return positions_[a] < positions_[b]; });
-        for (int r = 0; r < count_; ++r) rank_[order_[r]] = r;
-    }
-    void Evaluate(Real X, const TBeamAngle& angleX) {
-        acting_ = 0;
-        for (; acting_ < count_ && positions_[order_[acting_]] < X; ++acting_) {
-            const int i = order_[acting_];
-            groups_[i] = TBeamFunctions::StepFromValues(
-                TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleX, angles_[i])));
+        for (int r = 0; r < count_; ++r) {
+            const int i = order_[r];
+            sorted_[r] = {positions_[i], angles_[i].Ep / 2, angles_[i].Em / 2, angles_[i].C, angles_[i].S};
         }
-        for (int r = acting_; r < count_; ++r) std::memset(groups_[order_[r]].data(), 0, sizeof(TStepGroup));
+    }
+    // The halved exponentials give cosh and sinh without a division: scaling
+    // by two is exact, so the bits are those of (up + down) / 2.
+    void Evaluate(Real X, const TBeamAngle& x) {
+        const int count = count_;
+        int acting = 0;
+        for (; acting < count && sorted_[acting].position < X; ++acting) {
+            const TSorted& a = sorted_[acting];
+            const Real up = x.Ep * a.halfEm, down = x.Em * a.halfEp;
+            const Real ch = up + down, sh = up - down;
+            const Real c = x.C * a.C + x.S * a.S, s = x.S * a.C - x.C * a.S;
+            const Real f1 = ch * c;
+            TStepGroup& g = groups_[order_[acting]];
+            g[0] = f1, g[1] = ch * s + sh * c, g[2] = sh * s, g[3] = ch * s - sh * c, g[4] = 1 - f1;
+        }
+        acting_ = acting;
+        for (int r = acting; r < count; ++r) std::memset(groups_[order_[r]].data(), 0, sizeof(TStepGroup));
     }
     const TStepGroup& operator[](int slot) const { return groups_[slot]; }
     const TBeamAngle& Angle(int slot) const { return angles_[slot]; }
@@ -112,10 +123,15 @@ public:
     static constexpr int Capacity = 2 + 2 * DistLoadCount + PointLoadCount + MomentCount;
 
 private:
+    // A slot's position and angle in the order of the positions.
+    struct TSorted {
+        Real position, halfEp, halfEm, C, S;
+    };
     std::array<Real, Capacity> positions_{};
     std::array<TBeamAngle, Capacity> angles_{};
+    std::array<TSorted, Capacity> sorted_{};
     std::array<TStepGroup, Capacity> groups_{};
-    std::array<int, Capacity> order_{}, rank_{};
+    std::array<int, Capacity> order_{};
     int count_ = 0, acting_ = 0;
 };
 
@@ -135,8 +151,8 @@ struct TLoadFactors {
 // is that of the direct sum, a unit in the last place of the largest term.
 using TBasis = std::array<Real, 4>;
 struct TTermSums {
-    std::array<TBasis, 4> F{}; // by load term, by basis value
-    TLoadTerms R{};            // the constant of Fa5
+    std::array<TBasis, 4> F; // by load term, by basis value
+    TLoadTerms R;            // the constant of Fa5
 };
 
 // F1 to F4 of beta (X - a) as factors of the station's basis.
@@ -348,11 +364,13 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
 
     // Running sums of the load terms by group (segments, point loads,
     // moments), indexed by how many slots act.
-    std::array<std::array<TTermSums, TStepTable::Capacity + 1>, 3> sums{};
+    // Only the entries in use are written: clearing all of these tables
+    // would cost more than filling them.
+    std::array<std::array<TTermSums, TStepTable::Capacity + 1>, 3> sums;
     {
-        std::array<std::array<TTermSums, TStepTable::Capacity>, 3> bySlot{};
+        std::array<std::array<TTermSums, TStepTable::Capacity>, 3> bySlot;
         std::array<std::array<bool, TStepTable::Capacity>, 3> loaded{};
-        std::array<std::array<TBasis, 4>, TStepTable::Capacity> factors{};
+        std::array<std::array<TBasis, 4>, TStepTable::Capacity> factors;
         for (int slot = 0; slot < steps.Count(); ++slot) factors[slot] = AngleFactors(steps.Angle(slot));
         // Load term c of a group takes Fa(which[c]) times k[c]; Fa1 to Fa4
         // are F1 to F4, Fa5 is 1 - F1.
@@ -360,6 +378,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
             // A load of zero adds nothing.
             if (k[0] == 0 && k[1] == 0 && k[2] == 0 && k[3] == 0) return;
             TTermSums& t = bySlot[group][slot];
+            if (!loaded[group][slot]) t = TTermSums{};
             loaded[group][slot] = true;
             for (int c = 0; c < 4; ++c) {
                 const Real kc = sign * k[c];
@@ -377,7 +396,8 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         for (const TLoadFactors& f : dist) addSegment(f);
         for (const TLoadFactors& f : point) add(1, f.slot, f.k, 1, {1, 2, 3, 4});
         for (const TLoadFactors& f : moment) add(2, f.slot, f.k, 1, {4, 1, 2, 3});
-        for (int g = 0; g < 3; ++g)
+        for (int g = 0; g < 3; ++g) {
+            sums[g][0] = TTermSums{};
             for (int r = 0; r < steps.Count(); ++r) {
                 const int at = steps.AtRank(r);
                 const TTermSums& slot = bySlot[g][at];
@@ -389,6 +409,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
                     next.R[c] += slot.R[c];
                 }
             }
+        }
     }
     watch.CheckFlags("station load terms");
 
@@ -403,7 +424,7 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         Put(terms, 0, ends);
         Put(terms, 2, steps[f.slot]);
     };
-    std::array<TBeamAngle, StationCount> angles{};
+    std::array<TBeamAngle, StationCount> angles;
     for (int i = 0; i < StationCount; ++i) {
         TMatStation& s = Stations[i];
         s.X = X[i];
