@@ -86,15 +86,6 @@ TBarChoice BarChoice(const TMatData& m, int32_t bar) {
             m.UnitSystem == UnitsSI ? diameter : diameter * 25.4};
 }
 
-// A US bar's number under the other unit system: "#6" is "19M" in SI.
-int32_t SameUSBar(int32_t bar, uint8_t from, uint8_t to) {
-    if (from == to) return bar;
-    for (const TBarRow& row : USBars())
-        if (row.Bar != 0 && (from == UnitsSI ? row.MetricBar : row.Bar) == bar)
-            return to == UnitsSI ? row.MetricBar : row.Bar;
-    return bar;
-}
-
 QString UtilizationText(Real value) {
     // "N.A." is no percentage.
     return QStringLiteral("Utilization: ") + FormatLocaleFixed(value, UtilizationDecimals(value), 18) +

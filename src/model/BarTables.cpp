@@ -75,6 +75,14 @@ TBarTableRows MakeBarTable(int32_t barSystem, uint8_t unitSystem) {
     return table;
 }
 
+int32_t SameUSBar(int32_t bar, uint8_t from, uint8_t to) {
+    if (from == to) return bar;
+    for (const TBarRow& row : USBars())
+        if (row.Bar != 0 && (from == UnitsSI ? row.MetricBar : row.Bar) == bar)
+            return to == UnitsSI ? row.MetricBar : row.Bar;
+    return bar;
+}
+
 const TBarRow& FindBarIn(const TBarTableRows& table, int32_t bar) {
     for (const TBarRow& row : table)
         if (row.Bar == bar) return row;

@@ -35,6 +35,10 @@ const TBarRow& FindBarIn(const TBarTableRows& table, int32_t bar);
 // empty rows hold.
 bool TableHoldsBar(const TBarTableRows& table, int32_t bar);
 
+// A US bar's number under the other unit system, where it carries its
+// soft-metric name: #6 is 19 in SI. Other numbers are returned as they are.
+int32_t SameUSBar(int32_t bar, uint8_t from, uint8_t to);
+
 // "#6" for US bars in English units, "16M" otherwise.
 std::string FormatBarLabel(int32_t barSystem, uint8_t unitSystem, int32_t bar);
 

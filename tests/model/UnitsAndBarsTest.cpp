@@ -103,6 +103,21 @@ TEST(BarTable, EveryMetricRowHasThePublishedDiameterAndArea) {
     }
 }
 
+// #6 is 19 in SI (its soft-metric name) and back; what is no US bar stays.
+TEST(BarTable, SameUSBarUnderEitherUnitSystem) {
+    const struct {
+        int32_t Bar;
+        uint8_t From, To;
+        int32_t Expected;
+    } cases[] = {
+        {6, UnitsEnglish, UnitsSI, 19},     {19, UnitsSI, UnitsEnglish, 6}, {18, UnitsEnglish, UnitsSI, 57},
+        {6, UnitsEnglish, UnitsEnglish, 6}, {25, UnitsSI, UnitsEnglish, 8}, {20, UnitsSI, UnitsEnglish, 20},
+        {0, UnitsEnglish, UnitsSI, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SameUSBar(c.Bar, c.From, c.To), c.Expected) << c.Bar << " " << int(c.From);
+}
+
 TEST(BarTable, FindBarFallsBackToFirstRow) {
     EXPECT_EQ(FindBarIn(MakeBarTable(BarSystemEuropean, UnitsSI), 7).Bar, 6);
     // Bar 0 finds the first empty row of the Canadian table.
