@@ -7,7 +7,6 @@
 #include "views/Graphs.h"
 #include "views/Tables.h"
 
-#include <QBuffer>
 #include <QPainter>
 #include <QTableWidget>
 
@@ -19,15 +18,6 @@ namespace {
 
 int Pixels(double inches) {
     return static_cast<int>(std::lround(inches * ReportPixelsPerInch));
-}
-
-// The picture as the report engine takes it: a bitmap file in memory.
-QByteArray EncodeBmp(const QImage& picture) {
-    QByteArray data;
-    QBuffer stream(&data);
-    stream.open(QIODevice::WriteOnly);
-    picture.save(&stream, "BMP");
-    return data;
 }
 
 // The views frame their pictures; on paper the frame goes.
@@ -46,7 +36,7 @@ double Place(ReportCanvas& canvas, const QImage& picture, double x1, double x2) 
     const double top = canvas.CurrentY();
     if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) return top;
     const double bottom = top + (x2 - x1) * picture.height() / picture.width();
-    canvas.DrawPicture(x1, top, x2, bottom, EncodeBmp(picture), QStringLiteral("BMP"));
+    canvas.DrawPicture(x1, top, x2, bottom, picture);
     return bottom;
 }
 
@@ -181,13 +171,20 @@ void PrintGraphsPage(ReportCanvas& canvas, const TMatData& model) {
     graphs.ShowResults(model, TfrmGraphs::grAll);
     // One above the other, the four distance axes line up: drawn again with
     // every plot as far from the left as the one whose value labels take
-    // the most room.
+    // the most room. A plot is only moved right, so when all four already
+    // line up the second drawing would be the first again.
     int plotLeft = 0;
-    for (uint8_t k = TfrmGraphs::grShear; k <= TfrmGraphs::grPressure; ++k)
-        plotLeft = std::max(plotLeft, graphs.Graph(k).PlotRect.left());
-    graphs.Chart1.PlotLeft = plotLeft;
-    graphs.Chart1.LeftAxis.Inverted = inverted;
-    graphs.ShowResults(model, TfrmGraphs::grAll);
+    bool aligned = true;
+    for (uint8_t k = TfrmGraphs::grShear; k <= TfrmGraphs::grPressure; ++k) {
+        const int left = graphs.Graph(k).PlotRect.left();
+        if (k != TfrmGraphs::grShear && left != plotLeft) aligned = false;
+        plotLeft = std::max(plotLeft, left);
+    }
+    if (!aligned) {
+        graphs.Chart1.PlotLeft = plotLeft;
+        graphs.Chart1.LeftAxis.Inverted = inverted;
+        graphs.ShowResults(model, TfrmGraphs::grAll);
+    }
     double h = 0;
     for (uint8_t k = 0; k < 4; ++k) {
         QImage g = graphs.Picture(static_cast<uint8_t>(TfrmGraphs::grShear + k))
@@ -200,8 +197,7 @@ void PrintGraphsPage(ReportCanvas& canvas, const TMatData& model) {
         }
         // All four as tall as the first.
         if (h == 0) h = (canvas.PageWidth() - 1.0) * g.height() / g.width();
-        canvas.DrawPicture(0.5, 0.5 + k * h, canvas.PageWidth() - 0.5, 0.5 + (k + 1) * h, EncodeBmp(g),
-                           QStringLiteral("BMP"));
+        canvas.DrawPicture(0.5, 0.5 + k * h, canvas.PageWidth() - 0.5, 0.5 + (k + 1) * h, g);
     }
     canvas.SetPosition(canvas.MarginLeft, 0.5 + 4 * h);
 }
