@@ -12,6 +12,8 @@
 #include <QFont>
 #include <QFontDatabase>
 
+#include <malloc.h>
+
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -22,6 +24,9 @@ constexpr int ExitWritten = 0;
 constexpr int ExitUsage = 2;
 constexpr int ExitUnreadable = 2;
 constexpr int ExitNotWritten = 3;
+
+// Blocks up to this size come from the heap, and the heap keeps as much.
+constexpr int PictureHeapLimit = 256 << 20;
 
 constexpr const char* Usage = "usage: slabwise-report [--paper letter|a4] FILE.ksw OUT.pdf";
 
@@ -42,6 +47,12 @@ void Warn(const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The report's pictures are megabytes each, drawn, copied and encoded one
+    // after another: taken from the heap and given back to it, they reuse
+    // the same pages instead of asking the system for fresh zeroed ones each
+    // time.
+    mallopt(M_MMAP_THRESHOLD, PictureHeapLimit);
+    mallopt(M_TRIM_THRESHOLD, PictureHeapLimit);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Kelvane"));
