@@ -3,6 +3,7 @@
 #include "FormTexts.h"
 #include "Version.h"
 #include "model/FormFields.h"
+#include "model/InputFields.h"
 #include "views/LocaleNumber.h"
 
 namespace slabwise {
@@ -56,6 +57,21 @@ TProjectReportSource::TProjectReportSource(const TMatData& mat) : mat_(mat), ver
         texts_.insert(
             Name(DistEndIntensityControl(load)),
             BoxValueText(mat, DistEndIntensityTag, mat.DistLoads[static_cast<size_t>(load - 1)].we));
+
+    // The inputs: every box that shows one, and the unit over it.
+    for (const TInputField& field : InputFields) {
+        const int count = field.Numbered() ? field.Count : 1;
+        for (int n = 1; n <= count; ++n) {
+            const int number = field.Numbered() ? n : 0;
+            const QString value = BoxValueText(mat, field.Tag, InputValue(mat, field, number));
+            for (const TInputBox* box : {&field.Box, &field.SecondBox}) {
+                if (box->Empty()) continue;
+                texts_.insert(Name(box->Edit.For(number)), value);
+                const std::string_view label = box->UnitLabel(number, count);
+                if (!label.empty() && field.Unit) unit(TUnitLabel{label, *field.Unit, box->UnitPrefix});
+            }
+        }
+    }
 }
 
 QString TProjectReportSource::Text(const QString& control) const {

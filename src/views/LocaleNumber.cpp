@@ -45,10 +45,7 @@ QString WithoutMantissaZeros(const QString& text) {
 
 QString BoxValueText(const TMatData& mat, int tag, Real value) {
     if (std::isnan(value)) return QStringLiteral("N.A.");
-    if (tag >= 1 && tag <= InputRangeCount) {
-        const TInputRange& row = mat.InputRange(tag);
-        if (row.Limited()) value = value < row.Min ? row.Min : value > row.Max ? row.Max : value;
-    }
+    if (tag >= 1 && tag <= InputRangeCount) value = LimitToRow(value, mat.InputRange(tag));
     return WithoutMantissaZeros(FormatLocaleFixed(value, ShownDecimals(mat, tag, value)));
 }
 
