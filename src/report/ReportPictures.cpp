@@ -168,23 +168,25 @@ void PrintGraphsPage(ReportCanvas& canvas, const TMatData& model) {
     // A drawing leaves the value axis turned as the last graph wants it;
     // the second drawing starts as the first did.
     const bool inverted = graphs.Chart1.LeftAxis.Inverted;
+    // The first drawing only finds where each plot stands; the curves,
+    // most of a graph's painting, are left to the second.
+    TLineSeries& series = graphs.Chart1.Series1;
+    const bool points = series.ShowPoints;
+    const QColor color = series.Color;
+    series.ShowPoints = false;
+    series.Color = Qt::transparent;
     graphs.ShowResults(model, TfrmGraphs::grAll);
+    series.ShowPoints = points;
+    series.Color = color;
     // One above the other, the four distance axes line up: drawn again with
     // every plot as far from the left as the one whose value labels take
-    // the most room. A plot is only moved right, so when all four already
-    // line up the second drawing would be the first again.
+    // the most room.
     int plotLeft = 0;
-    bool aligned = true;
-    for (uint8_t k = TfrmGraphs::grShear; k <= TfrmGraphs::grPressure; ++k) {
-        const int left = graphs.Graph(k).PlotRect.left();
-        if (k != TfrmGraphs::grShear && left != plotLeft) aligned = false;
-        plotLeft = std::max(plotLeft, left);
-    }
-    if (!aligned) {
-        graphs.Chart1.PlotLeft = plotLeft;
-        graphs.Chart1.LeftAxis.Inverted = inverted;
-        graphs.ShowResults(model, TfrmGraphs::grAll);
-    }
+    for (uint8_t k = TfrmGraphs::grShear; k <= TfrmGraphs::grPressure; ++k)
+        plotLeft = std::max(plotLeft, graphs.Graph(k).PlotRect.left());
+    graphs.Chart1.PlotLeft = plotLeft;
+    graphs.Chart1.LeftAxis.Inverted = inverted;
+    graphs.ShowResults(model, TfrmGraphs::grAll);
     double h = 0;
     for (uint8_t k = 0; k < 4; ++k) {
         QImage g = graphs.Picture(static_cast<uint8_t>(TfrmGraphs::grShear + k))
