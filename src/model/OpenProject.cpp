@@ -50,13 +50,6 @@ template <typename T> std::string ExactText(T value) {
     return std::string(buffer, end);
 }
 
-Real LimitToRow(Real value, const TInputRange& row) {
-    if (!row.Limited()) return value;
-    if (value < row.Min) return row.Min;
-    if (value > row.Max) return row.Max;
-    return value;
-}
-
 // The number a field holds after showing a value: limited to its row,
 // written with the row's decimals and at most 10 significant digits, and read
 // back; "N.A." and text that does not read back count as 0.
