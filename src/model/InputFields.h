@@ -191,6 +191,10 @@ constexpr const TInputField& InputField(TInput input) {
     return InputFields[static_cast<size_t>(input)];
 }
 
+// caption with the number filled in: "Point Load ##, a" as "Point Load #3, a",
+// "User Point x#" as "User Point x3"; a caption without a slot as it is.
+std::string NumberedCaption(std::string_view caption, int number);
+
 // The value of input number (1 to the row's Count; 0 or 1 for an input
 // without a number).
 Real& InputValue(TMatData& mat, const TInputField& field, int number = 0);
