@@ -154,6 +154,15 @@ std::string_view TInputBox::UnitLabel(int number, int count) const {
     return Units[static_cast<size_t>(std::max(number, 1) - 1 < count / 2 ? 0 : 1)];
 }
 
+std::string NumberedCaption(std::string_view caption, int number) {
+    std::string text(caption);
+    if (const size_t at = text.find("##"); at != std::string::npos)
+        text.replace(at, 2, "#" + std::to_string(number));
+    else if (HasNumberSlot(text))
+        text.replace(text.size() - 1, 1, std::to_string(number));
+    return text;
+}
+
 Real& InputValue(TMatData& mat, const TInputField& field, int number) {
     if (!field.Numbered()) return mat.*field.Member;
     return field.Element(mat, std::clamp(number, 1, field.Count) - 1);

@@ -144,14 +144,14 @@ inline constexpr std::array InputFields{
                    {{"Edit3"}, {"Label8"}, {"Label9"}}, {}),
     SLABWISE_INPUT(Fc, TagFc, TQuantity::Strength, "Concrete Str, Fc", "", Row, "", Reinforcement, 16,
                    {{"Edit63"}, {"Label178"}, {"Label179"}}, {{"Edit39"}, {"Label21"}, {"Label116"}}),
-    SLABWISE_INPUT(SubgradeModulus, TagSubgrade, TQuantity::Subgrade, "Subgrade Modulus, k", "", Row, "", SoilAndLoads, 3,
-                   {{"Edit5"}, {"Label12"}, {"Label13"}}, {}),
-    SLABWISE_INPUT(AllowableBearing, TagBearing, TQuantity::Pressure, "Allow. Bearing Cap, qa", "", Row, "", SoilAndLoads, 4,
-                   {{"Edit62"}, {"Label174"}, {"Label175"}}, {}),
-    SLABWISE_NUMBERED(UserPoint, UserX, , TagUserPoint, TQuantity::Length, "User Point x#", "User point x#", UpToLength, 7,
-                      {{"Edit#", 6}, {"Label#", 186}, {"Label15"}, "Distance, "}, {}),
-    SLABWISE_INPUT(FullUniformLoad, TagUniformLoad, TQuantity::LineLoad, "Full Uniform, w", "", Row, "", SoilAndLoads, 5,
-                   {{"Edit10"}, {"Label34"}, {"Label35"}}, {}),
+    SLABWISE_INPUT(SubgradeModulus, TagSubgrade, TQuantity::Subgrade, "Subgrade Modulus, k", "", Row, "",
+                   SoilAndLoads, 3, {{"Edit5"}, {"Label12"}, {"Label13"}}, {}),
+    SLABWISE_INPUT(AllowableBearing, TagBearing, TQuantity::Pressure, "Allow. Bearing Cap, qa", "", Row, "",
+                   SoilAndLoads, 4, {{"Edit62"}, {"Label174"}, {"Label175"}}, {}),
+    SLABWISE_NUMBERED(UserPoint, UserX, , TagUserPoint, TQuantity::Length, "User Point x#", "User point x#",
+                      UpToLength, 7, {{"Edit#", 6}, {"Label#", 186}, {"Label15"}, "Distance, "}, {}),
+    SLABWISE_INPUT(FullUniformLoad, TagUniformLoad, TQuantity::LineLoad, "Full Uniform, w", "", Row, "",
+                   SoilAndLoads, 5, {{"Edit10"}, {"Label34"}, {"Label35"}}, {}),
     SLABWISE_NUMBERED(DistStart, DistLoads, .b, TagDistPosition, TQuantity::Length, "Distributed Load ##, b",
                       "Distributed load ##, b", UpToLength, 8, {{"EditDist#b"}, {}, {"Label23"}, "b, "}, {}),
     SLABWISE_NUMBERED(DistIntensity, DistLoads, .wb, TagDistLoad, TQuantity::LineLoad, "Distributed Load ##, wb",
@@ -172,16 +172,17 @@ inline constexpr std::array InputFields{
                    {{"Edit38"}, {"Label17"}, {"Label19"}}, {}),
     SLABWISE_INPUT(ShearLoadFactor, TagShearFactor, std::nullopt, "Shear Load Factor", "", Row, "", Reinforcement, 21,
                    {{"Edit64"}, {"Label180"}}, {}),
-    SLABWISE_INPUT(MomentLoadFactor, TagMomentFactor, std::nullopt, "Moment Load Factor", "", Row, "", Reinforcement, 22,
-                   {{"Edit65"}, {"Label182"}}, {}),
-    SLABWISE_INPUT(TopCover, TagCover, TQuantity::DesignLength, "Top Clear Cover", "", BelowThickness, "", Reinforcement, 17,
-                   {{"Edit40"}, {"Label123"}, {"Label124"}}, {}),
+    SLABWISE_INPUT(MomentLoadFactor, TagMomentFactor, std::nullopt, "Moment Load Factor", "", Row, "",
+                   Reinforcement, 22, {{"Edit65"}, {"Label182"}}, {}),
+    SLABWISE_INPUT(TopCover, TagCover, TQuantity::DesignLength, "Top Clear Cover", "", BelowThickness, "",
+                   Reinforcement, 17, {{"Edit40"}, {"Label123"}, {"Label124"}}, {}),
     SLABWISE_INPUT(TopBarsOverride, TagBarsOverride, std::nullopt, "Override # of Top Bars", "Top Override # of Bars",
                    Row, "Set to 0 to use computed value", Reinforcement, 19, {{"Edit43"}, {"Label130"}}, {}),
     SLABWISE_INPUT(BottomCover, TagCover, TQuantity::DesignLength, "Bottom Clear Cover", "", BelowThickness, "",
                    Reinforcement, 18, {{"Edit49"}, {"Label142"}, {"Label143"}}, {}),
     SLABWISE_INPUT(BotBarsOverride, TagBarsOverride, std::nullopt, "Override # of Bottom Bars",
-                   "Bottom Override # of Bars", Row, "Set to 0 to use computed value", Reinforcement, 20, {{"Edit52"}, {"Label148"}}, {}),
+                   "Bottom Override # of Bars", Row, "Set to 0 to use computed value", Reinforcement, 20,
+                   {{"Edit52"}, {"Label148"}}, {}),
 };
 // clang-format on
 #undef SLABWISE_INPUT
@@ -190,6 +191,10 @@ inline constexpr std::array InputFields{
 constexpr const TInputField& InputField(TInput input) {
     return InputFields[static_cast<size_t>(input)];
 }
+
+// caption with the number filled in: "Point Load ##, a" as "Point Load #3, a",
+// "User Point x#" as "User Point x3"; a caption without a slot as it is.
+std::string NumberedCaption(std::string_view caption, int number);
 
 // The value of input number (1 to the row's Count; 0 or 1 for an input
 // without a number).

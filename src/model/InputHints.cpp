@@ -80,12 +80,7 @@ Real MaxCover(const TMatData& mat) {
 }
 
 std::string InputCaption(TInput input, int number) {
-    std::string caption(InputField(input).Caption);
-    if (const size_t at = caption.find("##"); at != std::string::npos)
-        caption.replace(at, 2, "#" + std::to_string(number));
-    else if (const size_t one = caption.find('#'); one != std::string::npos && caption.ends_with('#'))
-        caption.replace(one, 1, std::to_string(number));
-    return caption;
+    return NumberedCaption(InputField(input).Caption, number);
 }
 
 std::string InputHint(const TMatData& mat, TInput input, int number, char decimalSeparator) {

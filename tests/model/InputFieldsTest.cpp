@@ -1,4 +1,5 @@
 #include "model/InputFields.h"
+#include "model/OpenProject.h"
 
 #include <gtest/gtest.h>
 
@@ -168,6 +169,28 @@ TEST(InputFieldsTest, JsonOrder) {
                                             "ShearLoadFactor",
                                             "MomentLoadFactor"};
     EXPECT_EQ(keys, expected);
+}
+
+// A report about a file names a load's values by the entry the file reader
+// names the load by.
+TEST(InputFieldsTest, FileCaptionsNameTheFilesEntries) {
+    struct TCase {
+        TInput Input;
+        int Number;
+        std::string Expected;
+    };
+    const TCase cases[] = {
+        {TInput::UserPoint, 4, FieldCaption::UserPoint(3)},
+        {TInput::DistStart, 1, FieldCaption::DistLoad(0) + ", b"},
+        {TInput::DistEnd, 6, FieldCaption::DistLoad(5) + ", e"},
+        {TInput::PointForce, 12, FieldCaption::PointLoad(11) + ", P"},
+        {TInput::MomentPosition, 2, FieldCaption::Moment(1) + ", c"},
+        {TInput::TopBarsOverride, 0, "Top Override # of Bars"},
+        {TInput::StripLength, 0, "Strip Length, L"},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(NumberedCaption(InputField(c.Input).FileCaptionOrCaption(), c.Number), c.Expected);
+    EXPECT_EQ(NumberedCaption(InputField(TInput::PointPosition).Caption, 10), "Point Load #10, a");
 }
 
 TEST(InputFieldsTest, LimitToRowLeavesAnUnlimitedRowFree) {
