@@ -445,10 +445,18 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
                 angles[10 * k + j] = j == 0 ? tens : TBeamAngle::Sum(tens, units[j]);
         }
     }
+    // The first station of each point load and moment stands at its slot's
+    // position, whose angle the table holds.
+    std::array<int, StationCount> slotAt;
+    slotAt.fill(-1);
+    for (int m = 0; m < PointLoadCount; ++m) slotAt[FirstPointStation + 2 * m] = point[m].slot;
+    for (int n = 0; n < MomentCount; ++n) slotAt[FirstMomentStation + 2 * n] = moment[n].slot;
+    for (int i = NodeCount; i < StationCount; ++i)
+        angles[i] = slotAt[i] < 0 ? fn.Angle(X[i]) : steps.Angle(slotAt[i]);
     for (int i = 0; i < StationCount; ++i) {
         TMatStation& s = Stations[i];
         s.X = X[i];
-        const TBeamAngle angleX = i < NodeCount ? angles[i] : (angles[i] = fn.Angle(s.X));
+        const TBeamAngle angleX = angles[i];
         CheckAllFinite({s.X});
         CheckAngle(angleX);
         const TFourFunctions f = TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleX, angleZero));
