@@ -116,6 +116,7 @@ public:
     }
     const TStepGroup& operator[](int slot) const { return groups_[slot]; }
     const TBeamAngle& Angle(int slot) const { return angles_[slot]; }
+    Real Position(int slot) const { return positions_[slot]; }
     int Count() const { return count_; }
     int AtRank(int rank) const { return order_[rank]; }
     int Acting() const { return acting_; }
@@ -300,27 +301,6 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         X[FirstMomentStation + 2 * n + 1] = Moments[n].c + 1e-9L;
     }
 
-    // End values F(L - position) do not depend on the station: the first
-    // four of a segment's terms and the first two of a point load's or a
-    // moment's.
-    const auto segmentEnds = [&](Real b, Real e) {
-        const TFourFunctions atB = fn.Values(L - b), atE = fn.Values(L - e);
-        return std::array<Real, 4>{atB.F2, atB.F3, atE.F2, atE.F3};
-    };
-    const std::array<Real, 4> uniformEnds = segmentEnds(0, L);
-    std::array<std::array<Real, 4>, DistLoadCount> distEnds{};
-    for (int n = 0; n < DistLoadCount; ++n) distEnds[n] = segmentEnds(DistLoads[n].b, DistLoads[n].e);
-    std::array<std::array<Real, 2>, PointLoadCount> pointEnds{};
-    for (int m = 0; m < PointLoadCount; ++m) {
-        const TFourFunctions end = fn.Values(L - PointLoads[m].a);
-        pointEnds[m] = {end.F1, end.F2};
-    }
-    std::array<std::array<Real, 2>, MomentCount> momentEnds{};
-    for (int n = 0; n < MomentCount; ++n) {
-        const TFourFunctions end = fn.Values(L - Moments[n].c);
-        momentEnds[n] = {end.F1, end.F4};
-    }
-
     // 4. Functions, term groups and load terms of every station.
     TStepTable steps;
     const int uniformB = steps.Slot(0), uniformE = steps.Slot(L);
@@ -351,6 +331,35 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
     // of the first station.
     steps.Prepare(fn);
     const TBeamAngle angleZero = fn.Angle(0);
+
+    // End values F(L - position) do not depend on the station: the first
+    // four of a segment's terms and the first two of a point load's or a
+    // moment's. On the strip they follow from the angles of L and of the
+    // position; a position off it is rare, and its terms dwarf the strip's,
+    // so it keeps the evaluation at its own argument.
+    const TBeamAngle& angleL = steps.Angle(uniformE);
+    const auto endValues = [&](int slot) {
+        const Real a = steps.Position(slot);
+        if (!(0 <= a && a <= L)) return fn.Values(L - a);
+        return TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleL, steps.Angle(slot)));
+    };
+    const auto segmentEnds = [&](const TLoadFactors& f) {
+        const TFourFunctions atB = endValues(f.slot), atE = endValues(f.endSlot);
+        return std::array<Real, 4>{atB.F2, atB.F3, atE.F2, atE.F3};
+    };
+    const std::array<Real, 4> uniformEnds = segmentEnds(uniform);
+    std::array<std::array<Real, 4>, DistLoadCount> distEnds{};
+    for (int n = 0; n < DistLoadCount; ++n) distEnds[n] = segmentEnds(dist[n]);
+    std::array<std::array<Real, 2>, PointLoadCount> pointEnds{};
+    for (int m = 0; m < PointLoadCount; ++m) {
+        const TFourFunctions end = endValues(point[m].slot);
+        pointEnds[m] = {end.F1, end.F2};
+    }
+    std::array<std::array<Real, 2>, MomentCount> momentEnds{};
+    for (int n = 0; n < MomentCount; ++n) {
+        const TFourFunctions end = endValues(moment[n].slot);
+        momentEnds[n] = {end.F1, end.F4};
+    }
     for (const auto& ends :
          {uniformEnds, distEnds[0], distEnds[1], distEnds[2], distEnds[3], distEnds[4], distEnds[5]})
         CheckAllFinite({ends[0], ends[1], ends[2], ends[3]});
@@ -425,10 +434,29 @@ void TMatData::AnalyzeBeam(TFaultWatch& watch, int& stationsWritten) {
         Put(terms, 2, steps[f.slot]);
     };
     std::array<TBeamAngle, StationCount> angles;
+    // The nodes lie at (10 k + j) L / 100: their angles are sums of those of
+    // the tens and of the units, 21 evaluations instead of 101.
+    {
+        std::array<TBeamAngle, 10> units;
+        for (int j = 0; j < 10; ++j) units[j] = fn.Angle(j * L / 100);
+        for (int k = 0; 10 * k < NodeCount; ++k) {
+            const TBeamAngle tens = fn.Angle(10 * k * L / 100);
+            for (int j = 0; j < 10 && 10 * k + j < NodeCount; ++j)
+                angles[10 * k + j] = j == 0 ? tens : TBeamAngle::Sum(tens, units[j]);
+        }
+    }
+    // The first station of each point load and moment stands at its slot's
+    // position, whose angle the table holds.
+    std::array<int, StationCount> slotAt;
+    slotAt.fill(-1);
+    for (int m = 0; m < PointLoadCount; ++m) slotAt[FirstPointStation + 2 * m] = point[m].slot;
+    for (int n = 0; n < MomentCount; ++n) slotAt[FirstMomentStation + 2 * n] = moment[n].slot;
+    for (int i = NodeCount; i < StationCount; ++i)
+        angles[i] = slotAt[i] < 0 ? fn.Angle(X[i]) : steps.Angle(slotAt[i]);
     for (int i = 0; i < StationCount; ++i) {
         TMatStation& s = Stations[i];
         s.X = X[i];
-        const TBeamAngle angleX = angles[i] = fn.Angle(s.X);
+        const TBeamAngle angleX = angles[i];
         CheckAllFinite({s.X});
         CheckAngle(angleX);
         const TFourFunctions f = TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleX, angleZero));

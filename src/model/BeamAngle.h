@@ -51,6 +51,11 @@ struct TBeamAngle {
         const auto [c, s] = CosSin(z);
         return {e, 1 / e, c, s};
     }
+    // The functions of the sum of two arguments, by the same products: a few
+    // units in the last place, at a fraction of the library calls' cost.
+    static TBeamAngle Sum(const TBeamAngle& a, const TBeamAngle& b) {
+        return {a.Ep * b.Ep, a.Em * b.Em, a.C * b.C - a.S * b.S, a.S * b.C + a.C * b.S};
+    }
 };
 
 // cosh, sinh, cos and sin of beta (X - a) for a <= X.

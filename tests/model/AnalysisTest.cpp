@@ -443,6 +443,65 @@ TEST(BeamFunctions, HandValuesAndTheirDerivatives) {
     }
 }
 
+// Node stations take their angles as sums of those of fewer positions, and
+// the end values come from the angles of L and of the load: both must agree
+// with the functions evaluated at their own arguments, from rigid strips to
+// the longest, including a load off the strip and one at a node.
+TEST(Analysis, SharedAnglesMatchDirectEvaluation) {
+    struct TCase {
+        const char* name;
+        Real L, T, k, Fc;
+    };
+    const TCase cases[] = {
+        {"beta L 4", 48, 2.5L, 100, 4},
+        {"beta L 21", 120, 1.5L, 300, 3},
+        {"beta L 233", 500, 0.67L, 999, 2},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto mat = Strip(UnitsEnglish, c.L, 10, c.T, c.k, c.Fc);
+        mat->FullUniformLoad = 1;
+        mat->PointLoads[0] = {c.L * 0.37L, 80};
+        mat->PointLoads[1] = {c.L * 0.5L, 40}; // on node 50
+        mat->PointLoads[2] = {-2, 30};
+        mat->Moments[0] = {c.L * 0.81L, 60};
+        ASSERT_NO_THROW(mat->Analyze());
+        const Real beta = mat->Beta, L = mat->StripLength;
+        const TBeamFunctions f(beta, L);
+        const auto near = [](Real got, Real want, Real z, const char* what, int at) {
+            const Real scale = std::cosh(z);
+            EXPECT_NEAR(got, want, 1e-15L * scale) << what << " at " << at;
+        };
+        for (int i = 0; i < NodeCount; ++i) {
+            const TMatStation& s = mat->Stations[i];
+            const Real z = beta * s.X;
+            const TFourFunctions v = f.Values(s.X);
+            near(s.F1, v.F1, z, "F1", i);
+            near(s.F2, v.F2, z, "F2", i);
+            near(s.F3, v.F3, z, "F3", i);
+            near(s.F4, v.F4, z, "F4", i);
+            for (int m = 0; m < 3; ++m) {
+                const Real a = mat->PointLoads[m].a;
+                const TStepGroup step = f.StepGroup(a, s.X);
+                for (int q = 0; q < 5; ++q)
+                    near(s.PointTerms[m][2 + q], step[q], beta * (s.X - a), "step", i);
+            }
+        }
+        const auto ends = [&](const TConcentratedTerms& t, Real a, Real second) {
+            const TFourFunctions v = f.Values(L - a);
+            near(t[0], v.F1, beta * (L - a), "end F1", 0);
+            near(t[1], second, beta * (L - a), "end F2 or F4", 0);
+        };
+        for (int m = 0; m < 3; ++m) {
+            const Real a = mat->PointLoads[m].a;
+            ends(mat->Stations[0].PointTerms[m], a, f.Values(L - a).F2);
+        }
+        ends(mat->Stations[0].MomentTerms[0], mat->Moments[0].c, f.Values(L - mat->Moments[0].c).F4);
+        near(mat->Stations[0].UniformTerms[0], f.Values(L).F2, beta * L, "uniform end F2", 0);
+        near(mat->Stations[0].UniformTerms[3], f.Values(0).F3, 0, "uniform end F3", 0);
+    }
+}
+
 TEST(BeamFunctions, StepGroupActsStrictlyRightOfTheLoad) {
     const TBeamFunctions f(0.3L, 20);
     for (Real X : {Real(2), Real(1), Real(-5)})
