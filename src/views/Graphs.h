@@ -62,6 +62,10 @@ public:
 
     // font: the labels' font; the titles take it bold.
     explicit TGraphPictures(const QFont& font, const QColor& background);
+    virtual ~TGraphPictures() = default;
+    // The chart calls back into the object that set it up.
+    TGraphPictures(const TGraphPictures&) = delete;
+    TGraphPictures& operator=(const TGraphPictures&) = delete;
 
     // which: grAll, or one graph alone.
     void ShowResults(const TMatData& model, uint8_t which);
