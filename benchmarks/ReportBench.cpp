@@ -6,10 +6,10 @@
 #include "report/ReportOutput.h"
 #include "report/ReportSource.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -22,7 +22,7 @@ namespace {
 void BM_EnglishReportToPdf(benchmark::State& state) {
     QTemporaryDir folder;
     auto mat = std::make_unique<TMatData>();
-    OpenAndAnalyse(*mat, std::filesystem::path(QDir(QApplication::applicationDirPath())
+    OpenAndAnalyse(*mat, std::filesystem::path(QDir(QGuiApplication::applicationDirPath())
                                                    .filePath(QStringLiteral("Example English Units.ksw"))
                                                    .toStdString()));
     const TProjectReportSource source(*mat);
@@ -36,8 +36,8 @@ BENCHMARK(BM_EnglishReportToPdf)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -7,10 +7,10 @@
 #include "report/ReportOutput.h"
 #include "report/ReportSource.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
+#include <QGuiApplication>
 
 #include <malloc.h>
 
@@ -54,13 +54,14 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, PictureHeapLimit);
     mallopt(M_TRIM_THRESHOLD, PictureHeapLimit);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Kelvane"));
-    QApplication::setApplicationName(QStringLiteral("Slabwise"));
+    // No window is made: the report's pictures are drawn without widgets.
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setOrganizationName(QStringLiteral("Kelvane"));
+    QGuiApplication::setApplicationName(QStringLiteral("Slabwise"));
     // The drawings take the font the program's tests and pictures use.
     if (QFontDatabase::hasFamily(QStringLiteral("DejaVu Sans")))
-        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
-    QStringList args = QApplication::arguments();
+        QGuiApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    QStringList args = QGuiApplication::arguments();
     args.removeFirst();
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         PrintHelp();

@@ -7,8 +7,8 @@
 #include "views/Graphs.h"
 #include "views/Tables.h"
 
+#include <QGuiApplication>
 #include <QPainter>
-#include <QTableWidget>
 
 #include <cmath>
 
@@ -63,7 +63,7 @@ void RestOfPage(ReportCanvas& canvas, const TMatData& model, TDiagramKind kind) 
     canvas.SetPosition(canvas.MarginLeft, bottom);
 }
 
-void TableHeading(ReportCanvas& canvas, const TfrmTable& table, const QString& title) {
+void TableHeading(ReportCanvas& canvas, const QStringList& captions, const QString& title) {
     canvas.SetFont(QString::fromLatin1(ReportFontFace), 12);
     canvas.SetBold(true);
     canvas.PrintText(title);
@@ -72,14 +72,14 @@ void TableHeading(ReportCanvas& canvas, const TfrmTable& table, const QString& t
     canvas.NewLine();
     // Each caption splits at its first comma: the name above, the unit below.
     canvas.SetBold(true);
-    for (int c = 1; c < table.ListView1->columnCount(); ++c) {
-        const QString caption = table.ColumnCaption(c);
+    for (int c = 1; c < captions.size(); ++c) {
+        const QString& caption = captions[c];
         const qsizetype comma = caption.indexOf(QLatin1Char(','));
         canvas.PrintInTab(comma < 0 ? caption : caption.left(comma));
     }
     canvas.NewLine();
-    for (int c = 1; c < table.ListView1->columnCount(); ++c) {
-        const QString caption = table.ColumnCaption(c);
+    for (int c = 1; c < captions.size(); ++c) {
+        const QString& caption = captions[c];
         const qsizetype comma = caption.indexOf(QLatin1Char(','));
         canvas.PrintInTab(comma < 0 ? QString() : caption.mid(comma + 2));
     }
@@ -142,18 +142,18 @@ void PrintResultsTable(ReportCanvas& canvas, const TMatData& model, uint8_t unit
     canvas.ClearTabs();
     canvas.AddTab(1.0, TJustify::Center, 0.6);
     for (int i = 0; i < 6; ++i) canvas.AddTab(ReportCanvas::AfterPrevious, TJustify::Center, 0.9);
-    // Off screen: the texts exactly as the table window holds them.
-    TfrmTable table(unitSystem);
-    table.Fill(model.Stations);
-    TableHeading(canvas, table, QStringLiteral("Table of Results - Nodes 1 to 50"));
-    const int rows = table.ListView1->rowCount();
+    // The texts exactly as the table window shows them.
+    const TResultsTableTexts table = ResultsTableTexts(model.Stations, unitSystem);
+    TableHeading(canvas, table.Captions, QStringLiteral("Table of Results - Nodes 1 to 50"));
+    const int rows = static_cast<int>(table.Rows.size());
     for (int r = 0; r < rows; ++r) {
         if (r == 50) {
             canvas.NewPage();
-            TableHeading(canvas, table, QStringLiteral("Table of Results - Nodes 51 to 101"));
+            TableHeading(canvas, table.Captions, QStringLiteral("Table of Results - Nodes 51 to 101"));
         }
-        for (int c = 1; c < table.ListView1->columnCount(); ++c) {
-            canvas.PrintInTab(table.CellText(r, c), TFit::Shrink);
+        const QStringList& row = table.Rows[static_cast<size_t>(r)];
+        for (int c = 1; c < row.size(); ++c) {
+            canvas.PrintInTab(row[c], TFit::Shrink);
             canvas.SetFontColor(Qt::black);
         }
         canvas.NewLine();
@@ -161,35 +161,19 @@ void PrintResultsTable(ReportCanvas& canvas, const TMatData& model, uint8_t unit
 }
 
 void PrintGraphsPage(ReportCanvas& canvas, const TMatData& model) {
-    TfrmGraphs graphs;
+    // The graphs in the program's font, on white, larger than on screen.
+    TGraphPictures graphs(QGuiApplication::font(), Qt::white);
+    graphs.KeepVectors = false;
     const double r =
         (canvas.PageWidth() - 1.0) / ((canvas.PageHeight() - 1.2 - 10 * canvas.LineHeight()) / 4);
     graphs.PrepareForPrint(r);
-    // A drawing leaves the value axis turned as the last graph wants it;
-    // the second drawing starts as the first did.
-    const bool inverted = graphs.Chart1.LeftAxis.Inverted;
-    // The first drawing only finds where each plot stands; the curves,
-    // most of a graph's painting, are left to the second.
-    TLineSeries& series = graphs.Chart1.Series1;
-    const bool points = series.ShowPoints;
-    const QColor color = series.Color;
-    series.ShowPoints = false;
-    series.Color = Qt::transparent;
-    graphs.ShowResults(model, TfrmGraphs::grAll);
-    series.ShowPoints = points;
-    series.Color = color;
-    // One above the other, the four distance axes line up: drawn again with
-    // every plot as far from the left as the one whose value labels take
-    // the most room.
-    int plotLeft = 0;
-    for (uint8_t k = TfrmGraphs::grShear; k <= TfrmGraphs::grPressure; ++k)
-        plotLeft = std::max(plotLeft, graphs.Graph(k).PlotRect.left());
-    graphs.Chart1.PlotLeft = plotLeft;
-    graphs.Chart1.LeftAxis.Inverted = inverted;
-    graphs.ShowResults(model, TfrmGraphs::grAll);
+    // One above the other, the four distance axes line up: every plot as
+    // far from the left as the one whose value labels take the most room.
+    graphs.Chart1.PlotLeft = graphs.WidestPlotLeft(model);
+    graphs.ShowResults(model, TGraphPictures::grAll);
     double h = 0;
     for (uint8_t k = 0; k < 4; ++k) {
-        QImage g = graphs.Picture(static_cast<uint8_t>(TfrmGraphs::grShear + k))
+        QImage g = graphs.Picture(static_cast<uint8_t>(TGraphPictures::grShear + k))
                        .convertToFormat(QImage::Format_RGB32);
         if (g.isNull() || g.width() <= 0) continue;
         // The chart frame's left edge goes.

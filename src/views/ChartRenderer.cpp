@@ -198,6 +198,11 @@ QImage TChart::Render(QSize size, const QColor& background) {
     return image;
 }
 
+QRect TChart::Measure(const QRect& area) {
+    Layout(area);
+    return plot_;
+}
+
 void TChart::Layout(const QRect& area) {
     area_ = area;
     // The mapped ranges: the data's or the fixed ones, never empty.

@@ -168,6 +168,9 @@ public:
 
     QImage Render(QSize size, const QColor& background);
     void Draw(QPainter& painter, const QRect& area, const QColor& background);
+    // Lays the axes out in area as Draw would, drawing nothing: the plot's
+    // rectangle.
+    QRect Measure(const QRect& area);
     QRect PlotRect() const { return plot_; }
     // Where the powers of ten of the axes' labels were written; empty without one.
     QRect LeftPowerRect() const { return leftPowerBox_; }

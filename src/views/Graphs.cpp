@@ -104,10 +104,255 @@ double OutwardLimit(double v, double increment) {
     return (std::trunc(Snap(v / increment, 1)) + sign) * increment;
 }
 
-TfrmGraphs::TfrmGraphs(QWidget* parent) : QDialog(parent) {
+TGraphPictures::TGraphPictures(const QFont& font, const QColor& background)
+    : background_(background), size_(DesignedPictureSize) {
+    Chart1.TopAxis.LabelFont = font;
+    Chart1.LeftAxis.LabelFont = font;
+    QFont title = font;
+    title.setBold(true);
+    Chart1.TopAxis.TitleFont = title;
+    Chart1.LeftAxis.TitleFont = title;
+    Chart1.LeftAxis.Automatic = false;
+    Chart1.Series1.Color = QColor(0x00, 0x00, 0xA0);
+    Chart1.Series1.PointHorizSize = 2;
+    Chart1.Series1.PointVertSize = 2;
+    Chart1.OnBeforeDrawAxes = [this](QPainter& p) { Chart1BeforeDrawAxes(p); };
+    Chart1.OnAfterDraw = [this](QPainter& p) { Chart1AfterDraw(p); };
+}
+
+void TGraphPictures::SetPictureSize(QSize size) {
+    size_ = size;
+}
+
+QImage TGraphPictures::Picture(uint8_t graph) const {
+    return pictures_.at(graph - 1);
+}
+
+const TGrPointArr& TGraphPictures::Points(uint8_t graph) const {
+    switch (graph) {
+    case grShear:
+        return ShearPoints;
+    case grMoment:
+        return MomentPoints;
+    case grDeflection:
+        return DeflectionPoints;
+    default:
+        return PressurePoints;
+    }
+}
+
+TGrPointArr& TGraphPictures::PointsOf(uint8_t graph) {
+    return const_cast<TGrPointArr&>(std::as_const(*this).Points(graph));
+}
+
+void TGraphPictures::Prepare(const TMatData& model, uint8_t graph, bool shortTitles) {
+    graph_ = graph;
+    TLineSeries& series = Chart1.Series1;
+    series.Clear();
+    Chart1.TopAxis.Title =
+        QString::fromStdString("Distance from left, " + UnitText(TQuantity::Length, model.UnitSystem));
+    QString title = GraphTitle(graph, model.UnitSystem);
+    if (graph != grShear && shortTitles) title = ShortTitle(title);
+    Chart1.LeftAxis.Title = title;
+    if (graph == grShear) series.LineWidth *= 2;
+    if (graph == grDeflection) {
+        MarkMax = false;
+        Chart1.LeftAxis.Inverted = false;
+    } else if (graph == grPressure) {
+        MarkMin = false;
+        Chart1.LeftAxis.Inverted = true;
+    }
+    for (const TMatStation& st : model.Stations)
+        series.AddXY(static_cast<double>(st.X), static_cast<double>(StationValue(st, graph)));
+    // Where the strip lifts off, the pressure falls to zero at the zone
+    // boundaries themselves, not at the next station.
+    if (graph == grPressure && model.LiftsOff())
+        for (const TContactZone& zone : model.ContactZones)
+            for (const Real x : {zone.Start, zone.End})
+                if (x > 0 && x < model.StripLength) series.AddXY(static_cast<double>(x), 0);
+    // A strip that rises somewhere (a lifting end) shows its highest
+    // point too: the largest deflection the results name may be upward.
+    if (graph == grDeflection) MarkMax = series.Count() > 0 && series.MaxY() > 0;
+    SetAxisScales();
+
+    // Room beside the value labels for the marked extremes.
+    const QFontMetrics fm(Chart1.LeftAxis.LabelFont);
+    int markRoom = 0;
+    if (series.Count() > 0) {
+        if (MarkMax) markRoom = std::max(markRoom, fm.horizontalAdvance(MarkText(series.MaxY())));
+        if (MarkMin) markRoom = std::max(markRoom, fm.horizontalAdvance(MarkText(series.MinY())));
+    }
+    Chart1.LeftAxis.MarkSize = markRoom;
+}
+
+void TGraphPictures::ShowResults(const TMatData& model, uint8_t which) {
+    Model = &model;
+    MarkMin = true;
+    MarkMax = true;
+    // Within one call the pressure graph, built last, leaves its axis
+    // inverted; a later call must not draw the shear upside down.
+    Chart1.LeftAxis.Inverted = false;
+
+    const bool shortTitles = 2 * size_.height() < size_.width();
+    const QRect area(QPoint(0, 0), size_);
+    for (uint8_t graph = grShear; graph <= grPressure; ++graph) {
+        if (which != grAll && which != graph) continue;
+        Prepare(model, graph, shortTitles);
+        TLineSeries& series = Chart1.Series1;
+        TGraphInfo& info = graphs_[graph - 1];
+        if (KeepVectors) {
+            // The same drawing kept as vectors for the SVG export.
+            QPainter recorder(&vectors_[graph - 1]);
+            recorder.fillRect(area, background_);
+            Chart1.Draw(recorder, area, background_);
+        }
+        info = TGraphInfo();
+        pictures_[graph - 1] = Chart1.Render(size_, background_);
+        info.ValueTitle = Chart1.LeftAxis.Title;
+        info.DistanceTitle = Chart1.TopAxis.Title;
+        info.ValueIncrement = Chart1.LeftAxis.Increment;
+        info.ValueMinimum = Chart1.LeftAxis.Minimum;
+        info.ValueMaximum = Chart1.LeftAxis.Maximum;
+        info.Inverted = Chart1.LeftAxis.Inverted;
+        info.PlotRect = Chart1.PlotRect();
+        for (const TChartAxis* axis : {&Chart1.TopAxis, &Chart1.LeftAxis})
+            info.LabelRects.insert(info.LabelRects.end(), axis->LabelRects().begin(),
+                                   axis->LabelRects().end());
+        for (QRect power : {Chart1.LeftPowerRect(), Chart1.TopPowerRect()})
+            if (!power.isNull()) info.LabelRects.push_back(power);
+
+        TGrPointArr& points = PointsOf(graph);
+        points.clear();
+        points.reserve(static_cast<size_t>(series.Count()));
+        for (int i = 0; i < series.Count(); ++i) {
+            const QPoint px = series.Pixel(i);
+            points.push_back({px.x(), px.y(), series.XValue(i), series.YValue(i)});
+        }
+        if (graph == grShear) series.LineWidth /= 2;
+        // The pressure graph that follows marks neither extreme.
+        if (graph == grDeflection) MarkMax = false;
+        PictureDone(graph);
+    }
+}
+
+int TGraphPictures::WidestPlotLeft(const TMatData& model) {
+    // The chart is left set up as drawing all four would leave it: a graph
+    // whose values are all equal keeps the step of the one before.
+    Model = &model;
+    MarkMin = true;
+    MarkMax = true;
+    Chart1.LeftAxis.Inverted = false;
+    const int plotLeft = Chart1.PlotLeft;
+    Chart1.PlotLeft = 0;
+    const bool shortTitles = 2 * size_.height() < size_.width();
+    int widest = 0;
+    for (uint8_t graph = grShear; graph <= grPressure; ++graph) {
+        Prepare(model, graph, shortTitles);
+        widest = std::max(widest, Chart1.Measure(QRect(QPoint(0, 0), size_)).left());
+        if (graph == grShear) Chart1.Series1.LineWidth /= 2;
+        if (graph == grDeflection) MarkMax = false;
+    }
+    Chart1.PlotLeft = plotLeft;
+    return widest;
+}
+
+void TGraphPictures::SetAxisScales() {
+    const TLineSeries& series = Chart1.Series1;
+    if (series.Count() == 0) return;
+    const double spanX = series.MaxX() - series.MinX();
+    if (spanX != 0) Chart1.TopAxis.Increment = DistanceIncrement(spanX);
+    const double spanY = series.MaxY() - series.MinY();
+    // All values equal: the previous step stays.
+    if (spanY != 0) Chart1.LeftAxis.Increment = ValueIncrement(spanY);
+    const double step = Chart1.LeftAxis.Increment;
+    Chart1.LeftAxis.Minimum = std::min(0.0, OutwardLimit(series.MinY(), step));
+    Chart1.LeftAxis.Maximum = std::max(0.0, OutwardLimit(series.MaxY(), step));
+}
+
+QString TGraphPictures::MarkText(double value) const {
+    // Inches of deflection need four decimals to say anything.
+    const bool fine = graph_ == grDeflection && Model && Model->UnitSystem == UnitsEnglish;
+    return FormatLocaleFixed(value, fine ? 4 : 2, 15);
+}
+
+void TGraphPictures::Chart1BeforeDrawAxes(QPainter&) {
+    ValueMin = 2147483647;
+    ValueMax = -2147483647;
+    Chart1.LeftAxis.MarkedValues.clear();
+    if (Chart1.Series1.Count() == 0) return;
+    ValueMin = std::min(ValueMin, Chart1.Series1.MinY());
+    ValueMax = std::max(ValueMax, Chart1.Series1.MaxY());
+    if (MarkMax) Chart1.LeftAxis.MarkedValues.push_back(ValueMax);
+    if (MarkMin) Chart1.LeftAxis.MarkedValues.push_back(ValueMin);
+}
+
+void TGraphPictures::Chart1AfterDraw(QPainter& painter) {
+    if (Chart1.Series1.Count() == 0) return;
+    std::vector<TAxisMark> marks;
+    if (MarkMax) marks.push_back({ValueMax, MarkText(ValueMax), QRect()});
+    // Equal extremes are one mark.
+    if (MarkMin && !(MarkMax && ValueMin == ValueMax))
+        marks.push_back({ValueMin, MarkText(ValueMin), QRect()});
+    Chart1.DrawLeftAxisMarks(painter, marks);
+    graphs_[graph_ - 1].Marks = std::move(marks);
+    if (graph_ == grPressure && Model && Model->LiftsOff()) DrawLiftedZones(painter);
+}
+
+// Shades the stretches where the strip has lifted off the soil and names them.
+void TGraphPictures::DrawLiftedZones(QPainter& painter) const {
+    const QRect plot = Chart1.PlotRect();
+    const double L = static_cast<double>(Model->StripLength);
+    painter.save();
+    painter.setClipRect(plot);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xA0, 0xA0, 0xA0, 0x50));
+    QFont font = Chart1.LeftAxis.LabelFont;
+    painter.setFont(font);
+    const QFontMetrics fm(font);
+    const QString text = QStringLiteral("lifted, q = 0");
+    double from = 0;
+    const auto shade = [&](double a, double b) {
+        if (!(b > a)) return;
+        const int x1 = Chart1.TopAxis.CalcPosValue(a), x2 = Chart1.TopAxis.CalcPosValue(b);
+        const QRect band(QPoint(std::min(x1, x2), plot.top()), QPoint(std::max(x1, x2), plot.bottom()));
+        painter.drawRect(band);
+        if (fm.horizontalAdvance(text) + 4 < band.width()) {
+            painter.setPen(QColor(0x40, 0x40, 0x40));
+            painter.drawText(band.adjusted(0, 0, 0, -fm.height() / 2), Qt::AlignHCenter | Qt::AlignBottom,
+                             text);
+            painter.setPen(Qt::NoPen);
+        }
+    };
+    for (const TContactZone& zone : Model->ContactZones) {
+        shade(from, static_cast<double>(zone.Start));
+        from = static_cast<double>(zone.End);
+    }
+    shade(from, L);
+    painter.restore();
+}
+
+void TGraphPictures::PrepareForPrint(double aspect) {
+    background_ = Qt::white;
+    for (TChartAxis* axis : {&Chart1.TopAxis, &Chart1.LeftAxis}) {
+        axis->LabelSize = static_cast<int>(std::lround(axis->LabelSize * 1.6));
+        ScaleFont(axis->LabelFont, 1.6);
+        ScaleFont(axis->TitleFont, 1.6);
+    }
+    Chart1.Series1.PointHorizSize = 4;
+    Chart1.Series1.PointVertSize = 4;
+    const int width = 2 * size_.width();
+    const int height = aspect > 0 ? static_cast<int>(std::lround(width / aspect)) : 2 * size_.height();
+    SetPictureSize(QSize(width, std::max(1, height)));
+}
+
+void TGraphPictures::DrawVector(uint8_t graph, QPainter& painter) const {
+    painter.drawPicture(QPoint(0, 0), vectors_.at(graph - 1));
+}
+
+TfrmGraphs::TfrmGraphs(QWidget* parent)
+    : QDialog(parent), TGraphPictures(font(), palette().color(QPalette::Button)) {
     setWindowTitle(QStringLiteral("Slabwise Graphs"));
     setObjectName("frmGraphs");
-    background_ = palette().color(QPalette::Button);
 
     auto makePanel = [this](const char* name, QLabel*& left, const char* leftName, QLabel*& right,
                             const char* rightName) {
@@ -145,19 +390,6 @@ TfrmGraphs::TfrmGraphs(QWidget* parent) : QDialog(parent) {
     column->setSizeConstraint(QLayout::SetFixedSize);
     SetPictureSize(DesignedPictureSize);
     AddPictureActions();
-
-    Chart1.TopAxis.LabelFont = font();
-    Chart1.LeftAxis.LabelFont = font();
-    QFont title = font();
-    title.setBold(true);
-    Chart1.TopAxis.TitleFont = title;
-    Chart1.LeftAxis.TitleFont = title;
-    Chart1.LeftAxis.Automatic = false;
-    Chart1.Series1.Color = QColor(0x00, 0x00, 0xA0);
-    Chart1.Series1.PointHorizSize = 2;
-    Chart1.Series1.PointVertSize = 2;
-    Chart1.OnBeforeDrawAxes = [this](QPainter& p) { Chart1BeforeDrawAxes(p); };
-    Chart1.OnAfterDraw = [this](QPainter& p) { Chart1AfterDraw(p); };
 }
 
 TfrmGraphs::TfrmGraphs(const TMatData& model, QWidget* parent) : TfrmGraphs(parent) {
@@ -165,11 +397,8 @@ TfrmGraphs::TfrmGraphs(const TMatData& model, QWidget* parent) : TfrmGraphs(pare
 }
 
 void TfrmGraphs::SetPictureSize(QSize size) {
+    TGraphPictures::SetPictureSize(size);
     for (QLabel* image : {Image1, Image2, Image3, Image4}) image->setFixedSize(size);
-}
-
-QSize TfrmGraphs::PictureSize() const {
-    return Image1->size();
 }
 
 QLabel* TfrmGraphs::Image(uint8_t graph) const {
@@ -185,196 +414,22 @@ QLabel* TfrmGraphs::Image(uint8_t graph) const {
     }
 }
 
-QImage TfrmGraphs::Picture(uint8_t graph) const {
-    return pictures_.at(graph - 1);
-}
-
-const TGrPointArr& TfrmGraphs::Points(uint8_t graph) const {
-    switch (graph) {
-    case grShear:
-        return ShearPoints;
-    case grMoment:
-        return MomentPoints;
-    case grDeflection:
-        return DeflectionPoints;
-    default:
-        return PressurePoints;
-    }
-}
-
-TGrPointArr& TfrmGraphs::PointsOf(uint8_t graph) {
-    return const_cast<TGrPointArr&>(std::as_const(*this).Points(graph));
-}
-
 QString TfrmGraphs::StatusText() const {
     return StatusBar1->currentMessage();
 }
 
 void TfrmGraphs::ShowResults(const TMatData& model, uint8_t which) {
-    Model = &model;
-    MarkMin = true;
-    MarkMax = true;
-    // Within one call the pressure graph, built last, leaves its axis
-    // inverted; a later call must not draw the shear upside down.
-    Chart1.LeftAxis.Inverted = false;
     Image1->hide();
     Image2->hide();
     Image3->hide();
-
-    const QSize size = PictureSize();
-    const bool shortTitles = 2 * size.height() < size.width();
-    for (uint8_t graph = grShear; graph <= grPressure; ++graph) {
-        if (which != grAll && which != graph) continue;
-        graph_ = graph;
-        TLineSeries& series = Chart1.Series1;
-        series.Clear();
-        Chart1.TopAxis.Title =
-            QString::fromStdString("Distance from left, " + UnitText(TQuantity::Length, model.UnitSystem));
-        QString title = GraphTitle(graph, model.UnitSystem);
-        if (graph != grShear && shortTitles) title = ShortTitle(title);
-        Chart1.LeftAxis.Title = title;
-        if (graph == grShear) series.LineWidth *= 2;
-        if (graph == grDeflection) {
-            MarkMax = false;
-            Chart1.LeftAxis.Inverted = false;
-        } else if (graph == grPressure) {
-            MarkMin = false;
-            Chart1.LeftAxis.Inverted = true;
-        }
-        for (const TMatStation& st : model.Stations)
-            series.AddXY(static_cast<double>(st.X), static_cast<double>(StationValue(st, graph)));
-        // Where the strip lifts off, the pressure falls to zero at the zone
-        // boundaries themselves, not at the next station.
-        if (graph == grPressure && model.LiftsOff())
-            for (const TContactZone& zone : model.ContactZones)
-                for (const Real x : {zone.Start, zone.End})
-                    if (x > 0 && x < model.StripLength) series.AddXY(static_cast<double>(x), 0);
-        // A strip that rises somewhere (a lifting end) shows its highest
-        // point too: the largest deflection the results name may be upward.
-        if (graph == grDeflection) MarkMax = series.Count() > 0 && series.MaxY() > 0;
-        SetAxisScales();
-
-        // Room beside the value labels for the marked extremes.
-        const QFontMetrics fm(Chart1.LeftAxis.LabelFont);
-        int markRoom = 0;
-        if (series.Count() > 0) {
-            if (MarkMax) markRoom = std::max(markRoom, fm.horizontalAdvance(MarkText(series.MaxY())));
-            if (MarkMin) markRoom = std::max(markRoom, fm.horizontalAdvance(MarkText(series.MinY())));
-        }
-        Chart1.LeftAxis.MarkSize = markRoom;
-
-        QLabel* image = Image(graph);
-        TGraphInfo& info = graphs_[graph - 1];
-        {
-            // The same drawing kept as vectors for the SVG export.
-            QPainter recorder(&vectors_[graph - 1]);
-            recorder.fillRect(QRect(QPoint(0, 0), image->size()), background_);
-            Chart1.Draw(recorder, QRect(QPoint(0, 0), image->size()), background_);
-        }
-        info = TGraphInfo();
-        pictures_[graph - 1] = Chart1.Render(image->size(), background_);
-        info.ValueTitle = Chart1.LeftAxis.Title;
-        info.DistanceTitle = Chart1.TopAxis.Title;
-        info.ValueIncrement = Chart1.LeftAxis.Increment;
-        info.ValueMinimum = Chart1.LeftAxis.Minimum;
-        info.ValueMaximum = Chart1.LeftAxis.Maximum;
-        info.Inverted = Chart1.LeftAxis.Inverted;
-        info.PlotRect = Chart1.PlotRect();
-        for (const TChartAxis* axis : {&Chart1.TopAxis, &Chart1.LeftAxis})
-            info.LabelRects.insert(info.LabelRects.end(), axis->LabelRects().begin(),
-                                   axis->LabelRects().end());
-        for (QRect power : {Chart1.LeftPowerRect(), Chart1.TopPowerRect()})
-            if (!power.isNull()) info.LabelRects.push_back(power);
-        image->setPixmap(QPixmap::fromImage(pictures_[graph - 1]));
-
-        TGrPointArr& points = PointsOf(graph);
-        points.clear();
-        points.reserve(static_cast<size_t>(series.Count()));
-        for (int i = 0; i < series.Count(); ++i) {
-            const QPoint px = series.Pixel(i);
-            points.push_back({px.x(), px.y(), series.XValue(i), series.YValue(i)});
-        }
-        if (graph == grShear) series.LineWidth /= 2;
-        // The pressure graph that follows marks neither extreme.
-        if (graph == grDeflection) MarkMax = false;
-        image->show();
-    }
+    TGraphPictures::ShowResults(model, which);
     adjustSize();
 }
 
-void TfrmGraphs::SetAxisScales() {
-    const TLineSeries& series = Chart1.Series1;
-    if (series.Count() == 0) return;
-    const double spanX = series.MaxX() - series.MinX();
-    if (spanX != 0) Chart1.TopAxis.Increment = DistanceIncrement(spanX);
-    const double spanY = series.MaxY() - series.MinY();
-    // All values equal: the previous step stays.
-    if (spanY != 0) Chart1.LeftAxis.Increment = ValueIncrement(spanY);
-    const double step = Chart1.LeftAxis.Increment;
-    Chart1.LeftAxis.Minimum = std::min(0.0, OutwardLimit(series.MinY(), step));
-    Chart1.LeftAxis.Maximum = std::max(0.0, OutwardLimit(series.MaxY(), step));
-}
-
-QString TfrmGraphs::MarkText(double value) const {
-    // Inches of deflection need four decimals to say anything.
-    const bool fine = graph_ == grDeflection && Model && Model->UnitSystem == UnitsEnglish;
-    return FormatLocaleFixed(value, fine ? 4 : 2, 15);
-}
-
-void TfrmGraphs::Chart1BeforeDrawAxes(QPainter&) {
-    ValueMin = 2147483647;
-    ValueMax = -2147483647;
-    Chart1.LeftAxis.MarkedValues.clear();
-    if (Chart1.Series1.Count() == 0) return;
-    ValueMin = std::min(ValueMin, Chart1.Series1.MinY());
-    ValueMax = std::max(ValueMax, Chart1.Series1.MaxY());
-    if (MarkMax) Chart1.LeftAxis.MarkedValues.push_back(ValueMax);
-    if (MarkMin) Chart1.LeftAxis.MarkedValues.push_back(ValueMin);
-}
-
-void TfrmGraphs::Chart1AfterDraw(QPainter& painter) {
-    if (Chart1.Series1.Count() == 0) return;
-    std::vector<TAxisMark> marks;
-    if (MarkMax) marks.push_back({ValueMax, MarkText(ValueMax), QRect()});
-    // Equal extremes are one mark.
-    if (MarkMin && !(MarkMax && ValueMin == ValueMax))
-        marks.push_back({ValueMin, MarkText(ValueMin), QRect()});
-    Chart1.DrawLeftAxisMarks(painter, marks);
-    graphs_[graph_ - 1].Marks = std::move(marks);
-    if (graph_ == grPressure && Model && Model->LiftsOff()) DrawLiftedZones(painter);
-}
-
-// Shades the stretches where the strip has lifted off the soil and names them.
-void TfrmGraphs::DrawLiftedZones(QPainter& painter) const {
-    const QRect plot = Chart1.PlotRect();
-    const double L = static_cast<double>(Model->StripLength);
-    painter.save();
-    painter.setClipRect(plot);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0xA0, 0xA0, 0xA0, 0x50));
-    QFont font = Chart1.LeftAxis.LabelFont;
-    painter.setFont(font);
-    const QFontMetrics fm(font);
-    const QString text = QStringLiteral("lifted, q = 0");
-    double from = 0;
-    const auto shade = [&](double a, double b) {
-        if (!(b > a)) return;
-        const int x1 = Chart1.TopAxis.CalcPosValue(a), x2 = Chart1.TopAxis.CalcPosValue(b);
-        const QRect band(QPoint(std::min(x1, x2), plot.top()), QPoint(std::max(x1, x2), plot.bottom()));
-        painter.drawRect(band);
-        if (fm.horizontalAdvance(text) + 4 < band.width()) {
-            painter.setPen(QColor(0x40, 0x40, 0x40));
-            painter.drawText(band.adjusted(0, 0, 0, -fm.height() / 2), Qt::AlignHCenter | Qt::AlignBottom,
-                             text);
-            painter.setPen(Qt::NoPen);
-        }
-    };
-    for (const TContactZone& zone : Model->ContactZones) {
-        shade(from, static_cast<double>(zone.Start));
-        from = static_cast<double>(zone.End);
-    }
-    shade(from, L);
-    painter.restore();
+void TfrmGraphs::PictureDone(uint8_t graph) {
+    QLabel* image = Image(graph);
+    image->setPixmap(QPixmap::fromImage(Picture(graph)));
+    image->show();
 }
 
 bool TfrmGraphs::eventFilter(QObject* watched, QEvent* event) {
@@ -436,22 +491,12 @@ void TfrmGraphs::FormShow() {
 }
 
 void TfrmGraphs::PrepareForPrint(double aspect) {
-    background_ = Qt::white;
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
-    for (TChartAxis* axis : {&Chart1.TopAxis, &Chart1.LeftAxis}) {
-        axis->LabelSize = static_cast<int>(std::lround(axis->LabelSize * 1.6));
-        ScaleFont(axis->LabelFont, 1.6);
-        ScaleFont(axis->TitleFont, 1.6);
-    }
-    Chart1.Series1.PointHorizSize = 4;
-    Chart1.Series1.PointVertSize = 4;
     StatusBar1->hide();
-    const int width = 2 * PictureSize().width();
-    const int height =
-        aspect > 0 ? static_cast<int>(std::lround(width / aspect)) : 2 * PictureSize().height();
-    SetPictureSize(QSize(width, std::max(1, height)));
+    TGraphPictures::PrepareForPrint(aspect);
+    SetPictureSize(PictureSize());
     adjustSize();
 }
 
@@ -473,10 +518,6 @@ void TfrmGraphs::AddPictureActions() {
     copyCurrent->setShortcut(QKeySequence::Copy);
     connect(copyCurrent, &QAction::triggered, this, [this] { CopyPicture(current_); });
     addAction(copyCurrent);
-}
-
-void TfrmGraphs::DrawVector(uint8_t graph, QPainter& painter) const {
-    painter.drawPicture(QPoint(0, 0), vectors_.at(graph - 1));
 }
 
 void TfrmGraphs::SavePictureAs(uint8_t graph) {

@@ -53,54 +53,43 @@ double ValueIncrement(double span);
 double OutwardLimit(double v, double increment);
 
 // The results of a strip as four graphs against the distance from its left
-// end: shear, moment, deflection and bearing pressure, two by two. One hidden
-// chart is filled, scaled and rendered into each picture in turn.
-class TfrmGraphs : public QDialog {
-    Q_OBJECT
+// end: shear, moment, deflection and bearing pressure. One chart is filled,
+// scaled and rendered into each picture in turn. Needs no window: the printed
+// report draws its graphs with this alone.
+class TGraphPictures {
 public:
     enum TGraph : uint8_t { grAll = 0, grShear = 1, grMoment = 2, grDeflection = 3, grPressure = 4 };
 
-    explicit TfrmGraphs(QWidget* parent = nullptr);
-    // Ready to show: all four graphs of the model.
-    TfrmGraphs(const TMatData& model, QWidget* parent);
+    // font: the labels' font; the titles take it bold.
+    explicit TGraphPictures(const QFont& font, const QColor& background);
+    virtual ~TGraphPictures() = default;
+    // The chart calls back into the object that set it up.
+    TGraphPictures(const TGraphPictures&) = delete;
+    TGraphPictures& operator=(const TGraphPictures&) = delete;
 
     // which: grAll, or one graph alone.
     void ShowResults(const TMatData& model, uint8_t which);
-    // Enlarges the window for the printed report; call before ShowResults.
-    // aspect is the width over the height each picture should have.
+    // Larger fonts and points, white, for the printed report; call before
+    // ShowResults. aspect is the width over the height each picture should have.
     void PrepareForPrint(double aspect);
     // The size of each of the four pictures (473 x 280 as designed); call
     // before ShowResults.
     void SetPictureSize(QSize size);
-    QSize PictureSize() const;
+    QSize PictureSize() const { return size_; }
+    // Without them the graphs are not kept as vectors (nothing to save as SVG).
+    bool KeepVectors = true;
+    // The left edge the plot of each of the four graphs would take, found
+    // without drawing: charts shown one above the other line up their
+    // distance axes at the largest of them.
+    int WidestPlotLeft(const TMatData& model);
 
     // The rendered picture of a graph (grShear .. grPressure).
     QImage Picture(uint8_t graph) const;
-    QLabel* Image(uint8_t graph) const;
     const TGrPointArr& Points(uint8_t graph) const;
     const TGraphInfo& Graph(uint8_t graph) const { return graphs_.at(graph - 1); }
-    // The read-out in the status bar.
-    QString StatusText() const;
-
-    // Keeps the whole window on its screen.
-    void FormShow();
-
-    // Each picture's context menu: "Save Picture As..." (PNG, or SVG drawn as
-    // vectors) and "Copy"; Ctrl+C copies the graph last under the pointer.
-    void SavePictureAs(uint8_t graph);
-    void CopyPicture(uint8_t graph);
     // The graph as drawn, as vectors.
     void DrawVector(uint8_t graph, QPainter& painter) const;
-    uint8_t CurrentGraph() const { return current_; }
-    TExportPrompts Prompts = QtExportPrompts();
 
-    QWidget* Panel1 = nullptr;
-    QWidget* Panel2 = nullptr;
-    QLabel* Image1 = nullptr;
-    QLabel* Image2 = nullptr;
-    QLabel* Image3 = nullptr;
-    QLabel* Image4 = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
     TChart Chart1;
 
     const TMatData* Model = nullptr;
@@ -114,25 +103,77 @@ public:
     TGrPointArr PressurePoints;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Hears each graph as its picture is done.
+    virtual void PictureDone(uint8_t) {}
 
 private:
+    // Fills and scales the chart for one graph and makes room for its marks.
+    void Prepare(const TMatData& model, uint8_t graph, bool shortTitles);
     void Chart1BeforeDrawAxes(QPainter& painter);
     void Chart1AfterDraw(QPainter& painter);
     void DrawLiftedZones(QPainter& painter) const;
-    void Image1MouseMove(QLabel* image, QPoint at);
     void SetAxisScales();
     QString MarkText(double value) const;
     TGrPointArr& PointsOf(uint8_t graph);
-    void AddPictureActions();
 
     QColor background_;
+    QSize size_;
     uint8_t graph_ = grShear; // the graph being rendered
     std::array<QImage, 4> pictures_;
     std::array<QPicture, 4> vectors_;
-    uint8_t current_ = grShear; // the graph Ctrl+C copies
     std::array<TGraphInfo, 4> graphs_;
+};
+
+// The window of the four graphs, two by two, with a read-out of the point
+// under the pointer.
+class TfrmGraphs : public QDialog, public TGraphPictures {
+    Q_OBJECT
+public:
+    explicit TfrmGraphs(QWidget* parent = nullptr);
+    // Ready to show: all four graphs of the model.
+    TfrmGraphs(const TMatData& model, QWidget* parent);
+
+    // which: grAll, or one graph alone.
+    void ShowResults(const TMatData& model, uint8_t which);
+    // Enlarges the window for the printed report; call before ShowResults.
+    // aspect is the width over the height each picture should have.
+    void PrepareForPrint(double aspect);
+    // The size of each of the four pictures (473 x 280 as designed); call
+    // before ShowResults.
+    void SetPictureSize(QSize size);
+
+    QLabel* Image(uint8_t graph) const;
+    // The read-out in the status bar.
+    QString StatusText() const;
+
+    // Keeps the whole window on its screen.
+    void FormShow();
+
+    // Each picture's context menu: "Save Picture As..." (PNG, or SVG drawn as
+    // vectors) and "Copy"; Ctrl+C copies the graph last under the pointer.
+    void SavePictureAs(uint8_t graph);
+    void CopyPicture(uint8_t graph);
+    uint8_t CurrentGraph() const { return current_; }
+    TExportPrompts Prompts = QtExportPrompts();
+
+    QWidget* Panel1 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Image2 = nullptr;
+    QLabel* Image3 = nullptr;
+    QLabel* Image4 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void PictureDone(uint8_t graph) override;
+
+private:
+    void Image1MouseMove(QLabel* image, QPoint at);
+    void AddPictureActions();
+
+    uint8_t current_ = grShear; // the graph Ctrl+C copies
 };
 
 } // namespace slabwise

@@ -40,6 +40,32 @@ Real SlopeInDegrees(Real radians) {
     return SlopeDegrees(radians);
 }
 
+QStringList ResultsTableCaptions(uint8_t unitSystem) {
+    QStringList captions = {QString(), QStringLiteral("Node #")};
+    for (const TStationField& field : StationFields)
+        captions << QString::fromStdString(NodeColumnCaption(field, unitSystem));
+    return captions;
+}
+
+TResultsTableTexts ResultsTableTexts(const std::array<TMatStation, StationCount>& stations,
+                                     uint8_t unitSystem) {
+    TResultsTableTexts texts;
+    texts.Captions = ResultsTableCaptions(unitSystem);
+    const TInputRangeTable& inputs = unitSystem == UnitsSI ? SIInputRanges() : EnglishInputRanges();
+    const int deflectionDecimals = inputs[TagDeflection - 1].Decimals;
+    texts.Rows.reserve(NodeCount);
+    for (int i = 0; i < NodeCount; ++i) {
+        const TMatStation& st = stations[static_cast<size_t>(i)];
+        QStringList row = {QString(), QString::number(i + 1)};
+        for (size_t f = 0; f < StationFields.size(); ++f) {
+            const int decimals = StationDecimals[f] < 0 ? deflectionDecimals : StationDecimals[f];
+            row << FormatLocaleFixed(NodeColumnValue(StationFields[f], st), decimals);
+        }
+        texts.Rows.push_back(std::move(row));
+    }
+    return texts;
+}
+
 TfrmTable::TfrmTable(uint8_t unitSystem, QWidget* parent) : QDialog(parent) {
     setObjectName("frmTable");
     setWindowTitle(QStringLiteral("Table of Test Results"));
@@ -74,8 +100,7 @@ TfrmTable::TfrmTable(uint8_t unitSystem, QWidget* parent) : QDialog(parent) {
     ListView1->addAction(copy);
     ListView1->addAction(selectAll);
     ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
-    const TInputRangeTable& rows = unitSystem == UnitsSI ? SIInputRanges() : EnglishInputRanges();
-    deflectionDecimals_ = rows[TagDeflection - 1].Decimals;
+    unitSystem_ = unitSystem;
     FormCreate(unitSystem);
     AddExportButton(unitSystem);
 }
@@ -100,10 +125,7 @@ TfrmTable::TfrmTable(const TMatData& model, QWidget* parent) : TfrmTable(model.U
 
 void TfrmTable::FormCreate(uint8_t unitSystem) {
     ListView1->setRowCount(0);
-    QStringList captions = {QString(), QStringLiteral("Node #")};
-    for (const TStationField& field : StationFields)
-        captions << QString::fromStdString(NodeColumnCaption(field, unitSystem));
-    ListView1->setHorizontalHeaderLabels(captions);
+    ListView1->setHorizontalHeaderLabels(ResultsTableCaptions(unitSystem));
     SizeColumns();
 }
 
@@ -127,21 +149,15 @@ void TfrmTable::SizeColumns() {
 
 void TfrmTable::Fill(const std::array<TMatStation, StationCount>& stations) {
     stations_.assign(stations.begin(), stations.end());
+    const TResultsTableTexts texts = ResultsTableTexts(stations, unitSystem_);
     ListView1->setRowCount(NodeCount);
-    auto put = [this](int row, int column, const QString& text) {
-        auto* item = new QTableWidgetItem(text);
-        item->setTextAlignment(Qt::AlignCenter);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        ListView1->setItem(row, column, item);
-    };
     for (int i = 0; i < NodeCount; ++i) {
-        const TMatStation& st = stations_[static_cast<size_t>(i)];
-        put(i, 0, QString());
-        put(i, 1, QString::number(i + 1));
-        for (size_t f = 0; f < StationFields.size(); ++f) {
-            const int decimals = StationDecimals[f] < 0 ? deflectionDecimals_ : StationDecimals[f];
-            put(i, FirstStationColumn + static_cast<int>(f),
-                FormatLocaleFixed(NodeColumnValue(StationFields[f], st), decimals));
+        const QStringList& row = texts.Rows[static_cast<size_t>(i)];
+        for (int c = 0; c < row.size(); ++c) {
+            auto* item = new QTableWidgetItem(row[c]);
+            item->setTextAlignment(Qt::AlignCenter);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            ListView1->setItem(i, c, item);
         }
     }
 }

@@ -4,6 +4,7 @@
 #include "model/MatData.h"
 
 #include <QDialog>
+#include <QStringList>
 
 #include <cstdint>
 #include <vector>
@@ -16,6 +17,17 @@ namespace slabwise {
 // The slope as the table and the printed table show it: the model holds
 // radians, the column is headed in degrees.
 Real SlopeInDegrees(Real radians);
+
+// The texts of the results table: the column captions (a blank first
+// column, "Node #", then the station values, each "name, unit") and, per
+// regular node, one text per column.
+struct TResultsTableTexts {
+    QStringList Captions;
+    std::vector<QStringList> Rows;
+};
+QStringList ResultsTableCaptions(uint8_t unitSystem);
+TResultsTableTexts ResultsTableTexts(const std::array<TMatStation, StationCount>& stations,
+                                     uint8_t unitSystem);
 
 // The results at the 101 regular nodes of the strip in a read-only grid. The
 // window keeps its own copy of the stations, so a recalculation while it is
@@ -52,7 +64,6 @@ private:
     void AddExportButton(uint8_t unitSystem);
 
     std::vector<TMatStation> stations_;
-    int deflectionDecimals_ = 5;
     uint8_t unitSystem_ = 0;
 };
 

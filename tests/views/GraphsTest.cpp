@@ -2,9 +2,11 @@
 #include "GraphModels.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
 #include <gtest/gtest.h>
@@ -420,6 +422,74 @@ TEST(Graphs, FormShowKeepsTheWindowOnItsScreen) {
     graphs.move(screen.left() - 80, screen.top() - 30);
     graphs.FormShow();
     EXPECT_EQ(graphs.frameGeometry().topLeft(), screen.topLeft());
+}
+
+// ---- the graphs drawn without a window ------------------------------------------
+
+// The window only shows what the builder draws: the same pictures, points
+// and read-outs from the same font and background. Without vectors kept
+// there is nothing to replay.
+TEST(GraphPictures, DrawWhatTheWindowShows) {
+    for (const test::TNamedModel& m : test::GraphModels()) {
+        SCOPED_TRACE(m.name);
+        TfrmGraphs window;
+        TGraphPictures pictures(window.font(), window.palette().color(QPalette::Button));
+        pictures.KeepVectors = false;
+        window.ShowResults(*m.model, TfrmGraphs::grAll);
+        pictures.ShowResults(*m.model, TGraphPictures::grAll);
+        ASSERT_EQ(pictures.PictureSize(), window.PictureSize());
+        for (uint8_t g : AllGraphs) {
+            SCOPED_TRACE(int(g));
+            EXPECT_EQ(pictures.Picture(g), window.Picture(g));
+            EXPECT_EQ(pictures.Graph(g).PlotRect, window.Graph(g).PlotRect);
+            EXPECT_EQ(pictures.Graph(g).Marks.size(), window.Graph(g).Marks.size());
+            ASSERT_EQ(pictures.Points(g).size(), window.Points(g).size());
+            for (size_t i = 0; i < pictures.Points(g).size(); ++i) {
+                EXPECT_EQ(pictures.Points(g)[i].PixelX, window.Points(g)[i].PixelX);
+                EXPECT_EQ(pictures.Points(g)[i].PixelY, window.Points(g)[i].PixelY);
+            }
+            QImage replayed(pictures.PictureSize(), QImage::Format_RGB32);
+            replayed.fill(Qt::white);
+            const QImage blank = replayed;
+            {
+                QPainter painter(&replayed);
+                pictures.DrawVector(g, painter);
+            }
+            EXPECT_EQ(replayed, blank);
+            EXPECT_EQ(
+                window.Image(g)->pixmap().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                window.Picture(g));
+        }
+    }
+}
+
+// The plots' widest left edge found by laying the axes out is the one a full
+// drawing shows, and the chart is left as that drawing leaves it: lined up at
+// that edge, both draw the same four pictures (a graph whose values are all
+// equal keeps the step of the graph before).
+TEST(GraphPictures, WidestPlotLeftWithoutDrawing) {
+    for (const test::TNamedModel& m : test::GraphModels()) {
+        SCOPED_TRACE(m.name);
+        TGraphPictures drawn(QGuiApplication::font(), Qt::white);
+        TGraphPictures measured(QGuiApplication::font(), Qt::white);
+        for (TGraphPictures* graphs : {&drawn, &measured}) graphs->PrepareForPrint(3.2);
+        drawn.ShowResults(*m.model, TGraphPictures::grAll);
+        int widest = 0;
+        for (uint8_t g : AllGraphs) widest = std::max(widest, drawn.Graph(g).PlotRect.left());
+        measured.Chart1.PlotLeft = 7;
+        EXPECT_EQ(measured.WidestPlotLeft(*m.model), widest);
+        EXPECT_EQ(measured.Chart1.PlotLeft, 7);
+        EXPECT_GT(widest, 0);
+        for (TGraphPictures* graphs : {&drawn, &measured}) {
+            graphs->Chart1.PlotLeft = widest;
+            graphs->ShowResults(*m.model, TGraphPictures::grAll);
+        }
+        for (uint8_t g : AllGraphs) {
+            SCOPED_TRACE(int(g));
+            EXPECT_EQ(measured.Graph(g).PlotRect.left(), widest);
+            EXPECT_EQ(measured.Picture(g), drawn.Picture(g));
+        }
+    }
 }
 
 } // namespace

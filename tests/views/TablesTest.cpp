@@ -132,6 +132,34 @@ TEST(Table, NumbersUseTheLocaleDecimalSeparator) {
     QLocale::setDefault(before);
 }
 
+// The table's texts built without a window are the ones the window shows,
+// numbers in the locale's own form.
+TEST(Table, TextsWithoutAWindowAreTheWindowsCells) {
+    const QLocale before;
+    for (const QLocale& locale :
+         {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German, QLocale::Germany)}) {
+        QLocale::setDefault(locale);
+        for (const test::TNamedModel& m : test::GraphModels()) {
+            SCOPED_TRACE(m.name + " " + locale.name().toStdString());
+            TfrmTable table(*m.model, nullptr);
+            const TResultsTableTexts texts = ResultsTableTexts(m.model->Stations, m.model->UnitSystem);
+            ASSERT_EQ(texts.Captions.size(), table.ListView1->columnCount());
+            for (int c = 0; c < texts.Captions.size(); ++c)
+                EXPECT_EQ(texts.Captions[c], table.ColumnCaption(c));
+            EXPECT_EQ(ResultsTableCaptions(m.model->UnitSystem), texts.Captions);
+            ASSERT_EQ(texts.Rows.size(), size_t(table.ListView1->rowCount()));
+            for (int r = 0; r < table.ListView1->rowCount(); ++r) {
+                const QStringList& row = texts.Rows[size_t(r)];
+                ASSERT_EQ(row.size(), texts.Captions.size());
+                for (int c = 0; c < row.size(); ++c) EXPECT_EQ(row[c], table.CellText(r, c)) << r << "," << c;
+            }
+            const QString length = texts.Rows.back()[2];
+            EXPECT_EQ(length.contains(','), locale.language() == QLocale::German) << length.toStdString();
+        }
+    }
+    QLocale::setDefault(before);
+}
+
 // Deflections and slopes of a real strip differ from node to node in the
 // table, as they do in the main window.
 TEST(Table, DeflectionAndSlopeTellNodesApart) {
