@@ -205,7 +205,8 @@ struct TfrmMain::TInputName {
 };
 
 TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::path& exampleFolder)
-    : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>()), dialogs_(dialogs) {
+    : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>()), dialogs_(dialogs),
+      document_(std::make_unique<TProjectDocument>(exampleFolder)), fileName_(document_->FileName()) {
     // The pictures (":/icons/...") are the program's, registered by linking
     // its icons.
     ui->setupUi(this);
@@ -233,7 +234,9 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
     AddExportActions();
 
     LoadWindowPlacement(*this);
-    model_ = std::make_unique<TMatData>(exampleFolder);
+    model_ = &document_->Model();
+    connect(document_.get(), &TProjectDocument::Changed, this,
+            [this](TProjectDocument::TChanges what) { DocumentChanged(what); });
     // The hint of the field being edited sits in the status bar, right of the
     // notices: a bubble beside the field covered the next one and took its
     // click.
@@ -421,8 +424,12 @@ void TfrmMain::ConnectActions() {
 
 // ---------------------------------------------------------------- binding
 
+bool TfrmMain::Modified() const {
+    return document_->Modified();
+}
+
 void TfrmMain::SetModified(bool modified) {
-    modified_ = modified;
+    document_->SetModified(modified);
     ui->Button3->setEnabled(logoPicture_.has_value());
 }
 
@@ -1003,12 +1010,12 @@ void TfrmMain::ShowBarSystem() {
 }
 
 bool TfrmMain::QuerySaveChanges() {
-    if (!modified_) return true;
+    if (!Modified()) return true;
     switch (dialogs_.Confirm(this, SaveQuestion)) {
     case TAnswer::Yes:
         ActionList1Execute(ui->ASave);
         ASaveExecute();
-        return !modified_;
+        return !Modified();
     case TAnswer::No:
         // The edits may go, but they are not gone yet: a command that stops
         // before replacing the project leaves it modified.
@@ -1021,28 +1028,46 @@ bool TfrmMain::QuerySaveChanges() {
 
 void TfrmMain::ANewExecute() {
     if (!QuerySaveChanges()) return;
-    model_->SetDefaults();
-    ShowBarSystem();
-    fileName_.clear();
-    SetEditText(*ui->Edit28, {});
-    SetLogoPicture(std::nullopt);
-    LayoutLogo();
-    SetEditText(*ui->Edit33, {});
-    SetEditText(*ui->Edit27, {});
-    SetEditText(*ui->Edit29, {});
-    ui->DateTimePicker1->setDate(QDate::currentDate());
-    for (QLineEdit* edit : numberEdits_) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // What was said of the last project is not said of this one.
-    ClearNotices();
-    UpdateDisplay();
-    UpdateModel();
-    SetModified(false);
-    ResetHistory();
+    document_->New();
     if (isVisible()) {
         SelectFirstPage();
         FocusUnits();
     }
-    setWindowTitle(Caption());
+}
+
+void TfrmMain::DocumentChanged(TProjectDocument::TChanges what) {
+    using enum TProjectDocument::TChange;
+    // Nothing raised here may cross the document's signal.
+    Guarded([this, what] {
+        if (what & NewProject) {
+            ShowBarSystem();
+            SetEditText(*ui->Edit28, {});
+            SetLogoPicture(std::nullopt);
+            LayoutLogo();
+            SetEditText(*ui->Edit33, {});
+            SetEditText(*ui->Edit27, {});
+            SetEditText(*ui->Edit29, {});
+            ui->DateTimePicker1->setDate(QDate::currentDate());
+            for (QLineEdit* edit : numberEdits_) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        if (what & (NewProject | OpenedProject)) {
+            // What was said of the last project is not said of this one.
+            ClearNotices();
+            ShowBarSystem();
+            UpdateDisplay();
+            UpdateModel();
+        }
+        if (what & InputsRestored) {
+            ShowBarSystem();
+            UpdateDisplay();
+            UpdateModel();
+            // What the last commit changed is no longer what the window
+            // shows.
+            ClearNotices();
+        }
+        if (what & (NewProject | OpenedProject | FileName)) setWindowTitle(Caption());
+        ui->Button3->setEnabled(logoPicture_.has_value());
+    });
 }
 
 void TfrmMain::AOpenExecute() {
@@ -1070,22 +1095,13 @@ void TfrmMain::OpenProjectFile(const QString& chosen) {
     // modified flag and the window as they were.
     TOpenReport report;
     try {
-        report = OpenProject(*model_, std::filesystem::path(QFile::encodeName(chosen).toStdString()));
+        report = document_->Open(chosen);
     } catch (const std::exception& error) {
         dialogs_.ShowWarning(this, OpenRefusedText(chosen, error));
         return;
     }
-    fileName_ = chosen;
-    ClearNotices();
-    ShowBarSystem();
-    UpdateDisplay();
-    UpdateModel();
-    // What differs from the file is not mistaken for it.
-    SetModified(!report.Clean());
-    ResetHistory();
     SelectFirstPage();
     FocusUnits();
-    setWindowTitle(Caption());
     if (!report.Clean()) dialogs_.ShowWarning(this, OpenReportText(chosen, report));
     recentFiles_->Add(fileName_);
 }
@@ -1099,9 +1115,7 @@ void TfrmMain::ASaveExecute() {
         ASaveAsExecute();
         return;
     }
-    model_->SaveToFile(std::filesystem::path(QFile::encodeName(fileName_).toStdString()));
-    SetModified(false);
-    MarkSaved();
+    document_->Save();
     recentFiles_->Add(fileName_);
 }
 
@@ -1109,10 +1123,9 @@ void TfrmMain::ASaveAsExecute() {
     const QString chosen = dialogs_.SaveProjectFile(
         this, documentsFolder_, fileName_.isEmpty() ? QStringLiteral("*.ksw") : fileName_);
     if (chosen.isEmpty()) return;
-    fileName_ = chosen;
     ActionList1Execute(ui->ASave);
-    ASaveExecute();
-    setWindowTitle(Caption());
+    document_->SaveAs(chosen);
+    recentFiles_->Add(fileName_);
 }
 
 void TfrmMain::AExitExecute() {

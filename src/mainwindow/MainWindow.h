@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dialogs.h"
+#include "document/ProjectDocument.h"
 #include "model/DesignChecks.h"
 #include "model/MatData.h"
 #include "model/Units.h"
@@ -26,7 +27,6 @@ class QComboBox;
 class QShowEvent;
 class QLabel;
 class QLineEdit;
-class QUndoStack;
 
 namespace Ui {
 class TfrmMain;
@@ -53,8 +53,9 @@ public:
 
     TMatData& Model() { return *model_; }
     const TMatData& Model() const { return *model_; }
+    TProjectDocument& Document() const { return *document_; }
     const QString& FileName() const { return fileName_; }
-    bool Modified() const { return modified_; }
+    bool Modified() const;
     uint8_t LastUnitSystem() const { return lastUnitSystem_; }
     const QString& DocumentsFolder() const { return documentsFolder_; }
 
@@ -192,22 +193,22 @@ private:
     void SetPageEnabled(bool enabled);
     QString SummaryText() const;
 
-    // Undo and redo of committed inputs (UndoHistory.cpp): every commit that
-    // changed the input record is one step.
+    // Undo and redo of committed inputs (WindowHistory.cpp): every commit
+    // that changed the input record is one step of the document's history.
     void SetupUndo();
-    std::string InputRecord() const;
     void RecordStep(QObject* sender, const QString& caption = {});
-    void ResetHistory();
-    void MarkSaved();
     void StepHistory(bool redo);
-    void RestoreInputs(const std::string& record);
+    // Shows what the document says changed.
+    void DocumentChanged(TProjectDocument::TChanges what);
 
     std::unique_ptr<Ui::TfrmMain> ui;
     TDialogs& dialogs_;
-    std::unique_ptr<TMatData> model_;
-    QString fileName_;
+    std::unique_ptr<TProjectDocument> document_;
+    // The document's model and file name, under the names the window's code
+    // has always used.
+    TMatData* model_ = nullptr;
+    const QString& fileName_;
     QString documentsFolder_;
-    bool modified_ = false;
     bool refreshing_ = false;
     uint8_t lastUnitSystem_ = UnitsEnglish;
     QLabel* fieldHint_ = nullptr;
@@ -227,10 +228,6 @@ private:
     QSet<QLineEdit*> editableNumbers_;
     QSet<QObject*> exitControls_;
     std::vector<QWidget*> watched_;
-    QUndoStack* undoStack_ = nullptr;
-    // The input record after the last commit, the "before" of the next step.
-    std::string lastInputs_;
-    bool restoringInputs_ = false;
     std::unique_ptr<TUpdateCommands> updates_;
     std::unique_ptr<TFieldHints> fieldHints_;
     TRecentFiles* recentFiles_ = nullptr;
