@@ -96,13 +96,18 @@ Real TFieldHints::Read(QLineEdit& edit, const TMatData& model, double min, doubl
     return value;
 }
 
+Real TFieldHints::ReadWidth(QLineEdit& edit, const TMatData& model) {
+    return model.Shape == 1 ? model.StripLength : Read(edit, model);
+}
+
 void TFieldHints::ReadUnderRows(const TMatData& model) {
     for (QLineEdit* edit : order_) {
         const TInput input = fields_.value(edit).Input;
-        // A round mat's width is its length, whatever the box says.
-        if (InputField(input).Bound != TInputBound::Row || (input == TInput::StripWidth && model.Shape == 1))
-            continue;
-        Read(*edit, model);
+        if (InputField(input).Bound != TInputBound::Row) continue;
+        if (input == TInput::StripWidth)
+            ReadWidth(*edit, model);
+        else
+            Read(*edit, model);
     }
 }
 

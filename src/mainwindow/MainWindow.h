@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <array>
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -59,13 +60,19 @@ public:
     uint8_t LastUnitSystem() const { return lastUnitSystem_; }
     const QString& DocumentsFolder() const { return documentsFolder_; }
 
-    // Binding and refresh.
-    // Returns the notices of the values it had to change.
+    // Committed fields (FieldCommits.cpp): every control read back into the
+    // model. Returns the notices of the values it had to change.
     QStringList UpdateModel();
-    void UpdateDisplay();
     void SetModified(bool modified);
-    void ComboBox1Exit(QObject* sender);
-    // The hint of the field being edited, in the status bar.
+    // The field the user leaves: the model, the analysis, the display and one
+    // undo step; a unit or bar-system switch says which bars it replaced.
+    void CommitField(QObject* sender);
+    // The model into every control (ResultsPanel.cpp).
+    void UpdateDisplay();
+    // The unit captions (WindowBinding.cpp).
+    void SetUnits();
+
+    // The status bar (StatusNotices.cpp): the hint of the field being edited.
     void ShowFieldHint(QWidget* control, const QString& text);
     QLabel& FieldHint() const { return *fieldHint_; }
     // Values a commit or a unit switch changed, in the status bar: as much as
@@ -74,15 +81,14 @@ public:
     void ClearNotices();
     // The width the notices may take beside the hint.
     int NoticeRoom() const;
-    void SetUnits();
 
-    // Bar sizes.
+    // Bar sizes (BarSizes.cpp).
     void FillBarSizeCombos();
     void FillBarSizeCombo(QComboBox& combo);
     void SelectBarSize(QComboBox& combo, int32_t bar);
     int32_t GetBarSize(const QComboBox& combo) const;
 
-    // Documents.
+    // Documents (WindowDocuments.cpp).
     bool QuerySaveChanges();
     void ANewExecute();
     void AOpenExecute();
@@ -95,6 +101,9 @@ public:
     void OpenFromCommandLine(const QString& fileName);
     void ASaveExecute();
     void ASaveAsExecute();
+    QString Caption() const;
+
+    // Exit, the web site, about and the user guide (MainWindow.cpp).
     void AExitExecute();
     void AWebExecute();
     void AAboutExecute();
@@ -102,21 +111,24 @@ public:
     // browser; where the program looks for it.
     void AUserGuideExecute();
     QString UserGuideFolder;
-    void Button1Click();
-    void Button3Click();
-    void LayoutLogo();
-    QString Caption() const;
 
-    // Enlarged pictures: a click on Image1, Image2 or Image8, or on the
-    // enlarge button in its corner.
-    void Image2Click(QObject* sender);
-    void SpeedButton1Click(QObject* sender);
+    // The logo (WindowLogo.cpp): a click on it or on Logo chooses one, Clear
+    // removes it.
+    void ChooseLogo();
+    void RemoveLogo();
+    void LayoutLogo();
+
+    // Child windows (ChildWindows.cpp). Enlarged pictures: a click on
+    // Image1, Image2 or Image8, or on the enlarge button in its corner.
+    void EnlargePicture(QObject* sender);
+    void EnlargeButtonClicked(QObject* sender);
     // vector: how to draw the picture again as vectors, for its SVG export.
     void ShowZoomedPicture(const QImage& bitmap, const TVectorDrawing& vector = {});
-    // The results table and the graphs windows.
+    // The results table (a click on Label74) and the graphs windows.
     void Label74Click();
-    void Label75Click();
-    void SpeedButton4Click(QObject* sender);
+    void ShowGraphs();
+    // The subgrade-modulus help of the button with that Tag.
+    void ShowSubgradeHelp(QObject* sender);
     // The printed report: the output choice, then preview, printer or PDF;
     // and the report straight to a PDF file.
     void APrintExecute();
@@ -141,7 +153,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    std::array<std::pair<QLabel*, TDiagramKind>, 3> Pictures() const;
     enum class TRead : uint8_t { Number, Width, UserPoint, Loads, TopBar, BottomBar };
     struct TInputName;
     struct TInputBinding {
@@ -162,7 +173,7 @@ private:
     // Shear, moment, deflection and pressure boxes of one user point.
     using TPointResultEdits = std::array<QLineEdit*, 4>;
 
-    void BindControls();
+    // Frame and actions (MainWindow.cpp).
     void ConnectActions();
     void SetUpUpdates();
     void RunCheck(bool silent);
@@ -170,25 +181,45 @@ private:
     // Runs a command; an error is shown in a message box, as the
     // application's default handler would, and the program continues.
     template <class F> void Guarded(F&& command);
+
+    // Binding (WindowBinding.cpp): finds every control by its designer name.
+    void BindControls();
+
+    // Commits (FieldCommits.cpp).
     // Visits every load box with the model entry it shows, in creation order.
     template <class F> void WalkLoadControls(F&& visit);
-    // The commit that runs before Save.
-    void ActionList1Execute(QAction* action);
-    void ComboBox1Change(QObject* sender);
-    void EditEnter(QWidget* control);
-    bool Edit1KeyPress(const QLineEdit& edit, QChar key) const;
-    void PageControl1Changing();
-    void chkUseReinforcementClick();
-    void SelectFirstPage();
-    void FocusUnits();
-    void ShowBarSystem();
+    // The commit that runs before Save, Print and Export PDF.
+    void CommitBeforeAction(QAction* action);
+    // Typing in a box or picking in a list marks the project modified.
+    void FieldEdited(QObject* sender);
+    void PageChanging();
+    void UseReinforcementClicked();
     void ReadLoads();
     void WriteLoads();
+
+    // Focus, keys and clicks (KeyFilter.cpp).
+    void FieldEntered(QWidget* control);
+    bool NumberKeyAccepted(const QLineEdit& edit, QChar key) const;
+
+    // Documents (WindowDocuments.cpp).
+    void SelectFirstPage();
+    void FocusUnits();
+    void OpenProjectFile(const QString& chosen);
+    // Shows what the document says changed.
+    void DocumentChanged(TProjectDocument::TChanges what);
+
+    // The bar system list as the model holds it (BarSizes.cpp).
+    void ShowBarSystem();
+    // The model's logo in its box (WindowLogo.cpp).
     void ShowLogo();
     void SetLogoPicture(const std::optional<TJpegImage>& picture);
+    // As much of the notices as fits beside the hint (StatusNotices.cpp).
+    void FitNotice();
+
+    // Results panel (ResultsPanel.cpp).
+    std::array<std::pair<QLabel*, TDiagramKind>, 3> Pictures() const;
     void SetCheckImage(const TCheckResult& result, QLabel& box);
     void ShowWholeText(QLineEdit& edit);
-    void FitNotice();
     std::array<std::pair<TCheck, QLabel*>, CheckCount> CheckPictures() const;
     void SetPageEnabled(bool enabled);
     QString SummaryText() const;
@@ -198,8 +229,6 @@ private:
     void SetupUndo();
     void RecordStep(QObject* sender, const QString& caption = {});
     void StepHistory(bool redo);
-    // Shows what the document says changed.
-    void DocumentChanged(TProjectDocument::TChanges what);
 
     std::unique_ptr<Ui::TfrmMain> ui;
     TDialogs& dialogs_;
@@ -231,7 +260,14 @@ private:
     std::unique_ptr<TUpdateCommands> updates_;
     std::unique_ptr<TFieldHints> fieldHints_;
     TRecentFiles* recentFiles_ = nullptr;
-    void OpenProjectFile(const QString& chosen);
 };
+
+template <class F> void TfrmMain::Guarded(F&& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        dialogs_.ShowMessage(this, QString::fromLocal8Bit(error.what()));
+    }
+}
 
 } // namespace slabwise

@@ -58,7 +58,7 @@ void TfrmMain::StepHistory(bool redo) {
     try {
         // The field being edited is committed first, so its change is the
         // one that goes back.
-        if (!redo) ComboBox1Exit(QApplication::focusWidget());
+        if (!redo) CommitField(QApplication::focusWidget());
         if (redo)
             document_->Redo();
         else
