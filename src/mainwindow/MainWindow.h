@@ -39,9 +39,10 @@ struct TUpdateCommands;
 class TFieldHints;
 class TRecentFiles;
 
-// The main window: the one editor of the program's model. Every committed
-// input re-reads all controls into the model, analyses it and rewrites every
-// control from it.
+// The main window: the one editor of the document's model. Every committed
+// input re-reads all controls into the model, analyses it, rewrites every
+// control from it and records one step of the document's history; what the
+// document changes itself (New, Open, undo) the window hears and shows.
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 
