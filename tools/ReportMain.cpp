@@ -1,21 +1,22 @@
 // slabwise-report [--paper letter|a4] FILE.ksw OUT.pdf: writes the printed
-// report of a saved project as a PDF, without a display, exactly as the
-// program's Export PDF does: the main window is made off screen, opens the
-// project as Open does, and prints through the same path.
+// report of a saved project as a PDF, without a display: the project is
+// opened as Open opens it, analysed, and printed as Export PDF prints it.
 
-#include "Dialogs.h"
-#include "MainWindow.h"
-#include "PrintCommands.h"
+#include "model/MatData.h"
+#include "report/OpenWarnings.h"
 #include "report/ReportOutput.h"
+#include "report/ReportSource.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QFontDatabase>
-#include <QSettings>
-#include <QTemporaryDir>
+
+#include <malloc.h>
 
 #include <exception>
 #include <iostream>
+#include <memory>
 
 namespace {
 
@@ -23,6 +24,9 @@ constexpr int ExitWritten = 0;
 constexpr int ExitUsage = 2;
 constexpr int ExitUnreadable = 2;
 constexpr int ExitNotWritten = 3;
+
+// Blocks up to this size come from the heap, and the heap keeps as much.
+constexpr int PictureHeapLimit = 256 << 20;
 
 constexpr const char* Usage = "usage: slabwise-report [--paper letter|a4] FILE.ksw OUT.pdf";
 
@@ -36,35 +40,19 @@ void PrintHelp() {
                  "could not be written (nothing is left at OUT.pdf then).\n";
 }
 
-// The window asks nothing of anyone here: the project to open is the one
-// given, every message is an error for stderr.
-class TToolDialogs : public slabwise::TDialogs {
-public:
-    explicit TToolDialogs(QString project) : project_(std::move(project)) {}
-    QStringList Messages;
-    // What Open refused or changed; a changed project is still printed.
-    QStringList Warnings;
-
-    slabwise::TAnswer Confirm(QWidget*, const QString&) override { return slabwise::TAnswer::Cancel; }
-    void ShowMessage(QWidget*, const QString& text) override { Messages << text; }
-    void ShowWarning(QWidget*, const QString& text) override { Warnings << text; }
-    QString OpenProjectFile(QWidget*, const QString&, const QString&) override { return project_; }
-    QString SaveProjectFile(QWidget*, const QString&, const QString&) override { return {}; }
-    QString OpenLogoFile(QWidget*) override { return {}; }
-    bool OpenUrl(const QUrl&) override { return false; }
-    void RunModal(QDialog&) override {}
-    void ShowAbout(QWidget*) override {}
-    slabwise::TReportOutput ChooseReportOutput(QWidget*) override { return slabwise::TReportOutput::Cancel; }
-    bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
-    QString SaveReportFile(QWidget*, const QString&, const QString&) override { return {}; }
-
-private:
-    QString project_;
-};
+void Warn(const QString& text) {
+    std::cerr << "slabwise-report: " << text.toStdString() << '\n';
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // The report's pictures are megabytes each, drawn, copied and encoded one
+    // after another: taken from the heap and given back to it, they reuse
+    // the same pages instead of asking the system for fresh zeroed ones each
+    // time.
+    mallopt(M_MMAP_THRESHOLD, PictureHeapLimit);
+    mallopt(M_TRIM_THRESHOLD, PictureHeapLimit);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Kelvane"));
@@ -94,30 +82,28 @@ int main(int argc, char** argv) {
         std::cerr << Usage << '\n';
         return ExitUsage;
     }
-    // The window keeps its placement in the user's settings; this one is
-    // never seen, so it must not overwrite them.
-    QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
-
-    TToolDialogs dialogs(args[0]);
+    const QString project = args[0];
     try {
-        slabwise::TfrmMain window(dialogs);
-        window.AOpenExecute();
-        for (const QString& warning : dialogs.Warnings)
-            std::cerr << "slabwise-report: " << warning.toStdString() << '\n';
-        if (window.FileName().isEmpty() || !dialogs.Messages.isEmpty()) {
-            for (const QString& message : dialogs.Messages) std::cerr << message.toStdString() << '\n';
-            std::cerr << "slabwise-report: cannot read " << args[0].toStdString() << '\n';
+        // The model is large; the heap keeps it off the stack.
+        auto mat = std::make_unique<slabwise::TMatData>();
+        try {
+            const slabwise::TOpenReport report = slabwise::OpenAndAnalyse(
+                *mat, std::filesystem::path(QFile::encodeName(project).toStdString()));
+            // A changed project is still printed.
+            if (!report.Clean()) Warn(slabwise::OpenChangedWarning(project, report));
+        } catch (const std::exception& error) {
+            Warn(slabwise::OpenRefusedWarning(project, error));
+            std::cerr << "slabwise-report: cannot read " << project.toStdString() << '\n';
             return ExitUnreadable;
         }
-        const auto source = slabwise::MakeReportSource(window);
-        slabwise::WriteReportPdf(*source, args[1], paper ? *paper : slabwise::DefaultReportPaper(),
-                                 slabwise::ProjectPdfTexts(*source));
+        const slabwise::TProjectReportSource source(*mat);
+        slabwise::WriteReportPdf(source, args[1], paper ? *paper : slabwise::DefaultReportPaper(),
+                                 slabwise::ProjectPdfTexts(source));
     } catch (const slabwise::EReportError& error) {
         std::cerr << "slabwise-report: " << error.what() << '\n';
         return ExitNotWritten;
     } catch (const std::exception& error) {
-        std::cerr << "slabwise-report: " << args[0].toStdString() << ": " << error.what() << '\n';
+        std::cerr << "slabwise-report: " << project.toStdString() << ": " << error.what() << '\n';
         return ExitUnreadable;
     }
     return ExitWritten;

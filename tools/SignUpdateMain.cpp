@@ -61,16 +61,11 @@ int Sign(const char* keyFile, const char* package, const char* version, const ch
     if (slabwise::PublicKeyOf(key.decoded).isEmpty()) return Fail("the key file holds no signing key");
 
     slabwise::TManifest manifest;
-    manifest.Product = QStringLiteral("Slabwise");
+    manifest.Product = slabwise::ReleaseProduct;
     manifest.Version = QString::fromLocal8Bit(version);
-    bool known = false;
-    for (const auto candidate : {slabwise::TPackageRole::Installer, slabwise::TPackageRole::InplaceArchive,
-                                 slabwise::TPackageRole::InplaceUtility})
-        if (slabwise::RoleName(candidate) == QLatin1String(role)) {
-            manifest.Role = candidate;
-            known = true;
-        }
-    if (!known) return Fail("the role is one of installer, inplace-archive, inplace-utility");
+    const std::optional<slabwise::TPackageRole> named = slabwise::RoleNamed(QString::fromLocal8Bit(role));
+    if (!named) return Fail("the role is one of installer, inplace-archive, inplace-utility");
+    manifest.Role = *named;
     QFile file(QFile::decodeName(package));
     if (!file.open(QIODevice::ReadOnly)) return Fail("cannot read the package");
     QCryptographicHash hash(QCryptographicHash::Sha256);

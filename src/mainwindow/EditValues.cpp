@@ -47,13 +47,6 @@ Real ConvertText(QString text) {
     return value;
 }
 
-Real LimitToRow(Real value, const TInputRange& row) {
-    if (!row.Limited()) return value;
-    if (value < row.Min) return row.Min;
-    if (value > row.Max) return row.Max;
-    return value;
-}
-
 const TInputRange* TagRow(const QLineEdit& edit, const TMatData& model) {
     const int tag = ControlTag(edit);
     return tag >= 1 && tag <= InputRangeCount ? &model.InputRange(tag) : nullptr;

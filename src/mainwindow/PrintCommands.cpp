@@ -3,16 +3,11 @@
 #include "PrintCommands.h"
 
 #include "MainWindow.h"
-#include "VersionFoldersPlacement.h"
 #include "report/ReportOutput.h"
 
-#include <QComboBox>
-#include <QDateEdit>
 #include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
-#include <QLocale>
 #include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -23,41 +18,6 @@
 namespace slabwise {
 
 namespace {
-
-class TMainWindowReportSource : public TReportSource {
-public:
-    explicit TMainWindowReportSource(const TfrmMain& window) : window_(window) {}
-
-    QString Text(const QString& control) const override {
-        const QWidget* widget = window_.findChild<QWidget*>(control);
-        if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-            // A label that breaks its line on screen keeps its sentence,
-            // with the carriage return, as its caption.
-            const QVariant caption = label->property("Caption");
-            return caption.isValid() ? caption.toString() : label->text();
-        }
-        if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
-        if (const auto* combo = qobject_cast<const QComboBox*>(widget)) return combo->currentText();
-        if (const auto* date = qobject_cast<const QDateEdit*>(widget))
-            return QLocale().toString(date->date(), QLocale::ShortFormat);
-        return {};
-    }
-    bool CheckFailed(const QString& picture) const override {
-        // A check the window hides (no allowable bearing given) is not made.
-        const auto* box = window_.findChild<QLabel*>(picture);
-        return box && !box->isHidden() && box->property("Tag").toInt() == 1;
-    }
-    const TMatData& Model() const override { return window_.Model(); }
-    QSize LogoBoxSize() const override {
-        const auto* logo = window_.findChild<QLabel*>(QStringLiteral("Logo"));
-        return logo ? logo->size() : QSize();
-    }
-    uint8_t UnitSystem() const override { return window_.LastUnitSystem(); }
-    QString VersionText() const override { return GetVersionText(); }
-
-private:
-    const TfrmMain& window_;
-};
 
 // "Report Status": which page is being made. Repainted at once, since the
 // report runs without returning to the event loop.
@@ -89,7 +49,7 @@ const QString PrintingPage = QStringLiteral("Printing page %p");
 } // namespace
 
 std::unique_ptr<TReportSource> MakeReportSource(const TfrmMain& window) {
-    return std::make_unique<TMainWindowReportSource>(window);
+    return std::make_unique<TProjectReportSource>(window.Model());
 }
 
 void TfrmMain::APrintExecute() {

@@ -8,8 +8,8 @@ namespace slabwise {
 
 class TfrmMain;
 
-// The report's view of the main window: its controls as displayed, its
-// check pictures and its model.
+// The report of the main window's project, built from its model as the
+// window shows it.
 std::unique_ptr<TReportSource> MakeReportSource(const TfrmMain& window);
 
 } // namespace slabwise

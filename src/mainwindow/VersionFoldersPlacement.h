@@ -1,14 +1,12 @@
 #pragma once
 
-// What the program keeps of itself on the user's machine: the version record
-// it carries, its folders, and where its main window stood.
+// What the program keeps of itself on the user's machine: its folders and
+// where its main window stood; the version record it carries comes with the
+// report, which prints it.
+
+#include "report/Version.h"
 
 #include <QString>
-
-#include <array>
-#include <cstdint>
-#include <filesystem>
-#include <string>
 
 class QWidget;
 
@@ -18,20 +16,6 @@ namespace slabwise {
 inline const char* const MakerHomePage = "http://www.kelvane.example/";
 inline const char* const ProductName = "Slabwise";
 inline const char* const MakerName = "Kelvane";
-
-// Major, minor, release, build.
-using TFileVersion = std::array<uint32_t, 4>;
-
-// Reads the version information that every program of ours carries (linking
-// this library embeds it); throws std::runtime_error with "Can't get file
-// version information for " and the path for any other file.
-TFileVersion GetFileVersion(const std::filesystem::path& path);
-// "major.minor.release" of the given file, or of the running executable.
-QString GetVersionText(const std::filesystem::path& path);
-QString GetVersionText();
-// The bytes of a version record for the given numbers, as a program file
-// holds it.
-std::string VersionRecordBytes(const TFileVersion& version);
 
 // The user's documents folder with a trailing separator; empty when the
 // platform has none.

@@ -11,35 +11,7 @@ namespace slabwise {
 
 namespace {
 
-using enum TQuantity;
 using TB = TInputBound;
-
-// In the order of TInput.
-const std::array<TInputField, 23> Fields{{
-    {"Strip Length, L", 1, Length, TB::Row, ""},
-    {"Strip Width, B", 2, Length, TB::Row, ""},
-    {"Strip Thickness, T", 3, Length, TB::Row, ""},
-    {"Concrete Str, Fc", 29, Strength, TB::Row, ""},
-    {"Subgrade Modulus, k", 5, Subgrade, TB::Row, ""},
-    {"Allow. Bearing Cap, qa", 42, Pressure, TB::Row, ""},
-    {"User Point x#", 8, Length, TB::UpToLength, ""},
-    {"Full Uniform, w", 6, LineLoad, TB::Row, ""},
-    {"Distributed Load ##, b", 9, Length, TB::UpToLength, ""},
-    {"Distributed Load ##, wb", 10, LineLoad, TB::Row, ""},
-    {"Distributed Load ##, e", 9, Length, TB::StartToLength, ""},
-    {"Point Load ##, a", 11, Length, TB::UpToLength, ""},
-    {"Point Load ##, P", 12, Force, TB::Row, ""},
-    {"Moment ##, c", 13, Length, TB::UpToLength, ""},
-    {"Moment ##, M", 14, Moment, TB::Row, ""},
-    {"%B", 7, Percent, TB::Row, ""},
-    {"Steel Yield Str, Fy", 28, Strength, TB::Row, ""},
-    {"Shear Load Factor", 43, std::nullopt, TB::Row, ""},
-    {"Moment Load Factor", 44, std::nullopt, TB::Row, ""},
-    {"Top Clear Cover", 30, DesignLength, TB::BelowThickness, ""},
-    {"Override # of Top Bars", 34, std::nullopt, TB::Row, "Set to 0 to use computed value"},
-    {"Bottom Clear Cover", 30, DesignLength, TB::BelowThickness, ""},
-    {"Override # of Bottom Bars", 34, std::nullopt, TB::Row, "Set to 0 to use computed value"},
-}};
 
 // A limit as the user would type it: no trailing zeros.
 std::string Plain(Real value, char separator) {
@@ -57,16 +29,10 @@ std::string WithUnit(const std::string& text, const TMatData& mat, const TInputF
     return text + (unit == "%" ? "" : " ") + unit;
 }
 
-Real Clamp(Real value, Real min, Real max) {
-    if (value < min) return min;
-    if (value > max) return max;
-    return value;
-}
-
 // The bound of a Tag's fields; a Tag shared by a load's start and end is a
 // position either way.
 TInputBound TagBound(int tag) {
-    for (const TInputField& field : Fields)
+    for (const TInputField& field : InputFields)
         if (field.Tag == tag) return field.Bound == TB::StartToLength ? TB::UpToLength : field.Bound;
     return TB::Row;
 }
@@ -75,29 +41,30 @@ TInputBound TagBound(int tag) {
 
 Real LimitInput(const TMatData& mat, int tag, Real value, Real min, Real max) {
     const TInputBound bound = tag >= 1 && tag <= InputRangeCount ? TagBound(tag) : TB::Row;
+    const auto onStrip = [&mat](Real position) {
+        return Bounded(position, 0, std::max(mat.StripLength, Real(0)));
+    };
     if (min != 0 || max != 0) {
         if (value < min) value = min;
         if (max != 0 && value > max) value = max;
         // A strip length passed as a double (14.3 m) may lie a rounding
         // beyond the strip itself.
-        if (bound != TB::UpToLength || !(mat.StripLength > 0)) return value;
-        return Clamp(value, 0, mat.StripLength);
+        return bound == TB::UpToLength && mat.StripLength > 0 ? onStrip(value) : value;
     }
     if (tag < 1 || tag > InputRangeCount) return value;
     switch (bound) {
     case TB::UpToLength:
     case TB::StartToLength:
-        return Clamp(value, 0, std::max(mat.StripLength, Real(0)));
+        return onStrip(value);
     case TB::BelowThickness: {
         const Real most = MaxCover(mat);
         if (std::isnan(most)) return value < 0 ? 0 : value;
-        return Clamp(value, 0, most);
+        return Bounded(value, 0, most);
     }
     case TB::Row:
         break;
     }
-    const TInputRange& row = mat.InputRange(tag);
-    return row.Limited() ? Clamp(value, row.Min, row.Max) : value;
+    return LimitToRow(value, mat.InputRange(tag));
 }
 
 Real MaxCover(const TMatData& mat) {
@@ -112,17 +79,8 @@ Real MaxCover(const TMatData& mat) {
     return std::max((std::ceil(steps) - 1) / scale, Real(0));
 }
 
-const TInputField& InputField(TInput input) {
-    return Fields.at(static_cast<size_t>(input));
-}
-
 std::string InputCaption(TInput input, int number) {
-    std::string caption = InputField(input).Caption;
-    if (const size_t at = caption.find("##"); at != std::string::npos)
-        caption.replace(at, 2, "#" + std::to_string(number));
-    else if (const size_t one = caption.find('#'); one != std::string::npos && caption.ends_with('#'))
-        caption.replace(one, 1, std::to_string(number));
-    return caption;
+    return NumberedCaption(InputField(input).Caption, number);
 }
 
 std::string InputHint(const TMatData& mat, TInput input, int number, char decimalSeparator) {
@@ -155,7 +113,7 @@ std::string InputHint(const TMatData& mat, TInput input, int number, char decima
     }
     }
     std::string hint = InputCaption(input, number) + ": " + limits;
-    if (*field.Note) hint += std::string("\n") + field.Note;
+    if (!field.Note.empty()) hint += "\n" + std::string(field.Note);
     return hint;
 }
 

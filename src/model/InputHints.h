@@ -1,59 +1,13 @@
 #pragma once
 
+#include "InputFields.h"
 #include "MatData.h"
 #include "Real.h"
 #include "Units.h"
 
-#include <cstdint>
-#include <optional>
 #include <string>
 
 namespace slabwise {
-
-// The numeric inputs of a project as the user reads them.
-enum class TInput : uint8_t {
-    StripLength,
-    StripWidth,
-    Thickness,
-    Fc,
-    SubgradeModulus,
-    AllowableBearing,
-    UserPoint, // numbered 1 to 4
-    FullUniformLoad,
-    DistStart, // numbered 1 to 6, as the three after it
-    DistIntensity,
-    DistEnd,
-    PointPosition, // numbered 1 to 12
-    PointForce,
-    MomentPosition, // numbered 1 to 4
-    MomentValue,
-    EffWidthPercent,
-    Fy,
-    ShearLoadFactor,
-    MomentLoadFactor,
-    TopCover,
-    TopBarsOverride,
-    BottomCover,
-    BotBarsOverride,
-};
-
-// How an input is limited when it is read.
-enum class TInputBound : uint8_t {
-    Row,            // the InputRanges row of its Tag; a row without limits leaves it free
-    UpToLength,     // from 0 to the strip length (positions along the strip)
-    StartToLength,  // at least the load's start, at most the strip length
-    BelowThickness, // from 0 to less than the thickness (clear covers)
-};
-
-struct TInputField {
-    const char* Caption; // the window's caption; "#" stands for the number
-    int Tag;             // the InputRanges row
-    std::optional<TQuantity> Unit;
-    TInputBound Bound;
-    const char* Note; // a second line of the hint, or empty
-};
-
-const TInputField& InputField(TInput input);
 
 // The value a number typed or read from a file into a field with this Tag
 // takes: limited to the field's bound. Explicit bounds (either not 0, as for a

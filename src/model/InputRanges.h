@@ -14,7 +14,7 @@ struct TInputRange {
     Real Max;
     int32_t Decimals;
 
-    bool Limited() const { return !(Min == 0 && Max == 0); }
+    constexpr bool Limited() const { return !(Min == 0 && Max == 0); }
 };
 
 // The Tag of each kind of numeric field, the index of its row. The window's
@@ -66,6 +66,20 @@ enum TTag : int {
 };
 
 constexpr int InputRangeCount = 44;
+
+// value brought within min .. max (min first, should they cross); NaN stays
+// NaN, for the caller to judge.
+constexpr Real Bounded(Real value, Real min, Real max) {
+    if (value < min) return min;
+    if (value > max) return max;
+    return value;
+}
+
+// value within the row's limits; a row without limits leaves it free. The
+// file reader and the window's boxes both limit through this.
+constexpr Real LimitToRow(Real value, const TInputRange& row) {
+    return row.Limited() ? Bounded(value, row.Min, row.Max) : value;
+}
 using TInputRangeTable = std::array<TInputRange, InputRangeCount>;
 
 const TInputRangeTable& EnglishInputRanges();

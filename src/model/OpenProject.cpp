@@ -50,13 +50,6 @@ template <typename T> std::string ExactText(T value) {
     return std::string(buffer, end);
 }
 
-Real LimitToRow(Real value, const TInputRange& row) {
-    if (!row.Limited()) return value;
-    if (value < row.Min) return row.Min;
-    if (value > row.Max) return row.Max;
-    return value;
-}
-
 // The number a field holds after showing a value: limited to its row,
 // written with the row's decimals and at most 10 significant digits, and read
 // back; "N.A." and text that does not read back count as 0.
@@ -120,6 +113,18 @@ std::string ValueText(const TMatData& mat, const std::string& caption) {
     throw std::logic_error("No value text for " + caption);
 }
 
+// The start a load's end is read after: the position of its own array before
+// it.
+const TInputField& StartOf(const TInputField& end) {
+    const TInputField* start = nullptr;
+    for (const TInputField& field : InputFields) {
+        if (&field == &end) break;
+        if (field.Array == end.Array && field.Bound == TInputBound::UpToLength) start = &field;
+    }
+    if (!start) throw std::logic_error("No start for " + std::string(end.Caption));
+    return *start;
+}
+
 class TAdjuster {
 public:
     explicit TAdjuster(TMatData& mat) : mat_(mat) {}
@@ -170,50 +175,29 @@ std::vector<TAdjustment> ApplyInputLimits(TMatData& mat) {
     mat.PrepareBarTable();
     TAdjuster a(mat);
     a.Date(mat.ProjectDate);
-    // The order in which the fields are read: a position's bound is the
-    // strip length already taken, a distributed load's end its start.
-    a.Field(C::StripLength, mat.StripLength, TagLength, Q::Length);
-    if (mat.Shape == 1) {
-        a.Note(C::StripWidth, mat.StripWidth, mat.StripLength, Q::Length);
-        mat.StripWidth = mat.StripLength;
-    } else {
-        a.Field(C::StripWidth, mat.StripWidth, TagWidth, Q::Length);
-    }
-    a.Field(C::Thickness, mat.Thickness, TagThickness, Q::Length);
-    a.Field(C::Fc, mat.Fc, TagFc, Q::Strength);
-    a.Field(C::SubgradeModulus, mat.SubgradeModulus, TagSubgrade, Q::Subgrade);
-    a.Field(C::AllowableBearing, mat.AllowableBearing, TagBearing, Q::Pressure);
-    const Real length = mat.StripLength;
-    for (int i = 0; i < UserPointCount; ++i)
-        a.Field(C::UserPoint(i), mat.UserX[static_cast<size_t>(i)], TagUserPoint, Q::Length, 0, length);
-    a.Field(C::FullUniformLoad, mat.FullUniformLoad, TagUniformLoad, Q::LineLoad);
-    for (int i = 0; i < DistLoadCount; ++i) {
-        TDistLoad& load = mat.DistLoads[static_cast<size_t>(i)];
-        const std::string caption = C::DistLoad(i);
-        a.Field(caption + ", b", load.b, TagDistPosition, Q::Length, 0, length);
-        a.Field(caption + ", wb", load.wb, TagDistLoad, Q::LineLoad);
-        a.Field(caption + ", e", load.e, TagDistPosition, Q::Length, load.b, length);
-    }
-    for (int i = 0; i < PointLoadCount; ++i) {
-        TPointLoad& load = mat.PointLoads[static_cast<size_t>(i)];
-        a.Field(C::PointLoad(i) + ", a", load.a, TagPointPosition, Q::Length, 0, length);
-        a.Field(C::PointLoad(i) + ", P", load.P, TagPointLoad, Q::Force);
-    }
-    for (int i = 0; i < MomentCount; ++i) {
-        TAppliedMoment& moment = mat.Moments[static_cast<size_t>(i)];
-        a.Field(C::Moment(i) + ", c", moment.c, TagMomentPosition, Q::Length, 0, length);
-        a.Field(C::Moment(i) + ", M", moment.M, TagAppliedMoment, Q::Moment);
-    }
-    a.Field(C::EffWidthPercent, mat.EffWidthPercent, TagEffWidth, std::nullopt);
-    a.Field(C::Fy, mat.Fy, TagFy, Q::Strength);
-    a.Field(C::ShearLoadFactor, mat.ShearLoadFactor, TagShearFactor, std::nullopt);
-    a.Field(C::MomentLoadFactor, mat.MomentLoadFactor, TagMomentFactor, std::nullopt);
-    a.Field(C::TopCover, mat.TopCover, TagCover, Q::DesignLength);
-    a.Bar(C::TopBarSize, mat.TopBarSize);
-    a.Field(C::TopBarsOverride, mat.TopBarsOverride, TagBarsOverride, std::nullopt);
-    a.Field(C::BottomCover, mat.BottomCover, TagCover, Q::DesignLength);
-    a.Bar(C::BottomBarSize, mat.BottomBarSize);
-    a.Field(C::BotBarsOverride, mat.BotBarsOverride, TagBarsOverride, std::nullopt);
+    // In reading order: a position's bound is the strip length already
+    // taken, a distributed load's end its start.
+    ForEachInput([&](const TInputField& field, int number) {
+        Real& value = InputValue(mat, field, number);
+        const std::string caption = NumberedCaption(field.FileCaptionOrCaption(), number);
+        // A percentage is said without its sign.
+        std::optional<Q> unit = field.Unit;
+        if (unit == Q::Percent) unit.reset();
+        if (field.Input == TInput::StripWidth && mat.Shape == 1) {
+            a.Note(caption, value, mat.StripLength, unit);
+            value = mat.StripLength;
+        } else if (field.Bound == TInputBound::UpToLength) {
+            a.Field(caption, value, field.Tag, unit, 0, mat.StripLength);
+        } else if (field.Bound == TInputBound::StartToLength) {
+            a.Field(caption, value, field.Tag, unit, InputValue(mat, StartOf(field), number),
+                    mat.StripLength);
+        } else {
+            a.Field(caption, value, field.Tag, unit);
+        }
+        // The bar sizes are read after their covers.
+        if (field.Input == TInput::TopCover) a.Bar(C::TopBarSize, mat.TopBarSize);
+        if (field.Input == TInput::BottomCover) a.Bar(C::BottomBarSize, mat.BottomBarSize);
+    });
     return a.Take();
 }
 

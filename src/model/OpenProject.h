@@ -1,5 +1,6 @@
 #pragma once
 
+#include "InputFields.h"
 #include "ProjectFile.h"
 
 #include <filesystem>
@@ -13,27 +14,32 @@ class TMatData;
 // The captions under which the input fields appear, so that a report about a
 // file names each field as the user sees it.
 namespace FieldCaption {
+// The numeric inputs under the captions of the input list.
+constexpr const char* Of(TInput input) {
+    // The list's captions are whole literals, so the view ends where the text does.
+    return InputField(input).FileCaptionOrCaption().data();
+}
 inline constexpr const char* Shape = "Shape";
-inline constexpr const char* StripLength = "Strip Length, L";
-inline constexpr const char* StripWidth = "Strip Width, B";
-inline constexpr const char* Thickness = "Strip Thickness, T";
+inline constexpr const char* StripLength = Of(TInput::StripLength);
+inline constexpr const char* StripWidth = Of(TInput::StripWidth);
+inline constexpr const char* Thickness = Of(TInput::Thickness);
 inline constexpr const char* ConcreteModulus = "Concrete Modulus, E";
-inline constexpr const char* SubgradeModulus = "Subgrade Modulus, k";
-inline constexpr const char* AllowableBearing = "Allow. Bearing Cap, qa";
-inline constexpr const char* FullUniformLoad = "Full Uniform, w";
-inline constexpr const char* EffWidthPercent = "%B";
+inline constexpr const char* SubgradeModulus = Of(TInput::SubgradeModulus);
+inline constexpr const char* AllowableBearing = Of(TInput::AllowableBearing);
+inline constexpr const char* FullUniformLoad = Of(TInput::FullUniformLoad);
+inline constexpr const char* EffWidthPercent = Of(TInput::EffWidthPercent);
 inline constexpr const char* UseReinforcement = "Use Reinforcement";
 inline constexpr const char* BarSystem = "Rebar Sizes";
-inline constexpr const char* Fy = "Steel Yield Str, Fy";
-inline constexpr const char* Fc = "Concrete Str, Fc";
-inline constexpr const char* TopCover = "Top Clear Cover";
+inline constexpr const char* Fy = Of(TInput::Fy);
+inline constexpr const char* Fc = Of(TInput::Fc);
+inline constexpr const char* TopCover = Of(TInput::TopCover);
 inline constexpr const char* TopBarSize = "Top Bar Size";
-inline constexpr const char* TopBarsOverride = "Top Override # of Bars";
-inline constexpr const char* BottomCover = "Bottom Clear Cover";
+inline constexpr const char* TopBarsOverride = Of(TInput::TopBarsOverride);
+inline constexpr const char* BottomCover = Of(TInput::BottomCover);
 inline constexpr const char* BottomBarSize = "Bottom Bar Size";
-inline constexpr const char* BotBarsOverride = "Bottom Override # of Bars";
-inline constexpr const char* ShearLoadFactor = "Shear Load Factor";
-inline constexpr const char* MomentLoadFactor = "Moment Load Factor";
+inline constexpr const char* BotBarsOverride = Of(TInput::BotBarsOverride);
+inline constexpr const char* ShearLoadFactor = Of(TInput::ShearLoadFactor);
+inline constexpr const char* MomentLoadFactor = Of(TInput::MomentLoadFactor);
 // Entries by zero-based index: "User point x1", "Distributed load #1".
 std::string UserPoint(int index);
 std::string DistLoad(int index);

@@ -122,20 +122,28 @@ QString ReportCanvas::Fitted(const QString& text, double width) const {
     return Fitted(font_, text, width);
 }
 
-const QFontMetricsF& ReportCanvas::Metrics(const TReportFont& font) const {
+ReportCanvas::TMeasured& ReportCanvas::Measured(const TReportFont& font) const {
     const auto key = std::make_tuple(font.Face, font.Size, font.Bold);
     auto found = metrics_.find(key);
-    if (found == metrics_.end()) found = metrics_.emplace(key, QFontMetricsF(MeasureFont(font))).first;
+    if (found == metrics_.end())
+        found = metrics_.emplace(key, TMeasured{QFontMetricsF(MeasureFont(font)), {}}).first;
     return found->second;
 }
 
+const QFontMetricsF& ReportCanvas::Metrics(const TReportFont& font) const {
+    return Measured(font).Metrics;
+}
+
 double ReportCanvas::TextWidth(const TReportFont& font, const QString& text) const {
-    return Width(Metrics(font), text);
+    TMeasured& measured = Measured(font);
+    auto found = measured.Widths.constFind(text);
+    if (found == measured.Widths.cend()) found = measured.Widths.insert(text, Width(measured.Metrics, text));
+    return found.value();
 }
 
 QString ReportCanvas::Fitted(const TReportFont& font, const QString& text, double width) const {
     const QFontMetricsF& metrics = Metrics(font);
-    if (Width(metrics, text) <= width) return text;
+    if (TextWidth(font, text) <= width) return text;
     // Cut from the end; the binary search finds the same prefix as removing
     // one character at a time, since a shorter prefix is never wider.
     qsizetype lo = 0;
@@ -225,8 +233,11 @@ void ReportCanvas::DrawLine(double x1, double y1, double x2, double y2) {
 void ReportCanvas::DrawPicture(double x1, double y1, double x2, double y2, const QByteArray& data,
                                const QString& kind) {
     if (finished_ || !decoder_) return;
-    const QImage picture = decoder_(data, kind);
-    if (picture.isNull()) return;
+    DrawPicture(x1, y1, x2, y2, decoder_(data, kind));
+}
+
+void ReportCanvas::DrawPicture(double x1, double y1, double x2, double y2, const QImage& picture) {
+    if (finished_ || picture.isNull()) return;
     backEnd_.Picture(x1, y1, x2, y2, picture);
 }
 

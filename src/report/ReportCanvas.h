@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QString>
 
@@ -129,6 +130,8 @@ public:
     // kind: "JPG" or "BMP"; a picture that does not decode leaves its
     // rectangle empty.
     void DrawPicture(double x1, double y1, double x2, double y2, const QByteArray& data, const QString& kind);
+    // A picture made for the report; an empty one leaves its rectangle empty.
+    void DrawPicture(double x1, double y1, double x2, double y2, const QImage& picture);
     void PrintFooterText(const QString& text, TJustify justify);
     // Writes the last page's footer; nothing may be printed afterwards.
     void Finish();
@@ -167,7 +170,14 @@ private:
     double y_ = 0;
     int page_ = 1;
     bool finished_ = false;
-    mutable std::map<std::tuple<QString, double, bool>, QFontMetricsF> metrics_;
+    // Each font's metrics and the widths measured with them: a value is
+    // measured again to fit and to place it.
+    struct TMeasured {
+        QFontMetricsF Metrics;
+        QHash<QString, double> Widths;
+    };
+    TMeasured& Measured(const TReportFont& font) const;
+    mutable std::map<std::tuple<QString, double, bool>, TMeasured> metrics_;
 };
 
 } // namespace slabwise

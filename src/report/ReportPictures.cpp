@@ -7,7 +7,6 @@
 #include "views/Graphs.h"
 #include "views/Tables.h"
 
-#include <QBuffer>
 #include <QPainter>
 #include <QTableWidget>
 
@@ -19,15 +18,6 @@ namespace {
 
 int Pixels(double inches) {
     return static_cast<int>(std::lround(inches * ReportPixelsPerInch));
-}
-
-// The picture as the report engine takes it: a bitmap file in memory.
-QByteArray EncodeBmp(const QImage& picture) {
-    QByteArray data;
-    QBuffer stream(&data);
-    stream.open(QIODevice::WriteOnly);
-    picture.save(&stream, "BMP");
-    return data;
 }
 
 // The views frame their pictures; on paper the frame goes.
@@ -46,7 +36,7 @@ double Place(ReportCanvas& canvas, const QImage& picture, double x1, double x2) 
     const double top = canvas.CurrentY();
     if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) return top;
     const double bottom = top + (x2 - x1) * picture.height() / picture.width();
-    canvas.DrawPicture(x1, top, x2, bottom, EncodeBmp(picture), QStringLiteral("BMP"));
+    canvas.DrawPicture(x1, top, x2, bottom, picture);
     return bottom;
 }
 
@@ -178,7 +168,16 @@ void PrintGraphsPage(ReportCanvas& canvas, const TMatData& model) {
     // A drawing leaves the value axis turned as the last graph wants it;
     // the second drawing starts as the first did.
     const bool inverted = graphs.Chart1.LeftAxis.Inverted;
+    // The first drawing only finds where each plot stands; the curves,
+    // most of a graph's painting, are left to the second.
+    TLineSeries& series = graphs.Chart1.Series1;
+    const bool points = series.ShowPoints;
+    const QColor color = series.Color;
+    series.ShowPoints = false;
+    series.Color = Qt::transparent;
     graphs.ShowResults(model, TfrmGraphs::grAll);
+    series.ShowPoints = points;
+    series.Color = color;
     // One above the other, the four distance axes line up: drawn again with
     // every plot as far from the left as the one whose value labels take
     // the most room.
@@ -200,8 +199,7 @@ void PrintGraphsPage(ReportCanvas& canvas, const TMatData& model) {
         }
         // All four as tall as the first.
         if (h == 0) h = (canvas.PageWidth() - 1.0) * g.height() / g.width();
-        canvas.DrawPicture(0.5, 0.5 + k * h, canvas.PageWidth() - 0.5, 0.5 + (k + 1) * h, EncodeBmp(g),
-                           QStringLiteral("BMP"));
+        canvas.DrawPicture(0.5, 0.5 + k * h, canvas.PageWidth() - 0.5, 0.5 + (k + 1) * h, g);
     }
     canvas.SetPosition(canvas.MarginLeft, 0.5 + 4 * h);
 }

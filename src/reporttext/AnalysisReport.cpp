@@ -1,6 +1,7 @@
 #include "AnalysisReport.h"
 
 #include "model/DesignChecks.h"
+#include "model/InputFields.h"
 #include "model/InputRanges.h"
 #include "model/NumberFormat.h"
 #include "model/ProjectText.h"
@@ -104,6 +105,41 @@ void WriteResults(json& j, const TMatData& mat, TResultGroup group) {
         if (field.Group == group) j[std::string(field.Name)] = Number(mat.*field.Member);
 }
 
+// The inputs of one stretch of the JSON; numbered ones as one array each,
+// elements holding the keys of their rows.
+void WriteInputs(json& j, const TMatData& mat, TInputGroup group) {
+    const auto rows = InputFieldsInJsonOrder();
+    for (size_t i = 0; i < rows.size();) {
+        const TInputField& field = *rows[i];
+        if (field.Group != group) {
+            ++i;
+        } else if (!field.Numbered()) {
+            j[std::string(field.Key)] = Number(InputValue(mat, field));
+            ++i;
+        } else {
+            size_t end = i + 1;
+            while (end < rows.size() && rows[end]->Array == field.Array) ++end;
+            json array = json::array();
+            for (int number = 1; number <= field.Count; ++number) {
+                if (field.Key.empty()) {
+                    array.push_back(Number(InputValue(mat, field, number)));
+                    continue;
+                }
+                json element = json::object();
+                for (size_t k = i; k < end; ++k)
+                    element[std::string(rows[k]->Key)] = Number(InputValue(mat, *rows[k], number));
+                // The end intensity is no input (the analysis sets it to the
+                // start's) but belongs to its load.
+                if (field.Array == "DistLoads")
+                    element["we"] = Number(mat.DistLoads[static_cast<size_t>(number - 1)].we);
+                array.push_back(std::move(element));
+            }
+            j[std::string(field.Array)] = std::move(array);
+            i = end;
+        }
+    }
+}
+
 json LogoJson(const TMatData& mat) {
     if (!mat.Logo) return nullptr;
     return json{
@@ -201,6 +237,18 @@ public:
 
 private:
     std::string Num(Real value, int tag) const { return FormatFixed(value, ShownDecimals(mat_, tag, value)); }
+    // An input with the decimals of its box, and its unit.
+    std::string Input(TInput input, int number = 0) const {
+        const TInputField& field = InputField(input);
+        return Num(InputValue(mat_, field, number), field.Tag);
+    }
+    std::string InputUnit(TInput input) const {
+        const std::optional<TQuantity> unit = InputField(input).Unit;
+        return unit ? Unit(*unit) : std::string();
+    }
+    std::string InputHeading(const std::string& caption, TInput input) const {
+        return caption + " (" + InputUnit(input) + ")";
+    }
     static std::string Util(Real value) { return FormatFixed(value, UtilizationDecimals(value)); }
     std::string Unit(TQuantity quantity) const { return UnitText(quantity, mat_.UnitSystem); }
     std::string Heading(const std::string& caption, TQuantity quantity) const {
@@ -232,50 +280,59 @@ private:
         Section("Geometry and soil");
         TFieldList f;
         f.Add("Shape", mat_.Shape == 1 ? "Round" : "Square/Rect");
-        f.Add("Strip length, L", Num(mat_.StripLength, TagLength), Unit(TQuantity::Length));
-        f.Add("Strip width, B", Num(mat_.StripWidth, TagWidth), Unit(TQuantity::Length));
-        f.Add("Thickness, T", Num(mat_.Thickness, TagThickness), Unit(TQuantity::Length));
+        f.Add("Strip length, L", Input(TInput::StripLength), InputUnit(TInput::StripLength));
+        f.Add("Strip width, B", Input(TInput::StripWidth), InputUnit(TInput::StripWidth));
+        f.Add("Thickness, T", Input(TInput::Thickness), InputUnit(TInput::Thickness));
         f.Add("Concrete modulus, E", Num(mat_.ConcreteModulus, TagModulus), Unit(TQuantity::Strength));
-        f.Add("Subgrade modulus, k", Num(mat_.SubgradeModulus, TagSubgrade), Unit(TQuantity::Subgrade));
-        f.Add("Allowable bearing, qa", Num(mat_.AllowableBearing, TagBearing), Unit(TQuantity::Pressure));
+        f.Add("Subgrade modulus, k", Input(TInput::SubgradeModulus), InputUnit(TInput::SubgradeModulus));
+        f.Add("Allowable bearing, qa", Input(TInput::AllowableBearing), InputUnit(TInput::AllowableBearing));
         if (mat_.SoilTakesNoTension) f.Add("Soil takes no tension", "Yes");
-        f.Add("Effective width, %B", Num(mat_.EffWidthPercent, TagEffWidth), "%");
+        f.Add("Effective width, %B", Input(TInput::EffWidthPercent), InputUnit(TInput::EffWidthPercent));
         f.Write(out_);
     }
 
     void Loads() {
         Section("Loads");
         TFieldList f;
-        f.Add("Full uniform load, w", Num(mat_.FullUniformLoad, TagUniformLoad), Unit(TQuantity::LineLoad));
+        f.Add("Full uniform load, w", Input(TInput::FullUniformLoad), InputUnit(TInput::FullUniformLoad));
         f.Write(out_);
 
-        TTextTable dist({"#", Heading("b", TQuantity::Length), Heading("e", TQuantity::Length),
-                         Heading("wb", TQuantity::LineLoad), Heading("we", TQuantity::LineLoad)},
+        TTextTable dist({"#", InputHeading("b", TInput::DistStart), InputHeading("e", TInput::DistEnd),
+                         InputHeading("wb", TInput::DistIntensity),
+                         InputHeading("we", TInput::DistIntensity)},
                         {TAlign::Right, TAlign::Right, TAlign::Right, TAlign::Right, TAlign::Right});
         for (size_t n = 0; n < mat_.DistLoads.size(); ++n) {
             const TDistLoad& load = mat_.DistLoads[n];
             if (load.wb == 0) continue;
-            dist.AddRow({std::to_string(n + 1), Num(load.b, TagDistPosition), Num(load.e, TagDistPosition),
-                         Num(load.wb, TagDistLoad), Num(load.we, TagDistLoad)});
+            const int number = static_cast<int>(n) + 1;
+            // The end intensity, no input, shows as the start's.
+            dist.AddRow({std::to_string(number), Input(TInput::DistStart, number),
+                         Input(TInput::DistEnd, number), Input(TInput::DistIntensity, number),
+                         Num(load.we, InputField(TInput::DistIntensity).Tag)});
         }
         LoadTable("Distributed loads", dist);
 
-        TTextTable point({"#", Heading("a", TQuantity::Length), Heading("P", TQuantity::Force)},
-                         {TAlign::Right, TAlign::Right, TAlign::Right});
+        TTextTable point(
+            {"#", InputHeading("a", TInput::PointPosition), InputHeading("P", TInput::PointForce)},
+            {TAlign::Right, TAlign::Right, TAlign::Right});
         for (size_t n = 0; n < mat_.PointLoads.size(); ++n) {
             const TPointLoad& load = mat_.PointLoads[n];
             if (load.P == 0) continue;
-            point.AddRow({std::to_string(n + 1), Num(load.a, TagPointPosition), Num(load.P, TagPointLoad)});
+            const int number = static_cast<int>(n) + 1;
+            point.AddRow({std::to_string(number), Input(TInput::PointPosition, number),
+                          Input(TInput::PointForce, number)});
         }
         LoadTable("Point loads", point);
 
-        TTextTable moments({"#", Heading("c", TQuantity::Length), Heading("M", TQuantity::Moment)},
-                           {TAlign::Right, TAlign::Right, TAlign::Right});
+        TTextTable moments(
+            {"#", InputHeading("c", TInput::MomentPosition), InputHeading("M", TInput::MomentValue)},
+            {TAlign::Right, TAlign::Right, TAlign::Right});
         for (size_t n = 0; n < mat_.Moments.size(); ++n) {
             const TAppliedMoment& moment = mat_.Moments[n];
             if (moment.M == 0) continue;
-            moments.AddRow(
-                {std::to_string(n + 1), Num(moment.c, TagMomentPosition), Num(moment.M, TagAppliedMoment)});
+            const int number = static_cast<int>(n) + 1;
+            moments.AddRow({std::to_string(number), Input(TInput::MomentPosition, number),
+                            Input(TInput::MomentValue, number)});
         }
         LoadTable("Applied moments", moments);
     }
@@ -289,26 +346,26 @@ private:
         Section("Reinforcement inputs");
         TFieldList f;
         f.Add("Use reinforcement", mat_.UseReinforcement ? "yes" : "no");
-        f.Add("Steel yield, Fy", Num(mat_.Fy, TagFy), Unit(TQuantity::Strength));
-        f.Add("Concrete strength, Fc", Num(mat_.Fc, TagFc), Unit(TQuantity::Strength));
-        f.Add("Shear load factor", Num(mat_.ShearLoadFactor, TagShearFactor));
-        f.Add("Moment load factor", Num(mat_.MomentLoadFactor, TagMomentFactor));
+        f.Add("Steel yield, Fy", Input(TInput::Fy), InputUnit(TInput::Fy));
+        f.Add("Concrete strength, Fc", Input(TInput::Fc), InputUnit(TInput::Fc));
+        f.Add("Shear load factor", Input(TInput::ShearLoadFactor), InputUnit(TInput::ShearLoadFactor));
+        f.Add("Moment load factor", Input(TInput::MomentLoadFactor), InputUnit(TInput::MomentLoadFactor));
         f.Write(out_);
         out_ << '\n';
 
         TTextTable faces({"", "Top", "Bottom", ""},
                          {TAlign::Left, TAlign::Right, TAlign::Right, TAlign::Left});
         faces.AddRow({"Bar size", mat_.BarLabel(mat_.TopBarSize), mat_.BarLabel(mat_.BottomBarSize)});
-        faces.AddRow({"Clear cover", Num(mat_.TopCover, TagCover), Num(mat_.BottomCover, TagCover),
-                      Unit(TQuantity::DesignLength)});
+        faces.AddRow({"Clear cover", Input(TInput::TopCover), Input(TInput::BottomCover),
+                      InputUnit(TInput::TopCover)});
         faces.AddRow(
-            {"Number of bars", BarsOverride(mat_.TopBarsOverride), BarsOverride(mat_.BotBarsOverride)});
+            {"Number of bars", BarsOverride(TInput::TopBarsOverride), BarsOverride(TInput::BotBarsOverride)});
         faces.Write(out_, 2);
     }
 
     // An override of 0 leaves the count to the design.
-    std::string BarsOverride(Real count) const {
-        return count > 0 ? Num(count, TagBarsOverride) : "computed";
+    std::string BarsOverride(TInput input) const {
+        return InputValue(mat_, InputField(input)) > 0 ? Input(input) : "computed";
     }
 
     void Stiffness() {
@@ -366,8 +423,8 @@ private:
         for (int i = 0; i < UserPointCount; ++i) {
             const int station = FirstUserStation + i;
             const TMatStation& s = mat_.Stations[static_cast<size_t>(station)];
-            t.AddRow({"x" + std::to_string(i + 1), Num(mat_.UserX[static_cast<size_t>(i)], TagUserPoint),
-                      Num(s.Shear, TagShear), Num(s.Moment, TagMoment), Num(s.Deflection, TagDeflection),
+            t.AddRow({"x" + std::to_string(i + 1), Input(TInput::UserPoint, i + 1), Num(s.Shear, TagShear),
+                      Num(s.Moment, TagMoment), Num(s.Deflection, TagDeflection),
                       Num(s.Pressure, TagPosition)});
         }
         t.Write(out_, 2);
@@ -450,44 +507,14 @@ json AnalysisJson(const TMatData& mat) {
     j["Logo"] = LogoJson(mat);
     j["UnitSystem"] = mat.UnitSystem;
     j["Shape"] = mat.Shape;
-    j["StripWidth"] = Number(mat.StripWidth);
-    j["StripLength"] = Number(mat.StripLength);
-    j["Thickness"] = Number(mat.Thickness);
+    WriteInputs(j, mat, TInputGroup::Geometry);
     WriteResults(j, mat, TResultGroup::Material);
-    j["SubgradeModulus"] = Number(mat.SubgradeModulus);
-    j["AllowableBearing"] = Number(mat.AllowableBearing);
-    j["FullUniformLoad"] = Number(mat.FullUniformLoad);
-    j["EffWidthPercent"] = Number(mat.EffWidthPercent);
-
-    json userX = json::array();
-    for (const Real x : mat.UserX) userX.push_back(Number(x));
-    j["UserX"] = std::move(userX);
-    json dist = json::array();
-    for (const TDistLoad& d : mat.DistLoads)
-        dist.push_back({{"b", Number(d.b)}, {"e", Number(d.e)}, {"wb", Number(d.wb)}, {"we", Number(d.we)}});
-    j["DistLoads"] = std::move(dist);
-    json points = json::array();
-    for (const TPointLoad& p : mat.PointLoads) points.push_back({{"a", Number(p.a)}, {"P", Number(p.P)}});
-    j["PointLoads"] = std::move(points);
-    json moments = json::array();
-    for (const TAppliedMoment& m : mat.Moments) moments.push_back({{"c", Number(m.c)}, {"M", Number(m.M)}});
-    j["Moments"] = std::move(moments);
-
+    WriteInputs(j, mat, TInputGroup::SoilAndLoads);
     j["UseReinforcement"] = mat.UseReinforcement != 0;
     j["BarSystem"] = mat.BarSystem;
     j["TopBarSize"] = mat.TopBarSize;
     j["BottomBarSize"] = mat.BottomBarSize;
-    const std::pair<const char*, Real> reinforcementInputs[] = {
-        {"Fy", mat.Fy},
-        {"Fc", mat.Fc},
-        {"TopCover", mat.TopCover},
-        {"BottomCover", mat.BottomCover},
-        {"TopBarsOverride", mat.TopBarsOverride},
-        {"BotBarsOverride", mat.BotBarsOverride},
-        {"ShearLoadFactor", mat.ShearLoadFactor},
-        {"MomentLoadFactor", mat.MomentLoadFactor},
-    };
-    for (const auto& [name, value] : reinforcementInputs) j[name] = Number(value);
+    WriteInputs(j, mat, TInputGroup::Reinforcement);
 
     WriteResults(j, mat, TResultGroup::Stiffness);
     for (const TEndParameterField& field : EndParameterFields)

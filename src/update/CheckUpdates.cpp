@@ -34,13 +34,14 @@ const QString TfrmCheckUpdates::UpdateWaitsText =
     QStringLiteral("The program stays open with your project. The verified update is kept in the update "
                    "folder; check for updates again once the project is saved.");
 
-QString TfrmCheckUpdates::FailureTitle(const TUpdateFailure& failure, bool downloading) {
+// Once the user agreed to install, what fails is the update, not the check.
+QString TfrmCheckUpdates::FailureTitle(const TUpdateFailure& failure, bool consented) {
     if (failure.Refused()) return UpdateRefusedTitle;
-    return downloading ? UpdateFailedTitle : CheckFailedTitle;
+    return consented ? UpdateFailedTitle : CheckFailedTitle;
 }
 
-QString TfrmCheckUpdates::FailureMessage(const TUpdateFailure& failure, bool downloading) {
-    return FailureTitle(failure, downloading) + QLatin1Char('\n') + failure.Text;
+QString TfrmCheckUpdates::FailureMessage(const TUpdateFailure& failure, bool consented) {
+    return FailureTitle(failure, consented) + QLatin1Char('\n') + failure.Text;
 }
 
 QString TfrmCheckUpdates::InstallQuestion() const {
@@ -205,10 +206,7 @@ void TfrmCheckUpdates::wupdStage(TUpdateStage stage) {
         ui->Label2->setText(stage == TUpdateStage::Verifying ? QStringLiteral("Verifying...")
                                                              : QStringLiteral("Unpacking..."));
         // Each step's progress starts from nothing.
-        ui->ProgressBar1->setValue(0);
-        ui->Label3->setText(QStringLiteral("0 / 0 KB"));
-        ui->Label3->show();
-        ui->ProgressBar1->show();
+        ShowProgressFromNothing();
         break;
     case TUpdateStage::Starting:
         ui->Label2->setText(QStringLiteral("Starting the update..."));
@@ -302,10 +300,14 @@ void TfrmCheckUpdates::wupdGetClientFileName(QString& fileName) {
 
 void TfrmCheckUpdates::wupdBeforeDownload(const QString& fileName) {
     // A new transfer starts at 0 %, whatever the page's transfer counted.
-    ui->ProgressBar1->setValue(0);
-    ui->Label3->setText(QStringLiteral("0 / 0 KB"));
+    ShowProgressFromNothing();
     ui->Label4->setText(ShortenPath(fileName, ui->Label4->fontMetrics(), ui->Label4->width()));
     ui->Label4->setToolTip(fileName);
+}
+
+void TfrmCheckUpdates::ShowProgressFromNothing() {
+    ui->ProgressBar1->setValue(0);
+    ui->Label3->setText(QStringLiteral("0 / 0 KB"));
     ui->Label3->show();
     ui->ProgressBar1->show();
 }

@@ -66,8 +66,8 @@ public:
     static const QString UpdateWaitsText;
     // What the user is told of a failure: its title, a line break, and what
     // failed.
-    static QString FailureTitle(const TUpdateFailure& failure, bool downloading);
-    static QString FailureMessage(const TUpdateFailure& failure, bool downloading);
+    static QString FailureTitle(const TUpdateFailure& failure, bool consented);
+    static QString FailureMessage(const TUpdateFailure& failure, bool consented);
     // Shows the dialog of a check that ran unseen so far.
     void ShowUnseen();
     // Ends a check that has shown nothing yet, quietly.
@@ -81,6 +81,8 @@ protected:
     void reject() override;
 
 private:
+    // The progress bar and its count, at 0 of 0.
+    void ShowProgressFromNothing();
     void wupdDownload(qint64 total, qint64 downloaded);
     void wupdDownloadError();
     void wupdNoUpdateFound();

@@ -3,10 +3,7 @@
 #include <QRegularExpression>
 #include <QUrl>
 
-#include <sodium.h>
-
 #include <array>
-#include <stdexcept>
 
 namespace slabwise {
 
@@ -44,6 +41,12 @@ bool PlainFileName(const QString& name) {
 
 QString RoleName(TPackageRole role) {
     return QLatin1String(Names(role).Name);
+}
+
+std::optional<TPackageRole> RoleNamed(const QString& name) {
+    for (const TRoleNames& names : Roles)
+        if (name == QLatin1String(names.Name)) return names.Role;
+    return std::nullopt;
 }
 
 QString ManifestTag(TPackageRole role) {
@@ -85,13 +88,9 @@ std::optional<TManifest> ParseManifest(const QString& text) {
     if (!PlainWord(manifest.Product, true) || !PlainWord(manifest.Version, false) ||
         !PlainFileName(manifest.File))
         return std::nullopt;
-    bool known = false;
-    for (const TRoleNames& names : Roles)
-        if (values[2] == QLatin1String(names.Name)) {
-            manifest.Role = names.Role;
-            known = true;
-        }
-    if (!known) return std::nullopt;
+    const std::optional<TPackageRole> role = RoleNamed(values[2]);
+    if (!role) return std::nullopt;
+    manifest.Role = *role;
     static const QRegularExpression digits(QStringLiteral("^[1-9][0-9]{0,17}$"));
     static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{64}$"));
     if (!digits.match(values[4]).hasMatch() || !hex.match(values[5]).hasMatch()) return std::nullopt;
@@ -108,44 +107,6 @@ std::optional<TManifest> ParseManifest(const QString& text) {
     // text that was read.
     if (ManifestText(manifest) != text) return std::nullopt;
     return manifest;
-}
-
-QString SignManifest(const QString& text, const QByteArray& secretKey) {
-    if (sodium_init() < 0) throw std::runtime_error("The signature library cannot start.");
-    const QByteArray seed = secretKey.left(crypto_sign_SEEDBYTES);
-    if (secretKey.size() != static_cast<qsizetype>(crypto_sign_SEEDBYTES) &&
-        secretKey.size() != static_cast<qsizetype>(crypto_sign_SECRETKEYBYTES))
-        return {};
-    QByteArray publicKey(crypto_sign_PUBLICKEYBYTES, Qt::Uninitialized);
-    QByteArray secret(crypto_sign_SECRETKEYBYTES, Qt::Uninitialized);
-    crypto_sign_seed_keypair(reinterpret_cast<unsigned char*>(publicKey.data()),
-                             reinterpret_cast<unsigned char*>(secret.data()),
-                             reinterpret_cast<const unsigned char*>(seed.constData()));
-    const QByteArray message = text.toUtf8();
-    QByteArray signature(crypto_sign_BYTES, Qt::Uninitialized);
-    crypto_sign_detached(reinterpret_cast<unsigned char*>(signature.data()), nullptr,
-                         reinterpret_cast<const unsigned char*>(message.constData()),
-                         static_cast<unsigned long long>(message.size()),
-                         reinterpret_cast<const unsigned char*>(secret.constData()));
-    return QString::fromLatin1(signature.toBase64());
-}
-
-TSignatureCheck VerifyManifest(const QString& text, const QString& signatureBase64,
-                               const QByteArray& publicKey) {
-    if (sodium_init() < 0) throw std::runtime_error("The signature library cannot start.");
-    if (publicKey.size() != static_cast<qsizetype>(crypto_sign_PUBLICKEYBYTES)) return TSignatureCheck::NoKey;
-    if (signatureBase64.trimmed().isEmpty()) return TSignatureCheck::Missing;
-    const auto decoded = QByteArray::fromBase64Encoding(signatureBase64.trimmed().toLatin1(),
-                                                        QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded || decoded.decoded.size() != static_cast<qsizetype>(crypto_sign_BYTES))
-        return TSignatureCheck::Malformed;
-    const QByteArray message = text.toUtf8();
-    const int result =
-        crypto_sign_verify_detached(reinterpret_cast<const unsigned char*>(decoded.decoded.constData()),
-                                    reinterpret_cast<const unsigned char*>(message.constData()),
-                                    static_cast<unsigned long long>(message.size()),
-                                    reinterpret_cast<const unsigned char*>(publicKey.constData()));
-    return result == 0 ? TSignatureCheck::Valid : TSignatureCheck::Mismatch;
 }
 
 QString ManifestPageLines(const TManifest& manifest, const QByteArray& secretKey) {

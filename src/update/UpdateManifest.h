@@ -31,7 +31,12 @@ struct TManifest {
 // The page reader looks at most this many characters of a value.
 inline constexpr qsizetype MaxManifestChars = 254;
 
+// The product every manifest of this program's releases names.
+inline const QString ReleaseProduct = QStringLiteral("Slabwise");
+
 QString RoleName(TPackageRole role);
+// The role a manifest or the signing tool names; none for an unknown name.
+std::optional<TPackageRole> RoleNamed(const QString& name);
 // The META names that carry a role's manifest and its signature.
 QString ManifestTag(TPackageRole role);
 QString ManifestSignatureTag(TPackageRole role);
@@ -42,11 +47,6 @@ QString ManifestSignatureTag(TPackageRole role);
 QString ManifestText(const TManifest& manifest);
 // Reads a manifest text; anything but the exact form gives none.
 std::optional<TManifest> ParseManifest(const QString& text);
-
-// Ed25519 over the manifest text's UTF-8 bytes; base64 in and out.
-QString SignManifest(const QString& text, const QByteArray& secretKey);
-TSignatureCheck VerifyManifest(const QString& text, const QString& signatureBase64,
-                               const QByteArray& publicKey);
 
 // The page lines a release's file needs: its manifest and the signature.
 QString ManifestPageLines(const TManifest& manifest, const QByteArray& secretKey);

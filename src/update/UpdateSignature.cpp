@@ -47,6 +47,37 @@ QByteArray PublicKeyOf(const QByteArray& secretKey) {
     return publicKey;
 }
 
+QString SignManifest(const QString& text, const QByteArray& secretKey) {
+    InitSodium();
+    const QByteArray secret = SecretKeyFrom(secretKey);
+    if (secret.isEmpty()) return {};
+    const QByteArray message = text.toUtf8();
+    QByteArray signature(crypto_sign_BYTES, Qt::Uninitialized);
+    crypto_sign_detached(reinterpret_cast<unsigned char*>(signature.data()), nullptr,
+                         reinterpret_cast<const unsigned char*>(message.constData()),
+                         static_cast<unsigned long long>(message.size()),
+                         reinterpret_cast<const unsigned char*>(secret.constData()));
+    return QString::fromLatin1(signature.toBase64());
+}
+
+TSignatureCheck VerifyManifest(const QString& text, const QString& signatureBase64,
+                               const QByteArray& publicKey) {
+    InitSodium();
+    if (publicKey.size() != static_cast<qsizetype>(crypto_sign_PUBLICKEYBYTES)) return TSignatureCheck::NoKey;
+    if (signatureBase64.trimmed().isEmpty()) return TSignatureCheck::Missing;
+    const auto decoded = QByteArray::fromBase64Encoding(signatureBase64.trimmed().toLatin1(),
+                                                        QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded || decoded.decoded.size() != static_cast<qsizetype>(crypto_sign_BYTES))
+        return TSignatureCheck::Malformed;
+    const QByteArray message = text.toUtf8();
+    const int result =
+        crypto_sign_verify_detached(reinterpret_cast<const unsigned char*>(decoded.decoded.constData()),
+                                    reinterpret_cast<const unsigned char*>(message.constData()),
+                                    static_cast<unsigned long long>(message.size()),
+                                    reinterpret_cast<const unsigned char*>(publicKey.constData()));
+    return result == 0 ? TSignatureCheck::Valid : TSignatureCheck::Mismatch;
+}
+
 QByteArray BuildPublicKey() {
     const auto decoded = QByteArray::fromBase64Encoding(QByteArrayLiteral(SLABWISE_UPDATE_PUBLIC_KEY),
                                                         QByteArray::AbortOnBase64DecodingErrors);

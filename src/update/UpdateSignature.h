@@ -17,6 +17,11 @@ struct TSigningKeys {
 TSigningKeys NewSigningKeys();
 // The public key belonging to a seed or secret key; empty when malformed.
 QByteArray PublicKeyOf(const QByteArray& secretKey);
+// A manifest's detached Ed25519 signature over its text's UTF-8 bytes, in
+// base64; empty when the key is neither a seed nor a secret key.
+QString SignManifest(const QString& text, const QByteArray& secretKey);
+TSignatureCheck VerifyManifest(const QString& text, const QString& signatureBase64,
+                               const QByteArray& publicKey);
 // The maker's public key this build carries; empty when the build has none.
 QByteArray BuildPublicKey();
 

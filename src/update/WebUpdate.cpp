@@ -30,6 +30,35 @@
 
 namespace slabwise {
 
+bool TUpdateFailure::Refused() const {
+    switch (Kind) {
+    case TFailureKind::TooLarge:
+    case TFailureKind::NoKey:
+    case TFailureKind::NoManifest:
+    case TFailureKind::Signature:
+    case TFailureKind::Manifest:
+    case TFailureKind::NotNewer:
+    case TFailureKind::PackageMismatch:
+    case TFailureKind::UnsafeArchive:
+    case TFailureKind::Archive:
+        return true;
+    case TFailureKind::None:
+    case TFailureKind::Address:
+    case TFailureKind::NoAnswer:
+    case TFailureKind::NameNotFound:
+    case TFailureKind::ConnectionRefused:
+    case TFailureKind::Certificate:
+    case TFailureKind::HttpStatus:
+    case TFailureKind::Redirect:
+    case TFailureKind::Network:
+    case TFailureKind::Incomplete:
+    case TFailureKind::PageIncomplete:
+    case TFailureKind::LocalFile:
+        return false;
+    }
+    return false;
+}
+
 namespace {
 
 bool HasScheme(const QString& url) {
@@ -808,6 +837,9 @@ void TWebUpdate::DownloadUpdate() {
             Fail(TFailureKind::LocalFile, QStringLiteral("%1 exists already.").arg(clientFile_));
             return;
         }
+        // It did not match its manifest; fetching it afresh must not hash
+        // it again.
+        QFile::remove(clientFile_);
     }
     if (OnBeforeDownload) OnBeforeDownload(clientFile_);
 

@@ -34,7 +34,7 @@ public:
 
     QString Version = QStringLiteral("1.0");
     // The product the maker's manifests must name.
-    QString Name = QStringLiteral("Slabwise");
+    QString Name = ReleaseProduct;
     TVersionFormat VersionFormat = TVersionFormat::vfStandard;
 
 private:
@@ -145,7 +145,7 @@ struct TUpdateFailure {
     TFailureKind Kind = TFailureKind::None;
     // One or two sentences naming what failed.
     QString Text;
-    bool Refused() const { return Kind >= TFailureKind::TooLarge; }
+    bool Refused() const;
 };
 
 // The values a page may carry, by tag name; the last occurrence of a name
@@ -215,8 +215,6 @@ public:
     TUpdateStage Stage() const { return stage_; }
     // The first failure of the last check.
     const TUpdateFailure& Failure() const { return failure_; }
-    // The manifest of the package this check acts on, once verified.
-    const std::optional<TManifest>& PackageManifest() const { return packageManifest_; }
     qint64 TotalBytes() const { return totalBytes_; }
     qint64 DownloadedBytes() const { return downloadedBytes_; }
     const QStringList& PageLines() const { return pageLines_; }

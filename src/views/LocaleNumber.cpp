@@ -1,8 +1,11 @@
 #include "LocaleNumber.h"
 
+#include "model/DesignChecks.h"
 #include "model/NumberFormat.h"
 
 #include <QLocale>
+
+#include <cmath>
 
 namespace slabwise {
 
@@ -29,6 +32,21 @@ char DecimalByte() {
 
 QString FormatLocaleFixed(Real value, int decimals, int precision) {
     return QString::fromStdString(FormatFixed(value, decimals, precision, DecimalByte()));
+}
+
+QString WithoutMantissaZeros(const QString& text) {
+    const qsizetype e = text.indexOf(QLatin1Char('E'));
+    if (e < 0) return text;
+    qsizetype end = e;
+    while (end > 0 && text[end - 1] == QLatin1Char('0')) --end;
+    if (end > 0 && text[end - 1] == LocaleDecimalSeparator()) --end;
+    return text.left(end) + text.mid(e);
+}
+
+QString BoxValueText(const TMatData& mat, int tag, Real value) {
+    if (std::isnan(value)) return QStringLiteral("N.A.");
+    if (tag >= 1 && tag <= InputRangeCount) value = LimitToRow(value, mat.InputRange(tag));
+    return WithoutMantissaZeros(FormatLocaleFixed(value, ShownDecimals(mat, tag, value)));
 }
 
 QString FormatLocaleGrouped(Real value, int decimals) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/MatData.h"
 #include "model/Real.h"
 
 #include <QString>
@@ -21,6 +22,14 @@ QChar LocaleGroupSeparator();
 // Takes the model's extended value, so a decimal tie such as 2.675 rounds as
 // the engineer reads it instead of as its nearest double.
 QString FormatLocaleFixed(Real value, int decimals, int precision = 10);
+
+// The text of a number box: the value limited to the row of its Tag, with
+// the decimals the model shows that Tag with (2 without one); NaN is "N.A.".
+// A number in scientific notation is written whole, without trailing
+// mantissa zeros; a box too narrow for it may show fewer digits.
+QString BoxValueText(const TMatData& mat, int tag, Real value);
+// "1.250000000E+20" as "1.25E+20": the same number, shorter.
+QString WithoutMantissaZeros(const QString& text);
 
 // Whole-number groups by the locale's thousands separator ("4,713").
 QString FormatLocaleGrouped(Real value, int decimals);

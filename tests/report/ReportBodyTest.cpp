@@ -4,7 +4,9 @@
 #include "ReportRecorder.h"
 #include "model/FloatFault.h"
 #include "model/JpegImage.h"
+#include "views/Graphs.h"
 
+#include <QPainter>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -399,6 +401,64 @@ TEST(ReportBody, LogoBesideTheJobBlock) {
         const auto b = without.Pages->Texts(1);
         ASSERT_EQ(a.size(), b.size());
         for (size_t i = 0; i < a.size(); ++i) EXPECT_DOUBLE_EQ(a[i].Y, b[i].Y);
+    }
+}
+
+} // namespace slabwise::test
+
+namespace slabwise::test {
+
+// The graphs page shows each graph as drawing all four twice would, the
+// second time with every plot at the left edge of the widest: whichever
+// graphs it draws again, and however, for loads whose value labels make
+// each graph in turn the widest.
+TEST(ReportGraphs, EachGraphAsAllFourDrawnAgainAtTheWidestLeftEdge) {
+    const struct {
+        const char* File;
+        double Loads;
+        bool NoTension;
+    } cases[] = {{"Example English Units.ksw", 1, false},     {"Example SI Units.ksw", 1, false},
+                 {"Example English Units.ksw", 1, true},      {"Example English Units.ksw", 1000, false},
+                 {"Example English Units.ksw", 0.001, false}, {"Example SI Units.ksw", -30, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.File) + " x" + std::to_string(c.Loads) +
+                     (c.NoTension ? " no tension" : ""));
+        auto mat = std::make_unique<TMatData>(std::filesystem::path{});
+        mat->LoadFromFile(std::filesystem::path(SLABWISE_SOURCE_DATA) / c.File);
+        mat->FullUniformLoad *= c.Loads;
+        for (auto& load : mat->PointLoads) load.P *= c.Loads;
+        for (auto& load : mat->DistLoads) load.wb *= c.Loads;
+        for (auto& moment : mat->Moments) moment.M *= c.Loads;
+        mat->SoilTakesNoTension = c.NoTension ? 1 : 0;
+        try {
+            mat->Analyze();
+        } catch (const EFloatFault&) {
+        }
+        TRecordingBackEnd pages(8.5, 11);
+        ReportCanvas canvas(pages, ReportSystem1DecodeImage);
+        canvas.SetFont(QString::fromLatin1(ReportFontFace), 10);
+        const double r =
+            (canvas.PageWidth() - 1.0) / ((canvas.PageHeight() - 1.2 - 10 * canvas.LineHeight()) / 4);
+        PrintGraphsPage(canvas, *mat);
+        ASSERT_EQ(pages.Images.size(), 4u);
+
+        TfrmGraphs graphs;
+        graphs.PrepareForPrint(r);
+        graphs.ShowResults(*mat, TfrmGraphs::grAll);
+        int left = 0;
+        for (uint8_t k = TfrmGraphs::grShear; k <= TfrmGraphs::grPressure; ++k)
+            left = std::max(left, graphs.Graph(k).PlotRect.left());
+        graphs.Chart1.PlotLeft = left;
+        graphs.ShowResults(*mat, TfrmGraphs::grAll);
+        for (uint8_t k = 0; k < 4; ++k) {
+            QImage expected = graphs.Picture(static_cast<uint8_t>(TfrmGraphs::grShear + k))
+                                  .convertToFormat(QImage::Format_RGB32);
+            {
+                QPainter painter(&expected);
+                painter.fillRect(0, 0, 2, expected.height(), Qt::white);
+            }
+            EXPECT_TRUE(pages.Images[k] == expected) << "graph " << int(k + 1);
+        }
     }
 }
 

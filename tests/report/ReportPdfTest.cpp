@@ -4,6 +4,7 @@
 
 #include "PopplerTools.h"
 #include "PrintCommands.h"
+#include "ReportProjects.h"
 #include "ReportRecorder.h"
 #include "VersionFoldersPlacement.h"
 #include "WindowFixture.h"
@@ -25,40 +26,6 @@ namespace slabwise::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-const QString Pages = QStringLiteral(SLABWISE_REPORT_DIR);
-
-// The English example with every load slot in use, loads of both signs.
-QString EveryLoadProject() {
-    QDir().mkpath(Pages);
-    QString path = Pages + QStringLiteral("/Every Load Slot.ksw");
-    TMatData mat(fs::path(SLABWISE_SOURCE_DATA));
-    mat.LoadFromFile(fs::path(SLABWISE_SOURCE_DATA) / "Example English Units.ksw");
-    for (int n = 0; n < DistLoadCount; ++n)
-        mat.DistLoads[n] = {Real(2 + 6 * n), Real(9 + 6 * n), Real(n % 2 ? -1.5 : 1.5), 0};
-    for (int m = 0; m < PointLoadCount; ++m)
-        // Decimal positions as the window would hold them, so Open keeps them.
-        mat.PointLoads[m] = {Real(15 + 38 * m) / 10, Real(m % 3 ? 40 + 10 * m : -30)};
-    for (int n = 0; n < MomentCount; ++n) mat.Moments[n] = {Real(5 + 11 * n), Real(n % 2 ? -50 : 50)};
-    mat.ProjectName = "Every load slot in use";
-    mat.SaveToFile(fs::path(path.toStdString()));
-    return path;
-}
-
-QString Example(const char* name) {
-    return QStringLiteral(SLABWISE_SOURCE_DATA "/") + QLatin1String(name);
-}
-
-// The SI example on soil that takes no tension.
-QString NoTensionProject() {
-    QDir().mkpath(Pages);
-    QString path = Pages + QStringLiteral("/No Tension.ksw");
-    TMatData mat(fs::path(SLABWISE_SOURCE_DATA));
-    mat.LoadFromFile(fs::path(SLABWISE_SOURCE_DATA) / "Example SI Units.ksw");
-    mat.SoilTakesNoTension = 1;
-    mat.SaveToFile(fs::path(path.toStdString()));
-    return path;
-}
 
 class ReportPdf : public WindowTest {
 protected:
@@ -332,11 +299,18 @@ TEST_F(ReportPdf, BearingValuesRedOnlyWhenTheWindowShowsTheCheckFailed) {
         bool Hidden;
         bool Red;
     };
-    const TCase cases[] = {{"1", false, true}, {"100", false, false}, {"1", true, false}};
+    // No allowable bearing cannot be typed (the field's least is 0.5); it
+    // reaches the model otherwise.
+    const TCase cases[] = {{"1", false, true}, {"100", false, false}, {"", true, false}};
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.Allowable) + (c.Hidden ? " hidden" : ""));
-        Commit("Edit62", QLatin1String(c.Allowable));
-        Control<QLabel>("Image9").setVisible(!c.Hidden);
+        if (*c.Allowable) {
+            Commit("Edit62", QLatin1String(c.Allowable));
+        } else {
+            window->Model().AllowableBearing = 0;
+            window->UpdateDisplay();
+        }
+        EXPECT_EQ(Control<QLabel>("Image9").isHidden(), c.Hidden);
         const auto source = MakeReportSource(*window);
         EXPECT_EQ(source->CheckFailed(QStringLiteral("Image9")), c.Red);
         TRecordingBackEnd pages(8.5, 11);

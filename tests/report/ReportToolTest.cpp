@@ -98,6 +98,24 @@ TEST(ReportTool, ProjectTextsPrintAsTheWindowShowsThem) {
     EXPECT_TRUE(text.contains(QString::fromUtf8("\u00C3\u00A9")));
 }
 
+// A project Open had to change is still printed, with what was changed on
+// stderr in the words of the program's Open warning.
+TEST(ReportTool, AChangedProjectPrintsWithItsWarning) {
+    TTempFolder folder;
+    TMatData project;
+    project.StripLength = 1e6;
+    project.SaveToFile(folder.Path() / "long.ksw");
+    const QString pdf = Path(folder.Path() / "long.pdf");
+    QString errors;
+    ASSERT_EQ(RunReportTool({Path(folder.Path() / "long.ksw"), pdf}, &errors), 0);
+    EXPECT_TRUE(errors.startsWith("slabwise-report: \"" + Path(folder.Path() / "long.ksw") +
+                                  "\" was not opened exactly as it is stored"))
+        << errors.toStdString();
+    EXPECT_TRUE(errors.contains("\n\nChanged to fit the limits:\n  Strip Length, L: "))
+        << errors.toStdString();
+    EXPECT_EQ(PdfPages(pdf), 6);
+}
+
 TEST(ReportTool, FailuresHaveTheirExitStatus) {
     TTempFolder folder;
     const QString pdf = Path(folder.Path() / "out.pdf");
