@@ -18,49 +18,36 @@
 #include <QSignalBlocker>
 
 #include <exception>
+#include <string>
+#include <string_view>
 
 namespace slabwise {
 
 namespace {
 
-enum class TLoadGroup { Dist, Point, Moment };
-
-struct TLoadPrefix {
-    QLatin1String Prefix;
-    TLoadGroup Group;
-    int Count;
+// What a stray box of each load array is reported as.
+struct TLoadArray {
+    std::string_view Array;
     const char* Message;
 };
 
-const TLoadPrefix LoadPrefixes[] = {
-    {QLatin1String("EditDist"), TLoadGroup::Dist, DistLoadCount,
-     "Assert: Distributed loads - Variable not found"},
-    {QLatin1String("EditPoint"), TLoadGroup::Point, PointLoadCount,
-     "Assert: Point loads - Variable not found"},
-    {QLatin1String("EditMom"), TLoadGroup::Moment, MomentCount, "Assert: Moments - Variable not found"},
+constexpr TLoadArray LoadArrays[] = {
+    {"DistLoads", "Assert: Distributed loads - Variable not found"},
+    {"PointLoads", "Assert: Point loads - Variable not found"},
+    {"Moments", "Assert: Moments - Variable not found"},
 };
 
-// The model entry a load control shows; nullptr for a suffix or number that
-// names none.
-Real* LoadField(TMatData& m, TLoadGroup group, int index, const QString& suffix) {
-    const auto i = static_cast<size_t>(index);
-    switch (group) {
-    case TLoadGroup::Dist:
-        if (suffix == QLatin1String("b")) return &m.DistLoads[i].b;
-        if (suffix == QLatin1String("wb")) return &m.DistLoads[i].wb;
-        if (suffix == QLatin1String("e")) return &m.DistLoads[i].e;
-        if (suffix == QLatin1String("we")) return &m.DistLoads[i].we;
-        return nullptr;
-    case TLoadGroup::Point:
-        if (suffix == QLatin1String("a")) return &m.PointLoads[i].a;
-        if (suffix == QLatin1String("p")) return &m.PointLoads[i].P;
-        return nullptr;
-    case TLoadGroup::Moment:
-        if (suffix == QLatin1String("c")) return &m.Moments[i].c;
-        if (suffix == QLatin1String("m")) return &m.Moments[i].M;
-        return nullptr;
-    }
-    return nullptr;
+// The start of the names of an array's boxes: "EditDist" of "EditDist#b".
+std::string_view BoxPrefix(std::string_view array) {
+    for (const TInputField& field : InputFields)
+        if (field.Array == array) return field.Box.Edit.Pattern.substr(0, field.Box.Edit.Pattern.find('#'));
+    return {};
+}
+
+bool IsDistEndBox(const std::string& name) {
+    for (int load = 1; load <= DistLoadCount; ++load)
+        if (name == DistEndIntensityControl(load)) return true;
+    return false;
 }
 
 } // namespace
@@ -137,29 +124,27 @@ QStringList TfrmMain::UpdateModel() {
     m.Shape = ui->ComboBox5->currentIndex();
     m.SoilTakesNoTension = ui->chkNoTension->isChecked() ? 1 : 0;
     for (const TInputBinding& input : inputs_) {
-        auto* edit = qobject_cast<QLineEdit*>(input.Control);
-        switch (input.How) {
-        case TRead::Number:
-            m.*input.Field = fieldHints_->Read(*edit, m);
+        QLineEdit& edit = *input.Edit;
+        const double length = static_cast<double>(m.StripLength);
+        Real& value = InputValue(m, *input.Field, input.Number);
+        switch (input.Field->Bound) {
+        case TInputBound::Row:
+        case TInputBound::BelowThickness:
+            value = input.Field->Input == TInput::StripWidth ? fieldHints_->ReadWidth(edit, m)
+                                                             : fieldHints_->Read(edit, m);
             break;
-        case TRead::Width:
-            m.StripWidth = fieldHints_->ReadWidth(*edit, m);
+        case TInputBound::UpToLength:
+            value = fieldHints_->Read(edit, m, 0, length);
             break;
-        case TRead::UserPoint:
-            m.UserX[static_cast<size_t>(input.Index)] =
-                fieldHints_->Read(*edit, m, 0, static_cast<double>(m.StripLength));
-            break;
-        case TRead::Loads:
-            ReadLoads();
-            break;
-        case TRead::TopBar:
-            m.TopBarSize = GetBarSize(*qobject_cast<QComboBox*>(input.Control));
-            break;
-        case TRead::BottomBar:
-            m.BottomBarSize = GetBarSize(*qobject_cast<QComboBox*>(input.Control));
+        case TInputBound::StartToLength:
+            value = fieldHints_->Read(edit, m, static_cast<double>(InputValue(m, *input.Start, input.Number)),
+                                      length);
             break;
         }
     }
+    ReportStrayLoadBoxes();
+    m.TopBarSize = GetBarSize(*ui->ComboBox2);
+    m.BottomBarSize = GetBarSize(*ui->ComboBox3);
     // A value the reading changed is said where the user looks.
     notices << fieldHints_->TakeNotices();
     if (!notices.isEmpty()) ShowNotices(notices);
@@ -173,49 +158,16 @@ QStringList TfrmMain::UpdateModel() {
     return notices;
 }
 
-template <class F> void TfrmMain::WalkLoadControls(F&& visit) {
-    // Creation order puts each load's start before its end, which the end's
-    // lower bound relies on.
+void TfrmMain::ReportStrayLoadBoxes() {
     for (QLineEdit* edit : findChildren<QLineEdit*>()) {
-        const QString name = edit->objectName();
-        for (const TLoadPrefix& prefix : LoadPrefixes) {
-            if (!name.startsWith(prefix.Prefix)) continue;
-            int index = 0;
-            QString suffix;
-            SplitLoadControlName(name, prefix.Prefix, index, suffix);
-            Real* field = index >= 0 && index < prefix.Count ? LoadField(*model_, prefix.Group, index, suffix)
-                                                             : nullptr;
-            if (!field)
-                dialogs_.ShowMessage(this, QLatin1String(prefix.Message));
-            else
-                visit(*edit, prefix.Group, index, suffix, *field);
+        const std::string name = edit->objectName().toStdString();
+        for (const TLoadArray& loads : LoadArrays) {
+            if (!name.starts_with(BoxPrefix(loads.Array))) continue;
+            if (!InputOfControl(name) && !IsDistEndBox(name))
+                dialogs_.ShowMessage(this, QLatin1String(loads.Message));
             break;
         }
     }
-}
-
-void TfrmMain::ReadLoads() {
-    TMatData& m = *model_;
-    const double length = static_cast<double>(m.StripLength);
-    WalkLoadControls([&](QLineEdit& edit, TLoadGroup group, int index, const QString& suffix, Real& field) {
-        if (group == TLoadGroup::Dist && suffix == QLatin1String("we")) return; // Analyze sets it
-        const bool position = (group == TLoadGroup::Dist && suffix == QLatin1String("b")) ||
-                              (group == TLoadGroup::Point && suffix == QLatin1String("a")) ||
-                              (group == TLoadGroup::Moment && suffix == QLatin1String("c"));
-        if (position)
-            field = fieldHints_->Read(edit, m, 0, length);
-        else if (group == TLoadGroup::Dist && suffix == QLatin1String("e"))
-            field = fieldHints_->Read(edit, m, static_cast<double>(m.DistLoads[static_cast<size_t>(index)].b),
-                                      length);
-        else
-            field = fieldHints_->Read(edit, m);
-    });
-}
-
-void TfrmMain::WriteLoads() {
-    WalkLoadControls([this](QLineEdit& edit, TLoadGroup, int, const QString&, Real& field) {
-        SetEditValue(edit, *model_, field);
-    });
 }
 
 void TfrmMain::PageChanging() {

@@ -9,14 +9,12 @@
 
 namespace slabwise {
 
-// The project's header fields as the window's boxes hold them. Project texts
-// are held as the file stores them; the model converts.
-QString FromModelText(const std::string& text);
-// A character the file cannot hold is noted under the box's caption.
+// The project's header fields read from the window's boxes. Project texts
+// are held as the file stores them; a character the file cannot hold is
+// noted under the box's caption.
 std::string ToModelText(const QString& text, std::string_view caption, QStringList& notices);
 
-// The project date is a count of days, as the file stores it.
-QDate DaysToDate(double days);
+// The project date as the count of days the file stores.
 double DateToDays(const QDate& date);
 
 } // namespace slabwise

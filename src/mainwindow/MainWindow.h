@@ -3,6 +3,8 @@
 #include "Dialogs.h"
 #include "document/ProjectDocument.h"
 #include "model/DesignChecks.h"
+#include "model/FormFields.h"
+#include "model/InputFields.h"
 #include "model/MatData.h"
 #include "model/Units.h"
 #include "views/DiagramDraw.h"
@@ -154,19 +156,19 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    enum class TRead : uint8_t { Number, Width, UserPoint, Loads, TopBar, BottomBar };
-    struct TInputName;
+    // An input box and the row of the input list it shows. start: for an
+    // end bounded by its load's start, that start's row.
     struct TInputBinding {
-        TRead How;
-        QWidget* Control;
-        Real TMatData::*Field;
-        int Index;
+        QLineEdit* Edit;
+        const TInputField* Field;
+        int Number;
+        const TInputField* Start;
     };
     struct TOutputBinding {
         QLineEdit* Edit;
         Real TMatData::*Field;
     };
-    struct TUnitLabel {
+    struct TUnitCaption {
         QLabel* Label;
         TQuantity Quantity;
         QString Prefix;
@@ -187,16 +189,15 @@ private:
     void BindControls();
 
     // Commits (FieldCommits.cpp).
-    // Visits every load box with the model entry it shows, in creation order.
-    template <class F> void WalkLoadControls(F&& visit);
     // The commit that runs before Save, Print and Export PDF.
     void CommitBeforeAction(QAction* action);
     // Typing in a box or picking in a list marks the project modified.
     void FieldEdited(QObject* sender);
     void PageChanging();
     void UseReinforcementClicked();
-    void ReadLoads();
-    void WriteLoads();
+    // A box named like a load's that shows no entry of the load arrays is
+    // said, and left out of the reading.
+    void ReportStrayLoadBoxes();
 
     // Focus, keys and clicks (KeyFilter.cpp).
     void FieldEntered(QWidget* control);
@@ -223,7 +224,6 @@ private:
     void ShowWholeText(QLineEdit& edit);
     std::array<std::pair<TCheck, QLabel*>, CheckCount> CheckPictures() const;
     void SetPageEnabled(bool enabled);
-    QString SummaryText() const;
 
     // Undo and redo of committed inputs (WindowHistory.cpp): every commit
     // that changed the input record is one step of the document's history.
@@ -249,10 +249,16 @@ private:
     QPixmap passPicture_;
     QPixmap failPicture_;
 
+    // The input boxes in reading order; shown also holds the second boxes
+    // (Fc on the reinforcement page), which are never read.
     std::vector<TInputBinding> inputs_;
+    std::vector<TInputBinding> shownInputs_;
     std::vector<TOutputBinding> outputs_;
-    std::vector<TUnitLabel> unitLabels_;
-    std::array<QLineEdit*, UserPointCount> userPointEdits_{};
+    std::vector<TUnitCaption> unitLabels_;
+    std::vector<std::pair<QLabel*, TFormText>> formTexts_;
+    std::vector<std::pair<QLineEdit*, const TProjectTextBox*>> projectTexts_;
+    // The end intensity of each distributed load, which the analysis sets.
+    std::array<QLineEdit*, DistLoadCount> distEndEdits_{};
     std::array<TPointResultEdits, UserPointCount> pointResultEdits_{};
     std::vector<QLineEdit*> numberEdits_;
     QSet<QLineEdit*> editableNumbers_;

@@ -4,9 +4,9 @@
 
 #include "EditValues.h"
 #include "FieldHints.h"
-#include "HeaderFields.h"
 #include "model/DesignChecks.h"
 #include "model/ResultTexts.h"
+#include "report/FormTexts.h"
 #include "ui_MainWindow.h"
 #include "views/DiagramDraw.h"
 #include "views/LocaleNumber.h"
@@ -25,16 +25,6 @@
 #include <exception>
 
 namespace slabwise {
-
-namespace {
-
-QString UtilizationText(Real value) {
-    // "N.A." is no percentage.
-    return QStringLiteral("Utilization: ") + FormatLocaleFixed(value, UtilizationDecimals(value), 18) +
-           (std::isnan(value) ? QString() : QStringLiteral("%"));
-}
-
-} // namespace
 
 void TfrmMain::SetCheckImage(const TCheckResult& result, QLabel& box) {
     box.setPixmap(result.Passes ? passPicture_ : failPicture_);
@@ -78,18 +68,6 @@ void TfrmMain::SetPageEnabled(bool enabled) {
     ui->chkUseReinforcement->setEnabled(true);
 }
 
-QString TfrmMain::SummaryText() const {
-    const TMatData& m = *model_;
-    const QString unit = ui->Label131->text();
-    const QString topBars = m.TopBarsOverride > 0 ? ui->Edit43->text() : ui->Edit42->text();
-    const QString bottomBars = m.BotBarsOverride > 0 ? ui->Edit52->text() : ui->Edit51->text();
-    return FormatLocaleFixed(m.ThicknessIn, 2, 8) + u' ' + unit + QStringLiteral(" Mat with ") + topBars +
-           u' ' + ui->ComboBox2->currentText() + QStringLiteral(" bars @ ") + ui->Edit44->text() + u' ' +
-           unit + QStringLiteral(" on center spacing top bars\rand ") + bottomBars + u' ' +
-           ui->ComboBox3->currentText() + QStringLiteral(" bars @ ") + ui->Edit53->text() + u' ' + unit +
-           QStringLiteral(" on center spacing bottom bars");
-}
-
 // The three picture boxes and the drawing each shows.
 std::array<std::pair<QLabel*, TDiagramKind>, 3> TfrmMain::Pictures() const {
     return {{{ui->Image1, dkPlanSection}, {ui->Image2, dkLoading}, {ui->Image8, dkReinforcement}}};
@@ -111,15 +89,12 @@ void TfrmMain::UpdateDisplay() {
     SetUnits();
     fieldHints_->Show(m);
     // 3: project texts and logo.
-    SetEditText(*ui->Edit28, FromModelText(m.Organization));
+    for (const auto& [edit, box] : projectTexts_) SetEditText(*edit, ProjectTextShown(m, *box));
     ShowLogo();
     LayoutLogo();
-    SetEditText(*ui->Edit33, FromModelText(m.ProjectName));
-    SetEditText(*ui->Edit27, FromModelText(m.JobNumber));
-    SetEditText(*ui->Edit29, FromModelText(m.DesignedBy));
     {
         const QSignalBlocker blocker(ui->DateTimePicker1);
-        ui->DateTimePicker1->setDate(DaysToDate(m.ProjectDate));
+        ui->DateTimePicker1->setDate(ProjectDate(m));
     }
     // 4 to 8 and 11: every number box.
     {
@@ -127,26 +102,22 @@ void TfrmMain::UpdateDisplay() {
         ui->ComboBox5->setCurrentIndex(m.Shape == 0 ? 0 : 1);
     }
     ui->Edit2->setEnabled(m.Shape == 0);
+    for (const TInputBinding& input : shownInputs_)
+        SetEditValue(*input.Edit, m, InputValue(m, *input.Field, input.Number));
     for (const TOutputBinding& output : outputs_) SetEditValue(*output.Edit, m, m.*output.Field);
-    for (size_t i = 0; i < userPointEdits_.size(); ++i) {
-        SetEditValue(*userPointEdits_[i], m, m.UserX[i]);
+    for (size_t load = 0; load < distEndEdits_.size(); ++load)
+        SetEditValue(*distEndEdits_[load], m, m.DistLoads[load].we);
+    for (size_t i = 0; i < pointResultEdits_.size(); ++i) {
         const TMatStation& station = m.Stations[FirstUserStation + i];
-        const auto& [shear, moment, deflection, pressure] = pointResultEdits_[i];
-        SetEditValue(*shear, m, station.Shear);
-        SetEditValue(*moment, m, station.Moment);
-        SetEditValue(*deflection, m, station.Deflection);
-        SetEditValue(*pressure, m, station.Pressure);
+        for (size_t row = 0; row < PointResultRows.size(); ++row)
+            SetEditValue(*pointResultEdits_[i][row], m, station.*PointResultRows[row].Member);
     }
-    WriteLoads();
     for (QLineEdit* edit : numberEdits_)
         if (edit->isReadOnly()) ShowWholeText(*edit);
-    // A failed analysis has no class to name.
     {
         const QSignalBlocker blocker(ui->chkNoTension);
         ui->chkNoTension->setChecked(m.SoilTakesNoTension != 0);
     }
-    ui->Label72->setText(std::isnan(m.BetaL) ? QString() : QString::fromStdString(RigidityText(m.BetaL)));
-    ui->Label103->setText(QString::fromStdString(ValidityMessage(m)));
     // 9: bearing.
     ui->Image9->setVisible(!EqualWithTolerance(m.AllowableBearing, 0));
     const TCheckResults checks = EvaluateChecks(m);
@@ -159,20 +130,23 @@ void TfrmMain::UpdateDisplay() {
     SetPageEnabled(m.UseReinforcement != 0);
     SelectBarSize(*ui->ComboBox2, m.TopBarSize);
     SelectBarSize(*ui->ComboBox3, m.BottomBarSize);
-    // 12: utilisation and checks.
-    ui->Label140->setText(UtilizationText(m.TopUtil));
-    ui->Label159->setText(UtilizationText(m.BottomUtil));
-    ui->Label170->setText(UtilizationText(m.ShearUtil));
+    // 12: checks.
     for (const auto& [check, box] : CheckPictures())
         if (check != TCheck::Bearing) SetCheckImage(checks[static_cast<size_t>(check)], *box);
     // 13: summary.
     ui->Label172->setVisible(m.UseReinforcement != 0);
     ui->Label173->setVisible(m.UseReinforcement != 0);
-    // The label breaks its line at a line feed; the report takes the
-    // sentence with its carriage return from the "Caption" property.
-    const QString summary = SummaryText();
-    ui->Label173->setProperty("Caption", summary);
-    ui->Label173->setText(QString(summary).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    // Rigidity, validity, utilisation and summary, worded as the report
+    // words them. The summary's label breaks its line at a line feed; the
+    // report takes the sentence with its carriage return from "Caption".
+    for (const auto& [label, text] : formTexts_) {
+        QString shown = FormText(m, text);
+        if (text == TFormText::Summary) {
+            label->setProperty("Caption", shown);
+            shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        }
+        label->setText(shown);
+    }
     // 14: the drawings at their boxes' sizes; a drawing that fails leaves the
     // rest undrawn until the next refresh.
     try {

@@ -2,27 +2,19 @@
 
 #include "UndoHistory.h"
 
-#include "EditValues.h"
+#include "model/InputFields.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
+#include <optional>
+#include <string>
+
 namespace slabwise {
 
 namespace {
-
-struct TLoadCaption {
-    QLatin1String Prefix;
-    const char* Load;
-};
-
-const TLoadCaption LoadCaptions[] = {
-    {QLatin1String("EditDist"), "Distributed Load"},
-    {QLatin1String("EditPoint"), "Point Load"},
-    {QLatin1String("EditMom"), "Moment"},
-};
 
 // The grid, among the layouts under `layout`, that holds the control.
 QGridLayout* GridOf(QLayout* layout, const QWidget& control) {
@@ -81,17 +73,15 @@ protected:
 } // namespace
 
 QString CommitCaption(const QWidget& control) {
-    const QString name = control.objectName();
-    for (const TLoadCaption& load : LoadCaptions) {
-        if (!name.startsWith(load.Prefix)) continue;
-        int index = 0;
-        QString suffix;
-        SplitLoadControlName(name, load.Prefix, index, suffix);
-        // The variables are named as in the tables' headings.
-        const QString variable = suffix == QLatin1String("p")   ? QStringLiteral("P")
-                                 : suffix == QLatin1String("m") ? QStringLiteral("M")
-                                                                : suffix;
-        return QStringLiteral("%1 %2, %3").arg(QLatin1String(load.Load)).arg(index + 1).arg(variable);
+    // An input is named by its caption in the input list; a load as the
+    // tables head it, by its number and variable.
+    if (const std::optional<TInputAt> input = InputOfControl(control.objectName().toStdString())) {
+        std::string caption(InputField(input->Input).Caption);
+        if (const size_t slot = caption.find("##"); slot != std::string::npos)
+            caption.replace(slot, 2, std::to_string(input->Number));
+        else
+            caption = NumberedCaption(caption, input->Number);
+        return QString::fromStdString(caption);
     }
     if (QString caption = GridCaption(control); !caption.isEmpty()) return caption;
     if (!control.accessibleName().isEmpty()) return control.accessibleName();

@@ -6,9 +6,9 @@ class QWidget;
 
 namespace slabwise {
 
-// What an edit step is called in the Edit menu: the caption beside the
-// control ("Strip Length, L"), or the load and its variable for the load
-// tables ("Point Load 3, P").
+// What an edit step is called in the Edit menu: an input's caption in the
+// input list ("Strip Length, L"; "Point Load 3, P" for the load tables), else
+// the caption beside the control.
 QString CommitCaption(const QWidget& control);
 
 // Gives each line edit of the window its own undo while it has something

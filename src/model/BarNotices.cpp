@@ -1,5 +1,6 @@
 #include "BarNotices.h"
 
+#include "FormFields.h"
 #include "NumberFormat.h"
 #include "OpenProject.h"
 
@@ -27,16 +28,8 @@ TBarChoices BarChoices(const TMatData& mat) {
 }
 
 std::string BarSystemName(int32_t system) {
-    switch (system) {
-    case BarSystemUS:
-        return "US";
-    case BarSystemEuropean:
-        return "European";
-    case BarSystemCanadian:
-        return "Canadian";
-    default:
-        return {};
-    }
+    if (system < 0 || static_cast<size_t>(system) >= BarSystemChoices.size()) return {};
+    return std::string(BarSystemChoices[static_cast<size_t>(system)]);
 }
 
 std::vector<std::string> BarReplacedNotices(const TBarChoices& before, const TBarChoices& after,
