@@ -12,6 +12,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 namespace slabwise {
 
@@ -81,9 +82,26 @@ QString FittingText(const QLineEdit& edit, Real value, int decimals) {
     text = WithoutMantissaZeros(text);
     if (!edit.isReadOnly()) return text;
     const QFontMetrics metrics = edit.fontMetrics();
-    for (int precision = 9; precision >= 1 && metrics.horizontalAdvance(text) > TextRoom(edit); --precision)
-        text = WithoutMantissaZeros(FormatLocaleFixed(value, decimals, precision));
-    return text;
+    const int room = TextRoom(edit);
+    if (metrics.horizontalAdvance(text) <= room) return text;
+    // Fewer significant digits never make the text wider, so the most that
+    // fit (at least one) are found by halving 1 to 9 instead of trying each.
+    const auto withDigits = [&](int precision) {
+        return WithoutMantissaZeros(FormatLocaleFixed(value, decimals, precision));
+    };
+    int fits = 1, tooWide = 10;
+    QString fitting;
+    while (tooWide - fits > 1) {
+        const int precision = (fits + tooWide) / 2;
+        QString shorter = withDigits(precision);
+        if (metrics.horizontalAdvance(shorter) <= room) {
+            fits = precision;
+            fitting = std::move(shorter);
+        } else {
+            tooWide = precision;
+        }
+    }
+    return fitting.isEmpty() ? withDigits(1) : fitting;
 }
 
 } // namespace

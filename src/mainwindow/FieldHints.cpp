@@ -1,6 +1,7 @@
 #include "FieldHints.h"
 
 #include "EditValues.h"
+#include "model/InputFields.h"
 #include "views/LocaleNumber.h"
 
 #include <QLineEdit>
@@ -10,47 +11,6 @@
 namespace slabwise {
 
 namespace {
-
-struct TFieldName {
-    const char* Edit;
-    TInput Input;
-};
-
-const TFieldName FixedFields[] = {
-    {"Edit1", TInput::StripLength},
-    {"Edit2", TInput::StripWidth},
-    {"Edit3", TInput::Thickness},
-    {"Edit63", TInput::Fc},
-    {"Edit5", TInput::SubgradeModulus},
-    {"Edit62", TInput::AllowableBearing},
-    {"Edit10", TInput::FullUniformLoad},
-    {"Edit36", TInput::EffWidthPercent},
-    {"Edit38", TInput::Fy},
-    {"Edit64", TInput::ShearLoadFactor},
-    {"Edit65", TInput::MomentLoadFactor},
-    {"Edit40", TInput::TopCover},
-    {"Edit43", TInput::TopBarsOverride},
-    {"Edit49", TInput::BottomCover},
-    {"Edit52", TInput::BotBarsOverride},
-};
-
-// Load boxes by name: prefix, number, variable.
-struct TLoadName {
-    const char* Suffix;
-    TInput Input;
-};
-
-const struct {
-    const char* Prefix;
-    int Count;
-    TLoadName Suffixes[3];
-} LoadFields[] = {
-    {"EditDist",
-     DistLoadCount,
-     {{"b", TInput::DistStart}, {"wb", TInput::DistIntensity}, {"e", TInput::DistEnd}}},
-    {"EditPoint", PointLoadCount, {{"a", TInput::PointPosition}, {"p", TInput::PointForce}, {}}},
-    {"EditMom", MomentCount, {{"c", TInput::MomentPosition}, {"m", TInput::MomentValue}, {}}},
-};
 
 char Separator() {
     return LocaleDecimalSeparator().toLatin1();
@@ -65,14 +25,13 @@ TFieldHints::TFieldHints(const QWidget& window) {
             order_.push_back(edit);
         }
     };
-    for (const TFieldName& field : FixedFields) add(QLatin1String(field.Edit), field.Input, 0);
-    for (int i = 1; i <= UserPointCount; ++i) add(QStringLiteral("Edit%1").arg(5 + i), TInput::UserPoint, i);
-    for (const auto& group : LoadFields)
-        for (int n = 1; n <= group.Count; ++n)
-            for (const TLoadName& suffix : group.Suffixes)
-                if (suffix.Suffix)
-                    add(QLatin1String(group.Prefix) + QString::number(n) + QLatin1String(suffix.Suffix),
-                        suffix.Input, n);
+    // The inputs without a number first, then the user points and the loads:
+    // the order in which a unit switch reports what it pulled in.
+    for (const bool numbered : {false, true})
+        ForEachInput([&](const TInputField& field, int number) {
+            if (field.Numbered() == numbered)
+                add(QString::fromStdString(InputControl(field.Input, number)), field.Input, number);
+        });
 }
 
 void TFieldHints::Show(const TMatData& model) const {
@@ -96,13 +55,18 @@ Real TFieldHints::Read(QLineEdit& edit, const TMatData& model, double min, doubl
     return value;
 }
 
+Real TFieldHints::ReadWidth(QLineEdit& edit, const TMatData& model) {
+    return model.Shape == 1 ? model.StripLength : Read(edit, model);
+}
+
 void TFieldHints::ReadUnderRows(const TMatData& model) {
     for (QLineEdit* edit : order_) {
         const TInput input = fields_.value(edit).Input;
-        // A round mat's width is its length, whatever the box says.
-        if (InputField(input).Bound != TInputBound::Row || (input == TInput::StripWidth && model.Shape == 1))
-            continue;
-        Read(*edit, model);
+        if (InputField(input).Bound != TInputBound::Row) continue;
+        if (input == TInput::StripWidth)
+            ReadWidth(*edit, model);
+        else
+            Read(*edit, model);
     }
 }
 

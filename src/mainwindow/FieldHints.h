@@ -26,6 +26,9 @@ public:
     void Show(const TMatData& model) const;
     // GetEditValue, noting when the value used is not the one typed.
     Real Read(QLineEdit& edit, const TMatData& model, double min = 0, double max = 0);
+    // The strip width: the width box, or for a round mat its length,
+    // whatever the box says.
+    Real ReadWidth(QLineEdit& edit, const TMatData& model);
     // Reads every box limited by its own row under the model's rows, noting
     // each value they pull in: a unit switch re-limits every box at once.
     // Positions are left to the reading that follows, which bounds them by

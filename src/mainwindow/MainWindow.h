@@ -1,7 +1,10 @@
 #pragma once
 
 #include "Dialogs.h"
+#include "document/ProjectDocument.h"
 #include "model/DesignChecks.h"
+#include "model/FormFields.h"
+#include "model/InputFields.h"
 #include "model/MatData.h"
 #include "model/Units.h"
 #include "views/DiagramDraw.h"
@@ -14,6 +17,7 @@
 #include <QStringList>
 
 #include <array>
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -26,7 +30,6 @@ class QComboBox;
 class QShowEvent;
 class QLabel;
 class QLineEdit;
-class QUndoStack;
 
 namespace Ui {
 class TfrmMain;
@@ -38,9 +41,10 @@ struct TUpdateCommands;
 class TFieldHints;
 class TRecentFiles;
 
-// The main window: the one editor of the program's model. Every committed
-// input re-reads all controls into the model, analyses it and rewrites every
-// control from it.
+// The main window: the one editor of the document's model. Every committed
+// input re-reads all controls into the model, analyses it, rewrites every
+// control from it and records one step of the document's history; what the
+// document changes itself (New, Open, undo) the window hears and shows.
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 
@@ -53,18 +57,25 @@ public:
 
     TMatData& Model() { return *model_; }
     const TMatData& Model() const { return *model_; }
+    TProjectDocument& Document() const { return *document_; }
     const QString& FileName() const { return fileName_; }
-    bool Modified() const { return modified_; }
+    bool Modified() const;
     uint8_t LastUnitSystem() const { return lastUnitSystem_; }
     const QString& DocumentsFolder() const { return documentsFolder_; }
 
-    // Binding and refresh.
-    // Returns the notices of the values it had to change.
+    // Committed fields (FieldCommits.cpp): every control read back into the
+    // model. Returns the notices of the values it had to change.
     QStringList UpdateModel();
-    void UpdateDisplay();
     void SetModified(bool modified);
-    void ComboBox1Exit(QObject* sender);
-    // The hint of the field being edited, in the status bar.
+    // The field the user leaves: the model, the analysis, the display and one
+    // undo step; a unit or bar-system switch says which bars it replaced.
+    void CommitField(QObject* sender);
+    // The model into every control (ResultsPanel.cpp).
+    void UpdateDisplay();
+    // The unit captions (WindowBinding.cpp).
+    void SetUnits();
+
+    // The status bar (StatusNotices.cpp): the hint of the field being edited.
     void ShowFieldHint(QWidget* control, const QString& text);
     QLabel& FieldHint() const { return *fieldHint_; }
     // Values a commit or a unit switch changed, in the status bar: as much as
@@ -73,15 +84,14 @@ public:
     void ClearNotices();
     // The width the notices may take beside the hint.
     int NoticeRoom() const;
-    void SetUnits();
 
-    // Bar sizes.
+    // Bar sizes (BarSizes.cpp).
     void FillBarSizeCombos();
     void FillBarSizeCombo(QComboBox& combo);
     void SelectBarSize(QComboBox& combo, int32_t bar);
     int32_t GetBarSize(const QComboBox& combo) const;
 
-    // Documents.
+    // Documents (WindowDocuments.cpp).
     bool QuerySaveChanges();
     void ANewExecute();
     void AOpenExecute();
@@ -94,6 +104,9 @@ public:
     void OpenFromCommandLine(const QString& fileName);
     void ASaveExecute();
     void ASaveAsExecute();
+    QString Caption() const;
+
+    // Exit, the web site, about and the user guide (MainWindow.cpp).
     void AExitExecute();
     void AWebExecute();
     void AAboutExecute();
@@ -101,21 +114,24 @@ public:
     // browser; where the program looks for it.
     void AUserGuideExecute();
     QString UserGuideFolder;
-    void Button1Click();
-    void Button3Click();
-    void LayoutLogo();
-    QString Caption() const;
 
-    // Enlarged pictures: a click on Image1, Image2 or Image8, or on the
-    // enlarge button in its corner.
-    void Image2Click(QObject* sender);
-    void SpeedButton1Click(QObject* sender);
+    // The logo (WindowLogo.cpp): a click on it or on Logo chooses one, Clear
+    // removes it.
+    void ChooseLogo();
+    void RemoveLogo();
+    void LayoutLogo();
+
+    // Child windows (ChildWindows.cpp). Enlarged pictures: a click on
+    // Image1, Image2 or Image8, or on the enlarge button in its corner.
+    void EnlargePicture(QObject* sender);
+    void EnlargeButtonClicked(QObject* sender);
     // vector: how to draw the picture again as vectors, for its SVG export.
     void ShowZoomedPicture(const QImage& bitmap, const TVectorDrawing& vector = {});
-    // The results table and the graphs windows.
+    // The results table (a click on Label74) and the graphs windows.
     void Label74Click();
-    void Label75Click();
-    void SpeedButton4Click(QObject* sender);
+    void ShowGraphs();
+    // The subgrade-modulus help of the button with that Tag.
+    void ShowSubgradeHelp(QObject* sender);
     // The printed report: the output choice, then preview, printer or PDF;
     // and the report straight to a PDF file.
     void APrintExecute();
@@ -140,20 +156,19 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    std::array<std::pair<QLabel*, TDiagramKind>, 3> Pictures() const;
-    enum class TRead : uint8_t { Number, Width, UserPoint, Loads, TopBar, BottomBar };
-    struct TInputName;
+    // An input box and the row of the input list it shows. start: for an
+    // end bounded by its load's start, that start's row.
     struct TInputBinding {
-        TRead How;
-        QWidget* Control;
-        Real TMatData::*Field;
-        int Index;
+        QLineEdit* Edit;
+        const TInputField* Field;
+        int Number;
+        const TInputField* Start;
     };
     struct TOutputBinding {
         QLineEdit* Edit;
         Real TMatData::*Field;
     };
-    struct TUnitLabel {
+    struct TUnitCaption {
         QLabel* Label;
         TQuantity Quantity;
         QString Prefix;
@@ -161,7 +176,7 @@ private:
     // Shear, moment, deflection and pressure boxes of one user point.
     using TPointResultEdits = std::array<QLineEdit*, 4>;
 
-    void BindControls();
+    // Frame and actions (MainWindow.cpp).
     void ConnectActions();
     void SetUpUpdates();
     void RunCheck(bool silent);
@@ -169,45 +184,61 @@ private:
     // Runs a command; an error is shown in a message box, as the
     // application's default handler would, and the program continues.
     template <class F> void Guarded(F&& command);
-    // Visits every load box with the model entry it shows, in creation order.
-    template <class F> void WalkLoadControls(F&& visit);
-    // The commit that runs before Save.
-    void ActionList1Execute(QAction* action);
-    void ComboBox1Change(QObject* sender);
-    void EditEnter(QWidget* control);
-    bool Edit1KeyPress(const QLineEdit& edit, QChar key) const;
-    void PageControl1Changing();
-    void chkUseReinforcementClick();
+
+    // Binding (WindowBinding.cpp): finds every control by its designer name.
+    void BindControls();
+
+    // Commits (FieldCommits.cpp).
+    // The commit that runs before Save, Print and Export PDF.
+    void CommitBeforeAction(QAction* action);
+    // Typing in a box or picking in a list marks the project modified.
+    void FieldEdited(QObject* sender);
+    void PageChanging();
+    void UseReinforcementClicked();
+    // A box named like a load's that shows no entry of the load arrays is
+    // said, and left out of the reading.
+    void ReportStrayLoadBoxes();
+
+    // Focus, keys and clicks (KeyFilter.cpp).
+    void FieldEntered(QWidget* control);
+    bool NumberKeyAccepted(const QLineEdit& edit, QChar key) const;
+
+    // Documents (WindowDocuments.cpp).
     void SelectFirstPage();
     void FocusUnits();
+    void OpenProjectFile(const QString& chosen);
+    // Shows what the document says changed.
+    void DocumentChanged(TProjectDocument::TChanges what);
+
+    // The bar system list as the model holds it (BarSizes.cpp).
     void ShowBarSystem();
-    void ReadLoads();
-    void WriteLoads();
+    // The model's logo in its box (WindowLogo.cpp).
     void ShowLogo();
     void SetLogoPicture(const std::optional<TJpegImage>& picture);
+    // As much of the notices as fits beside the hint (StatusNotices.cpp).
+    void FitNotice();
+
+    // Results panel (ResultsPanel.cpp).
+    std::array<std::pair<QLabel*, TDiagramKind>, 3> Pictures() const;
     void SetCheckImage(const TCheckResult& result, QLabel& box);
     void ShowWholeText(QLineEdit& edit);
-    void FitNotice();
     std::array<std::pair<TCheck, QLabel*>, CheckCount> CheckPictures() const;
     void SetPageEnabled(bool enabled);
-    QString SummaryText() const;
 
-    // Undo and redo of committed inputs (UndoHistory.cpp): every commit that
-    // changed the input record is one step.
+    // Undo and redo of committed inputs (WindowHistory.cpp): every commit
+    // that changed the input record is one step of the document's history.
     void SetupUndo();
-    std::string InputRecord() const;
     void RecordStep(QObject* sender, const QString& caption = {});
-    void ResetHistory();
-    void MarkSaved();
     void StepHistory(bool redo);
-    void RestoreInputs(const std::string& record);
 
     std::unique_ptr<Ui::TfrmMain> ui;
     TDialogs& dialogs_;
-    std::unique_ptr<TMatData> model_;
-    QString fileName_;
+    std::unique_ptr<TProjectDocument> document_;
+    // The document's model and file name, under the names the window's code
+    // has always used.
+    TMatData* model_ = nullptr;
+    const QString& fileName_;
     QString documentsFolder_;
-    bool modified_ = false;
     bool refreshing_ = false;
     uint8_t lastUnitSystem_ = UnitsEnglish;
     QLabel* fieldHint_ = nullptr;
@@ -218,23 +249,32 @@ private:
     QPixmap passPicture_;
     QPixmap failPicture_;
 
+    // The input boxes in reading order; shown also holds the second boxes
+    // (Fc on the reinforcement page), which are never read.
     std::vector<TInputBinding> inputs_;
+    std::vector<TInputBinding> shownInputs_;
     std::vector<TOutputBinding> outputs_;
-    std::vector<TUnitLabel> unitLabels_;
-    std::array<QLineEdit*, UserPointCount> userPointEdits_{};
+    std::vector<TUnitCaption> unitLabels_;
+    std::vector<std::pair<QLabel*, TFormText>> formTexts_;
+    std::vector<std::pair<QLineEdit*, const TProjectTextBox*>> projectTexts_;
+    // The end intensity of each distributed load, which the analysis sets.
+    std::array<QLineEdit*, DistLoadCount> distEndEdits_{};
     std::array<TPointResultEdits, UserPointCount> pointResultEdits_{};
     std::vector<QLineEdit*> numberEdits_;
     QSet<QLineEdit*> editableNumbers_;
     QSet<QObject*> exitControls_;
     std::vector<QWidget*> watched_;
-    QUndoStack* undoStack_ = nullptr;
-    // The input record after the last commit, the "before" of the next step.
-    std::string lastInputs_;
-    bool restoringInputs_ = false;
     std::unique_ptr<TUpdateCommands> updates_;
     std::unique_ptr<TFieldHints> fieldHints_;
     TRecentFiles* recentFiles_ = nullptr;
-    void OpenProjectFile(const QString& chosen);
 };
+
+template <class F> void TfrmMain::Guarded(F&& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        dialogs_.ShowMessage(this, QString::fromLocal8Bit(error.what()));
+    }
+}
 
 } // namespace slabwise

@@ -33,7 +33,7 @@ void TfrmMain::AddExportActions() {
 
 void TfrmMain::AExportCsvExecute() {
     // The field being edited counts, as for Save.
-    ComboBox1Exit(QApplication::focusWidget());
+    CommitField(QApplication::focusWidget());
     const uint8_t units = ui->ComboBox1->currentIndex() == 0 ? UnitsEnglish : UnitsSI;
     ExportCsvAs(this, ExportPrompts, NodeResultsCsv(model_->Stations, units));
 }

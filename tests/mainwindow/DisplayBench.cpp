@@ -24,7 +24,7 @@ void CommitStripLength(benchmark::State& state) {
     for (auto _ : state) {
         edit->setText(longer ? QStringLiteral("48") : QStringLiteral("47.5"));
         longer = !longer;
-        Window->ComboBox1Exit(edit);
+        Window->CommitField(edit);
     }
 }
 BENCHMARK(CommitStripLength)->Unit(benchmark::kMillisecond)->MinTime(2.0);

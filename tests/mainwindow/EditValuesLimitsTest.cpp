@@ -3,12 +3,15 @@
 // steel ratio reads below its limit, and a huge result keeps its exponent.
 
 #include "mainwindow/EditValues.h"
+#include "model/DesignChecks.h"
 #include "model/InputRanges.h"
+#include "views/LocaleNumber.h"
 
 #include "support/ScopedUserLocale.h"
 #include "support/TestModels.h"
 
 #include <QLineEdit>
+#include <QStyle>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +95,39 @@ TEST(EditValuesLimits, AHugeNumberIsShownWhole) {
     SetEditValue(input, *model, 1.25e21L);
     EXPECT_EQ(input.text(), QStringLiteral("1.25E+21"));
     EXPECT_EQ(GetEditValue(input, *model), 1.25e21L);
+}
+
+// However wide the box, a result shows the most significant digits that fit
+// in it: the text a search over every precision from 10 down finds.
+TEST(EditValuesLimits, AResultShowsTheMostDigitsThatFit) {
+    auto model = NewModel();
+    const auto withoutZeros = [](QString text) {
+        const qsizetype e = text.indexOf(QLatin1Char('E'));
+        if (e < 0) return text;
+        qsizetype end = e;
+        while (end > 0 && text[end - 1] == QLatin1Char('0')) --end;
+        if (end > 0 && text[end - 1] == LocaleDecimalSeparator()) --end;
+        return text.left(end) + text.mid(e);
+    };
+    for (const Real value : {-1.234567890123e286L, 9.99999999951e120L, 1.0500000001e25L, 4.4e-30L}) {
+        for (int width = 40; width <= 200; width += 9) {
+            SCOPED_TRACE(testing::Message() << double(value) << " in " << width);
+            QLineEdit result;
+            result.setProperty("Tag", TagShear);
+            result.setReadOnly(true);
+            result.resize(width, result.sizeHint().height());
+            SetEditValue(result, *model, value);
+            const int frame = result.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &result);
+            const int room = result.contentsRect().width() - 2 * (frame + 2);
+            const int decimals = ShownDecimals(*model, TagShear, value);
+            QString expected;
+            for (int precision = 10; precision >= 1; --precision) {
+                expected = withoutZeros(FormatLocaleFixed(value, decimals, precision));
+                if (result.fontMetrics().horizontalAdvance(expected) <= room) break;
+            }
+            EXPECT_EQ(result.text(), expected);
+        }
+    }
 }
 
 } // namespace

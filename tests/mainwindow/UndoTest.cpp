@@ -51,6 +51,16 @@ TEST_F(UndoTest, EditMenuHoldsUndoAndRedoNamedByTheField) {
     EXPECT_EQ(Action("AUndo").text(), QStringLiteral("Undo Point Load 3, P"));
     Undo();
     EXPECT_EQ(Action("ARedo").text(), QStringLiteral("Redo Point Load 3, P"));
+
+    // Every input is named as the input list captions it.
+    const struct {
+        const char* Box;
+        const char* Undo;
+    } named[] = {{"Edit7", "Undo User Point x2"}, {"EditDist2e", "Undo Distributed Load 2, e"}};
+    for (const auto& c : named) {
+        Commit(c.Box, QStringLiteral("5"));
+        EXPECT_EQ(Action("AUndo").text(), QLatin1String(c.Undo));
+    }
 }
 
 TEST_F(UndoTest, FieldGoesBackAndForthAndUnchangedProjectStaysUnmodified) {
