@@ -73,11 +73,6 @@ private:
     std::function<void(QWidget*, TDialogs&)> showAbout_;
 };
 
-// The warning after Open of a file that was not taken as it stands: what was
-// not read and each value changed to fit the limits.
-QString OpenReportText(const QString& fileName, const TOpenReport& report);
-// The warning when a file is refused ("Wrong file format" and the like).
-QString OpenRefusedText(const QString& fileName, const std::exception& error);
 // Icons and type names of the file dialogs from the file's name and kind
 // alone. The stock provider reads a file's first bytes to tell its type,
 // which blocks for ever on files such as /proc/kmsg and so froze the dialog.

@@ -222,7 +222,6 @@ private:
     std::array<std::pair<QLabel*, TDiagramKind>, 3> Pictures() const;
     void SetCheckImage(const TCheckResult& result, QLabel& box);
     void ShowWholeText(QLineEdit& edit);
-    std::array<std::pair<TCheck, QLabel*>, CheckCount> CheckPictures() const;
     void SetPageEnabled(bool enabled);
 
     // Undo and redo of committed inputs (WindowHistory.cpp): every commit
@@ -260,6 +259,8 @@ private:
     // The end intensity of each distributed load, which the analysis sets.
     std::array<QLineEdit*, DistLoadCount> distEndEdits_{};
     std::array<TPointResultEdits, UserPointCount> pointResultEdits_{};
+    // The pass/fail picture of each check, as the form list names them.
+    std::array<QLabel*, CheckPictures.size()> checkBoxes_{};
     std::vector<QLineEdit*> numberEdits_;
     QSet<QLineEdit*> editableNumbers_;
     QSet<QObject*> exitControls_;

@@ -97,10 +97,10 @@ void TfrmMain::APrintExecute() {
 
 void TfrmMain::AExportPdfExecute() {
     const auto source = MakeReportSource(*this);
-    const QString preset = fileName_.isEmpty()
+    const QString preset = FileName().isEmpty()
                                ? QStringLiteral("Slabwise Report.pdf")
-                               : QFileInfo(fileName_).path() + u'/' +
-                                     QFileInfo(fileName_).completeBaseName() + QStringLiteral(".pdf");
+                               : QFileInfo(FileName()).path() + u'/' +
+                                     QFileInfo(FileName()).completeBaseName() + QStringLiteral(".pdf");
     const QString chosen = dialogs_.SaveReportFile(this, documentsFolder_, preset);
     if (chosen.isEmpty()) return;
     TReportStatus status(this, GeneratingPage);

@@ -49,18 +49,6 @@ void TfrmMain::ShowWholeText(QLineEdit& edit) {
     edit.setCursorPosition(0);
 }
 
-// The picture box of each check.
-std::array<std::pair<TCheck, QLabel*>, CheckCount> TfrmMain::CheckPictures() const {
-    return {{{TCheck::Bearing, ui->Image9},
-             {TCheck::TopSpacing, ui->Image3},
-             {TCheck::BottomSpacing, ui->Image5},
-             {TCheck::TopRatio, ui->Image4},
-             {TCheck::BottomRatio, ui->Image6},
-             {TCheck::TopUtilization, ui->Image10},
-             {TCheck::BottomUtilization, ui->Image11},
-             {TCheck::Shear, ui->Image7}}};
-}
-
 void TfrmMain::SetPageEnabled(bool enabled) {
     // The check box itself stays enabled throughout, so it keeps the focus.
     for (QWidget* control : ui->Panel3->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
@@ -118,10 +106,14 @@ void TfrmMain::UpdateDisplay() {
         const QSignalBlocker blocker(ui->chkNoTension);
         ui->chkNoTension->setChecked(m.SoilTakesNoTension != 0);
     }
-    // 9: bearing.
-    ui->Image9->setVisible(!EqualWithTolerance(m.AllowableBearing, 0));
+    // 9: bearing; a check the project does not call for keeps its place,
+    // hidden.
     const TCheckResults checks = EvaluateChecks(m);
-    SetCheckImage(checks[static_cast<size_t>(TCheck::Bearing)], *ui->Image9);
+    for (size_t i = 0; i < CheckPictures.size(); ++i) {
+        if (CheckPictures[i].Check != TCheck::Bearing) continue;
+        checkBoxes_[i]->setVisible(CheckShown(m, CheckPictures[i].Check));
+        SetCheckImage(checks[static_cast<size_t>(CheckPictures[i].Check)], *checkBoxes_[i]);
+    }
     // 10: the reinforcement page follows its check box.
     {
         const QSignalBlocker blocker(ui->chkUseReinforcement);
@@ -131,8 +123,9 @@ void TfrmMain::UpdateDisplay() {
     SelectBarSize(*ui->ComboBox2, m.TopBarSize);
     SelectBarSize(*ui->ComboBox3, m.BottomBarSize);
     // 12: checks.
-    for (const auto& [check, box] : CheckPictures())
-        if (check != TCheck::Bearing) SetCheckImage(checks[static_cast<size_t>(check)], *box);
+    for (size_t i = 0; i < CheckPictures.size(); ++i)
+        if (CheckPictures[i].Check != TCheck::Bearing)
+            SetCheckImage(checks[static_cast<size_t>(CheckPictures[i].Check)], *checkBoxes_[i]);
     // 13: summary.
     ui->Label172->setVisible(m.UseReinforcement != 0);
     ui->Label173->setVisible(m.UseReinforcement != 0);

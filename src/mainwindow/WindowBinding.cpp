@@ -84,6 +84,10 @@ void TfrmMain::BindControls() {
         for (size_t row = 0; row < PointResultRows.size(); ++row)
             pointResultEdits_[static_cast<size_t>(point - 1)][row] =
                 edit(PointResultControl(PointResultRows[row], point));
+    for (size_t i = 0; i < CheckPictures.size(); ++i) {
+        checkBoxes_[i] = findChild<QLabel*>(Name(CheckPictures[i].Picture));
+        Q_ASSERT(checkBoxes_[i]);
+    }
 
     const QSet<QLineEdit*> texts{ui->Edit28, ui->Edit29, ui->Edit33};
     for (QLineEdit* edit : findChildren<QLineEdit*>()) {

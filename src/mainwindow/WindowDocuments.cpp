@@ -4,6 +4,7 @@
 
 #include "EditValues.h"
 #include "RecentFiles.h"
+#include "report/OpenWarnings.h"
 #include "ui_MainWindow.h"
 
 #include <QDate>
@@ -129,12 +130,12 @@ void TfrmMain::OpenProjectFile(const QString& chosen) {
     try {
         report = document_->Open(chosen);
     } catch (const std::exception& error) {
-        dialogs_.ShowWarning(this, OpenRefusedText(chosen, error));
+        dialogs_.ShowWarning(this, OpenRefusedWarning(chosen, error));
         return;
     }
     SelectFirstPage();
     FocusUnits();
-    if (!report.Clean()) dialogs_.ShowWarning(this, OpenReportText(chosen, report));
+    if (!report.Clean()) dialogs_.ShowWarning(this, OpenChangedWarning(chosen, report));
     recentFiles_->Add(fileName_);
 }
 
