@@ -47,21 +47,6 @@ Real ConvertText(QString text) {
     return value;
 }
 
-const TInputRange* TagRow(const QLineEdit& edit, const TMatData& model) {
-    const int tag = ControlTag(edit);
-    return tag >= 1 && tag <= InputRangeCount ? &model.InputRange(tag) : nullptr;
-}
-
-// "1.250000000E+20" as "1.25E+20": the same number, shorter.
-QString WithoutMantissaZeros(const QString& text) {
-    const qsizetype e = text.indexOf(QLatin1Char('E'));
-    if (e < 0) return text;
-    qsizetype end = e;
-    while (end > 0 && text[end - 1] == QLatin1Char('0')) --end;
-    if (end > 0 && text[end - 1] == LocaleDecimalSeparator()) --end;
-    return text.left(end) + text.mid(e);
-}
-
 // The width the box shows its text in.
 int TextRoom(const QLineEdit& edit) {
     // The line edit keeps a margin of two pixels each side inside its frame.
@@ -75,15 +60,16 @@ int TextRoom(const QLineEdit& edit) {
 // A number too wide for its box is cut where the box ends, and a cut exponent
 // turns 1.2E+286 into 1.2. A result box therefore shows as many significant
 // digits as fit; an input box, whose text a commit reads back, the shortest
-// text of the same number.
-QString FittingText(const QLineEdit& edit, Real value, int decimals) {
-    QString text = FormatLocaleFixed(value, decimals);
-    if (!text.contains(QLatin1Char('E'))) return text;
-    text = WithoutMantissaZeros(text);
-    if (!edit.isReadOnly()) return text;
+// text of the same number, as the report prints it.
+QString FittingText(const QLineEdit& edit, const TMatData& model, Real value) {
+    const int tag = ControlTag(edit);
+    QString text = BoxValueText(model, tag, value);
+    if (!edit.isReadOnly() || !text.contains(QLatin1Char('E'))) return text;
     const QFontMetrics metrics = edit.fontMetrics();
     const int room = TextRoom(edit);
     if (metrics.horizontalAdvance(text) <= room) return text;
+    if (tag >= 1 && tag <= InputRangeCount) value = LimitToRow(value, model.InputRange(tag));
+    const int decimals = ShownDecimals(model, tag, value);
     // Fewer significant digits never make the text wider, so the most that
     // fit (at least one) are found by halving 1 to 9 instead of trying each.
     const auto withDigits = [&](int precision) {
@@ -114,12 +100,7 @@ Real GetEditValue(QLineEdit& edit, const TMatData& model, double min, double max
 }
 
 void SetEditValue(QLineEdit& edit, const TMatData& model, Real value) {
-    if (std::isnan(value)) {
-        SetEditText(edit, QStringLiteral("N.A."));
-        return;
-    }
-    if (const TInputRange* row = TagRow(edit, model)) value = LimitToRow(value, *row);
-    SetEditText(edit, FittingText(edit, value, ShownDecimals(model, ControlTag(edit), value)));
+    SetEditText(edit, FittingText(edit, model, value));
 }
 
 bool NumberKeyPasses(const QString& text, QChar key) {
