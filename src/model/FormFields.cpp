@@ -64,13 +64,13 @@ std::string BarChoiceText(const TMatData& mat, int32_t bar) {
     std::string first;
     for (const TBarRow& row : mat.BarTable) {
         if (row.Bar == 0) continue;
-        const std::string label = mat.BarLabel(row.Bar);
+        std::string label = mat.BarLabel(row.Bar);
         if (first.empty()) first = label;
         if (label == "#" + std::to_string(bar)) return label;
     }
     for (const TBarRow& row : mat.BarTable) {
         if (row.Bar == 0) continue;
-        const std::string label = mat.BarLabel(row.Bar);
+        std::string label = mat.BarLabel(row.Bar);
         if (label == std::to_string(bar) + "M") return label;
     }
     return first;

@@ -133,7 +133,7 @@ struct TInputField {
     TInputField{TInput::input, nullptr, \
                 [](TMatData& m, int i) -> Real& { return m.array[static_cast<size_t>(i)] member; }, \
                 static_cast<int>(std::tuple_size_v<decltype(TMatData::array)>), tag, unit, caption, fileCaption, \
-                TInputBound::bound, "", #member + (#member[0] == '.'), #array, TInputGroup::SoilAndLoads, rank, \
+                TInputBound::bound, "", std::string_view(#member).substr(#member[0] == '.' ? 1 : 0), #array, TInputGroup::SoilAndLoads, rank, \
                 __VA_ARGS__}
 inline constexpr std::array InputFields{
     SLABWISE_INPUT(StripLength, TagLength, TQuantity::Length, "Strip Length, L", "", Row, "", Geometry, 1,
