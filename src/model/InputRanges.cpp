@@ -2,7 +2,7 @@
 
 namespace slabwise {
 
-// Rows by Tag 1 to 44: the input limits, then the display decimals of the
+// Rows by Tag 1 to 45: the input limits, then the display decimals of the
 // derived and result fields that carry the same Tags.
 const TInputRangeTable& EnglishInputRanges() {
     static const TInputRangeTable table{{
@@ -50,6 +50,7 @@ const TInputRangeTable& EnglishInputRanges() {
         {0.5L, 20, 2},      // 42 allowable bearing qa
         {1.4L, 2, 2},       // 43 shear load factor
         {1.4L, 2, 2},       // 44 moment load factor
+        {0, 120, 2},        // 45 column sizes c1, c2
     }};
     return table;
 }
@@ -100,6 +101,7 @@ const TInputRangeTable& SIInputRanges() {
         {20, 1000, 2},        // 42
         {1.4L, 2, 2},         // 43
         {1.4L, 2, 2},         // 44
+        {0, 3000, 2},         // 45
     }};
     return table;
 }

@@ -8,7 +8,7 @@
 namespace slabwise {
 
 // Limits and display decimals of one numeric field, addressed by the field's
-// Tag (1 to 44). Min = Max = 0 means the field is not limited.
+// Tag (1 to 45). Min = Max = 0 means the field is not limited.
 struct TInputRange {
     Real Min;
     Real Max;
@@ -63,9 +63,11 @@ enum TTag : int {
     TagBearing = 42,
     TagShearFactor = 43,
     TagMomentFactor = 44,
+    // Rows added later go after the window's original ones, whose Tags stay.
+    TagColumnSize = 45,
 };
 
-constexpr int InputRangeCount = 44;
+constexpr int InputRangeCount = 45;
 using TInputRangeTable = std::array<TInputRange, InputRangeCount>;
 
 const TInputRangeTable& EnglishInputRanges();
