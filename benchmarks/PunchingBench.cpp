@@ -4,6 +4,7 @@
 
 #include "model/DesignChecks.h"
 #include "model/ExampleProjects.h"
+#include "model/PunchingShear.h"
 
 #include <benchmark/benchmark.h>
 
@@ -54,5 +55,16 @@ BENCHMARK(BM_PunchingAnalyzeAndCheck)
     ->ArgsProduct({{0, 1, 2}, {0, 1}})
     ->ArgNames({"strip", "columns"})
     ->Unit(benchmark::kMicrosecond);
+
+// The punching check of twelve columns alone, on an analysed strip.
+void BM_PunchingEvaluate(benchmark::State& state) {
+    auto mat = StripWithColumns(PunchingStrips[state.range(0)], true);
+    mat->Analyze();
+    for (auto _ : state) {
+        const TPunchingResults results = EvaluatePunching(*mat);
+        benchmark::DoNotOptimize(results);
+    }
+}
+BENCHMARK(BM_PunchingEvaluate)->DenseRange(0, 2)->ArgName("strip")->Unit(benchmark::kMicrosecond);
 
 } // namespace

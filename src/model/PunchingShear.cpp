@@ -7,9 +7,12 @@
 #include "Units.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
+#include <vector>
 
 // Signs. Loads and the column load P are positive downward, the soil
 // pressure q positive in compression, and the analysis' shear V changes along
@@ -44,7 +47,7 @@ const char* const AnalysisUnfinished = "Not computed: the analysis did not finis
 // stations came from.
 class TStripShear {
 public:
-    explicit TStripShear(const TMatData& m) : m_(m), fn_(m.Beta, m.StripLength) {
+    explicit TStripShear(const TMatData& m) : m_(m) {
         // Every analysis that finishes leaves the extremes; one that did not
         // leaves them NaN, and its solution must not be rebuilt here.
         if (std::isnan(m.MaxShear) || std::isnan(m.InitTotal[2]) || std::isnan(m.InitTotal[3])) {
@@ -71,44 +74,108 @@ public:
                 for (const TAppliedMoment& c : m.Moments)
                     if (c.M != 0) decaying_->AddMoment(c.M, c.c);
                 decaying_->Solve();
+            } else {
+                PrepareInitialParameterForm();
             }
         } catch (const ENoEquilibrium&) {
             finished_ = false;
         }
     }
 
-    // Just left of a load standing at X.
-    Real At(Real X) const {
+    // Just left of a load standing at X. Sections share their ends, so
+    // each X is evaluated once.
+    Real At(Real X) {
         if (!finished_) return NaN;
-        if (contact_) return contact_->At(X).V;
-        if (decaying_) return decaying_->At(X).V;
-        // The initial-parameter form: the left-end parameters and the load
-        // terms of shear (Fa2 of a segment's ends, Fa1 of a point load, Fa4 of
-        // a moment).
-        const Real beta = m_.Beta, EI = m_.FlexuralRigidity, b2 = beta * beta, b3 = b2 * beta;
-        const Real L = m_.StripLength;
-        const auto [RA, MA, thetaA, yA] = m_.InitTotal;
-        Real terms = 0;
-        const auto segment = [&](Real w, Real b, Real e) {
-            if (w != 0) terms += -w / (2 * beta) * (fn_.StepGroup(b, X)[1] - fn_.StepGroup(e, X)[1]);
-        };
-        segment(m_.FullUniformLoad, 0, L);
-        for (const TDistLoad& d : m_.DistLoads) segment(d.wb, d.b, d.e);
-        for (const TPointLoad& p : m_.PointLoads)
-            if (p.P != 0) terms += -p.P * fn_.StepGroup(p.a, X)[0];
-        for (const TAppliedMoment& c : m_.Moments)
-            if (c.M != 0) terms += c.M * beta * fn_.StepGroup(c.c, X)[3];
-        const TFourFunctions f = fn_.Values(X);
-        return RA * f.F1 - b3 * (2 * EI * yA) * f.F2 - b2 * (2 * EI * thetaA) * f.F3 - MA * beta * f.F4 +
-               terms;
+        for (const auto& [x, v] : known_)
+            if (x == X) return v;
+        const Real v = contact_    ? contact_->At(X).V
+                       : decaying_ ? decaying_->At(X).V
+                                   : InitialParameterForm(X);
+        known_.emplace_back(X, v);
+        return v;
     }
 
 private:
+    // F(beta (X - a)) = basis(X) . factors(a) with the basis
+    // (e^z cos z, e^z sin z, e^-z cos z, e^-z sin z) / 2 at z = beta X, as the
+    // analysis forms its stations.
+    using TBasis = std::array<Real, 4>;
+    static constexpr TBeamAngle AngleOfZero{1, 1, 1, 0};
+
+    static TBasis Basis(const TBeamAngle& x) {
+        return {x.Ep * x.C / 2, x.Ep * x.S / 2, x.Em * x.C / 2, x.Em * x.S / 2};
+    }
+
+    // The factors of F1, F2 or F4 of beta (X - a).
+    static TBasis Factors(int function, const TBeamAngle& a) {
+        const Real pc = a.Em * a.C, ps = a.Em * a.S, mc = a.Ep * a.C, ms = a.Ep * a.S;
+        switch (function) {
+        case 1:
+            return {pc, ps, mc, ms};
+        case 2:
+            return {pc - ps, pc + ps, -mc - ms, mc - ms};
+        default:
+            return {-pc - ps, pc - ps, mc - ms, mc + ms};
+        }
+    }
+
+    // The load terms of shear (Fa2 of a segment's ends, Fa1 of a point load,
+    // Fa4 of a moment, each acting right of its position) as running sums of
+    // their factors in the order of the positions: one evaluation of the
+    // basis and a search per X, whatever the number of loads.
+    void PrepareInitialParameterForm() {
+        const Real beta = m_.Beta;
+        std::vector<std::pair<Real, TBasis>> terms;
+        const auto add = [&](Real factor, int function, Real a) {
+            TBasis f = Factors(function, TBeamAngle::Of(beta * a));
+            for (Real& v : f) v *= factor;
+            terms.emplace_back(a, f);
+        };
+        const auto segment = [&](Real w, Real b, Real e) {
+            if (w == 0) return;
+            add(-w / (2 * beta), 2, b);
+            add(w / (2 * beta), 2, e);
+        };
+        segment(m_.FullUniformLoad, 0, m_.StripLength);
+        for (const TDistLoad& d : m_.DistLoads) segment(d.wb, d.b, d.e);
+        for (const TPointLoad& p : m_.PointLoads)
+            if (p.P != 0) add(-p.P, 1, p.a);
+        for (const TAppliedMoment& c : m_.Moments)
+            if (c.M != 0) add(c.M * beta, 4, c.c);
+        std::stable_sort(terms.begin(), terms.end(),
+                         [](const auto& x, const auto& y) { return x.first < y.first; });
+        positions_.clear();
+        sums_.assign(1, TBasis{0, 0, 0, 0});
+        for (const auto& [a, f] : terms) {
+            positions_.push_back(a);
+            TBasis next = sums_.back();
+            for (size_t q = 0; q < 4; ++q) next[q] += f[q];
+            sums_.push_back(next);
+        }
+    }
+
+    Real InitialParameterForm(Real X) const {
+        const Real beta = m_.Beta, EI = m_.FlexuralRigidity, b2 = beta * beta, b3 = b2 * beta;
+        const auto [RA, MA, thetaA, yA] = m_.InitTotal;
+        const TBeamAngle angleX = TBeamAngle::Of(beta * X);
+        const TBasis basis = Basis(angleX);
+        // Loads strictly left of X act on it.
+        const auto acting = std::lower_bound(positions_.begin(), positions_.end(), X) - positions_.begin();
+        const TBasis& sum = sums_[static_cast<size_t>(acting)];
+        const Real loads = basis[0] * sum[0] + basis[1] * sum[1] + basis[2] * sum[2] + basis[3] * sum[3];
+        const TFourFunctions f =
+            TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleX, AngleOfZero));
+        return RA * f.F1 - b3 * (2 * EI * yA) * f.F2 - b2 * (2 * EI * thetaA) * f.F3 - MA * beta * f.F4 +
+               loads;
+    }
+
     const TMatData& m_;
-    TBeamFunctions fn_;
     bool finished_ = true;
     std::optional<TContactBeam> contact_;
     std::optional<TDecayingBeam> decaying_;
+    std::vector<Real> positions_;
+    std::vector<TBasis> sums_;
+    std::vector<std::pair<Real, Real>> known_;
 };
 
 // The distributed loads over x1..x2 (kips or kN); a load entered with its end
@@ -125,8 +192,9 @@ Real DistributedLoadBetween(const TMatData& m, Real x1, Real x2) {
     return total;
 }
 
-Real SoilReactionBetween(const TMatData& m, const TStripShear& shear, Real x1, Real x2) {
-    Real loads = DistributedLoadBetween(m, x1, x2);
+// `distributed` is DistributedLoadBetween of the same stretch.
+Real SoilReactionBetween(const TMatData& m, TStripShear& shear, Real x1, Real x2, Real distributed) {
+    Real loads = distributed;
     for (const TPointLoad& p : m.PointLoads)
         if (p.P != 0 && x1 <= p.a && p.a < x2) loads += p.P;
     return shear.At(x2) - shear.At(x1) + loads;
@@ -141,26 +209,26 @@ class TPunchingCheck {
 public:
     explicit TPunchingCheck(const TMatData& m) : m_(m) {}
 
-    TPunchingResult Column(int load) {
+    // Fills r, which holds a result of its own defaults: the results are
+    // large, and writing them where they stay spares copying them.
+    void Column(int load, TPunchingResult& r) {
         const TColumn& column = m_.Columns[static_cast<size_t>(load)];
         const TPointLoad& point = m_.PointLoads[static_cast<size_t>(load)];
-        TPunchingResult r;
         r.B0 = r.D = r.Vu = r.PhiVn = r.Util = NaN;
         if (!column.Given()) {
             r.Hint = "No column at this load";
-            return r;
+            return;
         }
         const auto notComputed = [&r](std::string why) {
             r.State = TPunchingState::NotComputed;
             r.Passes = false;
             r.Hint = std::move(why);
-            return r;
         };
         if (std::isnan(point.P)) return notComputed("Not computed: the column's load is not a number");
         if (point.P <= 0) {
             r.State = TPunchingState::NotLoaded;
             r.Hint = "N.A.: the load is upward or zero, so the column does not punch the strip";
-            return r;
+            return;
         }
         if (!(column.c1 > 0 && column.c2 > 0)) return notComputed("The column's size is not positive");
         if (auto reason = ShearWithoutDesign(m_)) return notComputed(*reason);
@@ -173,13 +241,13 @@ public:
         const Real c1 = column.c1, c2 = column.c2;
         const Real reach = (c1 + d) / 2 / Uw; // column centre to section, ft or m
         if (a - reach >= 0 && a + reach <= L) {
-            r.Interior = Section(load, a - reach, a + reach, 2 * (c1 + d) + 2 * (c2 + d), 40);
+            Section(load, a - reach, a + reach, 2 * (c1 + d) + 2 * (c2 + d), 40, r.Interior);
         }
         // Open towards the nearer end; the edge section always exists.
         const bool left = a <= L - a;
         const Real e = (left ? a : L - a) * Uw;
-        r.Edge = Section(load, left ? 0 : std::max(a - reach, Real(0)), left ? std::min(a + reach, L) : L,
-                         2 * (e + c1 / 2 + d / 2) + (c2 + d), 30);
+        Section(load, left ? 0 : std::max(a - reach, Real(0)), left ? std::min(a + reach, L) : L,
+                2 * (e + c1 / 2 + d / 2) + (c2 + d), 30, r.Edge);
 
         const bool edgeGoverns = !r.Interior.Exists || r.Edge.Util > r.Interior.Util;
         const TPunchingSectionResult& g = edgeGoverns ? r.Edge : r.Interior;
@@ -197,7 +265,6 @@ public:
                                 ": increase the thickness, f'c or the column size";
         r.MomentAtColumn = MomentAt(a, c1 / Uw);
         if (r.MomentAtColumn) r.Hint += PunchingMomentNote;
-        return r;
     }
 
     bool MomentAt(Real a, Real c1) const {
@@ -207,21 +274,22 @@ public:
 
     Real Shear(Real X) { return Strip().At(X); }
 
-    Real Reaction(Real x1, Real x2) { return SoilReactionBetween(m_, Strip(), x1, x2); }
+    Real Reaction(Real x1, Real x2) {
+        return SoilReactionBetween(m_, Strip(), x1, x2, DistributedLoadBetween(m_, x1, x2));
+    }
 
 private:
-    const TStripShear& Strip() {
+    TStripShear& Strip() {
         if (!shear_) shear_.emplace(m_);
         return *shear_;
     }
 
-    TPunchingSectionResult Section(int load, Real x1, Real x2, Real b0, Real alphaS) {
+    void Section(int load, Real x1, Real x2, Real b0, Real alphaS, TPunchingSectionResult& s) {
         const Real Uw = m_.ByUnits(12, 1000);
         const Real Fu = m_.ByUnits(1, 1000); // kips or N to kips or kN
         const TColumn& column = m_.Columns[static_cast<size_t>(load)];
         const Real P = m_.PointLoads[static_cast<size_t>(load)].P;
         const Real d = m_.BotDepth, B = Uw * m_.StripWidth;
-        TPunchingSectionResult s;
         s.Exists = true;
         s.X1 = x1, s.X2 = x2, s.B0 = b0, s.AlphaS = alphaS;
         s.Width = std::min(column.c2 + d, B);
@@ -232,8 +300,9 @@ private:
             const TPointLoad& p = m_.PointLoads[static_cast<size_t>(k)];
             if (k != load && x1 < p.a && p.a < x2) others += p.P;
         }
-        s.SoilReaction = share * Reaction(x1, x2);
-        s.LoadsOn = others + share * DistributedLoadBetween(m_, x1, x2);
+        const Real distributed = DistributedLoadBetween(m_, x1, x2);
+        s.SoilReaction = share * SoilReactionBetween(m_, Strip(), x1, x2, distributed);
+        s.LoadsOn = others + share * distributed;
         s.Vu = m_.ShearLoadFactor * (P + s.LoadsOn - s.SoilReaction);
 
         // sqrt(f'c) in psi, the stress terms in the unit of f'c.
@@ -244,7 +313,6 @@ private:
         s.PhiVn = PunchingPhi * s.Vc * b0 * d / Fu;
         // Soil that pushes harder than the loads press still shears the section.
         s.Util = std::fabs(s.Vu) / s.PhiVn * 100;
-        return s;
     }
 
     const TMatData& m_;
@@ -254,13 +322,15 @@ private:
 } // namespace
 
 TPunchingResult EvaluatePunching(const TMatData& mat, int load) {
-    return TPunchingCheck(mat).Column(load);
+    TPunchingResult result;
+    TPunchingCheck(mat).Column(load, result);
+    return result;
 }
 
 TPunchingResults EvaluatePunching(const TMatData& mat) {
     TPunchingCheck check(mat);
     TPunchingResults results;
-    for (int i = 0; i < PointLoadCount; ++i) results[static_cast<size_t>(i)] = check.Column(i);
+    for (int i = 0; i < PointLoadCount; ++i) check.Column(i, results[static_cast<size_t>(i)]);
     return results;
 }
 
