@@ -2,12 +2,10 @@
 
 #include "BeamFunctions.h"
 #include "ContactZones.h"
-#include "DecayingBeam.h"
 #include "DesignChecks.h"
 #include "Units.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -36,15 +34,17 @@ namespace slabwise {
 namespace {
 
 constexpr Real NaN = std::numeric_limits<Real>::quiet_NaN();
-// The analysis takes its stations from the decaying form above this beta L;
-// the shear here comes from the same form, so it matches the stations.
-constexpr Real DecayingFormAbove = 12;
 constexpr Real MaxUtilization = 99.99L; // %, as every other utilisation
 
 const char* const AnalysisUnfinished = "Not computed: the analysis did not finish";
 
-// The shear of the analysed strip at any X (ft or m), from the solution its
-// stations came from.
+// The shear of the analysed strip at any X (ft or m). Where the springs act
+// along the whole strip, the state at the node just left of X is carried on
+// to X by the initial-parameter form: the same equations as the analysis,
+// over at most L/100, so no length of strip loses accuracy and no solution
+// is rebuilt. Soil that lets the strip lift off changes the equations along
+// the strip; then the zones the analysis settled on give its solution in one
+// solve.
 class TStripShear {
 public:
     explicit TStripShear(const TMatData& m) : m_(m) {
@@ -54,29 +54,15 @@ public:
             finished_ = false;
             return;
         }
+        if (!m.LiftsOff()) return;
         const Real L = m.StripLength;
         try {
-            if (m.LiftsOff()) {
-                // The zones the analysis settled on give its solution in one solve.
-                contact_.emplace(m.Beta, m.FlexuralRigidity, L);
-                contact_->AddSegment(m.FullUniformLoad, 0, L);
-                for (const TDistLoad& d : m.DistLoads) contact_->AddSegment(d.wb, d.b, d.e);
-                for (const TPointLoad& p : m.PointLoads) contact_->AddPoint(p.P, p.a);
-                for (const TAppliedMoment& c : m.Moments) contact_->AddMoment(c.M, c.c);
-                contact_->SolveWith(m.ContactZones);
-            } else if (m.BetaL > DecayingFormAbove) {
-                decaying_.emplace(m.Beta, m.FlexuralRigidity, L);
-                decaying_->AddSegment(m.FullUniformLoad, 0, L);
-                for (const TDistLoad& d : m.DistLoads)
-                    if (d.wb != 0) decaying_->AddSegment(d.wb, d.b, d.e);
-                for (const TPointLoad& p : m.PointLoads)
-                    if (p.P != 0) decaying_->AddPoint(p.P, p.a);
-                for (const TAppliedMoment& c : m.Moments)
-                    if (c.M != 0) decaying_->AddMoment(c.M, c.c);
-                decaying_->Solve();
-            } else {
-                PrepareInitialParameterForm();
-            }
+            contact_.emplace(m.Beta, m.FlexuralRigidity, L);
+            contact_->AddSegment(m.FullUniformLoad, 0, L);
+            for (const TDistLoad& d : m.DistLoads) contact_->AddSegment(d.wb, d.b, d.e);
+            for (const TPointLoad& p : m.PointLoads) contact_->AddPoint(p.P, p.a);
+            for (const TAppliedMoment& c : m.Moments) contact_->AddMoment(c.M, c.c);
+            contact_->SolveWith(m.ContactZones);
         } catch (const ENoEquilibrium&) {
             finished_ = false;
         }
@@ -88,93 +74,62 @@ public:
         if (!finished_) return NaN;
         for (const auto& [x, v] : known_)
             if (x == X) return v;
-        const Real v = contact_    ? contact_->At(X).V
-                       : decaying_ ? decaying_->At(X).V
-                                   : InitialParameterForm(X);
+        const Real v = contact_ ? contact_->At(X).V : FromNode(X);
         known_.emplace_back(X, v);
         return v;
     }
 
 private:
-    // F(beta (X - a)) = basis(X) . factors(a) with the basis
-    // (e^z cos z, e^z sin z, e^-z cos z, e^-z sin z) / 2 at z = beta X, as the
-    // analysis forms its stations.
-    using TBasis = std::array<Real, 4>;
     static constexpr TBeamAngle AngleOfZero{1, 1, 1, 0};
 
-    static TBasis Basis(const TBeamAngle& x) {
-        return {x.Ep * x.C / 2, x.Ep * x.S / 2, x.Em * x.C / 2, x.Em * x.S / 2};
+    // F1 to F4 of beta x, x >= 0.
+    TFourFunctions Functions(Real x) const {
+        return TBeamFunctions::ValuesFrom(
+            THyperbolicCircular::Between(TBeamAngle::Of(m_.Beta * x), AngleOfZero));
     }
 
-    // The factors of F1, F2 or F4 of beta (X - a).
-    static TBasis Factors(int function, const TBeamAngle& a) {
-        const Real pc = a.Em * a.C, ps = a.Em * a.S, mc = a.Ep * a.C, ms = a.Ep * a.S;
-        switch (function) {
-        case 1:
-            return {pc, ps, mc, ms};
-        case 2:
-            return {pc - ps, pc + ps, -mc - ms, mc - ms};
-        default:
-            return {-pc - ps, pc - ps, mc - ms, mc + ms};
-        }
-    }
-
-    // The load terms of shear (Fa2 of a segment's ends, Fa1 of a point load,
-    // Fa4 of a moment, each acting right of its position) as running sums of
-    // their factors in the order of the positions: one evaluation of the
-    // basis and a search per X, whatever the number of loads.
-    void PrepareInitialParameterForm() {
-        const Real beta = m_.Beta;
-        std::vector<std::pair<Real, TBasis>> terms;
-        const auto add = [&](Real factor, int function, Real a) {
-            TBasis f = Factors(function, TBeamAngle::Of(beta * a));
-            for (Real& v : f) v *= factor;
-            terms.emplace_back(a, f);
-        };
+    Real FromNode(Real X) const {
+        const Real L = m_.StripLength;
+        if (!(X >= 0 && X <= L)) return NaN;
+        int i = std::clamp(static_cast<int>(X / L * (NodeCount - 1)), 0, NodeCount - 1);
+        while (i > 0 && m_.Stations[static_cast<size_t>(i)].X > X) --i;
+        while (i < NodeCount - 1 && m_.Stations[static_cast<size_t>(i + 1)].X <= X) ++i;
+        const TMatStation& node = m_.Stations[static_cast<size_t>(i)];
+        // A node reports the state just left of a load standing on it.
+        if (node.X == X) return node.Shear;
+        const Real X0 = node.X;
+        const Real beta = m_.Beta, EI = m_.FlexuralRigidity, b2 = beta * beta, b3 = b2 * beta;
+        const Real y0 = node.Deflection / m_.ByUnits(12, 1000);
+        const TFourFunctions f = Functions(X - X0);
+        Real V = node.Shear * f.F1 - b3 * (2 * EI * y0) * f.F2 - b2 * (2 * EI * node.Slope) * f.F3 -
+                 node.Moment * beta * f.F4;
+        // The loads that act between the node and X, each from where it
+        // starts to act there: a point load or a moment at the node acts, one
+        // at X does not yet.
         const auto segment = [&](Real w, Real b, Real e) {
             if (w == 0) return;
-            add(-w / (2 * beta), 2, b);
-            add(w / (2 * beta), 2, e);
+            // An end before its start is the reversed load between them.
+            if (b > e) std::swap(b, e), w = -w;
+            if (!(e > X0)) return;
+            const Real from = std::max(b, X0);
+            if (!(from < X)) return;
+            // Most loads began before the node: their functions are the node's.
+            Real terms = from == X0 ? f.F2 : Functions(X - from).F2;
+            if (e < X) terms -= Functions(X - e).F2;
+            V += -w / (2 * beta) * terms;
         };
-        segment(m_.FullUniformLoad, 0, m_.StripLength);
+        segment(m_.FullUniformLoad, 0, L);
         for (const TDistLoad& d : m_.DistLoads) segment(d.wb, d.b, d.e);
         for (const TPointLoad& p : m_.PointLoads)
-            if (p.P != 0) add(-p.P, 1, p.a);
+            if (p.P != 0 && X0 <= p.a && p.a < X) V += -p.P * Functions(X - p.a).F1;
         for (const TAppliedMoment& c : m_.Moments)
-            if (c.M != 0) add(c.M * beta, 4, c.c);
-        std::stable_sort(terms.begin(), terms.end(),
-                         [](const auto& x, const auto& y) { return x.first < y.first; });
-        positions_.clear();
-        sums_.assign(1, TBasis{0, 0, 0, 0});
-        for (const auto& [a, f] : terms) {
-            positions_.push_back(a);
-            TBasis next = sums_.back();
-            for (size_t q = 0; q < 4; ++q) next[q] += f[q];
-            sums_.push_back(next);
-        }
-    }
-
-    Real InitialParameterForm(Real X) const {
-        const Real beta = m_.Beta, EI = m_.FlexuralRigidity, b2 = beta * beta, b3 = b2 * beta;
-        const auto [RA, MA, thetaA, yA] = m_.InitTotal;
-        const TBeamAngle angleX = TBeamAngle::Of(beta * X);
-        const TBasis basis = Basis(angleX);
-        // Loads strictly left of X act on it.
-        const auto acting = std::lower_bound(positions_.begin(), positions_.end(), X) - positions_.begin();
-        const TBasis& sum = sums_[static_cast<size_t>(acting)];
-        const Real loads = basis[0] * sum[0] + basis[1] * sum[1] + basis[2] * sum[2] + basis[3] * sum[3];
-        const TFourFunctions f =
-            TBeamFunctions::ValuesFrom(THyperbolicCircular::Between(angleX, AngleOfZero));
-        return RA * f.F1 - b3 * (2 * EI * yA) * f.F2 - b2 * (2 * EI * thetaA) * f.F3 - MA * beta * f.F4 +
-               loads;
+            if (c.M != 0 && X0 <= c.c && c.c < X) V += c.M * beta * Functions(X - c.c).F4;
+        return V;
     }
 
     const TMatData& m_;
     bool finished_ = true;
     std::optional<TContactBeam> contact_;
-    std::optional<TDecayingBeam> decaying_;
-    std::vector<Real> positions_;
-    std::vector<TBasis> sums_;
     std::vector<std::pair<Real, Real>> known_;
 };
 

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace slabwise;
 using slabwise::test::NewModel;
@@ -225,17 +227,35 @@ Real GaussReaction(TMatData& m, Real x1, Real x2, int panels) {
     return sum * m.StripWidth;
 }
 
+// The same split at every load position inside x1..x2.
+Real GaussReactionAcrossLoads(TMatData& m, Real x1, Real x2) {
+    std::vector<Real> breaks{x1, x2};
+    const auto add = [&](Real x) {
+        if (x1 < x && x < x2) breaks.push_back(x);
+    };
+    for (const TPointLoad& p : m.PointLoads) add(p.a);
+    for (const TAppliedMoment& c : m.Moments) add(c.c);
+    for (const TDistLoad& d : m.DistLoads) add(d.b), add(d.e);
+    std::sort(breaks.begin(), breaks.end());
+    Real sum = 0;
+    for (size_t i = 1; i < breaks.size(); ++i) sum += GaussReaction(m, breaks[i - 1], breaks[i], 4);
+    return sum;
+}
+
 TEST(PunchingShear, SoilReactionMatchesTheIntegralOfThePressure) {
     struct Case {
         const char* name;
         Real length, thickness;
         bool noTension;
         Real from, load, to;
+        bool between; // loads start, end or stand between a node and an end of the stretch
     };
     const Case cases[] = {
-        {"linear strip, beta L 4.2", 40, 2, false, 12, 20, 27},
-        {"long strip, decaying form (beta L above 12)", 200, 1, false, 110, 120, 125},
-        {"soil without tension, strip lifting off", 40, 2, true, 15, 20, 25},
+        {"linear strip, beta L 4.2", 40, 2, false, 12, 20, 27, false},
+        {"long strip, decaying form (beta L above 12)", 200, 1, false, 110, 120, 125, false},
+        {"soil without tension, strip lifting off", 40, 2, true, 15, 20, 25, false},
+        {"loads just left of both ends", 40, 2, false, 12.3L, 20.1L, 26.3L, true},
+        {"long strip, loads just left of both ends", 200, 1, false, 110.3L, 120.1L, 126.3L, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -245,6 +265,16 @@ TEST(PunchingShear, SoilReactionMatchesTheIntegralOfThePressure) {
         AddColumn(*m, 0, c.load, 400, 20, 20);
         // Uplift at both ends lifts them off the soil.
         if (c.noTension) m->PointLoads[1] = {0, -40}, m->PointLoads[2] = {c.length, -40};
+        if (c.between) {
+            // Nodes lie L/100 apart; each of these stands inside a node's
+            // interval, left of the stretch's end it shares with it.
+            const Real h = c.length / 100;
+            m->PointLoads[1] = {c.to - 0.1L * h, 60};
+            m->Moments[0] = {c.from - 0.2L * h, 80};
+            m->Moments[1] = {c.to - 0.3L * h, -50};
+            m->DistLoads[0] = {c.from - 0.1L * h, c.to - 0.2L * h, 3, 3};
+            m->DistLoads[1] = {c.to - 0.15L * h, c.from - 0.25L * h, 2, 2}; // end before start: reversed
+        }
         m->Analyze();
         if (c.noTension) {
             ASSERT_TRUE(m->LiftsOff());
@@ -255,13 +285,16 @@ TEST(PunchingShear, SoilReactionMatchesTheIntegralOfThePressure) {
             ASSERT_EQ(m->BetaL > 12, c.length == 200);
         }
         const Real exact = SoilReaction(*m, c.from, c.to);
-        const Real gauss = GaussReaction(*m, c.from, c.load, 8) + GaussReaction(*m, c.load, c.to, 8);
+        const Real gauss = c.between
+                               ? GaussReactionAcrossLoads(*m, c.from, c.to)
+                               : GaussReaction(*m, c.from, c.load, 8) + GaussReaction(*m, c.load, c.to, 8);
         EXPECT_NEAR(exact, gauss, 1e-10 * std::fabs(gauss));
         EXPECT_GT(exact, 0);
 
         // The soil carries every load: the reaction over the whole strip.
         Real loads = m->FullUniformLoad * c.length;
         for (const TPointLoad& p : m->PointLoads) loads += p.P;
+        for (const TDistLoad& d : m->DistLoads) loads += d.wb * (d.e - d.b);
         EXPECT_NEAR(SoilReaction(*m, 0, c.length), loads, 1e-10 * loads);
     }
 }
