@@ -133,6 +133,9 @@ QStringList TfrmMain::UpdateModel() {
             value = input.Field->Input == TInput::StripWidth ? fieldHints_->ReadWidth(edit, m)
                                                              : fieldHints_->Read(edit, m);
             break;
+        case TInputBound::UpToWidth:
+            value = fieldHints_->Read(edit, m, 0, static_cast<double>(m.StripWidth));
+            break;
         case TInputBound::UpToLength:
             value = fieldHints_->Read(edit, m, 0, length);
             break;

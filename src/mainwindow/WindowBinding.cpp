@@ -51,6 +51,7 @@ void TfrmMain::BindControls() {
         unitLabels_.push_back({label, quantity, Name(prefix)});
     };
     ForEachInput([&](const TInputField& field, int number) {
+        if (field.Box.Empty()) return;
         const TInputBinding input{edit(InputControl(field.Input, number)), &field, number, StartOf(field)};
         inputs_.push_back(input);
         shownInputs_.push_back(input);

@@ -5,6 +5,7 @@
 #include "DesignChecks.h"
 #include "FloatFault.h"
 #include "MatData.h"
+#include "Units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,9 +14,6 @@
 namespace slabwise {
 
 namespace {
-
-// MPa per psi, exact by the definitions of the pound-force and the inch.
-constexpr Real MPaPerPsi = 0.006894757293168361L;
 
 struct TFaceRoots {
     Real Root1, Root2, A1, A2;

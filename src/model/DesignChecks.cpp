@@ -1,6 +1,7 @@
 #include "DesignChecks.h"
 
 #include "NumberFormat.h"
+#include "PunchingShear.h"
 #include "ResultTexts.h"
 #include "Units.h"
 
@@ -22,20 +23,30 @@ struct TFaceFields {
     Real TMatData::*Spacing;
     Real TMatData::*SteelPct;
     Real TMatData::*AllowMoment;
+    Real TMatData::*As;
     Real TMatData::*Util;
     const char* UtilOk;
     const char* UtilHigh;
 };
 
-const TFaceFields TopFields{&TMatData::MuNeg,      &TMatData::TopDepth,        &TMatData::TopCover,
-                            &TMatData::TopBarSize, &TMatData::TopBarsOverride, &TMatData::TopAsReq,
-                            &TMatData::TopSpacing, &TMatData::TopSteelPct,     &TMatData::TopAllowMoment,
-                            &TMatData::TopUtil,    "Top Utilization is OK",    "Top Utilization too high"};
-const TFaceFields BottomFields{
-    &TMatData::MuPos,         &TMatData::BotDepth,        &TMatData::BottomCover,
-    &TMatData::BottomBarSize, &TMatData::BotBarsOverride, &TMatData::BotAsReq,
-    &TMatData::BotSpacing,    &TMatData::BotSteelPct,     &TMatData::BotAllowMoment,
-    &TMatData::BottomUtil,    "Bottom Utilization is OK", "Bottom Utilization too high"};
+const TFaceFields TopFields{&TMatData::MuNeg,          &TMatData::TopDepth,        &TMatData::TopCover,
+                            &TMatData::TopBarSize,     &TMatData::TopBarsOverride, &TMatData::TopAsReq,
+                            &TMatData::TopSpacing,     &TMatData::TopSteelPct,     &TMatData::TopAllowMoment,
+                            &TMatData::TopAs,          &TMatData::TopUtil,         "Top Utilization is OK",
+                            "Top Utilization too high"};
+const TFaceFields BottomFields{&TMatData::MuPos,
+                               &TMatData::BotDepth,
+                               &TMatData::BottomCover,
+                               &TMatData::BottomBarSize,
+                               &TMatData::BotBarsOverride,
+                               &TMatData::BotAsReq,
+                               &TMatData::BotSpacing,
+                               &TMatData::BotSteelPct,
+                               &TMatData::BotAllowMoment,
+                               &TMatData::BotAs,
+                               &TMatData::BottomUtil,
+                               "Bottom Utilization is OK",
+                               "Bottom Utilization too high"};
 
 const TFaceFields& Fields(TFace face) {
     return face == TFace::Top ? TopFields : BottomFields;
@@ -104,7 +115,14 @@ TCheckResult Utilization(const TMatData& m, TFace face) {
             return {false, "The bars leave no moment capacity: use fewer or smaller bars"};
         return {false, FaceNotComputed(m, face)};
     }
-    return Result(util <= MaxUtilization, f.UtilOk, f.UtilHigh);
+    if (util > MaxUtilization) return {false, f.UtilHigh};
+    // Above the strain the bars yield well before the concrete crushes and
+    // phi = 0.9 holds; more steel does not help, a deeper section does.
+    if (!(NetTensileStrain(m, face) >= TensionControlledStrain))
+        return {false,
+                "Not tension-controlled (net tensile strain below 0.005): increase the thickness or use "
+                "less steel"};
+    return {true, f.UtilOk};
 }
 
 TCheckResult Shear(const TMatData& m) {
@@ -114,6 +132,32 @@ TCheckResult Shear(const TMatData& m) {
                                         : "Not computed: a floating-point fault in the shear check"};
     return Result(m.ShearUtil <= MaxUtilization, "Shear Utilization is OK",
                   "Increase Thickness or Concrete Strength");
+}
+
+// Every column passes; the hint names those that do not.
+TCheckResult Punching(const TMatData& m) {
+    if (!AnyColumn(m)) return {true, "No column entered: no punching check"};
+    const TPunchingResults results = EvaluatePunching(m);
+    std::string tooHigh, notComputed, reason;
+    bool moments = false;
+    for (int i = 0; i < PointLoadCount; ++i) {
+        const TPunchingResult& r = results[static_cast<size_t>(i)];
+        const std::string name = "#" + std::to_string(i + 1);
+        if (r.State == TPunchingState::NotComputed) {
+            notComputed += (notComputed.empty() ? "" : ", ") + name;
+            if (reason.empty()) reason = r.Hint;
+        } else if (!r.Passes) {
+            tooHigh += (tooHigh.empty() ? "" : ", ") + name;
+        }
+        moments = moments || r.MomentAtColumn;
+    }
+    if (!tooHigh.empty())
+        return {false, "Punching shear too high at the column of point load " + tooHigh +
+                           ": increase Thickness, Concrete Strength or the column size"};
+    if (!notComputed.empty())
+        return {false, "Punching not computed at the column of point load " + notComputed + ": " + reason};
+    return {true, std::string("Punching Shear Utilization is OK") +
+                      (moments ? "; applied moments at columns are not transferred by eccentric shear" : "")};
 }
 
 TCheckResult Bearing(const TMatData& m) {
@@ -166,6 +210,8 @@ std::string_view CheckName(TCheck check) {
         return "BottomUtilization";
     case TCheck::Shear:
         return "Shear";
+    case TCheck::Punching:
+        return "Punching";
     }
     return {};
 }
@@ -188,6 +234,8 @@ TCheckResult EvaluateCheck(const TMatData& mat, TCheck check) {
         return Utilization(mat, TFace::Bottom);
     case TCheck::Shear:
         return Shear(mat);
+    case TCheck::Punching:
+        return Punching(mat);
     }
     return {};
 }
@@ -197,6 +245,22 @@ TCheckResults EvaluateChecks(const TMatData& mat) {
     for (int i = 0; i < CheckCount; ++i)
         results[static_cast<size_t>(i)] = EvaluateCheck(mat, static_cast<TCheck>(i));
     return results;
+}
+
+Real StressBlockFactor(Real fcPsi) {
+    if (fcPsi <= 4000) return 0.85L;
+    if (fcPsi >= 8000) return 0.65L;
+    return 0.85L - 0.05L * (fcPsi - 4000) / 1000;
+}
+
+Real NetTensileStrain(const TMatData& mat, TFace face) {
+    const TFaceFields& f = Fields(face);
+    const Real psiPerStress = mat.UnitSystem == UnitsSI ? 1 / MPaPerPsi : Real(1000);
+    const Real width = mat.ByUnits(12, 1000) * mat.StripWidth; // in or mm
+    const Real depth = mat.*f.Depth;
+    const Real block = mat.*f.As * mat.Fy / (0.85L * mat.Fc * width);
+    const Real c = block / StressBlockFactor(mat.Fc * psiPerStress);
+    return 0.003L * (depth - c) / c;
 }
 
 std::optional<std::string> FaceWithoutDesign(const TMatData& mat, TFace face) {

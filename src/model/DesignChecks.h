@@ -21,8 +21,10 @@ enum class TCheck : uint8_t {
     TopUtilization,
     BottomUtilization,
     Shear,
+    // Two-way shear at every column (PunchingShear.h has each column's).
+    Punching,
 };
-constexpr int CheckCount = 8;
+constexpr int CheckCount = 9;
 
 struct TCheckResult {
     bool Passes = false;
@@ -48,6 +50,16 @@ std::optional<std::string> FaceWithoutDesign(const TMatData& mat, TFace face);
 // The same for the one-way shear check, which needs f'c and the bottom bars'
 // depth.
 std::optional<std::string> ShearWithoutDesign(const TMatData& mat);
+
+// A face is tension-controlled, so phi = 0.9 holds, when the net tensile
+// strain of its bars at the design strength is at least this.
+inline constexpr Real TensionControlledStrain = 0.005L;
+// beta1 of the rectangular stress block for f'c in psi.
+Real StressBlockFactor(Real fcPsi);
+// The net tensile strain eps_t of a face with the bars it is given (the
+// depth of the stress block over beta1 is the neutral axis); NaN when the
+// face has no design.
+Real NetTensileStrain(const TMatData& mat, TFace face);
 
 // The decimals that show value on its own side of limit: decimals, or more
 // where fewer would round it onto the limit or past it (at most 10).

@@ -82,10 +82,12 @@ static_assert(JsonOrderSound());
 constexpr bool BoundsReadFirst() {
     size_t length = InputFields.size();
     size_t thickness = InputFields.size();
+    size_t width = InputFields.size();
     for (size_t i = 0; i < InputFields.size(); ++i) {
         const TInputField& field = InputFields[i];
         if (field.Input == TInput::StripLength) length = i;
         if (field.Input == TInput::Thickness) thickness = i;
+        if (field.Input == TInput::StripWidth) width = i;
         switch (field.Bound) {
         case TInputBound::Row:
             break;
@@ -94,6 +96,9 @@ constexpr bool BoundsReadFirst() {
             break;
         case TInputBound::BelowThickness:
             if (thickness > i) return false;
+            break;
+        case TInputBound::UpToWidth:
+            if (width > i) return false;
             break;
         case TInputBound::StartToLength: {
             if (length > i || !field.Numbered()) return false;
@@ -125,7 +130,9 @@ constexpr bool NumbersWhereNumbered() {
         if (HasNumberSlot(field.Caption) != numbered ||
             HasNumberSlot(field.FileCaptionOrCaption()) != numbered)
             return false;
-        if (field.Box.Empty()) return false;
+        // Only the column sizes, which the window does not take yet, have no box.
+        const bool column = field.Input == TInput::ColumnAlong || field.Input == TInput::ColumnAcross;
+        if (field.Box.Empty() != column) return false;
         for (const TInputBox* box : {&field.Box, &field.SecondBox}) {
             if (box->Empty()) continue;
             if ((box->Edit.Pattern.find('#') != std::string_view::npos) != numbered) return false;

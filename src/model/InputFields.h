@@ -37,6 +37,8 @@ enum class TInput : uint8_t {
     PointForce,
     MomentPosition, // numbered 1 to 4
     MomentValue,
+    ColumnAlong, // numbered 1 to 12, as the one after it: the column of each point load
+    ColumnAcross,
     EffWidthPercent,
     Fy,
     ShearLoadFactor,
@@ -53,6 +55,7 @@ enum class TInputBound : uint8_t {
     UpToLength,     // from 0 to the strip length (positions along the strip)
     StartToLength,  // at least the load's start, at most the strip length
     BelowThickness, // from 0 to less than the thickness (clear covers)
+    UpToWidth,      // the row's limits, and at most the strip width (a column across the strip)
 };
 
 // Stretches of the analyzer's JSON the inputs fall in, between the values
@@ -142,7 +145,7 @@ inline constexpr std::array InputFields{
                    {{"Edit2"}, {"Label6"}, {"Label7"}}, {}),
     SLABWISE_INPUT(Thickness, TagThickness, TQuantity::Length, "Strip Thickness, T", "", Row, "", Geometry, 2,
                    {{"Edit3"}, {"Label8"}, {"Label9"}}, {}),
-    SLABWISE_INPUT(Fc, TagFc, TQuantity::Strength, "Concrete Str, Fc", "", Row, "", Reinforcement, 16,
+    SLABWISE_INPUT(Fc, TagFc, TQuantity::Strength, "Concrete Str, Fc", "", Row, "", Reinforcement, 18,
                    {{"Edit63"}, {"Label178"}, {"Label179"}}, {{"Edit39"}, {"Label21"}, {"Label116"}}),
     SLABWISE_INPUT(SubgradeModulus, TagSubgrade, TQuantity::Subgrade, "Subgrade Modulus, k", "", Row, "",
                    SoilAndLoads, 3, {{"Edit5"}, {"Label12"}, {"Label13"}}, {}),
@@ -166,22 +169,26 @@ inline constexpr std::array InputFields{
                       "Moment ##, c", UpToLength, 13, {{"EditMom#c"}, {}, {"Label60", "Label63"}, "c, "}, {}),
     SLABWISE_NUMBERED(MomentValue, Moments, .M, TagAppliedMoment, TQuantity::Moment, "Moment ##, M",
                       "Moment ##, M", Row, 14, {{"EditMom#m"}, {}, {"Label62", "Label64"}, "M, "}, {}),
+    SLABWISE_NUMBERED(ColumnAlong, Columns, .c1, TagColumnSize, TQuantity::DesignLength, "Point Load ##, c1",
+                      "Point load ##, column c1", Row, 15, {}, {}),
+    SLABWISE_NUMBERED(ColumnAcross, Columns, .c2, TagColumnWidth, TQuantity::DesignLength, "Point Load ##, c2",
+                      "Point load ##, column c2", UpToWidth, 16, {}, {}),
     SLABWISE_INPUT(EffWidthPercent, TagEffWidth, TQuantity::Percent, "%B", "", Row, "", SoilAndLoads, 6,
                    {{"Edit36"}, {"Label112"}, {"Label113"}}, {}),
-    SLABWISE_INPUT(Fy, TagFy, TQuantity::Strength, "Steel Yield Str, Fy", "", Row, "", Reinforcement, 15,
+    SLABWISE_INPUT(Fy, TagFy, TQuantity::Strength, "Steel Yield Str, Fy", "", Row, "", Reinforcement, 17,
                    {{"Edit38"}, {"Label17"}, {"Label19"}}, {}),
-    SLABWISE_INPUT(ShearLoadFactor, TagShearFactor, std::nullopt, "Shear Load Factor", "", Row, "", Reinforcement, 21,
+    SLABWISE_INPUT(ShearLoadFactor, TagShearFactor, std::nullopt, "Shear Load Factor", "", Row, "", Reinforcement, 23,
                    {{"Edit64"}, {"Label180"}}, {}),
     SLABWISE_INPUT(MomentLoadFactor, TagMomentFactor, std::nullopt, "Moment Load Factor", "", Row, "",
-                   Reinforcement, 22, {{"Edit65"}, {"Label182"}}, {}),
+                   Reinforcement, 24, {{"Edit65"}, {"Label182"}}, {}),
     SLABWISE_INPUT(TopCover, TagCover, TQuantity::DesignLength, "Top Clear Cover", "", BelowThickness, "",
-                   Reinforcement, 17, {{"Edit40"}, {"Label123"}, {"Label124"}}, {}),
+                   Reinforcement, 19, {{"Edit40"}, {"Label123"}, {"Label124"}}, {}),
     SLABWISE_INPUT(TopBarsOverride, TagBarsOverride, std::nullopt, "Override # of Top Bars", "Top Override # of Bars",
-                   Row, "Set to 0 to use computed value", Reinforcement, 19, {{"Edit43"}, {"Label130"}}, {}),
+                   Row, "Set to 0 to use computed value", Reinforcement, 21, {{"Edit43"}, {"Label130"}}, {}),
     SLABWISE_INPUT(BottomCover, TagCover, TQuantity::DesignLength, "Bottom Clear Cover", "", BelowThickness, "",
-                   Reinforcement, 18, {{"Edit49"}, {"Label142"}, {"Label143"}}, {}),
+                   Reinforcement, 20, {{"Edit49"}, {"Label142"}, {"Label143"}}, {}),
     SLABWISE_INPUT(BotBarsOverride, TagBarsOverride, std::nullopt, "Override # of Bottom Bars",
-                   "Bottom Override # of Bars", Row, "Set to 0 to use computed value", Reinforcement, 20,
+                   "Bottom Override # of Bars", Row, "Set to 0 to use computed value", Reinforcement, 22,
                    {{"Edit52"}, {"Label148"}}, {}),
 };
 // clang-format on

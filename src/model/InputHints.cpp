@@ -61,10 +61,17 @@ Real LimitInput(const TMatData& mat, int tag, Real value, Real min, Real max) {
         if (std::isnan(most)) return value < 0 ? 0 : value;
         return Bounded(value, 0, most);
     }
+    case TB::UpToWidth:
+        return Bounded(LimitToRow(value, mat.InputRange(tag)), 0, MaxAcrossStrip(mat, tag));
     case TB::Row:
         break;
     }
     return LimitToRow(value, mat.InputRange(tag));
+}
+
+Real MaxAcrossStrip(const TMatData& mat, int tag) {
+    const Real width = std::max(mat.StripWidth, Real(0)) * mat.ByUnits(12, 1000);
+    return std::min(width, mat.InputRange(tag).Max);
 }
 
 Real MaxCover(const TMatData& mat) {
@@ -104,6 +111,14 @@ std::string InputHint(const TMatData& mat, TInput input, int number, char decima
     case TB::StartToLength:
         limits = "from the load's start b to the strip length, " + length;
         break;
+    case TB::UpToWidth: {
+        const TInputRange& row = mat.InputRange(field.Tag);
+        limits = WithUnit(Plain(row.Min, decimalSeparator) + " to " +
+                              Plain(MaxAcrossStrip(mat, field.Tag), decimalSeparator),
+                          mat, field) +
+                 " (at most the strip width)";
+        break;
+    }
     case TB::BelowThickness: {
         const Real most = MaxCover(mat);
         limits = std::isnan(most) ? WithUnit("at least 0", mat, field)
@@ -129,6 +144,10 @@ std::string ClampNotice(const TMatData& mat, TInput input, int number, const std
         what = "is not a number";
     else if (field.Bound == TB::Row)
         what = used == row.Max ? "is above the limit" : "is below the limit";
+    else if (field.Bound == TB::UpToWidth)
+        what = used == row.Min   ? "is below the limit"
+               : used == row.Max ? "is above the limit"
+                                 : "is wider than the strip";
     else if (field.Bound == TB::BelowThickness)
         what = used == 0 ? "is below 0" : "is not less than the thickness";
     else if (used == mat.StripLength)

@@ -17,6 +17,10 @@ namespace slabwise {
 // row without limits leave the value free.
 Real LimitInput(const TMatData& mat, int tag, Real value, Real min = 0, Real max = 0);
 
+// The largest column size across the strip the field with this Tag takes: its
+// row's maximum, at most the strip width (in in or mm).
+Real MaxAcrossStrip(const TMatData& mat, int tag);
+
 // The largest clear cover the field takes: the last value its decimals show
 // below the thickness; NaN while the thickness is not positive.
 Real MaxCover(const TMatData& mat);

@@ -2,7 +2,7 @@
 
 namespace slabwise {
 
-// Rows by Tag 1 to 44: the input limits, then the display decimals of the
+// Rows by Tag 1 to 46: the input limits, then the display decimals of the
 // derived and result fields that carry the same Tags.
 const TInputRangeTable& EnglishInputRanges() {
     static const TInputRangeTable table{{
@@ -50,6 +50,8 @@ const TInputRangeTable& EnglishInputRanges() {
         {0.5L, 20, 2},      // 42 allowable bearing qa
         {1.4L, 2, 2},       // 43 shear load factor
         {1.4L, 2, 2},       // 44 moment load factor
+        {0, 120, 2},        // 45 column size along the strip c1
+        {0, 120, 2},        // 46 column size across the strip c2, also at most B
     }};
     return table;
 }
@@ -100,6 +102,8 @@ const TInputRangeTable& SIInputRanges() {
         {20, 1000, 2},        // 42
         {1.4L, 2, 2},         // 43
         {1.4L, 2, 2},         // 44
+        {0, 3000, 2},         // 45
+        {0, 3000, 2},         // 46
     }};
     return table;
 }

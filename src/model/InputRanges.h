@@ -8,7 +8,7 @@
 namespace slabwise {
 
 // Limits and display decimals of one numeric field, addressed by the field's
-// Tag (1 to 44). Min = Max = 0 means the field is not limited.
+// Tag (1 to 46). Min = Max = 0 means the field is not limited.
 struct TInputRange {
     Real Min;
     Real Max;
@@ -63,9 +63,13 @@ enum TTag : int {
     TagBearing = 42,
     TagShearFactor = 43,
     TagMomentFactor = 44,
+    // Rows added later go after the window's original ones, whose Tags stay.
+    TagColumnSize = 45,
+    // Its own row, as it is also bounded by the strip width.
+    TagColumnWidth = 46,
 };
 
-constexpr int InputRangeCount = 44;
+constexpr int InputRangeCount = 46;
 
 // value brought within min .. max (min first, should they cross); NaN stays
 // NaN, for the caller to judge.

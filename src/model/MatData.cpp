@@ -81,6 +81,7 @@ void TMatData::ApplyBuiltInInputs() {
     DistLoads.fill({0, 0, 0, 0});
     PointLoads.fill({0, 0});
     Moments.fill({0, 0});
+    Columns.fill({0, 0});
     UseReinforcement = 0;
     BarSystem = BarSystemUS;
     Fy = si ? 420 : 60;

@@ -72,6 +72,12 @@ struct TPointLoad {
 struct TAppliedMoment {
     Real c, M;
 };
+// The column under a point load, in or mm: c1 along the strip, c2 across it,
+// centred on the strip. Zero in either means no column.
+struct TColumn {
+    Real c1, c2;
+    bool Given() const { return c1 != 0 && c2 != 0; }
+};
 
 // One strip of a mat foundation: the project's inputs and everything the
 // analysis derives from them. Lengths are ft or m, forces kips or kN, as the
@@ -197,6 +203,8 @@ public:
     std::array<TDistLoad, DistLoadCount> DistLoads{};
     std::array<TPointLoad, PointLoadCount> PointLoads{};
     std::array<TAppliedMoment, MomentCount> Moments{};
+    // By point load: the column that carries it, for the punching check.
+    std::array<TColumn, PointLoadCount> Columns{};
 
     // Current limits and decimals by Tag, and the current rebar table; they
     // follow UnitSystem and BarSystem through SetUnitSystem and PrepareBarTable.

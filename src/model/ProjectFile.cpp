@@ -63,10 +63,12 @@ struct TVersion {
     double Number;
 };
 // Files are written as 0.5, which every earlier reader of that version
-// understands, and as 0.6 only when they need the soil flag it appends.
+// understands, as 0.6 only when they need the soil flag it appends, and as
+// 0.7 only when they need the column sizes it appends after that.
 constexpr TVersion WrittenVersion{"0.5", 0.5};
 constexpr TVersion SoilFlagVersion{"0.6", 0.6};
-static_assert(SoilFlagVersion.Number == ProjectFileVersion);
+constexpr TVersion ColumnVersion{"0.7", 0.7};
+static_assert(ColumnVersion.Number == ProjectFileVersion);
 
 constexpr size_t Entry(int32_t index) {
     return static_cast<size_t>(index);
@@ -77,8 +79,10 @@ constexpr size_t Entry(int32_t index) {
 // and opening with a TReader, so the two cannot disagree. A field added in a
 // later version than the file's is not in the file and keeps its new-project
 // value, which the read reports as lacking. A list is stored with its count;
-// the writer stores every entry. The soil flag is not reported as lacking:
-// files without it are written so because the soil takes tension.
+// the writer stores every entry. The soil flag and the column sizes are not
+// reported as lacking: files without them are written so because the soil
+// takes tension and no load has a column, which is what their built-in
+// values say.
 template <typename TStream, typename TMat>
 requires std::same_as<std::remove_const_t<TMat>, TMatData>
 void Transfer(TStream& s, TMat& m, double version) {
@@ -155,6 +159,12 @@ void Transfer(TStream& s, TMat& m, double version) {
         s.Lacks(C::MomentLoadFactor);
     }
     if (version >= SoilFlagVersion.Number) s.At("Soil takes no tension").Flag(m.SoilTakesNoTension);
+    // Always twelve pairs, one per point load, without a count.
+    if (version >= ColumnVersion.Number)
+        for (int32_t i = 0; i < PointLoadCount; ++i) {
+            auto& column = m.Columns[Entry(i)];
+            s.At("Column of point load #" + std::to_string(i + 1)).Ext(column.c1).Ext(column.c2);
+        }
 }
 
 template <typename T> T LittleEndian(const uint8_t* bytes) {
@@ -550,10 +560,18 @@ void WriteInPlace(const std::filesystem::path& target, std::string_view bytes) {
     if (::close(fd) != 0) fail("Cannot write", errno);
 }
 
+// The lowest version that holds the whole project.
+const TVersion& VersionFor(const TMatData& m) {
+    const bool columns = std::any_of(m.Columns.begin(), m.Columns.end(),
+                                     [](const TColumn& c) { return c.c1 != 0 || c.c2 != 0; });
+    if (columns) return ColumnVersion;
+    return m.SoilTakesNoTension ? SoilFlagVersion : WrittenVersion;
+}
+
 } // namespace
 
 void TMatData::SaveToStream(std::ostream& out) const {
-    const TVersion& version = SoilTakesNoTension ? SoilFlagVersion : WrittenVersion;
+    const TVersion& version = VersionFor(*this);
     TWriter w(out);
     uint8_t header[HeaderSize] = {};
     header[SignatureOffset] = static_cast<uint8_t>(Signature.size());

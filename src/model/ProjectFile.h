@@ -23,9 +23,10 @@ struct TReadReport {
     std::vector<std::string> NotInVersion;
 };
 
-// The newest version this program reads. Files are written as 0.5, which
-// every earlier reader of that version understands, unless they need the
-// soil flag that 0.6 adds.
-constexpr double ProjectFileVersion = 0.6;
+// The newest version this program reads. Files are written as the lowest
+// version that holds the project: 0.5, which every earlier reader of that
+// version understands, 0.6 when they need its soil flag, 0.7 when they need
+// its column sizes.
+constexpr double ProjectFileVersion = 0.7;
 
 } // namespace slabwise

@@ -1,9 +1,15 @@
 #pragma once
 
+#include "Real.h"
+
 #include <cstdint>
 #include <string>
 
 namespace slabwise {
+
+// MPa per psi, exact by the definitions of the pound-force and the inch. The
+// concrete provisions written with sqrt(f'c) in psi take f'c in MPa through it.
+inline constexpr Real MPaPerPsi = 0.006894757293168361L;
 
 // Kinds of quantity whose unit text depends on the unit system.
 enum class TQuantity {

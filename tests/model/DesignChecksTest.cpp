@@ -1,5 +1,6 @@
 #include "model/DesignChecks.h"
 #include "model/NumberFormat.h"
+#include "model/PunchingShear.h"
 #include "support/TestModels.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <limits>
 #include <set>
 #include <string>
+#include <vector>
 
 using namespace slabwise;
 using slabwise::test::NewModel;
@@ -248,11 +250,132 @@ TEST(DesignChecks, AFailingValueShowsEnoughDecimalsToBeSeenFailing) {
     EXPECT_EQ(FormatFixed(m->BotSteelPct, ShownDecimals(*m, TagSteelPct, m->BotSteelPct)), "0.178");
 }
 
+// Net tensile strain 0.003 (d - c) / c with c = a / beta1, worked by hand for
+// the fixture's bottom face (b 120 in, d 20.5 in, f'c 4 ksi, #8 bars):
+// 56 bars give a = 6.46798 in, c = 7.60939 in; 60 bars a = 6.92998 in,
+// c = 8.15292 in. The SI strip is the same strip with f'c and fy converted
+// exactly.
+TEST(DesignChecks, AFaceThatIsNotTensionControlledFailsItsUtilization) {
+    const std::string notControlled =
+        "Not tension-controlled (net tensile strain below 0.005): increase the thickness or use less steel";
+    struct Case {
+        uint8_t units;
+        Real bars;
+        Real strain;
+        bool passes;
+        std::string hint;
+    };
+    const Case cases[] = {
+        {UnitsEnglish, 56, 0.00508211537850079172L, true, "Bottom Utilization is OK"},
+        {UnitsEnglish, 60, 0.00454330768660073893L, false, notControlled},
+        {UnitsSI, 56, 0.00508211537850079172L, true, "Bottom Utilization is OK"},
+        {UnitsSI, 60, 0.00454330768660073893L, false, notControlled},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.units) << " " << c.bars);
+        auto m = Designed(c.units);
+        if (c.units == UnitsSI) m->Fc = 4 * 6.894757293168361L, m->Fy = 60 * 6.894757293168361L;
+        m->BotBarsOverride = c.bars;
+        m->Design();
+        ASSERT_LT(m->BottomUtil, 99.99L);
+        EXPECT_NEAR(NetTensileStrain(*m, TFace::Bottom), c.strain, 1e-15);
+        const TCheckResult r = EvaluateCheck(*m, TCheck::BottomUtilization);
+        EXPECT_EQ(r.Passes, c.passes);
+        EXPECT_EQ(r.Hint, c.hint);
+        EXPECT_TRUE(EvaluateCheck(*m, TCheck::TopUtilization).Passes);
+    }
+    // A utilisation too high keeps its own hint.
+    auto m = Designed(UnitsEnglish);
+    m->BotBarsOverride = 60;
+    m->Design();
+    m->BottomUtil = 120;
+    EXPECT_EQ(EvaluateCheck(*m, TCheck::BottomUtilization).Hint, "Bottom Utilization too high");
+}
+
+TEST(DesignChecks, StressBlockFactorFollowsFc) {
+    const std::pair<Real, Real> cases[] = {{2500, 0.85L},    {4000, 0.85L}, {5000, 0.80L}, {7000, 0.70L},
+                                           {7999, 0.65005L}, {8000, 0.65L}, {12000, 0.65L}};
+    for (auto [psi, beta1] : cases) EXPECT_NEAR(StressBlockFactor(psi), beta1, 1e-15) << psi;
+}
+
+// The punching check passes when every column passes and names the ones
+// that do not.
+TEST(DesignChecks, PunchingCheckNamesTheFailingColumns) {
+    const auto strip = [] {
+        auto m = test::NewModel(UnitsEnglish);
+        m->StripLength = 40, m->StripWidth = 10, m->Thickness = 2;
+        m->SubgradeModulus = 100, m->Fc = 4, m->Fy = 60;
+        m->TopCover = m->BottomCover = 3;
+        m->TopBarSize = m->BottomBarSize = 8;
+        return m;
+    };
+    struct Column {
+        int load;
+        Real a, P, c1, c2;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Column> columns;
+        Real fc;
+        bool passes;
+        std::string hint;
+    };
+    const Case cases[] = {
+        {"no columns", {{0, 20, 400, 0, 0}}, 4, true, "No column entered: no punching check"},
+        {"one column passes", {{0, 20, 200, 20, 20}}, 4, true, "Punching Shear Utilization is OK"},
+        {"upward column is no failure",
+         {{0, 20, 200, 20, 20}, {1, 10, -50, 20, 20}},
+         4,
+         true,
+         "Punching Shear Utilization is OK"},
+        {"two of three fail",
+         {{1, 10, 900, 16, 16}, {4, 20, 200, 20, 20}, {6, 30, 900, 16, 16}},
+         4,
+         false,
+         "Punching shear too high at the column of point load #2, #7: increase Thickness, Concrete Strength "
+         "or "
+         "the column size"},
+        {"not computed",
+         {{2, 20, 200, 20, 20}},
+         0,
+         false,
+         "Punching not computed at the column of point load #3: f'c is not positive: enter the concrete "
+         "strength"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto m = strip();
+        for (const Column& col : c.columns) {
+            m->PointLoads[static_cast<size_t>(col.load)] = {col.a, col.P};
+            m->Columns[static_cast<size_t>(col.load)] = {col.c1, col.c2};
+        }
+        m->Analyze();
+        m->Fc = c.fc;
+        const TCheckResult r = EvaluateCheck(*m, TCheck::Punching);
+        EXPECT_EQ(r.Passes, c.passes);
+        EXPECT_EQ(r.Hint, c.hint);
+        EXPECT_EQ(EvaluateChecks(*m)[static_cast<size_t>(TCheck::Punching)].Hint, c.hint);
+    }
+    // A moment at a checked column is named in the check's hint too.
+    auto m = strip();
+    m->PointLoads[0] = {20, 200};
+    m->Columns[0] = {20, 20};
+    m->Moments[0] = {20, 50};
+    m->Analyze();
+    EXPECT_EQ(EvaluateCheck(*m, TCheck::Punching).Hint,
+              "Punching Shear Utilization is OK; applied moments at columns are not transferred by eccentric "
+              "shear");
+}
+
 TEST(DesignChecks, NamesAreDistinct) {
     std::set<std::string_view> names;
     for (int i = 0; i < CheckCount; ++i) names.insert(CheckName(static_cast<TCheck>(i)));
     EXPECT_EQ(names.size(), size_t(CheckCount));
     EXPECT_EQ(CheckName(TCheck::TopSpacing), "TopSpacing");
+    // Added checks go last, so the order and values of the others hold.
+    EXPECT_EQ(static_cast<int>(TCheck::Shear), 7);
+    EXPECT_EQ(static_cast<int>(TCheck::Punching), CheckCount - 1);
+    EXPECT_EQ(CheckName(TCheck::Punching), "Punching");
 }
 
 } // namespace

@@ -127,6 +127,8 @@ void ExpectSameInputs(const TMatData& actual, const TMatData& expected) {
     for (size_t i = 0; i < PointLoadCount; ++i) {
         EXPECT_SAME_REAL(PointLoads[i].a) << i;
         EXPECT_SAME_REAL(PointLoads[i].P) << i;
+        EXPECT_SAME_REAL(Columns[i].c1) << i;
+        EXPECT_SAME_REAL(Columns[i].c2) << i;
     }
     for (size_t i = 0; i < MomentCount; ++i) {
         EXPECT_SAME_REAL(Moments[i].c) << i;
@@ -221,6 +223,9 @@ std::string BuildFile(const std::string& versionText, const TBodyOptions& o) {
         b.Int(int32_t{307}).Ext(308);
     }
     if (o.version >= 0.5) b.Ext(309).Ext(310);
+    if (o.version >= 0.6) b.Int(uint8_t{1});
+    if (o.version >= 0.7)
+        for (int i = 0; i < 12; ++i) b.Ext(400 + i).Ext(420 + i);
     return b.Bytes();
 }
 
@@ -330,11 +335,13 @@ TEST_F(ProjectFile, TextsAreCutAndEndAtZero) {
 // Fields newer than the file keep their new-project values, and the fields
 // after them are still read from the right places.
 TEST_F(ProjectFile, OlderVersionsSkipTheFieldsTheyLack) {
-    for (const char* versionText : {"0.1", "0.2", "0.3", "0.4", "0.5", "0"}) {
+    for (const char* versionText : {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0"}) {
         SCOPED_TRACE(versionText);
         const double version = std::strtod(versionText, nullptr);
         TMatData m = NewModel();
         FillInputs(m);
+        m.SoilTakesNoTension = 1;
+        m.Columns.fill({30, 40});
         Load(m, BuildFile(versionText, {.version = version}));
         EXPECT_EQ(m.FileVersion, version);
         EXPECT_EQ(m.ProjectName, "Project");
@@ -364,7 +371,81 @@ TEST_F(ProjectFile, OlderVersionsSkipTheFieldsTheyLack) {
         EXPECT_EQ(m.BotBarsOverride, reinforcement ? 308 : 0);
         EXPECT_EQ(m.ShearLoadFactor, version >= 0.5 ? 309 : 1.6L);
         EXPECT_EQ(m.MomentLoadFactor, version >= 0.5 ? 310 : 1.6L);
+        EXPECT_EQ(m.SoilTakesNoTension, version >= 0.6 ? 1 : 0);
+        // A file before 0.7 has no columns.
+        for (int i = 0; i < PointLoadCount; ++i) {
+            EXPECT_EQ(m.Columns[i].c1, version >= 0.7 ? 400 + i : 0) << i;
+            EXPECT_EQ(m.Columns[i].c2, version >= 0.7 ? 420 + i : 0) << i;
+        }
     }
+}
+
+// The lowest version that holds the project is written: 0.5, 0.6 for the
+// soil flag, 0.7 for any column size, which follow the flag as twelve pairs
+// of extended reals and read back bit for bit.
+TEST_F(ProjectFile, ColumnSizesNeedVersion07) {
+    struct TCase {
+        const char* name;
+        uint8_t soil;
+        int column; // -1 for none
+        TColumn size;
+        const char* version;
+        size_t length;
+    };
+    const TCase cases[] = {
+        {"nothing new", 0, -1, {0, 0}, "0.5", 882},
+        {"soil flag", 1, -1, {0, 0}, "0.6", 883},
+        {"a column", 0, 4, {18, 24}, "0.7", 883 + 240},
+        {"soil flag and a column", 1, 11, {600, 450.5L}, "0.7", 883 + 240},
+        {"c1 alone still written", 0, 0, {12, 0}, "0.7", 883 + 240},
+        {"c2 alone still written", 0, 0, {0, 12}, "0.7", 883 + 240},
+        {"NaN kept", 0, 3, {Limits::quiet_NaN(), 16}, "0.7", 883 + 240},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMatData m = NewModel();
+        FillInputs(m);
+        m.SoilTakesNoTension = c.soil;
+        if (c.column >= 0) m.Columns[static_cast<size_t>(c.column)] = c.size;
+        const std::string bytes = Save(m);
+        ASSERT_EQ(bytes.size(), c.length + m.Organization.size() + m.ProjectName.size() + m.JobNumber.size() +
+                                    m.DesignedBy.size() + m.Logo->Bytes().size());
+        EXPECT_EQ(bytes.substr(51, 4), std::string("\x03") + c.version);
+        if (c.column >= 0) {
+            const size_t first = bytes.size() - 240 + 20 * static_cast<size_t>(c.column);
+            EXPECT_TRUE(Same(ExtAt(bytes, first), c.size.c1));
+            EXPECT_TRUE(Same(ExtAt(bytes, first + 10), c.size.c2));
+            EXPECT_EQ(bytes[bytes.size() - 241], static_cast<char>(c.soil));
+        }
+        TMatData reread = NewModel();
+        reread.Columns.fill({7, 7});
+        Load(reread, bytes);
+        EXPECT_EQ(reread.FileVersion, std::strtod(c.version, nullptr));
+        ExpectSameInputs(reread, m);
+        EXPECT_EQ(reread.SoilTakesNoTension, c.soil);
+        EXPECT_EQ(Save(reread), bytes);
+    }
+}
+
+// A 0.7 file cut inside its columns keeps the rest at no column and names
+// them as not read; as in every pair of the file, a size read whole before
+// the cut stays.
+TEST_F(ProjectFile, CutColumnsAreReportedUnread) {
+    TMatData m = NewModel();
+    m.Columns.fill({20, 30});
+    const std::string bytes = Save(m);
+    TMatData reread = NewModel();
+    std::istringstream in(bytes.substr(0, bytes.size() - 240 + 2 * 20 + 15));
+    const TReadReport report = reread.LoadFromStream(in);
+    EXPECT_EQ(reread.Columns[1].c2, 30);
+    EXPECT_EQ(reread.Columns[2].c1, 20);
+    EXPECT_EQ(reread.Columns[2].c2, 0);
+    EXPECT_EQ(reread.Columns[3].c1, 0);
+    EXPECT_EQ(reread.Columns[11].c2, 0);
+    ASSERT_EQ(report.NotRead.size(), 10u);
+    EXPECT_EQ(report.NotRead.front(), "Column of point load #3");
+    EXPECT_EQ(report.NotRead.back(), "Column of point load #12");
+    EXPECT_TRUE(report.NotInVersion.empty());
 }
 
 TEST_F(ProjectFile, ShortArraysLeaveTheRestAtNewProjectValues) {
@@ -410,7 +491,7 @@ TEST_F(ProjectFile, RefusedHeadersLeaveTheModelUntouched) {
         {"length 17", withHeader("0.5", 17)},
         {"wrong signature", withHeader("0.5", 16, "Kelvane Slabwisf")},
         {"other product", withHeader("0.5", 16, "Kelvane Footings")},
-        {"newer version", withHeader("0.7")},
+        {"newer version", withHeader("0.8")},
         {"much newer", withHeader("1.0")},
         {"letters", withHeader("abc")},
         {"trailing junk", withHeader("0.5x")},

@@ -182,11 +182,30 @@ const std::vector<std::string> NumberKeys = {"ProjectDate",
                                              "BottomUtil",
                                              "ShearUtil"};
 
-const std::vector<std::string> OtherKeys = {
-    "Organization", "ProjectName", "JobNumber",     "DesignedBy", "Logo",      "UnitSystem",
-    "Shape",        "UserX",       "DistLoads",     "PointLoads", "Moments",   "UseReinforcement",
-    "BarSystem",    "TopBarSize",  "BottomBarSize", "InitDist",   "InitPoint", "InitMoment",
-    "InitTotal",    "Stations",    "Rigidity",      "Validity",   "Checks"};
+const std::vector<std::string> OtherKeys = {"Organization",
+                                            "ProjectName",
+                                            "JobNumber",
+                                            "DesignedBy",
+                                            "Logo",
+                                            "UnitSystem",
+                                            "Shape",
+                                            "UserX",
+                                            "DistLoads",
+                                            "PointLoads",
+                                            "Moments",
+                                            "Columns",
+                                            "UseReinforcement",
+                                            "BarSystem",
+                                            "TopBarSize",
+                                            "BottomBarSize",
+                                            "InitDist",
+                                            "InitPoint",
+                                            "InitMoment",
+                                            "InitTotal",
+                                            "Stations",
+                                            "Rigidity",
+                                            "Validity",
+                                            "Checks"};
 
 const std::vector<std::string> StationKeys = {"X", "Shear", "Moment", "Slope", "Deflection", "Pressure"};
 
