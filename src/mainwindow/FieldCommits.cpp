@@ -7,6 +7,7 @@
 #include "HeaderFields.h"
 #include "model/BarNotices.h"
 #include "model/BarTables.h"
+#include "model/InputHints.h"
 #include "ui_MainWindow.h"
 #include "views/LocaleNumber.h"
 
@@ -134,7 +135,7 @@ QStringList TfrmMain::UpdateModel() {
                                                              : fieldHints_->Read(edit, m);
             break;
         case TInputBound::UpToWidth:
-            value = fieldHints_->Read(edit, m, 0, static_cast<double>(m.StripWidth));
+            value = fieldHints_->Read(edit, m, 0, static_cast<double>(MaxAcrossStrip(m, input.Field->Tag)));
             break;
         case TInputBound::UpToLength:
             value = fieldHints_->Read(edit, m, 0, length);

@@ -188,6 +188,8 @@ std::vector<TAdjustment> ApplyInputLimits(TMatData& mat) {
             value = mat.StripLength;
         } else if (field.Bound == TInputBound::UpToLength) {
             a.Field(caption, value, field.Tag, unit, 0, mat.StripLength);
+        } else if (field.Bound == TInputBound::UpToWidth) {
+            a.Field(caption, value, field.Tag, unit, 0, MaxAcrossStrip(mat, field.Tag));
         } else if (field.Bound == TInputBound::StartToLength) {
             a.Field(caption, value, field.Tag, unit, InputValue(mat, StartOf(field), number),
                     mat.StripLength);

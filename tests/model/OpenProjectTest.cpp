@@ -123,6 +123,27 @@ TEST(ApplyInputLimits, EachChangeIsAppliedAndSaid) {
          [](TMatData& m) { m.UserX[2] = 60; },
          {"User point x3", "60 ft", "48 ft"},
          [](const TMatData& m) { return m.UserX[2] == 48; }},
+        {"column wider than the strip",
+         UnitsEnglish,
+         [](TMatData& m) {
+             m.StripWidth = 5;
+             m.Columns[3].c2 = 70;
+         },
+         {"Point load #4, column c2", "70 in", "60 in"},
+         [](const TMatData& m) { return m.Columns[3].c2 == 60; }},
+        {"column wider than a metric strip",
+         UnitsSI,
+         [](TMatData& m) {
+             m.StripWidth = 2;
+             m.Columns[0].c2 = 2500;
+         },
+         {"Point load #1, column c2", "2500 mm", "2000 mm"},
+         [](const TMatData& m) { return m.Columns[0].c2 == 2000; }},
+        {"column longer than the row",
+         UnitsEnglish,
+         [](TMatData& m) { m.Columns[11].c1 = 200; },
+         {"Point load #12, column c1", "200 in", "120 in"},
+         [](const TMatData& m) { return m.Columns[11].c1 == 120; }},
         {"point load beyond the strip",
          UnitsEnglish,
          [](TMatData& m) { m.PointLoads[4].a = 49.5L; },
