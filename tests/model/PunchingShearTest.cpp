@@ -1,5 +1,6 @@
 #include "model/PunchingShear.h"
 #include "model/DesignChecks.h"
+#include "model/PunchingTable.h"
 #include "support/TestModels.h"
 
 #include <gtest/gtest.h>
@@ -382,3 +383,32 @@ TEST(PunchingShear, MomentAtTheColumnIsNamedInTheHint) {
 }
 
 } // namespace
+
+TEST(PunchingTable, LinesHeadingsAndValuesFollowTheColumnsAndUnits) {
+    auto m = EnglishStrip(2, 0.5L);
+    AddColumn(*m, 0, 20, 300, 20, 20);
+    AddColumn(*m, 4, 30, -50, 16, 16); // upward: a line, but nothing checked
+    AddColumn(*m, 7, 10, 100, 16, 0);  // no column across: no line
+    m->Analyze();
+    EXPECT_EQ(PunchingLoads(*m), (std::vector<int>{1, 5}));
+
+    const TPunchingResult checked = EvaluatePunching(*m, 0);
+    ASSERT_EQ(checked.State, TPunchingState::Checked);
+    const TPunchingResult upward = EvaluatePunching(*m, 4);
+    std::vector<std::string> english;
+    for (const TPunchingHeading& heading : PunchingHeadings) {
+        english.push_back(PunchingHeadingText(*m, heading));
+        const Real value = PunchingValue(checked, heading.Column);
+        EXPECT_EQ(std::isnan(value), heading.Tag == 0) << english.back();
+        EXPECT_TRUE(std::isnan(PunchingValue(upward, heading.Column))) << english.back();
+    }
+    EXPECT_EQ(english, (std::vector<std::string>{"Load", "Section", "b0, in", "d, in", "Vu, kips",
+                                                 "\u03c6Vn, kips", "Utilization"}));
+    EXPECT_EQ(PunchingValue(checked, TPunchingColumn::Util), checked.Util);
+    EXPECT_EQ(PunchingValue(checked, TPunchingColumn::B0), checked.B0);
+    EXPECT_EQ(PunchingSectionName(TPunchingSection::Edge), "Edge");
+
+    m->SetUnitSystem(UnitsSI);
+    EXPECT_EQ(PunchingHeadingText(*m, PunchingHeadings[3]), "d, mm");
+    EXPECT_EQ(PunchingHeadingText(*m, PunchingHeadings[5]), "\u03c6Vn, kN");
+}
