@@ -93,7 +93,7 @@ private:
         if (!(X >= 0 && X <= L)) return NaN;
         int i = std::clamp(static_cast<int>(X / L * (NodeCount - 1)), 0, NodeCount - 1);
         while (i > 0 && m_.Stations[static_cast<size_t>(i)].X > X) --i;
-        while (i < NodeCount - 1 && m_.Stations[static_cast<size_t>(i + 1)].X <= X) ++i;
+        while (i < NodeCount - 1 && m_.Stations[static_cast<size_t>(i) + 1].X <= X) ++i;
         const TMatStation& node = m_.Stations[static_cast<size_t>(i)];
         // A node reports the state just left of a load standing on it.
         if (node.X == X) return node.Shear;

@@ -435,7 +435,8 @@ TEST_F(ProjectFile, CutColumnsAreReportedUnread) {
     m.Columns.fill({20, 30});
     const std::string bytes = Save(m);
     TMatData reread = NewModel();
-    std::istringstream in(bytes.substr(0, bytes.size() - 240 + 2 * 20 + 15));
+    // Cut 15 bytes into the third pair: two whole pairs of 20 bytes, then c1.
+    std::istringstream in(bytes.substr(0, bytes.size() - 240 + 55));
     const TReadReport report = reread.LoadFromStream(in);
     EXPECT_EQ(reread.Columns[1].c2, 30);
     EXPECT_EQ(reread.Columns[2].c1, 20);

@@ -223,7 +223,8 @@ Real GaussReaction(TMatData& m, Real x1, Real x2, int panels) {
         for (int i = 0; i < 4; ++i) m.UserX[static_cast<size_t>(i)] = mid + nodes[i] * h / 2;
         m.Analyze();
         for (int i = 0; i < 4; ++i)
-            sum += weights[i] * h / 2 * m.Stations[static_cast<size_t>(FirstUserStation + i)].Pressure;
+            sum += weights[i] * h / 2 *
+                   m.Stations[static_cast<size_t>(FirstUserStation) + static_cast<size_t>(i)].Pressure;
     }
     return sum * m.StripWidth;
 }
