@@ -63,6 +63,16 @@ std::vector<TProject> Projects() {
     std::sort(files.begin(), files.end());
     for (const fs::path& file : files)
         projects.push_back({file.filename().string(), [file] { return Load(file); }, std::nullopt});
+    // A table with empty rows, whose bar numbers are no US ones.
+    projects.push_back({"SI example with Canadian bars",
+                        [] {
+                            auto mat = Load(SIExample);
+                            mat->BarSystem = BarSystemCanadian;
+                            mat->TopBarSize = mat->BottomBarSize = 20;
+                            mat->Analyze();
+                            return mat;
+                        },
+                        std::nullopt});
     projects.push_back({"governed by bearing", BearingBound, TCheck::Bearing});
     projects.push_back({"governed by punching", PunchingBound, TCheck::Punching});
     return projects;
@@ -200,6 +210,40 @@ TEST(ThinnestDesign, TheProposalPassesAndOneStepThinnerNothingDoes) {
         EXPECT_EQ(found.Thicknesses, steps);
         const auto sizes = static_cast<long>(BarSizes(*mat).size());
         EXPECT_EQ(found.Candidates, steps * sizes * sizes);
+    }
+}
+
+// The search starts from the project's inputs other than those it chooses:
+// the thickness, bar sizes and counts the project holds change nothing.
+TEST(ThinnestDesign, TheProjectsOwnChoicesDoNotMatter) {
+    const auto plain = PunchingBound();
+    const TThinnestDesign expected = FindThinnestDesign(*plain);
+    ASSERT_TRUE(expected.Found);
+    struct Case {
+        const char* name;
+        std::function<void(TMatData&)> edit;
+    };
+    const Case cases[] = {
+        {"bar counts chosen", [](TMatData& m) { m.TopBarsOverride = 1, m.BotBarsOverride = 3; }},
+        {"largest bars", [](TMatData& m) { m.TopBarSize = m.BottomBarSize = 18; }},
+        {"thick and not analysed", [](TMatData& m) { m.Thickness = 6; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMatData mat = *plain;
+        c.edit(mat);
+        const TThinnestDesign found = FindThinnestDesign(mat);
+        ASSERT_TRUE(found.Found);
+        const TDesignProposal &p = found.Proposal, &e = expected.Proposal;
+        EXPECT_EQ(p.Thickness, e.Thickness);
+        EXPECT_EQ(p.TopBarSize, e.TopBarSize);
+        EXPECT_EQ(p.BottomBarSize, e.BottomBarSize);
+        EXPECT_EQ(p.TopBars, e.TopBars);
+        EXPECT_EQ(p.BottomBars, e.BottomBars);
+        EXPECT_EQ(p.SteelPerWidth, e.SteelPerWidth);
+        EXPECT_EQ(p.Governing, e.Governing);
+        EXPECT_EQ(p.GoverningUtil, e.GoverningUtil);
+        EXPECT_EQ(found.Candidates, expected.Candidates);
     }
 }
 
