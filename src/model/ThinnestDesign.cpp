@@ -108,7 +108,7 @@ std::string NoneReason(const TMatData& mat, const TFailures& f, Real largest) {
         if (f.FailsEverywhere(static_cast<TCheck>(i)))
             return reason + FailurePhrase(static_cast<TCheck>(i)) + " at every thickness";
     // No single check stops every thickness: name the one that rules out the
-    // most bar pairs at the thickest judged.
+    // most bar pairs at the thickest analysed.
     size_t most = 0;
     for (size_t i = 1; i < CheckCount; ++i)
         if (f.PairsFailedLast[i] > f.PairsFailedLast[most]) most = i;
