@@ -1,6 +1,6 @@
-// slabwise-analyze [--json | --csv] [--tension-less] [FILE.ksw]: analyses one
-// project and prints the results as a text report, as JSON or the nodal table
-// as CSV.
+// slabwise-analyze [--json | --csv] [--tension-less] [--optimise] [FILE.ksw]:
+// analyses one project and prints the results as a text report, as JSON or
+// the nodal table as CSV; or searches for its thinnest passing design.
 
 #include "reporttext/AnalysisReport.h"
 
@@ -9,6 +9,7 @@
 #include "model/MatData.h"
 #include "model/OpenProject.h"
 #include "model/ResultsCsv.h"
+#include "model/ThinnestDesign.h"
 
 #include <exception>
 #include <filesystem>
@@ -23,12 +24,14 @@ namespace {
 constexpr int ExitAnalysed = 0;
 constexpr int ExitFloatFault = 1;
 constexpr int ExitNoEquilibrium = 1;
+constexpr int ExitNoPassingDesign = 1;
 constexpr int ExitUnreadable = 2;
 constexpr int ExitUsage = 2;
 constexpr int ExitOtherFailure = 3;
 
 constexpr std::string_view Program = "slabwise-analyze";
-constexpr std::string_view Usage = "usage: slabwise-analyze [--json | --csv] [--tension-less] [FILE.ksw]";
+constexpr std::string_view Usage =
+    "usage: slabwise-analyze [--json | --csv] [--tension-less] [--optimise] [FILE.ksw]";
 constexpr const char* EnglishExample = "Example English Units.ksw";
 
 void PrintHelp() {
@@ -45,15 +48,23 @@ void PrintHelp() {
                  "  --tension-less\n"
                  "             analyse with soil that takes no tension (the strip may lift\n"
                  "             off), whatever the project stores\n"
+                 "  --optimise print the thinnest design for which every design check\n"
+                 "             passes instead of the results: the thickness, stepped by the\n"
+                 "             thickness field's resolution upward from its smallest value,\n"
+                 "             and at it the bar sizes of the project's bar system with the\n"
+                 "             least steel (computed bar counts), the governing check and\n"
+                 "             the number of candidates judged; or why none passes. With\n"
+                 "             --json, as an \"Optimised\" object\n"
                  "  --help     print this help\n"
                  "\n"
                  "The project is taken as the program's Open takes it: each value outside\n"
                  "its field's limits is brought within them, and each such change, like the\n"
                  "fields of a file that ends early, is listed on standard error.\n"
                  "\n"
-                 "Exit status: 0 analysed; 1 the analysis stopped at a floating-point fault, or\n"
-                 "the loads lift the strip off soil that takes no tension (the results it did\n"
-                 "not reach show as N.A. or null); 2 the project could not be read\n"
+                 "Exit status: 0 analysed, or with --optimise a design found; 1 the analysis\n"
+                 "stopped at a floating-point fault, or the loads lift the strip off soil that\n"
+                 "takes no tension (the results it did not reach show as N.A. or null), or\n"
+                 "with --optimise no thickness passes; 2 the project could not be read\n"
                  "or the arguments are wrong; 3 any other failure, such as output that could not\n"
                  "be written.\n";
 }
@@ -62,6 +73,7 @@ struct TOptions {
     bool Json = false;
     bool TensionLess = false;
     bool Csv = false;
+    bool Optimise = false;
     std::optional<std::filesystem::path> File;
 };
 
@@ -81,6 +93,8 @@ std::optional<TOptions> ParseArguments(int argc, char** argv, bool& help) {
             options.TensionLess = true;
         } else if (!optionsEnded && arg == "--csv") {
             options.Csv = true;
+        } else if (!optionsEnded && arg == "--optimise") {
+            options.Optimise = true;
         } else if ((!optionsEnded && arg.size() > 1 && arg.front() == '-') || options.File) {
             // An unknown option or a second file.
             return std::nullopt;
@@ -88,7 +102,8 @@ std::optional<TOptions> ParseArguments(int argc, char** argv, bool& help) {
             options.File = std::filesystem::path(arg);
         }
     }
-    if (options.Json && options.Csv) return std::nullopt;
+    // The search has no nodal table to export.
+    if (options.Csv && (options.Json || options.Optimise)) return std::nullopt;
     return options;
 }
 
@@ -126,6 +141,19 @@ int main(int argc, char** argv) {
         }
 
         if (options->TensionLess) mat.SoilTakesNoTension = 1;
+
+        if (options->Optimise) {
+            const slabwise::TThinnestDesign found = slabwise::FindThinnestDesign(mat);
+            if (options->Json)
+                std::cout << slabwise::OptimisedJson(mat, found).dump(2) << '\n';
+            else
+                std::cout << slabwise::OptimisedText(mat, found);
+            if (!std::cout.flush()) {
+                std::cerr << Program << ": cannot write the results\n";
+                return ExitOtherFailure;
+            }
+            return found.Found ? ExitAnalysed : ExitNoPassingDesign;
+        }
 
         std::optional<std::string> fault, noEquilibrium;
         try {

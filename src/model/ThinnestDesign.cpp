@@ -35,18 +35,19 @@ struct TFaceChoice {
 
 // What failed, kept for the reason given when nothing passes.
 struct TFailures {
-    // Per check: judged at some thickness, and failing for every bar size at
-    // every thickness it was judged at.
-    std::array<bool, CheckCount> Judged{};
-    std::array<bool, CheckCount> FailsEverywhere{};
-    // Per check: the bar pairs it fails for at the last thickness judged.
+    // Thicknesses whose analysis finished, and per check those at which it
+    // failed for every bar size; a check not judged at a thickness (bearing
+    // ruled it out first) did not fail there.
+    int Analysed = 0;
+    std::array<int, CheckCount> FailedEverySize{};
+    // Per check: the bar pairs it fails for at the last thickness analysed.
     std::array<long, CheckCount> PairsFailedLast{};
     long PairsLast = 0;
     Real LastThickness = NaN;
-    bool AnyAnalysis = false;
     std::string AnalysisMessage;
 
     void StartThickness(Real thickness, long pairs) {
+        ++Analysed;
         PairsFailedLast.fill(0);
         PairsLast = pairs;
         LastThickness = thickness;
@@ -55,10 +56,11 @@ struct TFailures {
     // each standing for `pairsEach` pairs.
     void Record(TCheck check, int failed, int sizes, long pairsEach) {
         const auto i = static_cast<size_t>(check);
-        const bool failsAll = failed == sizes;
-        FailsEverywhere[i] = Judged[i] ? FailsEverywhere[i] && failsAll : failsAll;
-        Judged[i] = true;
+        if (failed == sizes) ++FailedEverySize[i];
         PairsFailedLast[i] = failed * pairsEach;
+    }
+    bool FailsEverywhere(TCheck check) const {
+        return Analysed > 0 && FailedEverySize[static_cast<size_t>(check)] == Analysed;
     }
 };
 
@@ -87,23 +89,26 @@ const char* FailurePhrase(TCheck check) {
     return "";
 }
 
+// A thickness as the field shows it, less its trailing zeros: "20 ft".
 std::string LengthText(const TMatData& mat, Real value) {
-    return FormatFixed(value, mat.InputRange(TagThickness).Decimals) + ' ' +
-           UnitText(TQuantity::Length, mat.UnitSystem);
+    std::string text = FormatFixed(value, mat.InputRange(TagThickness).Decimals);
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') text.pop_back();
+    }
+    return text + ' ' + UnitText(TQuantity::Length, mat.UnitSystem);
 }
 
 std::string NoneReason(const TMatData& mat, const TFailures& f, Real largest) {
     std::string reason = "no thickness up to " + LengthText(mat, largest) + " passes: ";
-    if (!f.AnyAnalysis)
+    if (f.Analysed == 0)
         return reason + "the analysis does not finish at any thickness" +
                (f.AnalysisMessage.empty() ? "" : " (" + f.AnalysisMessage + ")");
-    for (int i = 0; i < CheckCount; ++i) {
-        const auto at = static_cast<size_t>(i);
-        if (f.Judged[at] && f.FailsEverywhere[at])
+    for (int i = 0; i < CheckCount; ++i)
+        if (f.FailsEverywhere(static_cast<TCheck>(i)))
             return reason + FailurePhrase(static_cast<TCheck>(i)) + " at every thickness";
-    }
     // No single check stops every thickness: name the one that rules out the
-    // most bar pairs at the thickest judged.
+    // most bar pairs at the thickest analysed.
     size_t most = 0;
     for (size_t i = 1; i < CheckCount; ++i)
         if (f.PairsFailedLast[i] > f.PairsFailedLast[most]) most = i;
@@ -228,7 +233,6 @@ TThinnestDesign FindThinnestDesign(const TMatData& project, const TSearchProgres
             if (failures.AnalysisMessage.empty()) failures.AnalysisMessage = e.what();
             continue;
         }
-        failures.AnyAnalysis = true;
         failures.StartThickness(thickness, pairs);
 
         const bool bearing = Passes(mat, TCheck::Bearing);

@@ -5,8 +5,11 @@
 #include "model/InputRanges.h"
 #include "model/NumberFormat.h"
 #include "model/ProjectText.h"
+#include "model/PunchingShear.h"
+#include "model/PunchingTable.h"
 #include "model/ResultFields.h"
 #include "model/ResultTexts.h"
+#include "model/ThinnestDesign.h"
 #include "model/Units.h"
 
 #include <algorithm>
@@ -230,6 +233,7 @@ public:
         Extremes();
         UserPoints();
         Design();
+        Punching();
         Checks();
         Nodes();
         return out_.str();
@@ -464,6 +468,54 @@ private:
         shear.Write(out_);
     }
 
+    // Only with a column, so projects without one print as before.
+    void Punching() {
+        const std::vector<int> loads = PunchingLoads(mat_);
+        if (loads.empty()) return;
+        Section("Punching shear");
+        std::vector<std::string> header;
+        std::vector<TAlign> align;
+        for (const TPunchingHeading& h : PunchingHeadings) {
+            header.push_back(PunchingHeadingText(mat_, h));
+            align.push_back(h.Column == TPunchingColumn::Section ? TAlign::Left : TAlign::Right);
+        }
+        // The hint of a line without numbers or of a failing column, and the
+        // remark on a moment at the column.
+        header.emplace_back();
+        align.push_back(TAlign::Left);
+        TTextTable t(std::move(header), std::move(align));
+        const TPunchingResults results = EvaluatePunching(mat_);
+        for (const int load : loads) {
+            const TPunchingResult& r = results[static_cast<size_t>(load - 1)];
+            const bool checked = r.State == TPunchingState::Checked;
+            std::vector<std::string> cells;
+            for (const TPunchingHeading& h : PunchingHeadings) {
+                switch (h.Column) {
+                case TPunchingColumn::Load:
+                    cells.push_back(std::to_string(load));
+                    break;
+                case TPunchingColumn::Section:
+                    cells.emplace_back(checked ? PunchingSectionName(r.Governing) : "N.A.");
+                    break;
+                default: {
+                    const Real value = PunchingValue(r, h.Column);
+                    cells.push_back(h.Tag < 0 ? Util(value) : Num(value, h.Tag));
+                }
+                }
+            }
+            cells.push_back(!checked || !r.Passes ? r.Hint
+                            : r.MomentAtColumn    ? MomentRemark()
+                                                  : std::string());
+            t.AddRow(std::move(cells));
+        }
+        t.Write(out_, 2);
+    }
+
+    static std::string MomentRemark() {
+        std::string remark = PunchingMomentNote;
+        return remark.substr(remark.find_first_not_of("; "));
+    }
+
     void Checks() {
         Section("Design checks");
         TTextTable t({}, {TAlign::Left, TAlign::Left, TAlign::Left});
@@ -541,6 +593,26 @@ json AnalysisJson(const TMatData& mat) {
     }
     j["Rigidity"] = RigidityKnown(mat) ? json(RigidityText(mat.BetaL)) : json(nullptr);
     j["Validity"] = ValidityKnown(mat) ? json(ValidityMessage(mat)) : json(nullptr);
+    // Only with a column, so projects without one print as before.
+    const std::vector<int> loads = PunchingLoads(mat);
+    if (!loads.empty()) {
+        const TPunchingResults punching = EvaluatePunching(mat);
+        json lines = json::array();
+        for (const int load : loads) {
+            const TPunchingResult& r = punching[static_cast<size_t>(load - 1)];
+            const bool checked = r.State == TPunchingState::Checked;
+            lines.push_back({{"Load", load},
+                             {"Section", checked ? json(PunchingSectionName(r.Governing)) : json(nullptr)},
+                             {"b0", Number(PunchingValue(r, TPunchingColumn::B0))},
+                             {"d", Number(PunchingValue(r, TPunchingColumn::D))},
+                             {"Vu", Number(PunchingValue(r, TPunchingColumn::Vu))},
+                             {"PhiVn", Number(PunchingValue(r, TPunchingColumn::PhiVn))},
+                             {"Util", Number(PunchingValue(r, TPunchingColumn::Util))},
+                             {"Passes", r.Passes},
+                             {"Hint", r.Hint}});
+        }
+        j["Punching"] = std::move(lines);
+    }
     json checks = json::object();
     const TCheckResults results = EvaluateChecks(mat);
     for (int i = 0; i < CheckCount; ++i) {
@@ -553,6 +625,65 @@ json AnalysisJson(const TMatData& mat) {
 
 std::string AnalysisText(const TMatData& mat) {
     return TTextReport(mat).Build();
+}
+
+namespace {
+
+std::string SteelPerWidthUnit(uint8_t units) {
+    return UnitText(TQuantity::SteelArea, units) + '/' + UnitText(TQuantity::Length, units);
+}
+
+} // namespace
+
+json OptimisedJson(const TMatData& mat, const TThinnestDesign& found) {
+    const TDesignProposal& p = found.Proposal;
+    const auto proposed = [&](json value) { return found.Found ? std::move(value) : json(nullptr); };
+    json o;
+    o["Found"] = found.Found;
+    o["Thickness"] = proposed(Number(p.Thickness));
+    o["TopBarSize"] = proposed(p.TopBarSize);
+    o["BottomBarSize"] = proposed(p.BottomBarSize);
+    o["TopBarLabel"] = proposed(mat.BarLabel(p.TopBarSize));
+    o["BottomBarLabel"] = proposed(mat.BarLabel(p.BottomBarSize));
+    o["TopBars"] = proposed(Number(p.TopBars));
+    o["BottomBars"] = proposed(Number(p.BottomBars));
+    o["TopAs"] = proposed(Number(p.TopAs));
+    o["BottomAs"] = proposed(Number(p.BottomAs));
+    o["SteelPerWidth"] = proposed(Number(p.SteelPerWidth));
+    o["Governing"] = proposed(std::string(CheckName(p.Governing)));
+    o["GoverningUtil"] = proposed(Number(p.GoverningUtil));
+    o["Candidates"] = found.Candidates;
+    o["Thicknesses"] = found.Thicknesses;
+    o["Reason"] = found.Found ? json(nullptr) : json(found.Reason);
+    json j;
+    j["Optimised"] = std::move(o);
+    return j;
+}
+
+std::string OptimisedText(const TMatData& mat, const TThinnestDesign& found) {
+    std::ostringstream out;
+    const std::string title = "Thinnest design";
+    out << title << '\n' << std::string(title.size(), '=') << '\n';
+    TFieldList f;
+    const auto num = [&](Real value, int tag) { return FormatFixed(value, ShownDecimals(mat, tag, value)); };
+    const TDesignProposal& p = found.Proposal;
+    if (found.Found) {
+        const std::string area = UnitText(TQuantity::SteelArea, mat.UnitSystem);
+        f.Add("Thickness, T", num(p.Thickness, TagThickness), UnitText(TQuantity::Length, mat.UnitSystem));
+        f.Add("Top bars", num(p.TopBars, TagBarsMin), mat.BarLabel(p.TopBarSize));
+        f.Add("Bottom bars", num(p.BottomBars, TagBarsMin), mat.BarLabel(p.BottomBarSize));
+        f.Add("Top steel area", num(p.TopAs, TagAsProvided), area);
+        f.Add("Bottom steel area", num(p.BottomAs, TagAsProvided), area);
+        f.Add("Steel per unit width", num(p.SteelPerWidth, TagAsProvided), SteelPerWidthUnit(mat.UnitSystem));
+        f.Add("Governing check", std::string(CheckName(p.Governing)));
+        f.Add("Its utilization", FormatFixed(p.GoverningUtil, UtilizationDecimals(p.GoverningUtil)), "%");
+    } else {
+        f.Add("No design passes", found.Reason);
+    }
+    f.Add("Thicknesses analysed", std::to_string(found.Thicknesses));
+    f.Add("Candidates judged", std::to_string(found.Candidates));
+    f.Write(out);
+    return out.str();
 }
 
 } // namespace slabwise

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/MatData.h"
+#include "model/ThinnestDesign.h"
 
 #include <nlohmann/json.hpp>
 
@@ -17,5 +18,12 @@ nlohmann::ordered_json AnalysisJson(const TMatData& mat);
 // The same results as a plain-text report for a terminal, every number with
 // the decimals the program shows it with.
 std::string AnalysisText(const TMatData& mat);
+
+// The outcome of the search for the thinnest passing design of `mat` as
+// {"Optimised": {...}}: the proposal's fields (null when none was found), the
+// counts of the search and the reason (null when found).
+nlohmann::ordered_json OptimisedJson(const TMatData& mat, const TThinnestDesign& found);
+// The same as a short text section, numbers with the program's decimals.
+std::string OptimisedText(const TMatData& mat, const TThinnestDesign& found);
 
 } // namespace slabwise

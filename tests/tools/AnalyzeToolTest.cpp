@@ -5,11 +5,15 @@
 #include "model/MatData.h"
 #include "model/NumberFormat.h"
 #include "model/OpenProject.h"
+#include "model/PunchingShear.h"
+#include "model/PunchingTable.h"
 #include "model/ResultFields.h"
 #include "model/ResultTexts.h"
 #include "model/ResultsCsv.h"
+#include "model/ThinnestDesign.h"
 #include "model/Units.h"
 
+#include "support/ScopedLocale.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -534,6 +538,196 @@ TEST(AnalyzeText, ProjectTextsCannotDriveTheTerminal) {
               (std::vector<std::string>{"Designed", "by", "J.", "M\xC3\xBCller"}));
 }
 
+// Display columns of UTF-8 text.
+size_t Columns(const std::string& text) {
+    return static_cast<size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// Where word `n` (from 0) of a line ends.
+size_t WordEnd(const std::string& line, int n) {
+    size_t at = 0;
+    for (int w = 0; w <= n; ++w) at = line.find(' ', line.find_first_not_of(' ', at));
+    return std::min(at, line.size());
+}
+
+// The strip with columns under its two loads.
+TMatData ColumnStrip() {
+    TMatData mat = StripModel();
+    mat.Columns[0] = {16, 20};
+    mat.Columns[3] = {20, 20};
+    return mat;
+}
+
+// The lines of the punching section after its heading rule; empty when the
+// report has no such section.
+std::vector<std::string> PunchingLines(const std::string& text, std::string* header) {
+    const std::vector<std::string> lines = Lines(text);
+    const auto title = std::find(lines.begin(), lines.end(), "Punching shear");
+    if (title == lines.end()) return {};
+    std::vector<std::string> rows;
+    if (title + 3 < lines.end()) *header = title[2];
+    for (auto it = title + 4; it < lines.end() && !it->empty(); ++it) rows.push_back(*it);
+    return rows;
+}
+
+TEST(AnalyzeText, PunchingLinesByCase) {
+    const std::string interiorOk = "Punching shear is OK (interior section)";
+    const std::string notLoaded = "N.A.: the load is upward or zero, so the column does not punch the strip";
+    const std::string moment =
+        "the applied moment at the column is not transferred by eccentric shear in this check";
+    // Per line: the load, the section ("N.A." when not checked) and the text
+    // after the numbers.
+    struct Line {
+        int load;
+        std::string section, remark;
+        bool passes;
+    };
+    struct Case {
+        const char* name;
+        uint8_t units;
+        std::function<void(TMatData&)> edit;
+        std::vector<Line> lines;
+    };
+    const Case cases[] = {
+        {"no column", UnitsEnglish, [](TMatData& m) { m.Columns = {}; }, {}},
+        {"two columns",
+         UnitsEnglish,
+         [](TMatData&) {},
+         {{1, "Interior", "", true}, {4, "Interior", "", true}}},
+        {"a moment at the first",
+         UnitsEnglish,
+         [](TMatData& m) {
+             m.Moments[0] = {10.2L, 40};
+         },
+         {{1, "Interior", moment, true}, {4, "Interior", "", true}}},
+        {"a column at the strip's end and one under no load",
+         UnitsEnglish,
+         [](TMatData& m) {
+             m.PointLoads[6] = {0.5L, 100};
+             m.Columns[6] = {16, 16};
+             m.Columns[5] = {16, 16};
+         },
+         {{1, "Interior", "", true},
+          {4, "Interior", "", true},
+          {6, "N.A.", notLoaded, true},
+          {7, "Edge", "", true}}},
+        {"a column too small for its load",
+         UnitsEnglish,
+         [](TMatData& m) {
+             m.Columns[0] = {2, 2};
+             m.PointLoads[0].P = 600;
+         },
+         {{1, "Interior",
+           "Punching shear too high at the interior section: increase the thickness, f'c or the column size",
+           false},
+          {4, "Interior", "", true}}},
+        {"no bottom bars' depth",
+         UnitsEnglish,
+         [](TMatData& m) { m.BottomCover = -1; },
+         {{1, "N.A.", "Bottom clear cover is below 0: enter a cover of at least 0", false},
+          {4, "N.A.", "Bottom clear cover is below 0: enter a cover of at least 0", false}}},
+        {"SI",
+         UnitsSI,
+         [](TMatData& m) {
+             m.SubgradeModulus = 27000, m.Fc = 28, m.Fy = 420, m.AllowableBearing = 190;
+             m.StripLength = 12, m.StripWidth = 3, m.Thickness = 0.6L;
+             m.TopCover = 50, m.BottomCover = 75, m.TopBarSize = 22, m.BottomBarSize = 25;
+             m.PointLoads[0] = {3, 900}, m.PointLoads[3] = {9, 900};
+             m.Columns[0] = {400, 500}, m.Columns[3] = {500, 500};
+         },
+         {{1, "Interior", "", true}, {4, "Interior", "", true}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMatData mat = ColumnStrip();
+        if (c.units != mat.UnitSystem) mat.SetUnitSystem(c.units);
+        c.edit(mat);
+        mat.Analyze();
+        const std::string text = AnalysisText(mat);
+        const json j = AnalysisJson(mat);
+        std::string header;
+        const std::vector<std::string> rows = PunchingLines(text, &header);
+        if (c.lines.empty()) {
+            EXPECT_EQ(text.find("Punching shear\n"), std::string::npos);
+            EXPECT_FALSE(j.contains("Punching"));
+            continue;
+        }
+        // Between the shear check and the design checks.
+        EXPECT_LT(text.find("Shear check"), text.find("\nPunching shear\n"));
+        EXPECT_LT(text.find("\nPunching shear\n"), text.find("\nDesign checks\n"));
+        const bool si = c.units == UnitsSI;
+        EXPECT_EQ(Words(header),
+                  si ? (std::vector<std::string>{"Load", "Section", "b0,", "mm", "d,", "mm", "Vu,", "kN",
+                                                 "\u03c6Vn,", "kN", "Utilization"})
+                     : (std::vector<std::string>{"Load", "Section", "b0,", "in", "d,", "in", "Vu,", "kips",
+                                                 "\u03c6Vn,", "kips", "Utilization"}));
+        ASSERT_EQ(rows.size(), c.lines.size());
+        ASSERT_TRUE(j["Punching"].is_array());
+        ASSERT_EQ(j["Punching"].size(), c.lines.size());
+        const TPunchingResults results = EvaluatePunching(mat);
+        for (size_t i = 0; i < c.lines.size(); ++i) {
+            const Line& line = c.lines[i];
+            SCOPED_TRACE(line.load);
+            const TPunchingResult& r = results[static_cast<size_t>(line.load - 1)];
+            const bool checked = line.section != "N.A.";
+            // Sizes with the column sizes' 2 places, forces with the factored
+            // shear's 1, the utilisation as every utilisation.
+            const std::vector<std::string> numbers =
+                checked ? std::vector<std::string>{FormatFixed(r.B0, 2), FormatFixed(r.D, 2),
+                                                   FormatFixed(r.Vu, 1), FormatFixed(r.PhiVn, 1),
+                                                   FormatFixed(r.Util, 2)}
+                        : std::vector<std::string>(5, "N.A.");
+            std::vector<std::string> expected{std::to_string(line.load), line.section};
+            expected.insert(expected.end(), numbers.begin(), numbers.end());
+            const std::vector<std::string> remark = Words(line.remark);
+            expected.insert(expected.end(), remark.begin(), remark.end());
+            EXPECT_EQ(Words(rows[i]), expected);
+            EXPECT_EQ(r.Passes, line.passes);
+            // Numbers right-aligned under their headings, in display columns
+            // ("\u03c6" is two bytes).
+            EXPECT_EQ(
+                Columns(rows[i].substr(0, WordEnd(rows[i], 6))),
+                Columns(header.substr(0, header.find("Utilization") + std::string("Utilization").size())))
+                << rows[i];
+
+            const json& e = j["Punching"][i];
+            EXPECT_EQ(e["Load"], line.load);
+            EXPECT_EQ(e["Section"], checked ? json(line.section) : json(nullptr));
+            for (const auto& [key, value] :
+                 {std::pair{"b0", r.B0}, std::pair{"d", r.D}, std::pair{"Vu", r.Vu},
+                  std::pair{"PhiVn", r.PhiVn}, std::pair{"Util", r.Util}}) {
+                if (checked) {
+                    EXPECT_EQ(e[key], static_cast<double>(value)) << key;
+                } else {
+                    EXPECT_TRUE(e[key].is_null()) << key;
+                }
+            }
+            EXPECT_EQ(e["Passes"], line.passes);
+            EXPECT_EQ(e["Hint"], r.Hint);
+            EXPECT_EQ(e.size(), 9u);
+        }
+    }
+}
+
+// Numbers of the new sections are the program's own, whatever the C locale.
+TEST(AnalyzeText, PunchingAndThinnestDesignIgnoreTheLocale) {
+    TMatData mat = ColumnStrip();
+    mat.Analyze();
+    const TThinnestDesign found = FindThinnestDesign(mat);
+    ASSERT_TRUE(found.Found) << found.Reason;
+    const std::string report = AnalysisText(mat), optimised = OptimisedText(mat, found);
+    const std::string json = AnalysisJson(mat).dump(), optimisedJson = OptimisedJson(mat, found).dump();
+    test::TScopedCLocale german("de_DE.UTF-8");
+    if (!german.Active()) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    EXPECT_EQ(AnalysisText(mat), report);
+    EXPECT_EQ(OptimisedText(mat, found), optimised);
+    EXPECT_EQ(AnalysisJson(mat).dump(), json);
+    EXPECT_EQ(OptimisedJson(mat, found).dump(), optimisedJson);
+    EXPECT_NE(optimised.find(FormatFixed(found.Proposal.Thickness, 2) + "  ft"), std::string::npos)
+        << optimised;
+}
+
 // ---- The program ---------------------------------------------------------
 
 using slabwise::test::TTempFolder;
@@ -907,7 +1101,7 @@ TEST_F(AnalyzeTool, ExitStatusAndStreamsByCase) {
          {"--yaml", "{good}"},
          2,
          false,
-         "usage: slabwise-analyze [--json | --csv] [--tension-less] [FILE.ksw]"},
+         "usage: slabwise-analyze [--json | --csv] [--tension-less] [--optimise] [FILE.ksw]"},
         {"tension-less", {"--tension-less", "{good}"}, 0, true, nullptr},
         {"uplift, linear", {"{uplift}"}, 0, true, nullptr},
         {"uplift, tension-less",
@@ -919,6 +1113,11 @@ TEST_F(AnalyzeTool, ExitStatusAndStreamsByCase) {
         {"csv of a fault", {"--csv", "{flat}"}, 1, true, "floating-point fault"},
         {"json and csv", {"--json", "--csv", "{good}"}, 2, false, "usage: "},
         {"two files", {"{good}", "{good}"}, 2, false, "usage: "},
+        {"optimise", {"--optimise", "{good}"}, 0, true, nullptr},
+        {"optimise as JSON", {"--json", "--optimise", "{good}"}, 0, true, nullptr},
+        {"optimise as CSV", {"--csv", "--optimise", "{good}"}, 2, false, "usage: "},
+        {"optimise garbage", {"--optimise", "{garbage}"}, 2, false, "Wrong file format"},
+        {"optimise a missing file", {"--optimise", "{missing}"}, 2, false, "missing.ksw"},
     };
     for (const TToolCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -968,6 +1167,87 @@ TEST_F(AnalyzeTool, TensionLessAddsTheContactZones) {
     EXPECT_EQ(none["ContactZones"], json::array());
     EXPECT_TRUE(none["MaxMoment"].is_null());
     EXPECT_EQ(none["Validity"], "The loads lift the strip off the soil: no equilibrium");
+}
+
+// The search on the project as Open takes it: the proposal or the reason,
+// as text or JSON, and the exit status says which.
+TEST_F(AnalyzeTool, OptimisePrintsTheThinnestDesignOrWhyNone) {
+    struct Case {
+        const char* name;
+        std::function<void(TMatData&)> edit;
+        bool tensionLess;
+        const char* reason; // nullptr when a design passes
+    };
+    const Case cases[] = {
+        {"strip", [](TMatData&) {}, false, nullptr},
+        {"strip with two columns", [](TMatData& m) { m = ColumnStrip(); }, false, nullptr},
+        {"tension-less", [](TMatData&) {}, true, nullptr},
+        {"qa below any pressure", [](TMatData& m) { m.AllowableBearing = 0.5L; }, false,
+         "no thickness up to 20 ft passes: the bearing pressure exceeds qa at every thickness"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMatData project = StripModel();
+        c.edit(project);
+        const fs::path file = temp_.Path() / "optimise.ksw";
+        project.SaveToFile(file);
+        TMatData mat = Loaded(file);
+        if (c.tensionLess) mat.SoilTakesNoTension = 1;
+        const TThinnestDesign found = FindThinnestDesign(mat);
+        ASSERT_EQ(found.Found, c.reason == nullptr) << found.Reason;
+
+        std::vector<std::string> args{"--optimise", file.string()};
+        if (c.tensionLess) args.insert(args.begin(), "--tension-less");
+        const TRun text = Run(args);
+        EXPECT_EQ(text.Exit, found.Found ? 0 : 1);
+        EXPECT_EQ(text.Err, "");
+        EXPECT_EQ(text.Out, OptimisedText(mat, found));
+        args.insert(args.begin(), "--json");
+        const TRun js = Run(args);
+        EXPECT_EQ(js.Exit, found.Found ? 0 : 1);
+        EXPECT_EQ(js.Err, "");
+        const json printed = json::parse(js.Out);
+        EXPECT_EQ(printed, json::parse(OptimisedJson(mat, found).dump()));
+        ASSERT_EQ(printed.size(), 1u);
+        const json& o = printed["Optimised"];
+        EXPECT_EQ(o["Candidates"], found.Candidates);
+        EXPECT_EQ(o["Thicknesses"], found.Thicknesses);
+        if (!found.Found) {
+            EXPECT_EQ(o["Reason"], c.reason);
+            for (const char* key :
+                 {"Thickness", "TopBarSize", "TopBars", "BottomAs", "Governing", "GoverningUtil"})
+                EXPECT_TRUE(o[key].is_null()) << key;
+            EXPECT_EQ(Words(LineStarting(text.Out, "No design passes")),
+                      Words(std::string("No design passes ") + c.reason));
+            continue;
+        }
+        const TDesignProposal& p = found.Proposal;
+        EXPECT_TRUE(o["Reason"].is_null());
+        EXPECT_EQ(o["Thickness"], static_cast<double>(p.Thickness));
+        EXPECT_EQ(o["TopBarSize"], p.TopBarSize);
+        EXPECT_EQ(o["BottomBarLabel"], mat.BarLabel(p.BottomBarSize));
+        EXPECT_EQ(o["TopBars"], static_cast<double>(p.TopBars));
+        EXPECT_EQ(o["BottomAs"], static_cast<double>(p.BottomAs));
+        EXPECT_EQ(o["SteelPerWidth"], static_cast<double>(p.SteelPerWidth));
+        EXPECT_EQ(o["Governing"], std::string(CheckName(p.Governing)));
+        EXPECT_EQ(o["GoverningUtil"], static_cast<double>(p.GoverningUtil));
+        EXPECT_EQ(Words(LineStarting(text.Out, "Thickness, T")),
+                  (std::vector<std::string>{"Thickness,", "T", FormatFixed(p.Thickness, 2), "ft"}));
+        EXPECT_EQ(
+            Words(LineStarting(text.Out, "Top bars")),
+            (std::vector<std::string>{"Top", "bars", FormatFixed(p.TopBars, 0), mat.BarLabel(p.TopBarSize)}));
+        EXPECT_EQ(Words(LineStarting(text.Out, "Steel per unit width")),
+                  (std::vector<std::string>{"Steel", "per", "unit", "width", FormatFixed(p.SteelPerWidth, 2),
+                                            "in\u00B2/ft"}));
+        EXPECT_EQ(Words(LineStarting(text.Out, "Governing check")),
+                  (std::vector<std::string>{"Governing", "check", std::string(CheckName(p.Governing))}));
+        // The project read is the one searched: its proposal passes there.
+        TMatData applied = mat;
+        ApplyProposal(applied, p);
+        const TCheckResults checks = EvaluateChecks(applied);
+        EXPECT_TRUE(
+            std::all_of(checks.begin(), checks.end(), [](const TCheckResult& r) { return r.Passes; }));
+    }
 }
 
 } // namespace
