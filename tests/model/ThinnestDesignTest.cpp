@@ -61,6 +61,7 @@ std::vector<TProject> Projects() {
     for (const fs::directory_entry& entry : fs::directory_iterator(SLABWISE_SOURCE_DATA))
         if (entry.path().extension() == ".ksw") files.push_back(entry.path());
     std::sort(files.begin(), files.end());
+    projects.reserve(files.size() + 3);
     for (const fs::path& file : files)
         projects.push_back({file.filename().string(), [file] { return Load(file); }, std::nullopt});
     // A table with empty rows, whose bar numbers are no US ones.

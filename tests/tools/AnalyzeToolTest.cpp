@@ -1169,6 +1169,31 @@ TEST_F(AnalyzeTool, TensionLessAddsTheContactZones) {
     EXPECT_EQ(none["Validity"], "The loads lift the strip off the soil: no equilibrium");
 }
 
+// A project with columns prints their punching lines, in the text and in
+// the JSON, as the library builds them from the file Open reads.
+TEST_F(AnalyzeTool, ColumnsAddTheirPunchingLines) {
+    const fs::path file = temp_.Path() / "columns.ksw";
+    ColumnStrip().SaveToFile(file);
+    TMatData mat = Loaded(file);
+    mat.Analyze();
+
+    const TRun text = Run({file.string()});
+    EXPECT_EQ(text.Exit, 0);
+    EXPECT_EQ(text.Err, "");
+    EXPECT_EQ(text.Out, AnalysisText(mat));
+    std::string header;
+    EXPECT_EQ(PunchingLines(text.Out, &header).size(), 2u);
+
+    const TRun js = Run({"--json", file.string()});
+    EXPECT_EQ(js.Exit, 0);
+    const json printed = json::parse(js.Out);
+    EXPECT_EQ(printed, json::parse(AnalysisJson(mat).dump()));
+    ASSERT_EQ(printed["Punching"].size(), 2u);
+    EXPECT_EQ(printed["Punching"][0]["Load"], 1);
+    EXPECT_EQ(printed["Punching"][1]["Load"], 4);
+    EXPECT_EQ(printed["Checks"]["Punching"]["Passes"], true);
+}
+
 // The search on the project as Open takes it: the proposal or the reason,
 // as text or JSON, and the exit status says which.
 TEST_F(AnalyzeTool, OptimisePrintsTheThinnestDesignOrWhyNone) {
