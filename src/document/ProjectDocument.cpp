@@ -90,6 +90,23 @@ void TProjectDocument::RecordStep(const std::function<QString()>& caption) {
     history_->push(new TInputStep(caption(), std::exchange(lastInputs_, now), now, *this));
 }
 
+void TProjectDocument::ApplyInputs(const QString& caption, const std::function<void(TMatData&)>& edit) {
+    TMatData edited = model_;
+    edit(edited);
+    model_ = std::move(edited);
+    {
+        // What the listeners read back belongs to this step, not one of its
+        // own.
+        const QScopedValueRollback restoring(restoring_, true);
+        emit Changed(TChange::InputsRestored);
+    }
+    std::string now = InputRecord();
+    if (now == lastInputs_) return;
+    std::string before = std::exchange(lastInputs_, now);
+    history_->push(new TInputStep(caption, std::move(before), std::move(now), *this));
+    SetModified(!history_->isClean());
+}
+
 void TProjectDocument::ResetHistory() {
     history_->clear();
     lastInputs_ = InputRecord();

@@ -27,7 +27,8 @@ public:
         NewProject = 1,
         // Open put a file's project in place.
         OpenedProject = 2,
-        // Undo or redo put back an earlier input record.
+        // Undo or redo put back an earlier input record, or a tool put its
+        // own inputs in place: every input may differ from what is shown.
         InputsRestored = 4,
         ModifiedFlag = 8,
         FileName = 16,
@@ -67,6 +68,11 @@ public:
     // After a commit: one step when the inputs differ from the last record.
     // The caption is only asked for then.
     void RecordStep(const std::function<QString()>& caption);
+    // A tool's change of the inputs as one step named caption: edit works on
+    // a copy of the project, which takes its place only when edit returns,
+    // so an edit that raises changes nothing. The listeners then show the
+    // inputs as after an undo and read them back before the step is taken.
+    void ApplyInputs(const QString& caption, const std::function<void(TMatData&)>& edit);
     // The history starts again from the current inputs.
     void ResetHistory();
     // Each returns false when there is nothing to step; the project is

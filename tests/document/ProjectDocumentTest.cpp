@@ -9,7 +9,9 @@
 #include <QUndoStack>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -227,6 +229,81 @@ TEST_F(ProjectDocumentTest, AStepKeepsTheFileVersionAndRecordsNothingWhileRestor
     EXPECT_EQ(document.History().count(), 2);
     document.Undo();
     EXPECT_EQ(document.Model().Thickness, 3);
+}
+
+// A tool's change (a proposed design, say) is one step under its own name:
+// the listeners show it and read it back inside that step, one undo puts
+// every input back, and an edit that raises or changes nothing leaves no
+// trace.
+TEST_F(ProjectDocumentTest, AToolsChangeOfTheInputsIsOneStep) {
+    document.Model().StripLength = 30;
+    Step(3);
+    const std::string before = document.InputRecord();
+    // A listener that limits what it reads back, as the window's boxes do.
+    QObject::connect(&document, &TProjectDocument::Changed, [this](TChanges what) {
+        if (!(what & TChange::InputsRestored)) return;
+        document.Model().StripLength = std::min(document.Model().StripLength, Real(40));
+        document.RecordStep([] { return QStringLiteral("echo"); });
+    });
+    document.SaveAs(PathOf("tool.ksw"));
+    heard.clear();
+
+    document.ApplyInputs(QStringLiteral("Tool"), [](TMatData& mat) {
+        mat.Thickness = 2.5L;
+        mat.TopBarSize = 9;
+        mat.StripLength = 55;
+    });
+    const TMatData& m = document.Model();
+    EXPECT_EQ(m.Thickness, 2.5L);
+    EXPECT_EQ(m.TopBarSize, 9);
+    EXPECT_EQ(m.StripLength, 40);
+    EXPECT_EQ(heard,
+              (std::vector<TChanges>{TChanges(TChange::InputsRestored), TChanges(TChange::ModifiedFlag)}));
+    EXPECT_EQ(document.History().count(), 2);
+    EXPECT_EQ(document.History().undoText(), QStringLiteral("Tool"));
+    EXPECT_TRUE(document.Modified());
+    const std::string after = document.InputRecord();
+
+    ASSERT_TRUE(document.Undo());
+    EXPECT_EQ(document.InputRecord(), before);
+    EXPECT_EQ(m.StripLength, 30);
+    EXPECT_FALSE(document.Modified()); // back at what was saved
+    ASSERT_TRUE(document.Redo());
+    EXPECT_EQ(document.InputRecord(), after);
+    EXPECT_TRUE(document.Modified());
+    EXPECT_EQ(document.History().count(), 2);
+
+    // Nothing changed or nothing done: no step, no signal, the flag as it was.
+    const struct {
+        const char* Name;
+        bool Raises;
+        std::function<void(TMatData&)> Edit;
+    } idle[] = {
+        {"unchanged", false, [](TMatData&) {}},
+        {"raises", true,
+         [](TMatData& mat) {
+             mat.Thickness = 7;
+             throw std::runtime_error("no design");
+         }},
+    };
+    for (const auto& c : idle) {
+        SCOPED_TRACE(c.Name);
+        heard.clear();
+        if (c.Raises)
+            EXPECT_THROW(document.ApplyInputs(QStringLiteral("Idle"), c.Edit), std::runtime_error);
+        else
+            document.ApplyInputs(QStringLiteral("Idle"), c.Edit);
+        EXPECT_EQ(document.InputRecord(), after);
+        EXPECT_EQ(document.History().count(), 2);
+        EXPECT_EQ(document.History().undoText(), QStringLiteral("Tool"));
+        EXPECT_TRUE(document.Modified());
+        // An unchanged project is still shown again; a refused one is not.
+        EXPECT_EQ(heard.size(), c.Raises ? 0u : 1u);
+    }
+    // The next commit starts from what the tool left.
+    Step(4);
+    document.Undo();
+    EXPECT_EQ(document.InputRecord(), after);
 }
 
 } // namespace
