@@ -326,6 +326,26 @@ TEST(Loading, ColumnsStandOnTheStripToScale) {
     }
 }
 
+// The window's picture starts at its top drawing: a column over a strip
+// with nothing else above it is shown whole, its outline and fill over the
+// strip's, not cut off at the picture's top.
+TEST(Loading, TheWindowShowsAColumnWithNothingElseAboveTheStrip) {
+    auto mat = test::Strip(UnitsEnglish, 48, 10, 2.5L, 100, 4);
+    mat->PointLoads[0] = {24, -60};
+    mat->Columns[0] = {120, 30};
+    const QImage image = DrawDiagramForScreen({550, 200}, *mat, dkLoading, 10);
+    // Down a line through the column beside the load's arrow: ink, silver
+    // (the column), ink, silver (the strip), ink.
+    const int x = image.width() / 2 + image.width() / 40;
+    QString runs;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb c = Rgb(image, x, y);
+        const QChar kind = c == Silver ? u's' : IsInk(c) ? u'k' : c == 0xFFFFFF ? u'w' : u'o';
+        if (runs.isEmpty() || runs.back() != kind) runs += kind;
+    }
+    EXPECT_TRUE(runs.startsWith(QLatin1String("wksksk"))) << runs.toStdString();
+}
+
 // A partial load that spans the whole strip is still labelled over its band;
 // the full uniform load is labelled at the right end instead.
 TEST(Loading, FullLengthPartialLoadKeepsItsLabel) {
