@@ -3,6 +3,7 @@
 #include "FormTexts.h"
 #include "Report.h"
 #include "model/PunchingShear.h"
+#include "model/PunchingTable.h"
 #include "model/ResultTexts.h"
 #include "views/LocaleNumber.h"
 
@@ -25,6 +26,7 @@ constexpr double ValueRoom = 0.08;
 // The widths in inches of the punching table's columns: load,
 // section, the four numbers and the utilisation. They fit A4's text width.
 constexpr std::array PunchingWidths{0.55, 0.85, 0.8, 0.75, 1.0, 1.0, 1.2};
+static_assert(PunchingWidths.size() == PunchingHeadings.size());
 // The least of the page a drawing after the table is left, in inches;
 // with less the drawing goes to the next page.
 constexpr double LeastDrawingRoom = 2.5;
@@ -477,7 +479,10 @@ void TWriter::PunchingBlock() {
             for (qsizetype i = 2; i < line.Cells.size(); ++i) {
                 // The load on the section, the strength and their ratio
                 // are what fails.
-                if (i >= 4) c.SetFontColor(ink);
+                const TPunchingColumn column = PunchingHeadings[static_cast<size_t>(i)].Column;
+                if (column == TPunchingColumn::Vu || column == TPunchingColumn::PhiVn ||
+                    column == TPunchingColumn::Util)
+                    c.SetFontColor(ink);
                 c.PrintInTab(line.Cells[i], TFit::Shrink);
             }
             c.NewLine();
