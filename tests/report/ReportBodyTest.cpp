@@ -411,8 +411,8 @@ TEST(ReportBody, LogoBesideTheJobBlock) {
 namespace {
 
 // The example's point loads replaced: columns that fail, pass with a moment
-// at them, and stand under an upward load; and one without its size across
-// the strip, which is no column.
+// at them, stand under an upward load and beyond the strip's end; and one
+// without its size across the strip, which is no column.
 void PunchingColumns(TMatData& m) {
     m.PointLoads = {};
     m.Columns = {};
@@ -426,6 +426,8 @@ void PunchingColumns(TMatData& m) {
     m.Columns[6] = {16, 16};
     m.PointLoads[8] = {40, 100};
     m.Columns[8] = {16, 0};
+    m.PointLoads[9] = {m.StripLength + 1, 50};
+    m.Columns[9] = {16, 16};
     try {
         m.Analyze();
     } catch (const EFloatFault&) {
@@ -511,9 +513,13 @@ TEST(ReportBody, PunchingBlockOnTheReinforcementPage) {
     EXPECT_EQ(
         LineAt(texts, at(QStringLiteral("#7"))),
         (QStringList{"#7", "N.A.", "The load is upward or zero, so the column does not punch the strip"}));
+    // A column that cannot be checked fails, in red.
+    EXPECT_EQ(LineAt(texts, at(QStringLiteral("#10"))),
+              (QStringList{"#10", "N.A.", "The column stands outside the strip"}));
     // In load order, one line after the other; no line for #9.
     EXPECT_NEAR(at(QStringLiteral("#2")), title + 2 * line, 1e-9);
     EXPECT_NEAR(at(QStringLiteral("#7")), title + 5 * line, 1e-9);
+    EXPECT_NEAR(at(QStringLiteral("#10")), title + 6 * line, 1e-9);
     EXPECT_EQ(at(QStringLiteral("#9")), -1.0);
 
     QStringList red;
@@ -522,11 +528,11 @@ TEST(ReportBody, PunchingBlockOnTheReinforcementPage) {
             EXPECT_EQ(op.Color, QColor(255, 0, 0));
             red << op.Text;
         }
-    EXPECT_EQ(red, failed.mid(3));
+    EXPECT_EQ(red, failed.mid(3) + QStringList({"N.A.", "The column stands outside the strip"}));
     // The reinforcement drawing follows the block on its page.
     const auto pictures = columns.Pages->Pictures(3);
     ASSERT_EQ(pictures.size(), 1u);
-    EXPECT_GT(pictures[0].Rect.top(), at(QStringLiteral("#7")));
+    EXPECT_GT(pictures[0].Rect.top(), at(QStringLiteral("#10")));
 }
 
 // Twelve columns, each with its remark, fit above the bottom margin, or on
