@@ -2,6 +2,7 @@
 
 #include "model/DesignChecks.h"
 #include "model/ProjectText.h"
+#include "model/PunchingTable.h"
 #include "model/ResultTexts.h"
 #include "views/LocaleNumber.h"
 
@@ -49,11 +50,14 @@ QString UnitLabelText(const TUnitLabel& unit, uint8_t unitSystem) {
            FromUtf8(UnitText(unit.Quantity, unitSystem));
 }
 
-QString UtilizationText(Real utilization) {
+QString UtilizationValueText(Real utilization) {
     // "N.A." is no percentage.
-    return QStringLiteral("Utilization: ") +
-           FormatLocaleFixed(utilization, UtilizationDecimals(utilization), 18) +
+    return FormatLocaleFixed(utilization, UtilizationDecimals(utilization), 18) +
            (std::isnan(utilization) ? QString() : QStringLiteral("%"));
+}
+
+QString UtilizationText(Real utilization) {
+    return QStringLiteral("Utilization: ") + UtilizationValueText(utilization);
 }
 
 QString SummaryText(const TMatData& mat) {
@@ -98,6 +102,54 @@ QString ChoiceShown(const TMatData& mat, TChoice choice) {
 QSize LogoBoxSize(const TMatData& mat) {
     if (!mat.Logo) return {};
     return {LogoBoxWidth(mat.Logo->Width(), mat.Logo->Height()), LogoBoxHeight};
+}
+
+namespace {
+
+// The reason of a column that was not checked, without the "N.A." its line
+// already shows.
+QString Reason(const std::string& hint) {
+    QString reason = QString::fromStdString(hint);
+    for (const QLatin1String prefix : {QLatin1String("N.A.: "), QLatin1String("Not computed: ")})
+        if (reason.startsWith(prefix)) reason = reason.mid(prefix.size());
+    if (!reason.isEmpty()) reason[0] = reason[0].toUpper();
+    return reason;
+}
+
+} // namespace
+
+TPunchingTableTexts PunchingTableTexts(const TMatData& mat) {
+    TPunchingTableTexts table;
+    for (const TPunchingHeading& heading : PunchingHeadings)
+        table.Headings << QString::fromStdString(PunchingHeadingText(mat, heading));
+    const QString note = QString::fromLatin1(PunchingMomentNote).mid(2);
+    for (const int load : PunchingLoads(mat)) {
+        const TPunchingResult r = EvaluatePunching(mat, load - 1);
+        TPunchingLine line;
+        line.Load = load;
+        line.Checked = r.State == TPunchingState::Checked;
+        line.Failed = !r.Passes;
+        line.Cells << QStringLiteral("#%1").arg(load);
+        if (!line.Checked) {
+            line.Cells << QStringLiteral("N.A.") << Reason(r.Hint);
+        } else {
+            for (const TPunchingHeading& heading : PunchingHeadings) {
+                const Real value = PunchingValue(r, heading.Column);
+                if (heading.Column == TPunchingColumn::Section)
+                    line.Cells << QString::fromLatin1(PunchingSectionName(r.Governing));
+                else if (heading.Tag < 0)
+                    line.Cells << UtilizationValueText(value);
+                else if (heading.Tag > 0)
+                    line.Cells << BoxValueText(mat, heading.Tag, value);
+            }
+        }
+        if (r.MomentAtColumn) {
+            line.Remark = note;
+            line.Remark[0] = line.Remark[0].toUpper();
+        }
+        table.Lines.push_back(std::move(line));
+    }
+    return table;
 }
 
 } // namespace slabwise

@@ -6,6 +6,9 @@
 #include <QDate>
 #include <QSize>
 #include <QString>
+#include <QStringList>
+
+#include <vector>
 
 namespace slabwise {
 
@@ -22,6 +25,8 @@ QDate ProjectDate(const TMatData& mat);
 QString ProjectDateText(const TMatData& mat);
 // A unit label's caption in the unit system: its prefix and the unit.
 QString UnitLabelText(const TUnitLabel& unit, uint8_t unitSystem);
+// "87.21%"; "N.A." without a value.
+QString UtilizationValueText(Real utilization);
 // "Utilization: 87.21%"; "Utilization: N.A." without a value.
 QString UtilizationText(Real utilization);
 // The reinforcement in one sentence, broken into its two lines by a
@@ -32,5 +37,24 @@ QString FormText(const TMatData& mat, TFormText text);
 QString ChoiceShown(const TMatData& mat, TChoice choice);
 // The logo box's size in pixels; empty without a logo.
 QSize LogoBoxSize(const TMatData& mat);
+
+// One line of the punching table: a column that was checked has a cell for
+// every heading; one that was not has its load, "N.A." and the reason.
+struct TPunchingLine {
+    int Load = 0; // 1 to 12
+    QStringList Cells;
+    bool Checked = false;
+    // The column fails the check: too high, or it could not be checked.
+    bool Failed = false;
+    // Said of a column with an applied moment at it; empty otherwise.
+    QString Remark;
+};
+struct TPunchingTableTexts {
+    QStringList Headings;
+    std::vector<TPunchingLine> Lines;
+};
+// The punching table of the project, one line per point load with a column,
+// in load order; no lines without a column.
+TPunchingTableTexts PunchingTableTexts(const TMatData& mat);
 
 } // namespace slabwise

@@ -1,10 +1,16 @@
 // The text sections of the report, in the order they appear on paper.
 
+#include "FormTexts.h"
 #include "Report.h"
+#include "model/PunchingShear.h"
+#include "model/PunchingTable.h"
 #include "model/ResultTexts.h"
 #include "views/LocaleNumber.h"
 
 #include <QStringList>
+
+#include <algorithm>
+#include <array>
 
 namespace slabwise {
 
@@ -17,6 +23,13 @@ constexpr double TitleSize = 16;
 constexpr double FooterSize = 9;
 // Inches kept beside the widest value of a column.
 constexpr double ValueRoom = 0.08;
+// The widths in inches of the punching table's columns: load,
+// section, the four numbers and the utilisation. They fit A4's text width.
+constexpr std::array PunchingWidths{0.55, 0.85, 0.8, 0.75, 1.0, 1.0, 1.2};
+static_assert(PunchingWidths.size() == PunchingHeadings.size());
+// The least of the page a drawing after the table is left, in inches;
+// with less the drawing goes to the next page.
+constexpr double LeastDrawingRoom = 2.5;
 
 // A cell of a tab stop: a caption is cut to fit, a value is set smaller
 // first so its unit stays.
@@ -81,7 +94,12 @@ public:
     void Results();
     void Summary();
     void ReinforcementPage();
+    void PunchingBlock();
     void References();
+
+private:
+    void PunchingTabs();
+    void PunchingTitle(const QStringList& headings, bool continued);
 };
 
 void TWriter::Title() {
@@ -391,8 +409,101 @@ void TWriter::ReinforcementPage() {
     c.NewLine();
     c.NewLine();
     c.ClearTabs();
+    const bool columns = AnyColumn(s.Model());
+    if (columns) PunchingBlock();
     c.NewLine();
     c.NewLine();
+    if (columns && c.PageHeight() - c.MarginBottom - c.CurrentY() < LeastDrawingRoom) c.NewPage();
+}
+
+void TWriter::PunchingTabs() {
+    c.ClearTabs();
+    c.AddTab(c.MarginLeft, TJustify::Left, PunchingWidths[0]);
+    c.AddTab(ReportCanvas::AfterPrevious, TJustify::Left, PunchingWidths[1]);
+    for (size_t i = 2; i < PunchingWidths.size(); ++i)
+        c.AddTab(ReportCanvas::AfterPrevious, TJustify::Right, PunchingWidths[i]);
+}
+
+void TWriter::PunchingTitle(const QStringList& headings, bool continued) {
+    c.SetBold(true);
+    c.PrintText(continued ? QStringLiteral("Punching Shear (continued)") : QStringLiteral("Punching Shear"));
+    c.NewLine();
+    for (const QString& heading : headings) c.PrintInTab(heading);
+    c.SetBold(false);
+    c.NewLine();
+}
+
+// The words of text in lines no wider than width inches; a word wider
+// than that is cut.
+QStringList Wrapped(const ReportCanvas& c, const QString& text, double width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + u' ' + word;
+        if (line.isEmpty() || c.TextWidth(c.Font(), longer) <= width) {
+            line = longer;
+            continue;
+        }
+        lines << c.Fitted(line, width);
+        line = word;
+    }
+    if (!line.isEmpty()) lines << c.Fitted(line, width);
+    return lines;
+}
+
+// A line per column, its reason or remark wrapped under it; a table longer
+// than the page goes on under its headings on the next one.
+void TWriter::PunchingBlock() {
+    const TPunchingTableTexts table = PunchingTableTexts(s.Model());
+    const double bottom = c.PageHeight() - c.MarginBottom;
+    const double right = c.PageWidth() - c.MarginRight;
+    const auto room = [&](qsizetype lines) {
+        return c.CurrentY() + static_cast<double>(lines) * c.LineHeight() <= bottom + 1e-9;
+    };
+    PunchingTabs();
+    // The headings never stand alone at the foot of a page.
+    if (!room(3)) c.NewPage();
+    PunchingTitle(table.Headings, false);
+    for (const TPunchingLine& line : table.Lines) {
+        const QColor ink = line.Failed ? FailedRed : QColor(Qt::black);
+        const QStringList reason =
+            line.Checked ? QStringList() : Wrapped(c, line.Cells[2], right - c.TabLeft(3));
+        const QStringList remark = Wrapped(c, line.Remark, right - c.TabLeft(2));
+        if (!room(std::max<qsizetype>(1, reason.size()) + remark.size())) {
+            c.NewPage();
+            PunchingTitle(table.Headings, true);
+        }
+        c.PrintInTab(line.Cells[0]);
+        if (line.Checked) {
+            c.PrintInTab(line.Cells[1]);
+            for (qsizetype i = 2; i < line.Cells.size(); ++i) {
+                // The load on the section, the strength and their ratio
+                // are what fails.
+                const TPunchingColumn column = PunchingHeadings[static_cast<size_t>(i)].Column;
+                if (column == TPunchingColumn::Vu || column == TPunchingColumn::PhiVn ||
+                    column == TPunchingColumn::Util)
+                    c.SetFontColor(ink);
+                c.PrintInTab(line.Cells[i], TFit::Shrink);
+            }
+            c.NewLine();
+        } else {
+            c.SetFontColor(ink);
+            c.PrintInTab(line.Cells[1]);
+            for (const QString& text : reason) {
+                c.SetPosition(c.TabLeft(3), c.CurrentY());
+                c.PrintText(text);
+                c.NewLine();
+            }
+            if (reason.isEmpty()) c.NewLine();
+        }
+        c.SetFontColor(Qt::black);
+        for (const QString& text : remark) {
+            c.SetPosition(c.TabLeft(2), c.CurrentY());
+            c.PrintText(text);
+            c.NewLine();
+        }
+    }
+    c.ClearTabs();
 }
 
 void TWriter::References() {

@@ -5,6 +5,7 @@
 #include "DiagramDraw.h"
 #include "DiagramPalette.h"
 #include "DiagramPixels.h"
+#include "model/PunchingShear.h"
 #include "model/Units.h"
 
 #include <algorithm>
@@ -110,6 +111,10 @@ public:
     // The first row anything is drawn on. After LayOutLanes.
     int Top() const;
     void DrawStrip();
+    // The columns of the point loads, on the strip's top face as wide as
+    // they are along it: in front of the distributed loads, behind the
+    // point loads' arrows.
+    void DrawColumns();
     void DrawDistributedLoads();
     void DrawPositionTicks();
     void DrawPointLoads();
@@ -122,6 +127,9 @@ public:
 
 private:
     int ToX(double position) const { return xL + Round(position * draw_.Scale); }
+    // Tall enough to read as a column, low enough to stay in the lane
+    // next to the strip, under the labels of the lane above it.
+    int ColumnHeight() const { return G + G / 2; }
     // The centre of a label of the given width near x, moved in so the
     // label stays inside the picture.
     int Inside(int x, int width) const {
@@ -297,6 +305,7 @@ QString TLoadingView::LengthText() const {
 
 int TLoadingView::Top() const {
     int top = yT;
+    if (AnyColumn(model_)) top = std::min(top, yT - ColumnHeight());
     if (uniform_ > 0) top = std::min(top, yT - 2 * G + G / 2);
     for (size_t i = 0; i < items_.size(); ++i)
         if (items_[i].Intensity > 0)
@@ -366,6 +375,20 @@ void TLoadingView::DrawStrip() {
     canvas_.SetPenWidth(draw_.ThickPen());
     canvas_.Rectangle(xL, yT, xR, yB);
     canvas_.SetPen(Qt::black, PU);
+}
+
+void TLoadingView::DrawColumns() {
+    // c1 is in in or mm, the strip in ft or m.
+    const double perLength = double(model_.ByUnits(12, 1000));
+    for (size_t m = 0; m < size_t(PointLoadCount); ++m) {
+        const TColumn& column = model_.Columns[m];
+        if (!column.Given()) continue;
+        const double a = double(model_.PointLoads[m].a);
+        const double half = std::fabs(double(column.c1)) / perLength / 2;
+        canvas_.SetBrush(Silver);
+        canvas_.SetPen(Qt::black, PU);
+        canvas_.Rectangle(ToX(a - half), yT - ColumnHeight(), ToX(a + half), yT);
+    }
 }
 
 void TLoadingView::DrawDistributedLoads() {
@@ -529,6 +552,7 @@ void TDiagramDraw::DrawLoading() {
     if (zoom < 1 || top > 0) canvas.SetView({0, -top * zoom}, zoom);
     view.DrawStrip();
     view.DrawDistributedLoads();
+    view.DrawColumns();
     view.DrawPositionTicks();
     view.DrawPointLoads();
     view.DrawMoments();

@@ -3,6 +3,7 @@
 // the choices and the checks.
 
 #include "report/FormTexts.h"
+#include "model/FloatFault.h"
 #include "model/FormFields.h"
 #include "model/ResultFields.h"
 #include "report/ReportSource.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 namespace slabwise::test {
@@ -92,6 +94,54 @@ TEST(FormTexts, ChecksAndChoicesFollowTheModel) {
     EXPECT_EQ(source.Text(QStringLiteral("NoSuchControl")), QString());
     EXPECT_FALSE(source.CheckFailed(QStringLiteral("Image9")));
     EXPECT_EQ(source.Text(QStringLiteral("Label57")), QStringLiteral("Organization"));
+}
+
+// A column that is not checked reads "N.A." and its reason, the reason
+// without a second "N.A." or "Not computed" and starting in capitals; it
+// fails unless there is nothing to check. No line without a column.
+TEST(FormTexts, PunchingLinesOfColumnsNotChecked) {
+    const struct {
+        const char* Name;
+        std::function<void(TMatData&)> Change;
+        bool Unfinished; // the analysis leaves its extremes NaN
+        QStringList Cells;
+        bool Failed;
+    } cases[] = {
+        {"unfinished analysis", [](TMatData&) {}, true, {"#3", "N.A.", "The analysis did not finish"}, true},
+        {"outside the strip",
+         [](TMatData& m) { m.PointLoads[2].a = m.StripLength + 1; },
+         false,
+         {"#3", "N.A.", "The column stands outside the strip"},
+         true},
+        {"upward",
+         [](TMatData& m) { m.PointLoads[2].P = -10; },
+         false,
+         {"#3", "N.A.", "The load is upward or zero, so the column does not punch the strip"},
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TMatData m;
+        m.PointLoads = {};
+        m.Columns = {};
+        EXPECT_TRUE(PunchingTableTexts(m).Lines.empty());
+        m.PointLoads[2] = {m.StripLength / 2, 50};
+        m.Columns[2] = {16, 16};
+        c.Change(m);
+        try {
+            m.Analyze();
+        } catch (const EFloatFault&) {
+        }
+        if (c.Unfinished) m.MaxShear = NaN;
+        const TPunchingTableTexts table = PunchingTableTexts(m);
+        EXPECT_EQ(table.Headings.size(), 7);
+        ASSERT_EQ(table.Lines.size(), 1u);
+        EXPECT_EQ(table.Lines[0].Load, 3);
+        EXPECT_FALSE(table.Lines[0].Checked);
+        EXPECT_EQ(table.Lines[0].Cells, c.Cells);
+        EXPECT_EQ(table.Lines[0].Failed, c.Failed);
+        EXPECT_TRUE(table.Lines[0].Remark.isEmpty());
+    }
 }
 
 } // namespace slabwise::test

@@ -2,9 +2,13 @@
 // summary, footers, the results table and the pictures.
 
 #include "ReportRecorder.h"
+#include "model/DesignChecks.h"
 #include "model/FloatFault.h"
 #include "model/JpegImage.h"
+#include "model/PunchingShear.h"
+#include "support/ScopedUserLocale.h"
 #include "views/Graphs.h"
+#include "views/LocaleNumber.h"
 
 #include <QPainter>
 #include <QRegularExpression>
@@ -401,6 +405,193 @@ TEST(ReportBody, LogoBesideTheJobBlock) {
         const auto b = without.Pages->Texts(1);
         ASSERT_EQ(a.size(), b.size());
         for (size_t i = 0; i < a.size(); ++i) EXPECT_DOUBLE_EQ(a[i].Y, b[i].Y);
+    }
+}
+
+namespace {
+
+// The example's point loads replaced: columns that fail, pass with a moment
+// at them, stand under an upward load and beyond the strip's end; and one
+// without its size across the strip, which is no column.
+void PunchingColumns(TMatData& m) {
+    m.PointLoads = {};
+    m.Columns = {};
+    m.Moments = {};
+    m.PointLoads[1] = {10, 3000};
+    m.Columns[1] = {12, 12};
+    m.PointLoads[3] = {25, 100};
+    m.Columns[3] = {30, 30};
+    m.Moments[0] = {25.5L, 80};
+    m.PointLoads[6] = {35, -40};
+    m.Columns[6] = {16, 16};
+    m.PointLoads[8] = {40, 100};
+    m.Columns[8] = {16, 0};
+    m.PointLoads[9] = {m.StripLength + 1, 50};
+    m.Columns[9] = {16, 16};
+    try {
+        m.Analyze();
+    } catch (const EFloatFault&) {
+    }
+}
+
+// The texts printed on one baseline, left to right.
+QStringList LineAt(const std::vector<TRecordingBackEnd::TOp>& texts, double y) {
+    std::vector<TRecordingBackEnd::TOp> line;
+    for (const auto& op : texts)
+        if (std::fabs(op.Y - y) < 1e-9 && op.Font.Size == 10) line.push_back(op);
+    std::sort(line.begin(), line.end(), [](const auto& a, const auto& b) { return a.X < b.X; });
+    QStringList out;
+    for (const auto& op : line) out << op.Text;
+    return out;
+}
+
+} // namespace
+
+// The reinforcement page shows a line per column under the table's
+// headings, its numbers as the boxes show them under the user's locale; the
+// values of a failing column in red and nothing else; a column that is not
+// checked reads "N.A." with its reason, and one with a moment at it says
+// that the moment is not transferred. A project without columns has no
+// such block.
+TEST(ReportBody, PunchingBlockOnTheReinforcementPage) {
+    const TScopedUserLocale german("de_DE.UTF-8");
+    ASSERT_TRUE(german.Active());
+    TRun run(true);
+    run.Print();
+    EXPECT_EQ(run.Pages->PageOf(QStringLiteral("Punching Shear")), 0);
+
+    TRun columns(true);
+    TMatData& m = *columns.Model;
+    PunchingColumns(m);
+    const TPunchingResult failing = EvaluatePunching(m, 1), passing = EvaluatePunching(m, 3);
+    ASSERT_EQ(failing.State, TPunchingState::Checked);
+    ASSERT_FALSE(failing.Passes);
+    ASSERT_EQ(passing.State, TPunchingState::Checked);
+    ASSERT_TRUE(passing.Passes);
+    ASSERT_TRUE(passing.MomentAtColumn);
+    ASSERT_EQ(EvaluatePunching(m, 6).State, TPunchingState::NotLoaded);
+    columns.Print();
+    EXPECT_EQ(columns.Pages->PageOf(QStringLiteral("Punching Shear")), 3);
+    const auto texts = columns.Pages->Texts(3);
+    const auto at = [&](const QString& text) {
+        const auto op =
+            std::find_if(texts.begin(), texts.end(), [&](const auto& o) { return o.Text == text; });
+        return op == texts.end() ? -1.0 : op->Y;
+    };
+    const double title = at(QStringLiteral("Punching Shear"));
+    ASSERT_GT(title, 0);
+    const double line = 1.0 / 6;
+    EXPECT_EQ(LineAt(texts, title + line), (QStringList{"Load", "Section", "b0, in", "d, in", "Vu, kips",
+                                                        "\u03c6Vn, kips", "Utilization"}));
+    for (const auto& op : texts)
+        if (std::fabs(op.Y - (title + line)) < 1e-9) {
+            EXPECT_TRUE(op.Font.Bold) << op.Text.toStdString();
+        }
+
+    const auto cells = [&m](const TPunchingResult& r, const char* section) {
+        const auto util = [](Real u) {
+            return FormatLocaleFixed(u, UtilizationDecimals(u), 18) + QLatin1Char('%');
+        };
+        return QStringList{QLatin1String(section),
+                           BoxValueText(m, TagColumnSize, r.B0),
+                           BoxValueText(m, TagColumnSize, r.D),
+                           BoxValueText(m, TagFactoredShear, r.Vu),
+                           BoxValueText(m, TagFactoredShear, r.PhiVn),
+                           util(r.Util)};
+    };
+    const QStringList failed =
+        cells(failing, failing.Governing == TPunchingSection::Edge ? "Edge" : "Interior");
+    const QStringList passed =
+        cells(passing, passing.Governing == TPunchingSection::Edge ? "Edge" : "Interior");
+    EXPECT_TRUE(failed[1].contains(u',')) << failed[1].toStdString();
+    ASSERT_GT(at(QStringLiteral("#2")), 0);
+    EXPECT_EQ(LineAt(texts, at(QStringLiteral("#2"))), QStringList{"#2"} + failed);
+    EXPECT_EQ(LineAt(texts, at(QStringLiteral("#4"))), QStringList{"#4"} + passed);
+    EXPECT_EQ(LineAt(texts, at(QStringLiteral("#4")) + line),
+              QStringList{"The applied moment at the column is not transferred by eccentric shear in this "
+                          "check"});
+    EXPECT_EQ(
+        LineAt(texts, at(QStringLiteral("#7"))),
+        (QStringList{"#7", "N.A.", "The load is upward or zero, so the column does not punch the strip"}));
+    // A column that cannot be checked fails, in red.
+    EXPECT_EQ(LineAt(texts, at(QStringLiteral("#10"))),
+              (QStringList{"#10", "N.A.", "The column stands outside the strip"}));
+    // In load order, one line after the other; no line for #9.
+    EXPECT_NEAR(at(QStringLiteral("#2")), title + 2 * line, 1e-9);
+    EXPECT_NEAR(at(QStringLiteral("#7")), title + 5 * line, 1e-9);
+    EXPECT_NEAR(at(QStringLiteral("#10")), title + 6 * line, 1e-9);
+    EXPECT_EQ(at(QStringLiteral("#9")), -1.0);
+
+    QStringList red;
+    for (const auto& op : columns.Pages->Texts())
+        if (op.Color != QColor(Qt::black)) {
+            EXPECT_EQ(op.Color, QColor(255, 0, 0));
+            red << op.Text;
+        }
+    EXPECT_EQ(red, failed.mid(3) + QStringList({"N.A.", "The column stands outside the strip"}));
+    // The reinforcement drawing follows the block on its page.
+    const auto pictures = columns.Pages->Pictures(3);
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_GT(pictures[0].Rect.top(), at(QStringLiteral("#10")));
+}
+
+// Twelve columns, each with its remark, fit above the bottom margin, or on
+// paper too short for them go on under the headings on the next page; the
+// reinforcement drawing keeps room to be read.
+TEST(ReportBody, TwelveColumnsContinueOnTheNextPage) {
+    const struct {
+        TPaper Paper;
+        bool Continues;
+    } cases[] = {{Papers[0], false}, {Papers[1], false}, {{"short", 8.5, 8.5}, true}};
+    for (const auto& [paper, continues] : cases) {
+        SCOPED_TRACE(paper.Name);
+        TRun run(true, paper);
+        TMatData& m = *run.Model;
+        // Close together, so that the one moment stands at every column.
+        for (int i = 0; i < PointLoadCount; ++i) {
+            m.PointLoads[i] = {Real(10 + 0.12 * i), Real(i == 5 ? -30 : 100 + 20 * i)};
+            m.Columns[i] = {20, 20};
+        }
+        m.Moments = {};
+        m.Moments[0] = {Real(10.66), 40};
+        m.Analyze();
+        run.Print();
+        const double bottom = paper.Height - 1.0;
+        // The block: from its title to the drawing after it.
+        const auto& ops = run.Pages->Ops;
+        const auto title = std::find_if(ops.begin(), ops.end(), [](const auto& op) {
+            return op.Text == QStringLiteral("Punching Shear");
+        });
+        ASSERT_NE(title, ops.end());
+        EXPECT_EQ(title->Page, 3);
+        const auto drawing = std::find_if(
+            title, ops.end(), [](const auto& op) { return op.Kind == TRecordingBackEnd::TKind::Picture; });
+        ASSERT_NE(drawing, ops.end());
+        std::map<QString, int> seen;
+        int remarks = 0;
+        for (auto op = title; op != drawing; ++op) {
+            if (op->Kind != TRecordingBackEnd::TKind::Text || op->Font.Size == 9) continue; // the footer
+            EXPECT_LE(op->Y, bottom + 1e-9) << op->Text.toStdString();
+            EXPECT_LE(op->X + ReportTextWidth(op->Font, op->Text), paper.Width - 1.0 + 1e-9)
+                << op->Text.toStdString();
+            if (op->Text.startsWith(u'#') && op->X == 1.0) ++seen[op->Text];
+            remarks += op->Text.startsWith(QLatin1String("The applied moment"));
+        }
+        EXPECT_EQ(seen.size(), size_t(PointLoadCount));
+        for (const auto& [load, count] : seen) EXPECT_EQ(count, 1) << load.toStdString();
+        EXPECT_EQ(remarks, PointLoadCount - 1);
+        // Too long for one page, it goes on under its headings.
+        const int last = run.Pages->PageOf(QStringLiteral("#12"));
+        EXPECT_EQ(last, continues ? 4 : 3);
+        EXPECT_EQ(run.Pages->PageOf(QStringLiteral("Punching Shear (continued)")), continues ? 4 : 0);
+        for (int page = 3; page <= last; ++page) {
+            int headings = 0;
+            for (const auto& op : run.Pages->Texts(page))
+                headings += op.Text == QStringLiteral("Utilization");
+            EXPECT_EQ(headings, 1);
+        }
+        EXPECT_GE(drawing->Rect.height(), 1.5);
+        EXPECT_LT(drawing->Rect.bottom(), paper.Height - 0.55);
     }
 }
 

@@ -271,6 +271,81 @@ TEST(Loading, LanesSetTheHeight) {
     }
 }
 
+// A column stands on the strip's top face over its load, 1.5 G = 15 pixels
+// high and as wide as c1 to the length scale, c1 in in or mm against a strip
+// in ft or m: at 550 wide the strip runs from x = 20 at 490 / L pixels per
+// ft or m. It adds nothing else to the picture, and a column without its
+// size across the strip is none.
+TEST(Loading, ColumnsStandOnTheStripToScale) {
+    struct TCase {
+        const char* name;
+        uint8_t units;
+        Real L, B, T;
+        TPointLoad load;
+        TColumn column;
+        int yT; // 0: no column drawn
+    };
+    const TCase cases[] = {
+        {"downward load", UnitsEnglish, 48, 10, 2.5L, {20, 100}, {24, 18}, 40},
+        {"upward load", UnitsEnglish, 48, 10, 2.5L, {30, -60}, {30, 30}, 20},
+        {"SI, mm on m", UnitsSI, 16, 3, 0.75L, {5, 400}, {600, 500}, 40},
+        {"no size across", UnitsEnglish, 48, 10, 2.5L, {20, 100}, {24, 0}, 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto mat = test::Strip(c.units, c.L, c.B, c.T, 100, 4);
+        mat->PointLoads[2] = c.load;
+        const QImage bare = Draw(*mat, dkLoading).image();
+        mat->Columns[2] = c.column;
+        const TDrawn drawn = Draw(*mat, dkLoading);
+        const QImage& image = drawn.image();
+        if (c.yT == 0) {
+            EXPECT_TRUE(image == bare);
+            continue;
+        }
+        const double scale = 490.0 / double(c.L);
+        EXPECT_DOUBLE_EQ(drawn.draw->Scale, scale);
+        const double half = double(c.column.c1) / (c.units == UnitsSI ? 1000 : 12) / 2;
+        const int x1 = 20 + int(std::lround((double(c.load.a) - half) * scale));
+        const int x2 = 20 + int(std::lround((double(c.load.a) + half) * scale));
+        QRect changed;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != bare.pixel(x, y)) changed |= QRect(x, y, 1, 1);
+        EXPECT_EQ(changed.left(), x1);
+        EXPECT_EQ(changed.right(), x2);
+        EXPECT_EQ(changed.top(), c.yT - 15);
+        EXPECT_LE(changed.bottom(), c.yT);
+        EXPECT_GE(changed.bottom(), c.yT - 2);
+        // Outlined and filled like the strip it stands on.
+        const int y = c.yT - 7;
+        EXPECT_TRUE(IsInk(Rgb(image, x1, y)));
+        EXPECT_TRUE(IsInk(Rgb(image, x2, y)));
+        EXPECT_EQ(Rgb(image, x1 + 2, y), Silver);
+        EXPECT_EQ(Rgb(image, x2 - 2, y), Silver);
+    }
+}
+
+// The window's picture starts at its top drawing: a column over a strip
+// with nothing else above it is shown whole, its outline and fill over the
+// strip's, not cut off at the picture's top.
+TEST(Loading, TheWindowShowsAColumnWithNothingElseAboveTheStrip) {
+    auto mat = test::Strip(UnitsEnglish, 48, 10, 2.5L, 100, 4);
+    mat->PointLoads[0] = {24, -60};
+    mat->Columns[0] = {120, 30};
+    const QImage image = DrawDiagramForScreen({550, 200}, *mat, dkLoading, 10);
+    // Down a line through the column beside the load's arrow: ink, silver
+    // (the column), ink, silver (the strip), ink.
+    const int x = image.width() / 2 + image.width() / 40;
+    QString runs;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb c = Rgb(image, x, y);
+        const QChar kind = c == Silver ? u's' : IsInk(c) ? u'k' : c == 0xFFFFFF ? u'w' : u'o';
+        if (runs.isEmpty() || runs.back() != kind) runs += kind;
+    }
+    EXPECT_TRUE(runs.startsWith(QLatin1String("wksksk"))) << runs.toStdString();
+}
+
 // A partial load that spans the whole strip is still labelled over its band;
 // the full uniform load is labelled at the right end instead.
 TEST(Loading, FullLengthPartialLoadKeepsItsLabel) {
