@@ -58,19 +58,6 @@ QString CurrentBars(const TMatData& mat, Real override, Real computed) {
                         : BoxValueText(mat, TagBarsMin, computed);
 }
 
-// The project's check with the highest utilisation, as a proposal's
-// governing check is chosen; NaN when none has one.
-std::pair<TCheck, Real> CurrentGoverning(const TMatData& mat) {
-    TCheck governing = TCheck::Bearing;
-    Real most = std::numeric_limits<Real>::quiet_NaN();
-    for (int i = 0; i < CheckCount; ++i) {
-        const auto check = static_cast<TCheck>(i);
-        const Real util = CheckUtilization(mat, check);
-        if (!std::isnan(util) && !(util <= most)) most = util, governing = check;
-    }
-    return {governing, most};
-}
-
 QString CheckText(TCheck check, Real utilization) {
     if (std::isnan(utilization)) return QStringLiteral("N.A.");
     const std::string_view name = ReadableCheckName(check);
@@ -113,7 +100,13 @@ std::string_view ReadableCheckName(TCheck check) {
 TThinnestDesignDialog::TThinnestDesignDialog(const TMatData& project, QWidget* parent, TThinnestSearch search)
     : QDialog(parent), current_(project), search_(std::move(search)) {
     setWindowTitle(QStringLiteral("Find Thinnest Design"));
-    if (!search_) search_ = &FindThinnestDesign;
+    if (!search_) {
+        // Read here: the worker thread has no business with the locale.
+        const char separator = LocaleDecimalSeparator().toLatin1();
+        search_ = [separator](const TMatData& mat, const TSearchProgress& progress) {
+            return FindThinnestDesign(mat, progress, separator);
+        };
+    }
 
     status_ = new QLabel(QStringLiteral("Searching for the thinnest mat that passes every check..."), this);
     status_->setObjectName(QStringLiteral("lblStatus"));
@@ -233,7 +226,7 @@ void TThinnestDesignDialog::ShowProposal(const TThinnestDesign& design) {
     const TDesignProposal& p = design.Proposal;
     const auto box = [&m](int tag, Real value) { return BoxValueText(m, tag, value); };
     const auto bar = [&m](int32_t size) { return FromUtf8(m.BarLabel(size)); };
-    const std::pair<TCheck, Real> governing = CurrentGoverning(m);
+    const std::pair<TCheck, Real> governing = GoverningCheck(m);
     const QString steelArea = Heading("steel area", m, TQuantity::SteelArea);
     const QString perWidth = FromUtf8(UnitText(TQuantity::SteelArea, m.UnitSystem)) + QLatin1Char('/') +
                              FromUtf8(UnitText(TQuantity::Length, m.UnitSystem));

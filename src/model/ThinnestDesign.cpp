@@ -10,6 +10,7 @@
 #include <exception>
 #include <limits>
 #include <span>
+#include <tuple>
 #include <vector>
 
 namespace slabwise {
@@ -90,17 +91,17 @@ const char* FailurePhrase(TCheck check) {
 }
 
 // A thickness as the field shows it, less its trailing zeros: "20 ft".
-std::string LengthText(const TMatData& mat, Real value) {
-    std::string text = FormatFixed(value, mat.InputRange(TagThickness).Decimals);
-    if (text.find('.') != std::string::npos) {
+std::string LengthText(const TMatData& mat, Real value, char decimalSeparator) {
+    std::string text = FormatFixed(value, mat.InputRange(TagThickness).Decimals, 10, decimalSeparator);
+    if (text.find(decimalSeparator) != std::string::npos) {
         text.erase(text.find_last_not_of('0') + 1);
-        if (text.back() == '.') text.pop_back();
+        if (text.back() == decimalSeparator) text.pop_back();
     }
     return text + ' ' + UnitText(TQuantity::Length, mat.UnitSystem);
 }
 
-std::string NoneReason(const TMatData& mat, const TFailures& f, Real largest) {
-    std::string reason = "no thickness up to " + LengthText(mat, largest) + " passes: ";
+std::string NoneReason(const TMatData& mat, const TFailures& f, Real largest, char decimalSeparator) {
+    std::string reason = "no thickness up to " + LengthText(mat, largest, decimalSeparator) + " passes: ";
     if (f.Analysed == 0)
         return reason + "the analysis does not finish at any thickness" +
                (f.AnalysisMessage.empty() ? "" : " (" + f.AnalysisMessage + ")");
@@ -112,9 +113,9 @@ std::string NoneReason(const TMatData& mat, const TFailures& f, Real largest) {
     size_t most = 0;
     for (size_t i = 1; i < CheckCount; ++i)
         if (f.PairsFailedLast[i] > f.PairsFailedLast[most]) most = i;
-    return reason + FailurePhrase(static_cast<TCheck>(most)) + " at " + LengthText(mat, f.LastThickness) +
-           " for " + std::to_string(f.PairsFailedLast[most]) + " of the " + std::to_string(f.PairsLast) +
-           " bar pairs";
+    return reason + FailurePhrase(static_cast<TCheck>(most)) + " at " +
+           LengthText(mat, f.LastThickness, decimalSeparator) + " for " +
+           std::to_string(f.PairsFailedLast[most]) + " of the " + std::to_string(f.PairsLast) + " bar pairs";
 }
 
 bool Passes(const TMatData& mat, TCheck check) {
@@ -165,7 +166,8 @@ bool AllPass(const TCheckResults& results) {
 Real CheckUtilization(const TMatData& mat, TCheck check) {
     switch (check) {
     case TCheck::Bearing:
-        return mat.MaxPressure / mat.AllowableBearing * 100;
+        // Without an allowable bearing no bearing check is made.
+        return mat.AllowableBearing > 0 ? mat.MaxPressure / mat.AllowableBearing * 100 : NaN;
     case TCheck::TopUtilization:
         return mat.TopUtil;
     case TCheck::BottomUtilization:
@@ -187,6 +189,16 @@ Real CheckUtilization(const TMatData& mat, TCheck check) {
     return NaN;
 }
 
+std::pair<TCheck, Real> GoverningCheck(const TMatData& mat) {
+    std::pair<TCheck, Real> governing{TCheck::Bearing, NaN};
+    for (int i = 0; i < CheckCount; ++i) {
+        const auto check = static_cast<TCheck>(i);
+        const Real util = CheckUtilization(mat, check);
+        if (!std::isnan(util) && !(util <= governing.second)) governing = {check, util};
+    }
+    return governing;
+}
+
 void ApplyProposal(TMatData& mat, const TDesignProposal& proposal) {
     mat.Thickness = proposal.Thickness;
     mat.TopBarSize = proposal.TopBarSize;
@@ -196,7 +208,8 @@ void ApplyProposal(TMatData& mat, const TDesignProposal& proposal) {
     mat.Analyze();
 }
 
-TThinnestDesign FindThinnestDesign(const TMatData& project, const TSearchProgress& progress) {
+TThinnestDesign FindThinnestDesign(const TMatData& project, const TSearchProgress& progress,
+                                   char decimalSeparator) {
     TThinnestDesign result;
     TMatData mat = project;
     mat.TopBarsOverride = 0;
@@ -275,19 +288,13 @@ TThinnestDesign FindThinnestDesign(const TMatData& project, const TSearchProgres
             p.TopAs = mat.TopAs;
             p.BottomAs = mat.BotAs;
             p.SteelPerWidth = (mat.TopAs + mat.BotAs) / mat.StripWidth;
-            Real most = NaN;
-            for (int i = 0; i < CheckCount; ++i) {
-                const auto check = static_cast<TCheck>(i);
-                const Real util = CheckUtilization(mat, check);
-                if (!std::isnan(util) && !(util <= most)) most = util, p.Governing = check;
-            }
-            p.GoverningUtil = most;
+            std::tie(p.Governing, p.GoverningUtil) = GoverningCheck(mat);
             result.Found = true;
             if (progress) progress(1);
             return result;
         }
     }
-    result.Reason = NoneReason(mat, failures, Real(last) / scale);
+    result.Reason = NoneReason(mat, failures, Real(last) / scale, decimalSeparator);
     if (progress) progress(1);
     return result;
 }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace slabwise {
 
@@ -41,8 +42,10 @@ struct TThinnestDesign {
 // returning false cancels.
 using TSearchProgress = std::function<bool(double)>;
 
-// Searches on a copy: the project given is never changed.
-TThinnestDesign FindThinnestDesign(const TMatData& project, const TSearchProgress& progress = {});
+// Searches on a copy: the project given is never changed. The reason writes
+// its numbers with decimalSeparator, as the reader's numbers are written.
+TThinnestDesign FindThinnestDesign(const TMatData& project, const TSearchProgress& progress = {},
+                                   char decimalSeparator = '.');
 
 // The project with the proposal in place: thickness, the two bar sizes, both
 // bar-count overrides cleared, analysed; nothing else changed. Analyze's
@@ -52,5 +55,9 @@ void ApplyProposal(TMatData& mat, const TDesignProposal& proposal);
 // The utilisation (percent) the proposal's governing check is chosen by; NaN
 // for checks that are judged by a limit alone (spacing, minimum ratio).
 Real CheckUtilization(const TMatData& mat, TCheck check);
+// The check with the highest utilisation and that utilisation: how a
+// proposal's governing check is chosen, and the project's own is named. The
+// utilisation is NaN when no check has one.
+std::pair<TCheck, Real> GoverningCheck(const TMatData& mat);
 
 } // namespace slabwise
