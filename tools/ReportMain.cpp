@@ -33,8 +33,7 @@ constexpr const char* Usage = "usage: slabwise-report [--paper letter|a4] FILE.k
 void PrintHelp() {
     std::cout << Usage << "\n\n"
               << "Opens the project as the program does and writes its printed report as PDF.\n"
-                 "The paper is the default printer's, else the locale's (Letter or A4), unless\n"
-                 "--paper names it.\n"
+                 "The paper is the locale's (Letter or A4) unless --paper names it.\n"
                  "\n"
                  "Exit status: 0 written; 2 wrong arguments or unreadable project; 3 the PDF\n"
                  "could not be written (nothing is left at OUT.pdf then).\n";
@@ -98,7 +97,9 @@ int main(int argc, char** argv) {
             return ExitUnreadable;
         }
         const slabwise::TProjectReportSource source(*mat);
-        slabwise::WriteReportPdf(source, args[1], paper ? *paper : slabwise::DefaultReportPaper(),
+        // A file is not printed: the locale's paper, without asking the
+        // print system for a default printer, which loads its plugins.
+        slabwise::WriteReportPdf(source, args[1], paper ? *paper : slabwise::LocaleDefaultPaper(),
                                  slabwise::ProjectPdfTexts(source));
     } catch (const slabwise::EReportError& error) {
         std::cerr << "slabwise-report: " << error.what() << '\n';
