@@ -44,7 +44,10 @@ void PrepareHeapForPictures() {
     mallopt(M_MMAP_THRESHOLD, PictureHeapLimit);
     mallopt(M_TRIM_THRESHOLD, PictureHeapLimit);
 #ifdef MADV_HUGEPAGE
-    const std::unique_ptr<void, decltype(&std::free)> room(std::malloc(PictureRoom), &std::free);
+    struct TFree {
+        void operator()(void* block) const { std::free(block); }
+    };
+    const std::unique_ptr<void, TFree> room(std::malloc(PictureRoom));
     const long pageSize = sysconf(_SC_PAGESIZE);
     if (!room || pageSize <= 0) return;
     const auto page = static_cast<std::uintptr_t>(pageSize);
