@@ -100,6 +100,10 @@ void TPainterBackEnd::Picture(double x1, double y1, double x2, double y2, const 
 
 void TPainterBackEnd::NextPage() {
     device_.newPage();
+    // A device may start a page on a fresh painter state (a preview records
+    // each page apart): each page sets its font and colour again.
+    paintedFont_ = nullptr;
+    paintedColor_.reset();
 }
 
 // ---------------------------------------------------------------- canvas
