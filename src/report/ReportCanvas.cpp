@@ -58,15 +58,31 @@ QPointF TPainterBackEnd::Device(double x, double y) const {
     return {(x + paperLeft_) * dpiX_, (y + paperTop_) * dpiY_};
 }
 
+const QFont& TPainterBackEnd::PaintFont(const TReportFont& font) {
+    const auto key = std::make_tuple(font.Face, font.Size, font.Bold);
+    auto found = fonts_.find(key);
+    if (found == fonts_.end()) {
+        QFont f(font.Face);
+        f.setPointSizeF(font.Size);
+        f.setBold(font.Bold);
+        f.setHintingPreference(QFont::PreferNoHinting);
+        f.setKerning(false);
+        found = fonts_.emplace(key, f).first;
+    }
+    return found->second;
+}
+
 void TPainterBackEnd::Text(double x, double baseline, const QString& text, const TReportFont& font,
                            const QColor& color) {
-    QFont f(font.Face);
-    f.setPointSizeF(font.Size);
-    f.setBold(font.Bold);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    f.setKerning(false);
-    painter_.setFont(f);
-    painter_.setPen(color);
+    const QFont& f = PaintFont(font);
+    if (paintedFont_ != &f) {
+        painter_.setFont(f);
+        paintedFont_ = &f;
+    }
+    if (paintedColor_ != color) {
+        painter_.setPen(color);
+        paintedColor_ = color;
+    }
     painter_.drawText(Device(x, baseline), text);
 }
 
@@ -74,6 +90,7 @@ void TPainterBackEnd::Line(double x1, double y1, double x2, double y2) {
     QPen pen(Qt::black);
     pen.setWidthF(0.5 / 72 * dpiY_);
     painter_.setPen(pen);
+    paintedColor_.reset();
     painter_.drawLine(Device(x1, y1), Device(x2, y2));
 }
 
@@ -83,6 +100,10 @@ void TPainterBackEnd::Picture(double x1, double y1, double x2, double y2, const 
 
 void TPainterBackEnd::NextPage() {
     device_.newPage();
+    // A device may start a page on a fresh painter state (a preview records
+    // each page apart): each page sets its font and colour again.
+    paintedFont_ = nullptr;
+    paintedColor_.reset();
 }
 
 // ---------------------------------------------------------------- canvas

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -65,6 +67,13 @@ public:
 
 private:
     QPointF Device(double x, double y) const;
+    // Each font of the report made once and set on the painter only when
+    // it changes, with the text colour: most texts follow one in the same
+    // font and colour.
+    const QFont& PaintFont(const TReportFont& font);
+    std::map<std::tuple<QString, double, bool>, QFont> fonts_;
+    const QFont* paintedFont_ = nullptr;
+    std::optional<QColor> paintedColor_;
     QPainter& painter_;
     QPagedPaintDevice& device_;
     double dpiX_;

@@ -5,8 +5,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QSaveFile>
 
 namespace slabwise {
@@ -72,12 +70,6 @@ QPageSize LocaleDefaultPaper() {
     }
 }
 
-QPageSize DefaultReportPaper() {
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (!printer.isNull() && printer.defaultPageSize().isValid()) return printer.defaultPageSize();
-    return LocaleDefaultPaper();
-}
-
 TPdfTexts ProjectPdfTexts(const TReportSource& source) {
     TPdfTexts texts;
     texts.Title = source.Text(QStringLiteral("Edit33")).trimmed();
@@ -90,13 +82,6 @@ TPdfTexts ProjectPdfTexts(const TReportSource& source) {
 
 void PrintReport(const TReportSource& source, QPagedPaintDevice& device, const TPageProgress& onPage) {
     Paint(source, device, onPage);
-}
-
-void PrintReport(const TReportSource& source, QPrinter& printer, const TPageProgress& onPage) {
-    printer.setFullPage(true);
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setDocName(QStringLiteral("Kelvane Slabwise"));
-    Paint(source, printer, onPage);
 }
 
 void WriteReportPdf(const TReportSource& source, const QString& path, const QPageSize& paper,

@@ -22,6 +22,9 @@ public:
 // Letter where the locale uses it, A4 elsewhere.
 QPageSize LocaleDefaultPaper();
 // The default printer's paper, or the locale's when there is no printer.
+// This and the QPrinter PrintReport live in slabwise_report_printer, which
+// only programs that print link: the print support and its printer plugins
+// are costly to load for a program that only writes files.
 QPageSize DefaultReportPaper();
 
 // What a PDF says about itself.

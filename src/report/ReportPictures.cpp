@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <memory>
 
 namespace slabwise {
 
@@ -20,6 +21,13 @@ int Pixels(double inches) {
     return static_cast<int>(std::lround(inches * ReportPixelsPerInch));
 }
 
+// The drawings are made at the size of the image handed to them, in a
+// colour image of their own; a one-bit image asks for the size without
+// taking megabytes that would lie unused under the drawing's own.
+QImage SizeOf(double width, double height) {
+    return QImage(Pixels(width), Pixels(height), QImage::Format_Mono);
+}
+
 // The views frame their pictures; on paper the frame goes.
 void EraseFrame(QImage& picture) {
     if (picture.isNull()) return;
@@ -27,6 +35,19 @@ void EraseFrame(QImage& picture) {
     painter.setPen(QPen(Qt::white, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(0, 0, picture.width() - 1, picture.height() - 1);
+}
+
+// Rows top to top + height of a picture, sharing its pixels instead of
+// copying them: the band keeps the whole picture alive while any copy of the
+// band is in use (a print preview keeps its pictures after the page).
+QImage Band(const QImage& picture, int top, int height) {
+    if (picture.isNull() || top < 0 || height <= 0 || top + height > picture.height()) return {};
+    auto whole = std::make_unique<QImage>(picture);
+    const QImage band(
+        whole->constScanLine(top), whole->width(), height, whole->bytesPerLine(), whole->format(),
+        [](void* kept) { const std::unique_ptr<QImage> owned(static_cast<QImage*>(kept)); }, whole.get());
+    if (!band.isNull()) whole.release();
+    return band;
 }
 
 // Places a picture from x1 to x2 at the current line, its height by its
@@ -56,7 +77,7 @@ constexpr double FooterRoom = 0.65;
 void RestOfPage(ReportCanvas& canvas, const TMatData& model, TDiagramKind kind) {
     const double width = canvas.PageWidth() - canvas.MarginLeft - canvas.MarginRight;
     const double height = std::max(0.0, canvas.PageHeight() - FooterRoom - canvas.CurrentY());
-    QImage picture(Pixels(width), Pixels(height), QImage::Format_RGB32);
+    QImage picture = SizeOf(width, height);
     DrawDiagramToBitmap(picture, model, kind);
     EraseFrame(picture);
     const double bottom = Place(canvas, picture, canvas.MarginLeft, canvas.PageWidth() - canvas.MarginRight);
@@ -109,23 +130,26 @@ void PrintDrawingsPage(ReportCanvas& canvas, const TMatData& model) {
     canvas.SetFont(QString::fromLatin1(ReportFontFace), 10);
     const double width = canvas.PageWidth() - canvas.MarginLeft - canvas.MarginRight;
     const double height = ((canvas.PageHeight() - 2 * canvas.MarginTop) - 4 * canvas.LineHeight()) * 0.5;
-    QImage p(Pixels(width), Pixels(height), QImage::Format_RGB32);
-    const int planBottom = DrawPlanSectionToBitmap(p, model);
-    EraseFrame(p);
-    const bool drawn = !p.isNull() && planBottom > 0 && planBottom <= p.height();
+    {
+        // Let go before the loading drawing, which then reuses its memory.
+        QImage p = SizeOf(width, height);
+        const int planBottom = DrawPlanSectionToBitmap(p, model);
+        EraseFrame(p);
+        const bool drawn = !p.isNull() && planBottom > 0 && planBottom <= p.height();
 
-    // Within the text margins, at the pixels per inch it was drawn for.
-    const double x1 = canvas.MarginLeft;
-    const double x2 = canvas.PageWidth() - canvas.MarginRight;
-    BoldCentered(canvas, QStringLiteral("Plan"));
-    const double planEnd = Place(canvas, drawn ? p.copy(0, 0, p.width(), planBottom) : QImage(), x1, x2);
-    canvas.SetPosition(x1, planEnd);
-    canvas.NewLine();
-    canvas.NewLine();
-    BoldCentered(canvas, QStringLiteral("Cross Section"));
-    const double sectionEnd =
-        Place(canvas, drawn ? p.copy(0, planBottom, p.width(), p.height() - planBottom) : QImage(), x1, x2);
-    canvas.SetPosition(canvas.MarginLeft, sectionEnd);
+        // Within the text margins, at the pixels per inch it was drawn for.
+        const double x1 = canvas.MarginLeft;
+        const double x2 = canvas.PageWidth() - canvas.MarginRight;
+        BoldCentered(canvas, QStringLiteral("Plan"));
+        const double planEnd = Place(canvas, drawn ? Band(p, 0, planBottom) : QImage(), x1, x2);
+        canvas.SetPosition(x1, planEnd);
+        canvas.NewLine();
+        canvas.NewLine();
+        BoldCentered(canvas, QStringLiteral("Cross Section"));
+        const double sectionEnd =
+            Place(canvas, drawn ? Band(p, planBottom, p.height() - planBottom) : QImage(), x1, x2);
+        canvas.SetPosition(canvas.MarginLeft, sectionEnd);
+    }
     canvas.NewLine();
     canvas.NewLine();
     canvas.NewLine();

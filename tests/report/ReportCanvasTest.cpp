@@ -1,10 +1,15 @@
 // The page-description surface: tab stops and fitting, lines that never
-// break a page, fonts, and pictures that cannot be decoded.
+// break a page, fonts, pictures that cannot be decoded, and pictures that
+// outlive their page.
 
 #include "ReportRecorder.h"
+#include "views/DiagramDraw.h"
 
 #include <QBuffer>
+#include <QPainter>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace slabwise::test {
 
@@ -196,6 +201,46 @@ TEST(ReportCanvas, UndecodablePictureLeavesItsRectangleEmpty) {
         }
         EXPECT_EQ(f.backEnd.Texts().size(), 1u);
     }
+}
+
+} // namespace slabwise::test
+
+namespace slabwise::test {
+
+// The plan and the cross section are placed as two parts of one drawing. A
+// back end may keep its pictures after the page (a print preview does):
+// after the drawings page and the next drawing are done, both parts still
+// hold exactly the rows of that drawing.
+TEST(ReportCanvas, DrawingsOutliveTheirPage) {
+    auto mat = std::make_unique<TMatData>(std::filesystem::path{});
+    mat->LoadFromFile(std::filesystem::path(SLABWISE_SOURCE_DATA) / "Example English Units.ksw");
+    mat->Analyze();
+    TCanvasFixture f;
+    PrintDrawingsPage(f.canvas, *mat);
+    f.canvas.NewPage();
+    PrintReinforcementDrawing(f.canvas, *mat);
+    ASSERT_EQ(f.backEnd.Images.size(), 4u);
+    const QImage& plan = f.backEnd.Images[0];
+    const QImage& section = f.backEnd.Images[1];
+
+    // The drawing made again at the size the page asks for, its frame
+    // erased as on paper.
+    const double height =
+        ((f.canvas.PageHeight() - 2 * f.canvas.MarginTop) - 4 * f.canvas.LineHeight()) * 0.5;
+    const double width = f.canvas.PageWidth() - f.canvas.MarginLeft - f.canvas.MarginRight;
+    QImage whole(static_cast<int>(std::lround(width * ReportPixelsPerInch)),
+                 static_cast<int>(std::lround(height * ReportPixelsPerInch)), QImage::Format_RGB32);
+    const int planBottom = DrawPlanSectionToBitmap(whole, *mat);
+    {
+        QPainter painter(&whole);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(0, 0, whole.width() - 1, whole.height() - 1);
+    }
+    ASSERT_GT(planBottom, 0);
+    ASSERT_LT(planBottom, whole.height());
+    EXPECT_EQ(plan.convertToFormat(QImage::Format_RGB32), whole.copy(0, 0, whole.width(), planBottom));
+    EXPECT_EQ(section.convertToFormat(QImage::Format_RGB32),
+              whole.copy(0, planBottom, whole.width(), whole.height() - planBottom));
 }
 
 } // namespace slabwise::test

@@ -1,6 +1,6 @@
 // The report as the main window writes it: Print's three outputs, Export
 // PDF, the commit of the focused field, page 1 on Letter and A4, and a
-// failed write.
+// failed write; and the paper the command-line tool takes by itself.
 
 #include "PopplerTools.h"
 #include "PrintCommands.h"
@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
+#include <QProcess>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolBar>
@@ -384,6 +385,38 @@ TEST_F(ReportPdf, FailedWriteLeavesNoFileBehind) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("older report"));
     EXPECT_EQ(folder.Entries(), std::vector<fs::path>{"old.pdf"});
+}
+
+// Without --paper the tool writes the file on the locale's paper and asks
+// no printer for its own, so a printer set up on the machine does not change
+// what a script gets.
+TEST(ReportToolPaper, LocaleChoosesThePaper) {
+    TTempFolder folder;
+    struct TCase {
+        const char* Locale;
+        const char* PageSize;
+    };
+    const TCase cases[] = {
+        {"en_US.UTF-8", "(letter)"},
+        {"en_CA.UTF-8", "(letter)"},
+        {"de_DE.UTF-8", "(A4)"},
+        {"en_GB.UTF-8", "(A4)"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Locale);
+        const QString pdf = QString::fromStdString((folder.Path() / "paper.pdf").string());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(c.Locale));
+        environment.insert(QStringLiteral("LANG"), QString::fromLatin1(c.Locale));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(folder.Path().string()));
+        QProcess tool;
+        tool.setProcessEnvironment(environment);
+        tool.start(QStringLiteral(SLABWISE_REPORT_EXE), {Example("Example English Units.ksw"), pdf});
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        EXPECT_TRUE(PdfInfo(pdf, QStringLiteral("Page size")).endsWith(QLatin1String(c.PageSize)))
+            << PdfInfo(pdf, QStringLiteral("Page size")).toStdString();
+    }
 }
 
 } // namespace slabwise::test
