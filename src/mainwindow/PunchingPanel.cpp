@@ -132,6 +132,8 @@ void TfrmMain::ShowPunching(const TMatData& m) {
         }
     }
     if (!changed) return;
+    // Measured as the style draws them, which a table never shown yet is not.
+    grid.ensurePolished();
     // As wide as the widest text of each column, room kept for the scroll
     // bar, which the last column fills while there is none.
     int width = 2 * grid.frameWidth() + grid.verticalScrollBar()->sizeHint().width();
@@ -142,8 +144,11 @@ void TfrmMain::ShowPunching(const TMatData& m) {
         width += wide;
     }
     grid.setFixedWidth(width);
+    // The style may make a line taller than asked for: the shown ones tell.
+    int line = grid.verticalHeader()->defaultSectionSize();
+    for (int row = 0; row < PointLoadCount; ++row)
+        if (!grid.isRowHidden(row)) line = std::max(line, grid.rowHeight(row));
     const int frame = 2 * grid.frameWidth() + grid.horizontalHeader()->sizeHint().height();
-    const int line = grid.verticalHeader()->defaultSectionSize();
     grid.setMinimumHeight(frame + std::min(lines, LinesAlwaysShown) * line);
     grid.setMaximumHeight(frame + lines * line);
 }

@@ -11,6 +11,7 @@
 #include "views/LocaleNumber.h"
 
 #include <QAction>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTableWidget>
 
@@ -70,8 +71,11 @@ TEST_F(PunchingTest, ResultLinesShowEachColumnsCheck) {
     ASSERT_EQ(m.Moments[0].c, m.PointLoads[0].a) << "the example's moment stands at load 1";
 
     ShowPageOf(Grid());
+    QApplication::processEvents();
     EXPECT_TRUE(Grid().isVisible());
     EXPECT_FALSE(Control("Label195").isVisible());
+    // Three lines fit the page whole, without a scroll bar.
+    EXPECT_FALSE(Grid().verticalScrollBar()->isVisible());
     QStringList heads;
     for (int column = 0; column < Grid().columnCount(); ++column)
         heads << Grid().horizontalHeaderItem(column)->text();
