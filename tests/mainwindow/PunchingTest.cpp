@@ -101,7 +101,9 @@ TEST_F(PunchingTest, ResultLinesShowEachColumnsCheck) {
         SCOPED_TRACE(line.Load);
         const TPunchingResult& r = results[static_cast<size_t>(line.Load - 1)];
         EXPECT_EQ(Cell(line.Load, 0), QStringLiteral("#%1").arg(line.Load));
-        if (line.Section) EXPECT_EQ(Cell(line.Load, 1), QLatin1String(line.Section));
+        if (line.Section) {
+            EXPECT_EQ(Cell(line.Load, 1), QLatin1String(line.Section));
+        }
         EXPECT_EQ(Cell(line.Load, 2), BoxValueText(m, TagFactoredShear, r.Vu));
         EXPECT_EQ(Cell(line.Load, 3), BoxValueText(m, TagFactoredShear, r.PhiVn));
         EXPECT_EQ(QStringLiteral("Utilization: ") + Cell(line.Load, 4), UtilizationText(r.Util));
