@@ -29,7 +29,7 @@ TFieldHints::TFieldHints(const QWidget& window) {
     // the order in which a unit switch reports what it pulled in.
     for (const bool numbered : {false, true})
         ForEachInput([&](const TInputField& field, int number) {
-            if (field.Numbered() == numbered && !field.Box.Empty())
+            if (field.Numbered() == numbered)
                 add(QString::fromStdString(InputControl(field.Input, number)), field.Input, number);
         });
 }

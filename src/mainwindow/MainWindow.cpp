@@ -47,6 +47,7 @@ TfrmMain::TfrmMain(TDialogs& dialogs, QWidget* parent, const std::filesystem::pa
     // committed before the page changes.
     ui->PageControl1->tabBar()->setFocusPolicy(Qt::StrongFocus);
     BindControls();
+    SetUpPunching();
     ConnectActions();
     SetupUndo();
     SetUpUpdates();

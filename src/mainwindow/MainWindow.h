@@ -223,6 +223,10 @@ private:
     void SetCheckImage(const TCheckResult& result, QLabel& box);
     void ShowWholeText(QLineEdit& edit);
     void SetPageEnabled(bool enabled);
+    // The punching line of every column (PunchingPanel.cpp): the table is
+    // made once, a display only fills and shows its lines.
+    void SetUpPunching();
+    void ShowPunching(const TMatData& m);
 
     // Undo and redo of committed inputs (WindowHistory.cpp): every commit
     // that changed the input record is one step of the document's history.

@@ -106,12 +106,12 @@ void TfrmMain::UpdateDisplay() {
         const QSignalBlocker blocker(ui->chkNoTension);
         ui->chkNoTension->setChecked(m.SoilTakesNoTension != 0);
     }
-    // 9: bearing; a check the project does not call for keeps its place,
-    // hidden.
+    // 9: bearing; a check the project does not call for is hidden (the
+    // bearing check's keeps its place).
     const TCheckResults checks = EvaluateChecks(m);
     for (size_t i = 0; i < CheckPictures.size(); ++i) {
-        if (CheckPictures[i].Check != TCheck::Bearing) continue;
         checkBoxes_[i]->setVisible(CheckShown(m, CheckPictures[i].Check));
+        if (CheckPictures[i].Check != TCheck::Bearing) continue;
         SetCheckImage(checks[static_cast<size_t>(CheckPictures[i].Check)], *checkBoxes_[i]);
     }
     // 10: the reinforcement page follows its check box.
@@ -126,6 +126,7 @@ void TfrmMain::UpdateDisplay() {
     for (size_t i = 0; i < CheckPictures.size(); ++i)
         if (CheckPictures[i].Check != TCheck::Bearing)
             SetCheckImage(checks[static_cast<size_t>(CheckPictures[i].Check)], *checkBoxes_[i]);
+    ShowPunching(m);
     // 13: summary.
     ui->Label172->setVisible(m.UseReinforcement != 0);
     ui->Label173->setVisible(m.UseReinforcement != 0);

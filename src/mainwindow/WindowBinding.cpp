@@ -51,7 +51,6 @@ void TfrmMain::BindControls() {
         unitLabels_.push_back({label, quantity, Name(prefix)});
     };
     ForEachInput([&](const TInputField& field, int number) {
-        if (field.Box.Empty()) return;
         const TInputBinding input{edit(InputControl(field.Input, number)), &field, number, StartOf(field)};
         inputs_.push_back(input);
         shownInputs_.push_back(input);
@@ -123,14 +122,16 @@ void TfrmMain::BindControls() {
         watched->installEventFilter(this);
         watched_.push_back(watched);
     }
-    // Tab goes down each column of loads, not across the page.
-    for (const std::string_view loads : {"PointLoads", "Moments"}) {
-        QWidget* previous = nullptr;
-        for (const TInputBinding& input : inputs_) {
-            if (input.Field->Array != loads) continue;
-            if (previous) setTabOrder(previous, input.Edit);
-            previous = input.Edit;
-        }
+    // Tab goes down each column of loads, not across the page, and along a
+    // load's row first: a point load's position and force, then its column's
+    // sizes, which the list keeps as an array of their own.
+    for (const std::string_view table : {"EditPoint", "EditMom"}) {
+        std::vector<const TInputBinding*> row;
+        for (const TInputBinding& input : inputs_)
+            if (input.Field->Numbered() && input.Field->Box.Edit.Pattern.starts_with(table))
+                row.push_back(&input);
+        std::ranges::stable_sort(row, {}, &TInputBinding::Number);
+        for (size_t i = 1; i < row.size(); ++i) setTabOrder(row[i - 1]->Edit, row[i]->Edit);
     }
     connect(ui->chkUseReinforcement, &QCheckBox::clicked, this,
             [this] { Guarded([this] { UseReinforcementClicked(); }); });

@@ -1,5 +1,6 @@
 #include "FormFields.h"
 
+#include "PunchingShear.h"
 #include "ResultFields.h"
 #include "ResultTexts.h"
 
@@ -104,7 +105,14 @@ std::string ChoiceText(const TMatData& mat, TChoice choice) {
 }
 
 bool CheckShown(const TMatData& mat, TCheck check) {
-    return check != TCheck::Bearing || !EqualWithTolerance(mat.AllowableBearing, 0);
+    switch (check) {
+    case TCheck::Bearing:
+        return !EqualWithTolerance(mat.AllowableBearing, 0);
+    case TCheck::Punching:
+        return AnyColumn(mat);
+    default:
+        return true;
+    }
 }
 
 bool CheckFails(const TMatData& mat, TCheck check) {

@@ -225,6 +225,7 @@ inline constexpr std::array FixedCaptions{
     TFixedCaption{"Label102", "%"}, TFixedCaption{"Label3", "User Designated Points"},
     TFixedCaption{"Label186", "x1"}, TFixedCaption{"Label187", "x2"}, TFixedCaption{"Label188", "x3"},
     TFixedCaption{"Label189", "x4"}, TFixedCaption{"Label172", "Reinforcement Summary"},
+    TFixedCaption{"Label194", "Punching Shear at Columns"}, TFixedCaption{"Label195", "No column entered"},
 };
 // clang-format on
 
@@ -302,7 +303,8 @@ inline constexpr std::array<std::string_view, 3> BarSystemChoices{"US", "Europea
 std::string ChoiceText(const TMatData& mat, TChoice choice);
 
 // The picture beside the value each check judges. The bearing check's is
-// hidden, and no check made, while no allowable bearing is given.
+// hidden, and no check made, while no allowable bearing is given; the
+// punching check's while no point load has a column.
 struct TCheckPicture {
     std::string_view Picture;
     TCheck Check;
@@ -317,13 +319,12 @@ inline constexpr std::array CheckPictures{
     TCheckPicture{"Image10", TCheck::TopUtilization},
     TCheckPicture{"Image11", TCheck::BottomUtilization},
     TCheckPicture{"Image7", TCheck::Shear},
+    TCheckPicture{"Image12", TCheck::Punching},
 };
-// Every check but punching, which the window does not show while it takes no
-// column sizes, has its picture.
-static_assert(CheckPictures.size() == CheckCount - 1);
+static_assert(CheckPictures.size() == CheckCount);
 
 // Whether a check is made at all for the project: the bearing check needs
-// an allowable bearing.
+// an allowable bearing, the punching check a column.
 bool CheckShown(const TMatData& mat, TCheck check);
 // Whether the picture of the check shows a failure.
 bool CheckFails(const TMatData& mat, TCheck check);

@@ -130,9 +130,8 @@ constexpr bool NumbersWhereNumbered() {
         if (HasNumberSlot(field.Caption) != numbered ||
             HasNumberSlot(field.FileCaptionOrCaption()) != numbered)
             return false;
-        // Only the column sizes, which the window does not take yet, have no box.
-        const bool column = field.Input == TInput::ColumnAlong || field.Input == TInput::ColumnAcross;
-        if (field.Box.Empty() != column) return false;
+        // The window shows every input.
+        if (field.Box.Empty()) return false;
         for (const TInputBox* box : {&field.Box, &field.SecondBox}) {
             if (box->Empty()) continue;
             if ((box->Edit.Pattern.find('#') != std::string_view::npos) != numbered) return false;

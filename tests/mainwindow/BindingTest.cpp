@@ -22,21 +22,22 @@ TEST_F(BindingTest, ControlsCarryTheirTagsAndOutputsAreReadOnly) {
         const char* Control;
         int Tag;
         bool ReadOnly;
-    } controls[] = {{"Edit1", 1, false},       {"Edit2", 2, false},         {"Edit3", 3, false},
-                    {"Edit4", 4, true},        {"Edit5", 5, false},         {"Edit10", 6, false},
-                    {"Edit36", 7, false},      {"Edit9", 8, false},         {"EditDist6e", 9, false},
-                    {"EditDist3we", 10, true}, {"EditPoint12a", 11, false}, {"EditPoint7p", 12, false},
-                    {"EditMom4c", 13, false},  {"EditMom2m", 14, false},    {"Edit11", 15, true},
-                    {"Edit12", 16, true},      {"Edit13", 17, true},        {"EditVx3", 18, true},
-                    {"Edit59", 19, true},      {"EditDx1", 20, true},       {"Edit26", 21, true},
-                    {"EditQx4", 22, true},     {"Edit30", 22, true},        {"Edit31", 23, true},
-                    {"Edit32", 24, true},      {"Edit34", 25, true},        {"Edit35", 26, true},
-                    {"Edit37", 27, true},      {"Edit38", 28, false},       {"Edit39", 29, true},
-                    {"Edit63", 29, false},     {"Edit49", 30, false},       {"Edit50", 32, true},
-                    {"Edit42", 33, true},      {"Edit52", 34, false},       {"Edit44", 35, true},
-                    {"Edit54", 36, true},      {"Edit46", 37, true},        {"Edit56", 38, true},
-                    {"Edit48", 39, true},      {"Edit60", 40, true},        {"Edit61", 41, true},
-                    {"Edit62", 42, false},     {"Edit64", 43, false},       {"Edit65", 44, false}};
+    } controls[] = {{"Edit1", 1, false},         {"Edit2", 2, false},         {"Edit3", 3, false},
+                    {"Edit4", 4, true},          {"Edit5", 5, false},         {"Edit10", 6, false},
+                    {"Edit36", 7, false},        {"Edit9", 8, false},         {"EditDist6e", 9, false},
+                    {"EditDist3we", 10, true},   {"EditPoint12a", 11, false}, {"EditPoint7p", 12, false},
+                    {"EditMom4c", 13, false},    {"EditMom2m", 14, false},    {"Edit11", 15, true},
+                    {"Edit12", 16, true},        {"Edit13", 17, true},        {"EditVx3", 18, true},
+                    {"Edit59", 19, true},        {"EditDx1", 20, true},       {"Edit26", 21, true},
+                    {"EditQx4", 22, true},       {"Edit30", 22, true},        {"Edit31", 23, true},
+                    {"Edit32", 24, true},        {"Edit34", 25, true},        {"Edit35", 26, true},
+                    {"Edit37", 27, true},        {"Edit38", 28, false},       {"Edit39", 29, true},
+                    {"Edit63", 29, false},       {"Edit49", 30, false},       {"Edit50", 32, true},
+                    {"Edit42", 33, true},        {"Edit52", 34, false},       {"Edit44", 35, true},
+                    {"Edit54", 36, true},        {"Edit46", 37, true},        {"Edit56", 38, true},
+                    {"Edit48", 39, true},        {"Edit60", 40, true},        {"Edit61", 41, true},
+                    {"Edit62", 42, false},       {"Edit64", 43, false},       {"Edit65", 44, false},
+                    {"EditPoint3c1", 45, false}, {"EditPoint9c2", 46, false}};
     for (const auto& c : controls) {
         EXPECT_EQ(Tag(c.Control), c.Tag) << c.Control;
         EXPECT_EQ(Edit(c.Control).isReadOnly(), c.ReadOnly) << c.Control;
@@ -364,11 +365,13 @@ TEST(EditValues, NaNShowsAsNotAvailable) {
 }
 
 // The loads page holds its point loads and moments in two columns each:
-// Tab goes down the first column, then down the second.
+// Tab goes down the first column, then down the second, along each load's
+// row: a point load's position and force, then its column's sizes.
 TEST_F(BindingTest, TabGoesDownEachColumnOfLoads) {
     QStringList expected;
     for (int n = 1; n <= PointLoadCount; ++n)
-        expected << QStringLiteral("EditPoint%1a").arg(n) << QStringLiteral("EditPoint%1p").arg(n);
+        expected << QStringLiteral("EditPoint%1a").arg(n) << QStringLiteral("EditPoint%1p").arg(n)
+                 << QStringLiteral("EditPoint%1c1").arg(n) << QStringLiteral("EditPoint%1c2").arg(n);
     for (int n = 1; n <= MomentCount; ++n)
         expected << QStringLiteral("EditMom%1c").arg(n) << QStringLiteral("EditMom%1m").arg(n);
     Type("EditPoint1a", QString());

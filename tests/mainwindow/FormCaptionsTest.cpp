@@ -4,6 +4,7 @@
 
 #include "WindowFixture.h"
 #include "model/FormFields.h"
+#include "model/InputFields.h"
 #include "report/FormTexts.h"
 
 #include <QDateEdit>
@@ -60,6 +61,15 @@ TEST_F(FormCaptionsTest, ResultBoxesAndUnitsAreTheWindows) {
         for (const TUnitLabel& unit : ResultUnitLabels)
             EXPECT_EQ(CaptionOf(unit.Label), UnitLabelText(unit, window->Model().UnitSystem))
                 << unit.Label << " in " << units;
+        // The inputs' unit labels, which the input list names with the boxes.
+        for (const TInputField& field : InputFields)
+            for (const TInputBox* box : {&field.Box, &field.SecondBox})
+                for (const std::string_view label : box->Units) {
+                    if (label.empty() || !field.Unit) continue;
+                    EXPECT_EQ(CaptionOf(label), UnitLabelText(TUnitLabel{label, *field.Unit, box->UnitPrefix},
+                                                              window->Model().UnitSystem))
+                        << label << " in " << units;
+                }
     }
 }
 

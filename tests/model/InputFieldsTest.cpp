@@ -31,9 +31,10 @@ TEST(InputFieldsTest, EveryBoxNameIsOneInputsAndLeadsBackToIt) {
                 EXPECT_EQ(at->Number, number) << name;
             }
         }
-    // The 69 inputs and the second box of Fc.
-    EXPECT_EQ(names.size(), 70u);
-    for (const char* foreign : {"EditDist3we", "Edit4", "Edit11", "EditPoint13a", "Edit", "Label4"})
+    // The 93 inputs and the second box of Fc.
+    EXPECT_EQ(names.size(), 94u);
+    for (const char* foreign : {"EditDist3we", "Edit4", "Edit11", "EditPoint13a", "EditPoint13c1",
+                                "EditPoint1c3", "Edit", "Label4"})
         EXPECT_FALSE(InputOfControl(foreign)) << foreign;
 }
 
@@ -69,19 +70,23 @@ TEST(InputFieldsTest, EveryNameIsAControlOfTheWindow) {
 // a load's start before its end.
 TEST(InputFieldsTest, ReadingOrderGoesLoadByLoad) {
     std::vector<std::string> order;
-    // The column sizes have no box yet.
     ForEachInput([&order](const TInputField& field, int number) {
-        if (!field.Box.Empty()) order.push_back(field.Box.Edit.For(number));
+        ASSERT_FALSE(field.Box.Empty()) << field.Caption;
+        order.push_back(field.Box.Edit.For(number));
     });
-    ASSERT_EQ(order.size(), 69u);
+    ASSERT_EQ(order.size(), 93u);
     const std::vector<std::string> head{"Edit1",  "Edit2",      "Edit3",       "Edit63",     "Edit5",
                                         "Edit62", "Edit6",      "Edit7",       "Edit8",      "Edit9",
                                         "Edit10", "EditDist1b", "EditDist1wb", "EditDist1e", "EditDist2b"};
     EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + static_cast<long>(head.size())), head);
-    const std::vector<std::string> tail{"EditPoint12a", "EditPoint12p", "EditMom1c", "EditMom1m", "EditMom2c",
-                                        "EditMom2m",    "EditMom3c",    "EditMom3m", "EditMom4c", "EditMom4m",
-                                        "Edit36",       "Edit38",       "Edit64",    "Edit65",    "Edit40",
-                                        "Edit43",       "Edit49",       "Edit52"};
+    // The columns are read after the moments, each column's sizes together;
+    // the strip width they are limited by was read long before.
+    std::vector<std::string> tail{"EditPoint12a", "EditPoint12p", "EditMom1c", "EditMom1m", "EditMom2c",
+                                  "EditMom2m",    "EditMom3c",    "EditMom3m", "EditMom4c", "EditMom4m"};
+    for (int load = 1; load <= PointLoadCount; ++load)
+        for (const char* size : {"c1", "c2"}) tail.push_back("EditPoint" + std::to_string(load) + size);
+    for (const char* rest : {"Edit36", "Edit38", "Edit64", "Edit65", "Edit40", "Edit43", "Edit49", "Edit52"})
+        tail.push_back(rest);
     EXPECT_EQ(std::vector<std::string>(order.end() - static_cast<long>(tail.size()), order.end()), tail);
 }
 
@@ -135,6 +140,11 @@ TEST(InputFieldsTest, NamesOfNumberedBoxesAndTheirLabels) {
         {TInput::MomentPosition, 2, "EditMom2c", "", "Label60"},
         {TInput::MomentValue, 3, "EditMom3m", "", "Label64"},
         {TInput::ShearLoadFactor, 0, "Edit64", "Label180", ""},
+        // A column's sizes stand beside its load, under the heads of its half.
+        {TInput::ColumnAlong, 1, "EditPoint1c1", "", "Label190"},
+        {TInput::ColumnAcross, 6, "EditPoint6c2", "", "Label191"},
+        {TInput::ColumnAlong, 7, "EditPoint7c1", "", "Label192"},
+        {TInput::ColumnAcross, 12, "EditPoint12c2", "", "Label193"},
     };
     for (const TCase& c : cases) {
         EXPECT_EQ(InputControl(c.Input, c.Number), c.Control);
