@@ -186,7 +186,9 @@ void TfrmMain::UseReinforcementClicked() {
 }
 
 void TfrmMain::CommitBeforeAction(QAction* action) {
-    if (action == ui->ASave || action == ui->APrint || action == ui->AExportPdf)
+    // The box being typed in counts for what the action reads.
+    if (action == ui->ASave || action == ui->APrint || action == ui->AExportPdf ||
+        action == ui->AFindThinnestDesign)
         CommitField(QApplication::focusWidget());
 }
 

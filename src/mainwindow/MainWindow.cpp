@@ -4,6 +4,7 @@
 
 #include "FieldHints.h"
 #include "RecentFiles.h"
+#include "ThinnestDesignDialog.h"
 #include "UpdateCommands.h"
 #include "VersionFoldersPlacement.h"
 #include "ui_MainWindow.h"
@@ -98,6 +99,12 @@ void TfrmMain::ConnectActions() {
         Guarded([this] {
             CommitBeforeAction(ui->APrint);
             APrintExecute();
+        });
+    });
+    connect(ui->AFindThinnestDesign, &QAction::triggered, this, [this] {
+        Guarded([this] {
+            CommitBeforeAction(ui->AFindThinnestDesign);
+            ShowThinnestDesign(this, *document_, dialogs_);
         });
     });
     connect(ui->AExportPdf, &QAction::triggered, this, [this] {

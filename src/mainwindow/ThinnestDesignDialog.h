@@ -47,6 +47,8 @@ public:
     const std::optional<TThinnestDesign>& Design() const { return design_; }
     // Present when the search found a design.
     const TDesignProposal* Proposal() const;
+    // The project the proposal is set beside, as it was when the dialog opened.
+    const TMatData& Current() const { return current_; }
 
     void reject() override;
 

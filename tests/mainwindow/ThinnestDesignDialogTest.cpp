@@ -14,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QMenu>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QUndoStack>
@@ -175,6 +176,26 @@ TEST_F(ThinnestDesignDialogTest, ApplyPutsTheProposalInPlaceAsOneUndoStep) {
     EXPECT_FALSE(window->Modified());
     Control<QAction>("ARedo").trigger();
     EXPECT_EQ(m.Thickness, p.Thickness);
+}
+
+// The Design menu runs the search on the project as the boxes show it: a
+// number still being typed counts, as it does for Save.
+TEST_F(ThinnestDesignDialogTest, TheDesignMenuSearchesWhatTheBoxesShow) {
+    const auto& menu = Control<QMenu>("Design1");
+    ASSERT_EQ(menu.actions().size(), 1);
+    EXPECT_EQ(menu.actions().front(), &Control<QAction>("AFindThinnestDesign"));
+    EXPECT_EQ(menu.actions().front()->text(), QStringLiteral("&Find Thinnest Design..."));
+
+    Type("Edit1", QStringLiteral("30"));
+    Real lengthSearched = 0;
+    dialogs.OnModal = [&](QDialog& shown) {
+        lengthSearched = Shown(shown).Current().StripLength;
+        QTest::mouseClick(&Part<QPushButton>(shown, "btnCancel"), Qt::LeftButton);
+    };
+    Control<QAction>("AFindThinnestDesign").trigger();
+    EXPECT_EQ(dialogs.ModalTitles, QStringList{QStringLiteral("Find Thinnest Design")});
+    EXPECT_EQ(lengthSearched, 30);
+    EXPECT_EQ(window->Model().StripLength, 30);
 }
 
 // Cancel, Escape and closing the box stop the search through its progress
