@@ -164,6 +164,7 @@ QStringList TfrmMain::UpdateModel() {
 
 void TfrmMain::ReportStrayLoadBoxes() {
     for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        if (inputBoxes_.contains(edit)) continue;
         const std::string name = edit->objectName().toStdString();
         for (const TLoadArray& loads : LoadArrays) {
             if (!name.starts_with(BoxPrefix(loads.Array))) continue;

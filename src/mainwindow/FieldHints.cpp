@@ -34,8 +34,11 @@ TFieldHints::TFieldHints(const QWidget& window) {
         });
 }
 
-void TFieldHints::Show(const TMatData& model) const {
+void TFieldHints::Show(const TMatData& model) {
     const char separator = Separator();
+    const THintBasis basis{model.UnitSystem, separator, model.StripLength, model.StripWidth, model.Thickness};
+    if (shownFor_ == basis) return;
+    shownFor_ = basis;
     for (auto it = fields_.cbegin(); it != fields_.cend(); ++it) {
         const QString hint =
             QString::fromStdString(InputHint(model, it.value().Input, it.value().Number, separator));

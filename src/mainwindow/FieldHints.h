@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 class QLineEdit;
@@ -23,7 +25,7 @@ public:
 
     // Sets every input's tooltip, which the hint bubble also shows, for the
     // model's unit system and strip length.
-    void Show(const TMatData& model) const;
+    void Show(const TMatData& model);
     // GetEditValue, noting when the value used is not the one typed.
     Real Read(QLineEdit& edit, const TMatData& model, double min = 0, double max = 0);
     // The strip width: the width box, or for a round mat its length,
@@ -42,6 +44,16 @@ private:
         TInput Input;
         int Number;
     };
+    // What a hint is worded from besides its own row: the unit system picks
+    // the limits, the strip's length, width and thickness bound the inputs
+    // that are bound by them. The hints stand while it stays the same.
+    struct THintBasis {
+        uint8_t UnitSystem;
+        char Separator;
+        Real StripLength, StripWidth, Thickness;
+        bool operator==(const THintBasis&) const = default;
+    };
+    std::optional<THintBasis> shownFor_;
     QHash<QLineEdit*, TField> fields_;
     // The boxes in the window's reading order.
     std::vector<QLineEdit*> order_;

@@ -256,6 +256,8 @@ private:
     // (Fc on the reinforcement page), which are never read.
     std::vector<TInputBinding> inputs_;
     std::vector<TInputBinding> shownInputs_;
+    // The same boxes as a set: a commit looks every load box up in it.
+    QSet<const QLineEdit*> inputBoxes_;
     std::vector<TOutputBinding> outputs_;
     std::vector<TUnitCaption> unitLabels_;
     std::vector<std::pair<QLabel*, TFormText>> formTexts_;

@@ -57,6 +57,7 @@ void TfrmMain::BindControls() {
         if (!field.SecondBox.Empty())
             shownInputs_.push_back({edit(field.SecondBox.Edit.For(number)), &field, number, nullptr});
     });
+    for (const TInputBinding& input : shownInputs_) inputBoxes_.insert(input.Edit);
     for (const TInputField& field : InputFields) {
         if (!field.Unit) continue;
         for (const TInputBox* box : {&field.Box, &field.SecondBox})
