@@ -73,30 +73,6 @@ QTableWidgetItem* Cell(const QString& text, Qt::Alignment alignment) {
 
 } // namespace
 
-std::string_view ReadableCheckName(TCheck check) {
-    switch (check) {
-    case TCheck::Bearing:
-        return "Bearing pressure";
-    case TCheck::TopSpacing:
-        return "Top bar spacing";
-    case TCheck::BottomSpacing:
-        return "Bottom bar spacing";
-    case TCheck::TopRatio:
-        return "Top steel ratio";
-    case TCheck::BottomRatio:
-        return "Bottom steel ratio";
-    case TCheck::TopUtilization:
-        return "Top flexure";
-    case TCheck::BottomUtilization:
-        return "Bottom flexure";
-    case TCheck::Shear:
-        return "One-way shear";
-    case TCheck::Punching:
-        return "Punching shear";
-    }
-    return {};
-}
-
 TThinnestDesignDialog::TThinnestDesignDialog(const TMatData& project, QWidget* parent, TThinnestSearch search)
     : QDialog(parent), current_(project), search_(std::move(search)) {
     setWindowTitle(QStringLiteral("Find Thinnest Design"));

@@ -78,9 +78,6 @@ private:
     QTimer* timer_ = nullptr;
 };
 
-// A check as the engineer reads it: "Bottom flexure", "Punching shear".
-std::string_view ReadableCheckName(TCheck check);
-
 // The caption of the step that applies a proposal.
 inline constexpr const char* ThinnestDesignCaption = "Find Thinnest Design";
 

@@ -192,28 +192,39 @@ int UtilizationDecimals(Real utilization) {
     return utilization > MaxUtilization ? DecimalsApart(utilization, MaxUtilization, Decimals) : Decimals;
 }
 
+namespace {
+
+// Each check's name in the tools' output and as the engineer reads it, in
+// the order of TCheck.
+struct TCheckNames {
+    TCheck Check;
+    std::string_view Key, Readable;
+};
+constexpr std::array<TCheckNames, CheckCount> CheckNames{{
+    {TCheck::Bearing, "Bearing", "Bearing pressure"},
+    {TCheck::TopSpacing, "TopSpacing", "Top bar spacing"},
+    {TCheck::BottomSpacing, "BottomSpacing", "Bottom bar spacing"},
+    {TCheck::TopRatio, "TopRatio", "Top steel ratio"},
+    {TCheck::BottomRatio, "BottomRatio", "Bottom steel ratio"},
+    {TCheck::TopUtilization, "TopUtilization", "Top flexure"},
+    {TCheck::BottomUtilization, "BottomUtilization", "Bottom flexure"},
+    {TCheck::Shear, "Shear", "One-way shear"},
+    {TCheck::Punching, "Punching", "Punching shear"},
+}};
+static_assert([] {
+    for (size_t i = 0; i < CheckNames.size(); ++i)
+        if (static_cast<size_t>(CheckNames[i].Check) != i) return false;
+    return true;
+}());
+
+} // namespace
+
 std::string_view CheckName(TCheck check) {
-    switch (check) {
-    case TCheck::Bearing:
-        return "Bearing";
-    case TCheck::TopSpacing:
-        return "TopSpacing";
-    case TCheck::BottomSpacing:
-        return "BottomSpacing";
-    case TCheck::TopRatio:
-        return "TopRatio";
-    case TCheck::BottomRatio:
-        return "BottomRatio";
-    case TCheck::TopUtilization:
-        return "TopUtilization";
-    case TCheck::BottomUtilization:
-        return "BottomUtilization";
-    case TCheck::Shear:
-        return "Shear";
-    case TCheck::Punching:
-        return "Punching";
-    }
-    return {};
+    return CheckNames.at(static_cast<size_t>(check)).Key;
+}
+
+std::string_view ReadableCheckName(TCheck check) {
+    return CheckNames.at(static_cast<size_t>(check)).Readable;
 }
 
 TCheckResult EvaluateCheck(const TMatData& mat, TCheck check) {

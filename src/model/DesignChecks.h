@@ -38,6 +38,8 @@ enum class TFace : uint8_t { Top, Bottom };
 
 // The check's name in the tools' output ("TopSpacing").
 std::string_view CheckName(TCheck check);
+// The check as the engineer reads it: "Bottom flexure", "Punching shear".
+std::string_view ReadableCheckName(TCheck check);
 
 TCheckResult EvaluateCheck(const TMatData& mat, TCheck check);
 // Every check, indexed by TCheck.

@@ -675,7 +675,7 @@ std::string OptimisedText(const TMatData& mat, const TThinnestDesign& found) {
         f.Add("Top steel area", num(p.TopAs, TagAsProvided), area);
         f.Add("Bottom steel area", num(p.BottomAs, TagAsProvided), area);
         f.Add("Steel per unit width", num(p.SteelPerWidth, TagAsProvided), SteelPerWidthUnit(mat.UnitSystem));
-        f.Add("Governing check", std::string(CheckName(p.Governing)));
+        f.Add("Governing check", std::string(ReadableCheckName(p.Governing)));
         f.Add("Its utilization", FormatFixed(p.GoverningUtil, UtilizationDecimals(p.GoverningUtil)), "%");
     } else {
         f.Add("No design passes", found.Reason);
