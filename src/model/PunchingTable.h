@@ -24,9 +24,10 @@ struct TPunchingHeading {
     TPunchingColumn Column;
     std::string_view Caption;
     std::optional<TQuantity> Unit;
-    // The Tag whose decimals a number of this column is shown with; 0 for a
-    // column without a number, -1 for the utilisation, which is shown as every
-    // other utilisation is.
+    // The Tag whose decimals a number of this column is shown with: a result
+    // Tag, whose row sets no limits, so that no value is cut to an input's
+    // range (b0 passes 120 in); 0 for a column without a number, -1 for the
+    // utilisation, which is shown as every other utilisation is.
     int Tag;
 };
 
@@ -34,10 +35,10 @@ struct TPunchingHeading {
 inline constexpr std::array PunchingHeadings{
     TPunchingHeading{TPunchingColumn::Load, "Load", std::nullopt, 0},
     TPunchingHeading{TPunchingColumn::Section, "Section", std::nullopt, 0},
-    TPunchingHeading{TPunchingColumn::B0, "b0", TQuantity::DesignLength, TagColumnSize},
-    TPunchingHeading{TPunchingColumn::D, "d", TQuantity::DesignLength, TagColumnSize},
+    TPunchingHeading{TPunchingColumn::B0, "b0", TQuantity::DesignLength, TagDepth},
+    TPunchingHeading{TPunchingColumn::D, "d", TQuantity::DesignLength, TagDepth},
     TPunchingHeading{TPunchingColumn::Vu, "Vu", TQuantity::Force, TagFactoredShear},
-    TPunchingHeading{TPunchingColumn::PhiVn, "\u03c6Vn", TQuantity::Force, TagFactoredShear},
+    TPunchingHeading{TPunchingColumn::PhiVn, "\u03c6Vn", TQuantity::Force, TagAllowShear},
     TPunchingHeading{TPunchingColumn::Util, "Utilization", std::nullopt, -1},
 };
 // clang-format on

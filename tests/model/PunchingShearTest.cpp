@@ -409,7 +409,16 @@ TEST(PunchingTable, LinesHeadingsAndValuesFollowTheColumnsAndUnits) {
     EXPECT_EQ(PunchingValue(checked, TPunchingColumn::B0), checked.B0);
     EXPECT_EQ(PunchingSectionName(TPunchingSection::Edge), "Edge");
 
-    m->SetUnitSystem(UnitsSI);
+    // A number is shown with its Tag's decimals and limited to its row: a
+    // row with limits would cut b0 of a large column (157.7 in) to 120.
+    for (const uint8_t units : {UnitsEnglish, UnitsSI}) {
+        m->SetUnitSystem(units);
+        for (const TPunchingHeading& heading : PunchingHeadings) {
+            if (heading.Tag > 0) {
+                EXPECT_FALSE(m->InputRange(heading.Tag).Limited()) << heading.Caption;
+            }
+        }
+    }
     EXPECT_EQ(PunchingHeadingText(*m, PunchingHeadings[3]), "d, mm");
     EXPECT_EQ(PunchingHeadingText(*m, PunchingHeadings[5]), "\u03c6Vn, kN");
 }
