@@ -488,22 +488,22 @@ TEST(ReportBody, PunchingBlockOnTheReinforcementPage) {
             EXPECT_TRUE(op.Font.Bold) << op.Text.toStdString();
         }
 
-    const auto cells = [&m](const TPunchingResult& r, const char* section) {
+    const auto cells = [](const TPunchingResult& r, const char* section) {
         const auto util = [](Real u) {
             return FormatLocaleFixed(u, UtilizationDecimals(u), 18) + QLatin1Char('%');
         };
-        return QStringList{QLatin1String(section),
-                           BoxValueText(m, TagColumnSize, r.B0),
-                           BoxValueText(m, TagColumnSize, r.D),
-                           BoxValueText(m, TagFactoredShear, r.Vu),
-                           BoxValueText(m, TagFactoredShear, r.PhiVn),
-                           util(r.Util)};
+        // Lengths with two decimals and forces with one, never cut to an
+        // input's range: b0 here is above the 120 in a column may measure.
+        return QStringList{QLatin1String(section),        FormatLocaleFixed(r.B0, 2),
+                           FormatLocaleFixed(r.D, 2),     FormatLocaleFixed(r.Vu, 1),
+                           FormatLocaleFixed(r.PhiVn, 1), util(r.Util)};
     };
     const QStringList failed =
         cells(failing, failing.Governing == TPunchingSection::Edge ? "Edge" : "Interior");
     const QStringList passed =
         cells(passing, passing.Governing == TPunchingSection::Edge ? "Edge" : "Interior");
     EXPECT_TRUE(failed[1].contains(u',')) << failed[1].toStdString();
+    EXPECT_GT(failing.B0, 120);
     ASSERT_GT(at(QStringLiteral("#2")), 0);
     EXPECT_EQ(LineAt(texts, at(QStringLiteral("#2"))), QStringList{"#2"} + failed);
     EXPECT_EQ(LineAt(texts, at(QStringLiteral("#4"))), QStringList{"#4"} + passed);
