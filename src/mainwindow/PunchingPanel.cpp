@@ -4,6 +4,7 @@
 
 #include "model/PunchingShear.h"
 #include "model/PunchingTable.h"
+#include "report/FormTexts.h"
 #include "ui_MainWindow.h"
 #include "views/LocaleNumber.h"
 
@@ -47,8 +48,7 @@ QString CellText(const TMatData& mat, int load, const TPunchingResult& result, T
                                                        : BoxValueText(mat, 0, value);
     case TPunchingColumn::Util:
         // As the other utilisations read, without their caption.
-        return FormatLocaleFixed(value, UtilizationDecimals(value), 18) +
-               (std::isnan(value) ? QString() : QStringLiteral("%"));
+        return UtilizationValueText(value);
     default:
         return BoxValueText(mat, HeadingOf(column).Tag, value);
     }
